@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   ./run.sh demo    install, build, start the private database with a demo day, launch the program
+#   ./run.sh test    install, build, run every test (exit code is the tests')
+#   ./run.sh bench   install, build, run the benchmarks
+#   ./run.sh db-start | db-stop   start or stop the private database server by hand
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+BUILD="${CORVALO_BUILD_DIR:-$ROOT/build}"
+DBDIR="$BUILD/mariadb"
+TEST_PORT="${CORVALO_TEST_PORT:-33071}"
+DEMO_PORT="${CORVALO_DEMO_PORT:-33072}"
+ROOT_PWD="qwe456"           # the local report database's root account, as on a workstation
+CENTRAL_USER="corvalo"
+CENTRAL_PWD="corvalo"
+
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+          libmariadb-dev mariadb-server mariadb-client libgtest-dev libgmock-dev
+          fonts-dejavu-core)
+
+log() { printf '==> %s\n' "$*" >&2; }
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    log "building in $BUILD"
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD" -j "$(nproc)"
+}
+
+mariadbd_bin() {
+    for b in /usr/sbin/mariadbd /usr/sbin/mysqld; do [ -x "$b" ] && { echo "$b"; return; }; done
+    echo "mariadbd not found" >&2; exit 1
+}
+
+# db_start NAME PORT: a private server with its own data folder, port and socket.
+db_start() {
+    local name="$1" port="$2" dir="$DBDIR/$1"
+    local sock="$dir/mysqld.sock" pid="$dir/mysqld.pid"
+    mkdir -p "$dir"
+    if [ -f "$pid" ] && kill -0 "$(cat "$pid")" 2>/dev/null; then
+        log "private server $name already running on port $port"
+        return 0
+    fi
+    local user_opt=()
+    [ "$(id -u)" -eq 0 ] && user_opt=(--user=root)
+    if [ ! -d "$dir/data/mysql" ]; then
+        log "initialising private server $name"
+        rm -rf "$dir/data"
+        mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
+            --skip-test-db "${user_opt[@]}" >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; exit 1; }
+    fi
+    log "starting private server $name on 127.0.0.1:$port"
+    "$(mariadbd_bin)" --no-defaults --datadir="$dir/data" --socket="$sock" --port="$port" \
+        --bind-address=127.0.0.1 --pid-file="$pid" --log-error="$dir/error.log" \
+        --character-set-server=latin1 --collation-server=latin1_swedish_ci \
+        --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin \
+        --max-connections=200 "${user_opt[@]}" >/dev/null 2>&1 &
+    for _ in $(seq 1 60); do
+        [ -S "$sock" ] && mariadb --no-defaults -S "$sock" -uroot -p"$ROOT_PWD" -e 'select 1' >/dev/null 2>&1 && break
+        [ -S "$sock" ] && mariadb --no-defaults -S "$sock" -uroot -e 'select 1' >/dev/null 2>&1 && break
+        sleep 0.5
+    done
+    [ -S "$sock" ] || { log "private server did not start"; cat "$dir/error.log" >&2; exit 1; }
+    # Accounts: root with the workstation's password, and the central account.
+    if mariadb --no-defaults -S "$sock" -uroot -e 'select 1' >/dev/null 2>&1; then
+        mariadb --no-defaults -S "$sock" -uroot <<SQL
+ALTER USER 'root'@'localhost' IDENTIFIED BY '$ROOT_PWD';
+CREATE USER IF NOT EXISTS 'root'@'127.0.0.1' IDENTIFIED BY '$ROOT_PWD';
+GRANT ALL PRIVILEGES ON *.* TO 'root'@'127.0.0.1' WITH GRANT OPTION;
+CREATE USER IF NOT EXISTS '$CENTRAL_USER'@'localhost' IDENTIFIED BY '$CENTRAL_PWD';
+CREATE USER IF NOT EXISTS '$CENTRAL_USER'@'127.0.0.1' IDENTIFIED BY '$CENTRAL_PWD';
+GRANT ALL PRIVILEGES ON *.* TO '$CENTRAL_USER'@'localhost';
+GRANT ALL PRIVILEGES ON *.* TO '$CENTRAL_USER'@'127.0.0.1';
+FLUSH PRIVILEGES;
+SQL
+    fi
+}
+
+db_stop() {
+    local name="$1" dir="$DBDIR/$1"
+    local pid="$dir/mysqld.pid"
+    [ -f "$pid" ] || return 0
+    local p; p="$(cat "$pid")"
+    if kill -0 "$p" 2>/dev/null; then
+        log "stopping private server $name"
+        kill "$p" 2>/dev/null || true
+        for _ in $(seq 1 60); do kill -0 "$p" 2>/dev/null || break; sleep 0.5; done
+        kill -9 "$p" 2>/dev/null || true
+    fi
+    rm -f "$pid"
+}
+
+central_string() { # PORT DATABASE
+    echo "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$1 ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;database=$2;"
+}
+local_string() { # NAME PORT
+    echo "driver={MySQL ODBC 3.51 Driver};server=localhost;port=$2;uid=root;pwd=$ROOT_PWD;database=bd_corvalo;socket=$DBDIR/$1/mysqld.sock;connection="
+}
+
+cmd="${1:-}"
+case "$cmd" in
+test)
+    install_packages
+    build
+    db_start test "$TEST_PORT"
+    trap 'db_stop test' EXIT
+    export CORVALO_TEST_SERVER="driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
+    export CORVALO_TEST_LOCAL="$(local_string test "$TEST_PORT")"
+    export QT_QPA_PLATFORM=offscreen
+    set +e
+    ctest --test-dir "$BUILD" --output-on-failure -j "$(nproc)" --timeout 600
+    rc=$?
+    set -e
+    exit $rc
+    ;;
+demo)
+    install_packages
+    build
+    db_start demo "$DEMO_PORT"
+    CENTRAL="$(central_string "$DEMO_PORT" corvalo_demo)"
+    LOCAL="$(local_string demo "$DEMO_PORT")"
+    "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" create-schema --drop
+    "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" seed-demo
+    "$BUILD/tools/corvalo-backoffice" --local "$LOCAL" prepare-local
+    log "central: $CENTRAL"
+    log "local:   $LOCAL"
+    log "the private server keeps running; stop it with ./run.sh db-stop"
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ "${QT_QPA_PLATFORM:-}" = offscreen ]; then
+        exec "$BUILD/app/corvalo" --central "$CENTRAL" --local "$LOCAL" \
+            --print-settings "$DBDIR/demo/KVR2.bin"
+    else
+        log "no display: start the program with"
+        echo "  $BUILD/app/corvalo --central '$CENTRAL' --local '$LOCAL'"
+    fi
+    ;;
+bench)
+    install_packages
+    build
+    db_start test "$TEST_PORT"
+    trap 'db_stop test' EXIT
+    "$BUILD/bench/corvalo-bench" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
+    ;;
+db-start) db_start "${2:-demo}" "$([ "${2:-demo}" = test ] && echo "$TEST_PORT" || echo "$DEMO_PORT")" ;;
+db-stop) db_stop "${2:-demo}" ;;
+build) install_packages; build ;;
+*)
+    echo "usage: ./run.sh demo | test | bench | build | db-start [demo|test] | db-stop [demo|test]" >&2
+    exit 2
+    ;;
+esac

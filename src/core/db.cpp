@@ -1,0 +1,102 @@
+#include "db.h"
+
+#include "texto.h"
+
+namespace corvalo {
+
+std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *error) {
+    ParametrosConexion p;
+    bool conServidor = false;
+    const QStringList partes = cadena.split(QLatin1Char(';'));
+    for (const QString &parte : partes) {
+        if (parte.trimmed().isEmpty())
+            continue;
+        const int igual = parte.indexOf(QLatin1Char('='));
+        if (igual <= 0) {
+            if (error)
+                *error = QStringLiteral("campo sin '=' en la cadena de conexión: \"%1\"").arg(parte.trimmed());
+            return std::nullopt;
+        }
+        const QString nombre = parte.left(igual).trimmed().toLower();
+        const QString valor = parte.mid(igual + 1).trimmed();
+        if (nombre == QLatin1String("driver")) {
+            p.driver = valor;
+        } else if (nombre == QLatin1String("server")) {
+            p.server = valor;
+            conServidor = true;
+        } else if (nombre == QLatin1String("port")) {
+            bool ok = false;
+            const uint v = valor.toUInt(&ok);
+            if (!ok || v == 0 || v > 65535) {
+                if (error)
+                    *error = QStringLiteral("puerto no válido en la cadena de conexión: \"%1\"").arg(valor);
+                return std::nullopt;
+            }
+            p.port = v;
+        } else if (nombre == QLatin1String("uid") || nombre == QLatin1String("user")) {
+            p.uid = valor;
+        } else if (nombre == QLatin1String("pwd") || nombre == QLatin1String("password")) {
+            p.pwd = parte.mid(igual + 1); // a password keeps its blanks
+        } else if (nombre == QLatin1String("database")) {
+            p.database = valor;
+        } else if (nombre == QLatin1String("socket")) {
+            p.socket = valor;
+        }
+        // Other ODBC fields ("connection=", "option=") carry nothing for us.
+    }
+    if (!conServidor && p.socket.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("la cadena de conexión no indica el servidor (server=)");
+        return std::nullopt;
+    }
+    return p;
+}
+
+double Campo::numero() const { return nulo_ ? 0.0 : numeroDe(texto_); }
+
+int Resultado::indice(const QString &nombre) const {
+    for (int i = 0; i < columnas_.size(); ++i)
+        if (columnas_[i].compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+const Campo &Resultado::valor(int fila, const QString &nombre) const {
+    const int c = indice(nombre);
+    if (c < 0)
+        throw DbError(QStringLiteral("columna inexistente: %1").arg(nombre));
+    if (fila < 0 || fila >= filas())
+        throw DbError(QStringLiteral("fila inexistente: %1").arg(fila));
+    return filas_[std::size_t(fila)][std::size_t(c)];
+}
+
+QString escaparMysql(const QString &valor) {
+    QString out;
+    out.reserve(valor.size() + 8);
+    for (QChar c : valor) {
+        switch (c.unicode()) {
+        case 0: out += QLatin1String("\\0"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\'': out += QLatin1String("\\'"); break;
+        case '"': out += QLatin1String("\\\""); break;
+        case 0x1A: out += QLatin1String("\\Z"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+QString sqlTexto(const BaseDatos &db, const QString &valor) { return db.escapar(valor); }
+QString sqlTexto(const BaseDatos &db, double valor) { return db.escapar(textoNumero(valor)); }
+
+std::unique_ptr<BaseDatos> FabricaMariaDb::abrir(const QString &cadena) {
+    QString error;
+    const auto p = parsearCadena(cadena, &error);
+    if (!p)
+        throw DbError(error);
+    return abrirMariaDb(*p);
+}
+
+} // namespace corvalo

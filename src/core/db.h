@@ -1,0 +1,112 @@
+// The database layer: ODBC-style connection strings, one call to run a statement, result
+// rows in server order with columns by name, and the one quoting function for values.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace corvalo {
+
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString &what) : std::runtime_error(what.toStdString()) {}
+};
+
+// Fields of a connection string such as
+// "driver={MySQL ODBC 3.51 Driver};server=h;port=3306 ;uid=u;pwd=p;database=d;".
+struct ParametrosConexion {
+    QString driver;
+    QString server;
+    unsigned port = 3306;
+    QString uid;
+    QString pwd;
+    QString database; // empty: no default database
+    QString socket;   // Unix socket path; used when set
+    int connectTimeout = 5; // seconds
+    int readTimeout = 10;
+    int writeTimeout = 10;
+};
+
+// Parses a connection string. Field names are case-insensitive, blanks around names and
+// values are ignored, the trailing ";" is optional and unknown fields ("connection=",
+// "option=") are accepted. Returns nothing and sets *error for a malformed string.
+std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *error = nullptr);
+
+// A value as the server sent it; null-aware.
+class Campo {
+public:
+    Campo() = default;
+    explicit Campo(QString t) : nulo_(false), texto_(std::move(t)) {}
+    bool esNulo() const { return nulo_; }
+    const QString &texto() const { return texto_; } // empty for NULL
+    double numero() const;                          // leading-number conversion; NULL is 0
+    int entero() const { return int(numero()); }
+
+private:
+    bool nulo_ = true;
+    QString texto_;
+};
+
+class Resultado {
+public:
+    Resultado() = default;
+    Resultado(QStringList columnas, std::vector<std::vector<Campo>> filas)
+        : columnas_(std::move(columnas)), filas_(std::move(filas)) {}
+
+    const QStringList &columnas() const { return columnas_; }
+    int filas() const { return int(filas_.size()); }
+    bool vacio() const { return filas_.empty(); }
+    bool tieneColumna(const QString &nombre) const { return indice(nombre) >= 0; }
+    // Value of row `fila` (0-based, server order) in the column named `nombre`
+    // (case-insensitive, as MySQL names compare). A missing column or row throws DbError.
+    const Campo &valor(int fila, const QString &nombre) const;
+    const std::vector<Campo> &fila(int i) const { return filas_.at(i); }
+
+private:
+    int indice(const QString &nombre) const;
+    QStringList columnas_;
+    std::vector<std::vector<Campo>> filas_;
+};
+
+class BaseDatos {
+public:
+    virtual ~BaseDatos() = default;
+    // Runs one statement; rows come back for statements that return them. Throws DbError.
+    virtual Resultado ejecutar(const QString &sql) = 0;
+    // Rows changed by the last statement.
+    virtual long long filasAfectadas() const = 0;
+    // Escapes a value for use between single quotes, as the live connection requires.
+    virtual QString escapar(const QString &valor) const = 0;
+};
+
+// The one quoting function: the value, escaped, to be put between the statement's quotes.
+// For ordinary values (no quote, backslash, NUL or control characters) it is the value itself.
+QString sqlTexto(const BaseDatos &db, const QString &valor);
+QString sqlTexto(const BaseDatos &db, double valor);
+
+// Escaping with the server's default rules (backslash escapes), for connections that have
+// no server at hand.
+QString escaparMysql(const QString &valor);
+
+// Opens connections; tests replace it.
+class FabricaConexiones {
+public:
+    virtual ~FabricaConexiones() = default;
+    // Throws DbError when the string is malformed or the server cannot be reached.
+    virtual std::unique_ptr<BaseDatos> abrir(const QString &cadena) = 0;
+};
+
+// MariaDB Connector/C: latin1, one statement per call, no automatic reconnect.
+std::unique_ptr<BaseDatos> abrirMariaDb(const ParametrosConexion &p);
+
+class FabricaMariaDb : public FabricaConexiones {
+public:
+    std::unique_ptr<BaseDatos> abrir(const QString &cadena) override;
+};
+
+} // namespace corvalo

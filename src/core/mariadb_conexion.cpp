@@ -1,0 +1,101 @@
+// The MariaDB Connector/C connection behind BaseDatos.
+#include "db.h"
+#include "texto.h"
+
+#include <mysql.h>
+
+namespace corvalo {
+
+namespace {
+
+class ConexionMariaDb : public BaseDatos {
+public:
+    explicit ConexionMariaDb(const ParametrosConexion &p) {
+        mysql_ = mysql_init(nullptr);
+        if (!mysql_)
+            throw DbError(QStringLiteral("sin memoria para la conexión"));
+        unsigned int ct = unsigned(p.connectTimeout), rt = unsigned(p.readTimeout), wt = unsigned(p.writeTimeout);
+        my_bool no = 0;
+        mysql_optionsv(mysql_, MYSQL_OPT_CONNECT_TIMEOUT, &ct);
+        mysql_optionsv(mysql_, MYSQL_OPT_READ_TIMEOUT, &rt);
+        mysql_optionsv(mysql_, MYSQL_OPT_WRITE_TIMEOUT, &wt);
+        mysql_optionsv(mysql_, MYSQL_OPT_RECONNECT, &no);
+        mysql_optionsv(mysql_, MYSQL_SET_CHARSET_NAME, "latin1");
+        // The program reads no option files: a workstation's own client settings must not
+        // change where or how it connects.
+        const QByteArray host = p.server.toUtf8(), user = aCp1252(p.uid), pwd = aCp1252(p.pwd),
+                         db = aCp1252(p.database), sock = p.socket.toUtf8();
+        if (!mysql_real_connect(mysql_, host.isEmpty() ? nullptr : host.constData(), user.constData(),
+                                pwd.constData(), db.isEmpty() ? nullptr : db.constData(), p.port,
+                                sock.isEmpty() ? nullptr : sock.constData(), 0)) {
+            const QString msg = QString::fromUtf8(mysql_error(mysql_));
+            mysql_close(mysql_);
+            mysql_ = nullptr;
+            throw DbError(msg);
+        }
+    }
+    ~ConexionMariaDb() override {
+        if (mysql_)
+            mysql_close(mysql_);
+    }
+
+    Resultado ejecutar(const QString &sql) override {
+        const QByteArray bytes = aCp1252(sql);
+        if (mysql_real_query(mysql_, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
+            throw DbError(QString::fromUtf8(mysql_error(mysql_)));
+        MYSQL_RES *res = mysql_store_result(mysql_);
+        if (!res) {
+            if (mysql_field_count(mysql_) != 0)
+                throw DbError(QString::fromUtf8(mysql_error(mysql_)));
+            afectadas_ = static_cast<long long>(mysql_affected_rows(mysql_));
+            return {};
+        }
+        afectadas_ = static_cast<long long>(mysql_affected_rows(mysql_));
+        const unsigned n = mysql_num_fields(res);
+        QStringList columnas;
+        MYSQL_FIELD *campos = mysql_fetch_fields(res);
+        for (unsigned i = 0; i < n; ++i)
+            columnas << desdeCp1252(QByteArray(campos[i].name, int(campos[i].name_length)));
+        std::vector<std::vector<Campo>> filas;
+        filas.reserve(mysql_num_rows(res));
+        while (MYSQL_ROW row = mysql_fetch_row(res)) {
+            unsigned long *largos = mysql_fetch_lengths(res);
+            std::vector<Campo> fila;
+            fila.reserve(n);
+            for (unsigned i = 0; i < n; ++i) {
+                if (!row[i])
+                    fila.emplace_back();
+                else
+                    fila.emplace_back(desdeCp1252(QByteArray(row[i], int(largos[i]))));
+            }
+            filas.push_back(std::move(fila));
+        }
+        mysql_free_result(res);
+        return Resultado(columnas, std::move(filas));
+    }
+
+    long long filasAfectadas() const override { return afectadas_; }
+
+    QString escapar(const QString &valor) const override {
+        const QByteArray in = aCp1252(valor);
+        QByteArray out(in.size() * 2 + 1, '\0');
+        const unsigned long n = mysql_real_escape_string(mysql_, out.data(), in.constData(),
+                                                         static_cast<unsigned long>(in.size()));
+        if (n == static_cast<unsigned long>(-1))
+            return escaparMysql(valor);
+        out.truncate(int(n));
+        return desdeCp1252(out);
+    }
+
+private:
+    MYSQL *mysql_ = nullptr;
+    long long afectadas_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<BaseDatos> abrirMariaDb(const ParametrosConexion &p) {
+    return std::make_unique<ConexionMariaDb>(p);
+}
+
+} // namespace corvalo

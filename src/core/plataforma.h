@@ -1,0 +1,54 @@
+// The small interfaces through which the logic reaches the outside world. Windows and the
+// platform layer implement them; tests replace them.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace corvalo {
+
+enum class Icono { Ninguno, Error, Informacion, Pregunta, Exclamacion };
+enum class Botones { Ok, OkCancel, SiNo };
+enum class Respuesta { Ok, Cancel, Si, No };
+
+class Dialogos {
+public:
+    virtual ~Dialogos() = default;
+    virtual Respuesta mensaje(const QString &texto, const QString &titulo, Icono icono = Icono::Ninguno,
+                              Botones botones = Botones::Ok) = 0;
+    bool pregunta(const QString &texto, const QString &titulo, Icono icono = Icono::Ninguno) {
+        return mensaje(texto, titulo, icono, Botones::SiNo) == Respuesta::Si;
+    }
+    // An input box; nothing when it was cancelled.
+    virtual std::optional<QString> entrada(const QString &texto, const QString &titulo) = 0;
+};
+
+class Reloj {
+public:
+    virtual ~Reloj() = default;
+    virtual QDateTime ahora() const = 0;
+    // The workstation's time of day in its regional time format.
+    virtual QString horaTexto() const = 0;
+};
+
+class RelojSistema : public Reloj {
+public:
+    QDateTime ahora() const override;
+    QString horaTexto() const override;
+};
+
+class Maquina {
+public:
+    virtual ~Maquina() = default;
+    virtual QString direccionMac() = 0;          // "AA:BB:CC:DD:EE:FF" or empty
+    virtual bool redActiva() = 0;                // any network connection up
+    virtual QByteArray httpGet(const QString &url) = 0; // body, empty on any failure
+    virtual QString nombreEquipo() = 0;
+    virtual QString impresoraPredeterminada() = 0; // empty when none
+    virtual bool abrirDireccion(const QString &url) = 0;
+};
+
+} // namespace corvalo

@@ -1,0 +1,36 @@
+// Text helpers shared by every subsystem: the Windows-1252 code page of the database,
+// the leading-number conversion used on typed values, and the plain text form of numbers.
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+namespace corvalo {
+
+// Windows-1252 <-> Unicode. The mapping is a bijection over the 256 byte codes: the five
+// codes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to U+0081 etc., as
+// MySQL's latin1 does, so any byte string survives a round trip.
+QChar charDeCodigo(unsigned char code);
+// Code of a character in the code page; -1 when the character has none.
+int codigoDeChar(QChar c);
+QString desdeCp1252(const QByteArray &bytes);
+// Characters with no code are written as '?'.
+QByteArray aCp1252(const QString &text);
+
+// The usual leading-number conversion: leading blanks skipped, an optional sign, digits with
+// an optional "." fraction and exponent; anything after that is ignored; empty text is 0.
+double numeroDe(const QString &text);
+
+// Plain text form of a number as the system writes it into statements, keys and messages:
+// "5", "12.5", "-3", "0.3" (shortest round-trip form, "." as decimal separator, no exponent
+// for ordinary values).
+QString textoNumero(double value);
+
+// Dates as the database and the screens write them.
+QString fechaSql(const QDate &d);      // "YYYY-MM-DD"
+QString fechaPantalla(const QDate &d); // "DD-MM-YYYY"
+// Reads a database date value ("YYYY-MM-DD", optionally followed by a time).
+QDate fechaDeTexto(const QString &text);
+
+} // namespace corvalo

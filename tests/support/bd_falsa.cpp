@@ -1,0 +1,54 @@
+#include "bd_falsa.h"
+
+namespace corvalo::prueba {
+
+Resultado BdFalsa::ejecutar(const QString &sql) {
+    sentencias << sql;
+    if (alEjecutar)
+        alEjecutar(sql);
+    for (const QString &f : fallos_)
+        if (sql.startsWith(f))
+            throw DbError(QStringLiteral("fallo simulado"));
+    const Resultado *mejor = nullptr;
+    int largo = -1;
+    for (const auto &[prefijo, r] : respuestas_)
+        if (sql.startsWith(prefijo) && int(prefijo.size()) > largo) {
+            mejor = &r;
+            largo = int(prefijo.size());
+        }
+    return mejor ? *mejor : Resultado();
+}
+
+Resultado fila(std::initializer_list<std::pair<QString, QString>> valores) {
+    QStringList cols;
+    std::vector<Campo> f;
+    for (const auto &[c, v] : valores) {
+        cols << c;
+        f.emplace_back(v);
+    }
+    return Resultado(cols, {f});
+}
+
+Resultado tabla(const QStringList &columnas, const std::vector<QStringList> &filas) {
+    std::vector<std::vector<Campo>> out;
+    for (const QStringList &f : filas) {
+        std::vector<Campo> r;
+        for (const QString &v : f)
+            r.emplace_back(v);
+        out.push_back(std::move(r));
+    }
+    return Resultado(columnas, std::move(out));
+}
+
+std::unique_ptr<BaseDatos> FabricaFalsa::abrir(const QString &cadena) {
+    cadenas << cadena;
+    if (falla)
+        throw DbError(QStringLiteral("servidor inalcanzable"));
+    auto db = std::make_unique<BdFalsa>();
+    if (preparar)
+        preparar(*db);
+    abiertas.push_back(db.get());
+    return db;
+}
+
+} // namespace corvalo::prueba
