@@ -40,6 +40,19 @@ Resultado tabla(const QStringList &columnas, const std::vector<QStringList> &fil
     return Resultado(columnas, std::move(out));
 }
 
+namespace {
+class Reenvio : public BaseDatos {
+public:
+    explicit Reenvio(BdFalsa &db) : db_(db) {}
+    Resultado ejecutar(const QString &sql) override { return db_.ejecutar(sql); }
+    long long filasAfectadas() const override { return db_.filasAfectadas(); }
+    QString escapar(const QString &valor) const override { return db_.escapar(valor); }
+
+private:
+    BdFalsa &db_;
+};
+} // namespace
+
 std::unique_ptr<BaseDatos> FabricaFalsa::abrir(const QString &cadena) {
     cadenas << cadena;
     if (falla)
@@ -48,7 +61,8 @@ std::unique_ptr<BaseDatos> FabricaFalsa::abrir(const QString &cadena) {
     if (preparar)
         preparar(*db);
     abiertas.push_back(db.get());
-    return db;
+    propias.push_back(std::move(db));
+    return std::make_unique<Reenvio>(*abiertas.back());
 }
 
 } // namespace corvalo::prueba

@@ -6,6 +6,12 @@
 
 #include <functional>
 #include <map>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+// Readable QString values in test failures.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 namespace corvalo::prueba {
 
@@ -41,7 +47,9 @@ public:
     std::unique_ptr<BaseDatos> abrir(const QString &cadena) override;
     QStringList cadenas;          // every string asked for
     bool falla = false;           // every open fails
+    // Every connection handed out, kept alive here (the caller gets a forwarding handle).
     std::vector<BdFalsa *> abiertas;
+    std::vector<std::unique_ptr<BdFalsa>> propias;
     std::function<void(BdFalsa &)> preparar; // scripts each new connection
 };
 

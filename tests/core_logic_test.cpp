@@ -1,0 +1,390 @@
+// Logic of the foundation that needs no server: scrambling, connection strings, numbers,
+// the code page, the print-settings file, the local database statements.
+#include "ajustes_impresion.h"
+#include "bd_falsa.h"
+#include "bd_local.h"
+#include "codificacion.h"
+#include "contexto.h"
+#include "db.h"
+#include "guion.h"
+#include "texto.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace corvalo;
+
+namespace {
+
+QString deCodigos(std::initializer_list<int> codigos) {
+    QString s;
+    for (int c : codigos)
+        s.append(charDeCodigo(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::vector<int> codigos(const QString &s) {
+    std::vector<int> out;
+    for (QChar c : s)
+        out.push_back(codigoDeChar(c));
+    return out;
+}
+
+} // namespace
+
+TEST(Codificacion, KeyCycleStartsAgainFromTheSecondKeyCharacter) {
+    // Key "ABC" (65, 66, 67), text of seven zero codes: d = b + 64 for each position, so the
+    // result shows which key character was used: 1,2,3 then 2,3,1,2.
+    const QString texto(7, QChar(0));
+    EXPECT_EQ(codigos(codificar(texto, QStringLiteral("ABC"))),
+              (std::vector<int>{129, 130, 131, 130, 131, 129, 130}));
+}
+
+TEST(Codificacion, WrapsAndEdges) {
+    struct Caso {
+        int a, b, esperado;
+    };
+    // a + b + 64 = 256 gives 0; 255 stays 255; 257 gives 1.
+    for (const Caso &c : {Caso{96, 96, 0}, Caso{95, 96, 255}, Caso{97, 96, 1}, Caso{0, 0, 64}}) {
+        const QString r = codificar(deCodigos({c.a}), deCodigos({c.b}));
+        ASSERT_EQ(r.size(), 1);
+        EXPECT_EQ(codigoDeChar(r[0]), c.esperado) << c.a << "+" << c.b;
+        EXPECT_EQ(decodificar(r, deCodigos({c.b})), deCodigos({c.a}));
+    }
+    EXPECT_EQ(codificar(QStringLiteral("hola"), QString()), QStringLiteral("hola"));
+    EXPECT_EQ(decodificar(QStringLiteral("hola"), QString()), QStringLiteral("hola"));
+    EXPECT_EQ(codificar(QString(), QStringLiteral("key")), QString());
+    EXPECT_EQ(decodificar(QString(), QStringLiteral("key")), QString());
+}
+
+TEST(Codificacion, FailsWhenTheCodeLeavesTheByteRange) {
+    // 224 + 224 + 64 = 512: beyond one wrap.
+    EXPECT_THROW(codificar(deCodigos({224}), deCodigos({224})), ErrorCodificacion);
+    // decodificar: a - b + 192 < 0, e.g. a = 0, b = 200.
+    EXPECT_THROW(decodificar(deCodigos({0}), deCodigos({200})), ErrorCodificacion);
+    // a character outside the code page has no code to scramble
+    EXPECT_THROW(codificar(QStringLiteral("\u4e00"), QStringLiteral("k")), ErrorCodificacion);
+}
+
+TEST(Codificacion, RoundTripsEveryTextBelowTheLimit) {
+    const QString clave = kClaveUsuarios;
+    QString texto;
+    for (int a = 0; a < 256; ++a)
+        if (a + 122 < 448) // the largest key code of kClaveUsuarios is 'r' = 114 ... 'q' = 113
+            texto.append(charDeCodigo(static_cast<unsigned char>(a)));
+    const QString cod = codificar(texto, clave);
+    EXPECT_EQ(cod.size(), texto.size());
+    EXPECT_EQ(decodificar(cod, clave), texto);
+    // A ticket key: the code scrambled under horse + group + code.
+    EXPECT_EQ(decodificar(codificar(QStringLiteral("401037"), QStringLiteral("5G1401037")),
+                          QStringLiteral("5G1401037")),
+              QStringLiteral("401037"));
+}
+
+TEST(CodePage, IsABijectionOverAllBytes) {
+    QByteArray todos;
+    for (int i = 0; i < 256; ++i)
+        todos.append(char(i));
+    EXPECT_EQ(aCp1252(desdeCp1252(todos)), todos);
+    EXPECT_EQ(aCp1252(QStringLiteral("Nº €")), QByteArray("N\xba \x80"));
+    EXPECT_EQ(aCp1252(QStringLiteral("\u4e00")), QByteArray("?"));
+}
+
+TEST(Numeros, LeadingNumberConversion) {
+    const std::vector<std::pair<QString, double>> casos = {
+        {"", 0}, {"  12", 12}, {"12abc", 12}, {"-3", -3}, {"+4", 4}, {"0.3", 0.3}, {".5", 0.5},
+        {"1e3", 1000}, {"7e", 7}, {"abc", 0}, {"-", 0}, {"3,5", 3}, {"1 2", 1}};
+    for (const auto &[texto, valor] : casos)
+        EXPECT_DOUBLE_EQ(numeroDe(texto), valor) << texto.toStdString();
+}
+
+TEST(Numeros, PlainTextForm) {
+    const std::vector<std::pair<double, QString>> casos = {
+        {5, "5"}, {150, "150"}, {12.5, "12.5"}, {0.3, "0.3"}, {-2, "-2"}, {0, "0"},
+        {1234567.25, "1234567.25"}, {30 * 3.0, "90"}};
+    for (const auto &[valor, texto] : casos)
+        EXPECT_EQ(textoNumero(valor), texto);
+}
+
+TEST(CadenaConexion, ParsesTheOdbcFields) {
+    const auto p = parsearCadena(QStringLiteral(
+        "driver={MySQL ODBC 3.51 Driver};server=central.example;port=3306 ;uid=cuenta;pwd=se;creta;database=corvalo;"));
+    // "pwd=se" then ";creta" is not a field: a field without "=" is malformed.
+    EXPECT_FALSE(p);
+
+    const auto q = parsearCadena(QStringLiteral(
+        "driver={MySQL ODBC 3.51 Driver};server=central.example;port=3306 ;uid=cuenta;pwd=clave;database=corvalo;"));
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->driver, QStringLiteral("{MySQL ODBC 3.51 Driver}"));
+    EXPECT_EQ(q->server, QStringLiteral("central.example"));
+    EXPECT_EQ(q->port, 3306u);
+    EXPECT_EQ(q->uid, QStringLiteral("cuenta"));
+    EXPECT_EQ(q->pwd, QStringLiteral("clave"));
+    EXPECT_EQ(q->database, QStringLiteral("corvalo"));
+
+    const auto l = parsearCadena(cadenaLocalIncorporada());
+    ASSERT_TRUE(l);
+    EXPECT_EQ(l->server, QStringLiteral("localhost"));
+    EXPECT_EQ(l->pwd, QStringLiteral("qwe456"));
+    EXPECT_EQ(l->database, QStringLiteral("bd_corvalo"));
+
+    const auto s = parsearCadena(QStringLiteral("SERVER=h;Port=3310;UID=u;socket=/tmp/x.sock"));
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->port, 3310u);
+    EXPECT_EQ(s->socket, QStringLiteral("/tmp/x.sock"));
+    EXPECT_TRUE(s->database.isEmpty());
+
+    EXPECT_TRUE(parsearCadena(cadenaCentralIncorporada()));
+}
+
+TEST(CadenaConexion, MalformedStringsAreReported) {
+    for (const char *mala : {"", "uid=a;pwd=b", "server=h;port=abc", "server=h;port=70000", "server=h;basura"}) {
+        QString error;
+        EXPECT_FALSE(parsearCadena(QString::fromLatin1(mala), &error)) << mala;
+        EXPECT_FALSE(error.isEmpty()) << mala;
+    }
+}
+
+TEST(Quoting, EscapesWhatCouldChangeTheStatement) {
+    prueba::BdFalsa db;
+    EXPECT_EQ(sqlTexto(db, QStringLiteral("taquilla1")), QStringLiteral("taquilla1"));
+    EXPECT_EQ(sqlTexto(db, QStringLiteral("x' or '1'='1")), QStringLiteral("x\\' or \\'1\\'=\\'1"));
+    EXPECT_EQ(sqlTexto(db, QStringLiteral("fin\\")), QStringLiteral("fin\\\\"));
+    EXPECT_EQ(sqlTexto(db, QString(QChar(0)) + QStringLiteral("a\"b\n")), QStringLiteral("\\0a\\\"b\\n"));
+    EXPECT_EQ(sqlTexto(db, 12.5), QStringLiteral("12.5"));
+}
+
+TEST(Guion, SplitsAtStatementEndsOnly) {
+    const QStringList s = dividirGuion(QStringLiteral(
+        "-- comentario; con punto y coma\nCREATE TABLE a (b varchar(3) default ';');\n/* x; y */ INSERT INTO a VALUES ('it\\'s;');\n\n"));
+    ASSERT_EQ(s.size(), 2);
+    EXPECT_EQ(s[0], QStringLiteral("CREATE TABLE a (b varchar(3) default ';')"));
+    EXPECT_EQ(s[1], QStringLiteral("INSERT INTO a VALUES ('it\\'s;')"));
+}
+
+// --- print-settings file ---------------------------------------------------------------
+
+struct CasoAjustes {
+    const char *nombre;
+    QByteArray contenido;
+    QString puerto;
+    int impresion, codbarras, tamletra;
+};
+
+TEST(AjustesImpresion, ReadsAsFarAsTheFileAllows) {
+    // The session starts as start-up leaves it: tamletra 8, the rest empty.
+    const std::vector<CasoAjustes> casos = {
+        {"complete", "\"LPT1:\",1,0,9\r\n", "LPT1:", 1, 0, 9},
+        {"printer", "\"WINDOWS2:\",1,1,12\r\n", "WINDOWS2:", 1, 1, 12},
+        {"no line end", "\"COM2:\",0,1,7", "COM2:", 0, 1, 7},
+        {"empty", "", "", 0, 0, 8},
+        {"truncated after port", "\"LPT2:\"", "LPT2:", 0, 0, 8},
+        {"truncated in the middle", "\"LPT3:\",1,", "LPT3:", 1, 0, 8},
+        {"unterminated quote", "\"LPT1:,1,1,9\r\n", "", 0, 0, 8},
+        {"garbage number", "\"LPT4:\",1,x,9\r\n", "LPT4:", 1, 0, 8},
+        {"unquoted port", "LPT5:,1,1,7\r\n", "LPT5:", 1, 1, 7},
+        {"binary garbage", QByteArray("\x01\xff,\x00\x80", 5), desdeCp1252("\x01\xff"), 0, 0, 8},
+        {"comma inside the quotes", "\"\\\\CAJA,1\\TICKETS\",1,0,8\r\n", "\\\\CAJA,1\\TICKETS", 1, 0, 8},
+        {"half to even", "\"LPT1:\",1,0,8.5\r\n", "LPT1:", 1, 0, 8},
+        {"out of range", "\"LPT1:\",1,0,99999\r\n", "LPT1:", 1, 0, 8},
+        {"second line ignored", "\"LPT1:\",1,0,6\r\n\"COM1:\",0,0,7\r\n", "LPT1:", 1, 0, 6},
+    };
+    for (const auto &c : casos) {
+        Sesion s;
+        s.tamletra = 8;
+        leerAjustesImpresionDe(c.contenido, s);
+        EXPECT_EQ(s.puerto, c.puerto) << c.nombre;
+        EXPECT_EQ(s.impresion, c.impresion) << c.nombre;
+        EXPECT_EQ(s.codbarras, c.codbarras) << c.nombre;
+        EXPECT_EQ(s.tamletra, c.tamletra) << c.nombre;
+    }
+}
+
+TEST(AjustesImpresion, MissingFileReadsNothingAndSavingWritesExactlyOneLine) {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("KVR2.bin"));
+    Sesion s;
+    s.tamletra = 8;
+    EXPECT_FALSE(leerAjustesImpresion(ruta, s));
+    EXPECT_EQ(s.impresion, 0);
+    EXPECT_EQ(s.tamletra, 8);
+
+    {
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\"COM1:\",0,0,6\r\nmore\r\nlines\r\n");
+    }
+    s.puerto = QStringLiteral("WINDOWS2:");
+    s.impresion = 1;
+    s.codbarras = 1;
+    s.tamletra = 10;
+    ASSERT_TRUE(guardarAjustesImpresion(ruta, s));
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("\"WINDOWS2:\",1,1,10\r\n"));
+
+    Sesion leida;
+    EXPECT_TRUE(leerAjustesImpresion(ruta, leida));
+    EXPECT_EQ(leida.puerto, s.puerto);
+    EXPECT_EQ(leida.tamletra, 10);
+
+    EXPECT_FALSE(guardarAjustesImpresion(dir.filePath(QStringLiteral("no/such/folder/KVR2.bin")), s));
+}
+
+TEST(AjustesImpresion, OffersThePortsInOrder) {
+    const QStringList p = puertosOfrecidos();
+    ASSERT_EQ(p.size(), 22);
+    EXPECT_EQ(p.first(), QStringLiteral("LPT1:"));
+    EXPECT_EQ(p[9], QStringLiteral("LPT10:"));
+    EXPECT_EQ(p[10], QStringLiteral("COM1:"));
+    EXPECT_EQ(p[20], QStringLiteral("WINDOWS:"));
+    EXPECT_EQ(p[21], QStringLiteral("WINDOWS2:"));
+}
+
+// --- connections and the local database, against the recording fake --------------------
+
+namespace {
+
+class DialogosGrabados : public Dialogos {
+public:
+    struct Visto {
+        QString texto, titulo;
+        Icono icono;
+        Botones botones;
+    };
+    std::vector<Visto> vistos;
+    std::vector<Respuesta> respuestas; // answered in order; Si / Ok when exhausted
+    std::optional<QString> textoEntrada;
+    Respuesta mensaje(const QString &t, const QString &ti, Icono i, Botones b) override {
+        vistos.push_back({t, ti, i, b});
+        if (!respuestas.empty()) {
+            const Respuesta r = respuestas.front();
+            respuestas.erase(respuestas.begin());
+            return r;
+        }
+        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
+    }
+    std::optional<QString> entrada(const QString &t, const QString &ti) override {
+        vistos.push_back({t, ti, Icono::Ninguno, Botones::OkCancel});
+        return textoEntrada;
+    }
+};
+
+class MaquinaNula : public Maquina {
+public:
+    QString direccionMac() override { return {}; }
+    bool redActiva() override { return false; }
+    QByteArray httpGet(const QString &) override { return {}; }
+    QString nombreEquipo() override { return QStringLiteral("CAJA1"); }
+    QString impresoraPredeterminada() override { return {}; }
+    bool abrirDireccion(const QString &) override { return false; }
+};
+
+struct Entorno {
+    prueba::FabricaFalsa fabrica;
+    DialogosGrabados dialogos;
+    RelojSistema reloj;
+    MaquinaNula maquina;
+    Contexto ctx{fabrica, dialogos, reloj, maquina};
+};
+
+} // namespace
+
+TEST(Conexiones, CentralFailureShowsTheMessageOnceAndLeavesItClosed) {
+    Entorno e;
+    e.fabrica.falla = true;
+    e.ctx.abrir_central(QStringLiteral("server=nowhere;"));
+    ASSERT_EQ(e.dialogos.vistos.size(), 1u);
+    EXPECT_EQ(e.dialogos.vistos[0].texto,
+              QStringLiteral(" HA OCURRIDO UN ERROR CON LA CONEXIÓN, REVISE LA CONEXION DE INTERNET "));
+    EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("CONEXION CON EL SERVIDOR"));
+    EXPECT_EQ(e.dialogos.vistos[0].botones, Botones::OkCancel);
+    EXPECT_EQ(e.dialogos.vistos[0].icono, Icono::Ninguno);
+    EXPECT_FALSE(e.ctx.conexion_central);
+    EXPECT_THROW(e.ctx.abrir_configuracion(), DbError);
+}
+
+TEST(Conexiones, LocalOpensItsRecordsetsInOrder) {
+    Entorno e;
+    e.ctx.abrir_local();
+    ASSERT_EQ(e.fabrica.abiertas.size(), 1u);
+    EXPECT_EQ(e.fabrica.cadenas.first(), cadenaLocalIncorporada());
+    EXPECT_EQ(e.fabrica.abiertas[0]->sentencias,
+              (QStringList{"select * from rpt_diario", "select * from conf_local", "select * from rpt_dividendos",
+                           "select * from rpt_resultadostaqs", "select * from rpt_caballos_tf"}));
+}
+
+TEST(BdLocal, CreationStatementsAndConnections) {
+    Entorno e;
+    crear_bd_local(e.ctx);
+    ASSERT_EQ(e.fabrica.abiertas.size(), 2u);
+    EXPECT_EQ(e.fabrica.cadenas[0],
+              QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=localhost;port=3306;uid=root;pwd=qwe456;connection="));
+    EXPECT_EQ(e.fabrica.cadenas[1], QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=localhost;port=3306;uid=root;"
+                                                   "pwd=qwe456;connection=;database=bd_corvalo;"));
+    EXPECT_EQ(e.fabrica.abiertas[0]->sentencias, QStringList{"CREATE DATABASE `bd_corvalo`;"});
+    const QStringList &s = e.fabrica.abiertas[1]->sentencias;
+    ASSERT_EQ(s.size(), 9);
+    const char *prefijos[] = {"CREATE TABLE `rpt_diario`",  "CREATE TABLE  `rpt_jugadas`", "CREATE TABLE `conf_local`",
+                              "INSERT INTO `conf_local`",   "CREATE TABLE  `rpt_bitacora`", "CREATE TABLE  `rpt_dividendos`",
+                              "CREATE TABLE `rpt_resultadoscarreras`", "CREATE TABLE  `rpt_resultadostaqs`",
+                              "CREATE TABLE  `rpt_caballos_tf`"};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_TRUE(s[i].startsWith(QLatin1String(prefijos[i]))) << s[i].toStdString();
+    EXPECT_TRUE(s[1].contains(QLatin1String("`puesto` varchar(15) NOT NULL DEFAULT '',")));
+    EXPECT_EQ(s[3], QStringLiteral("INSERT INTO `conf_local` (`id`,`impresion`,`puerto`,`ip_secundaria`,`version`,"
+                                   "`tamletra`,`grupo`,`ip`,`server`,`codbarras`) VALUES (1,1,'WINDOWS2:','") +
+                        servidorLocalPredeterminado() + QStringLiteral("',28001,8,'','','',1);"));
+    EXPECT_TRUE(s[8].endsWith(QLatin1String("PRIMARY KEY  (`integer`)) ENGINE=InnoDB DEFAULT CHARSET=latin1;")));
+}
+
+TEST(BdLocal, OfferRunsOnlyForTheTwoAccessCodes) {
+    struct Caso {
+        std::optional<QString> clave;
+        Respuesta respuesta;
+        int conexiones; // connections opened: creation (2) or re-creation (3), plus abrir_local (1)
+        QString primera;
+    };
+    const std::vector<Caso> casos = {
+        {QStringLiteral("40917"), Respuesta::Si, 3, QStringLiteral("CREATE DATABASE `bd_corvalo`;")},
+        {QStringLiteral("82365"), Respuesta::Si, 4, QStringLiteral("drop DATABASE `bd_corvalo`;")},
+        {QStringLiteral("40918"), Respuesta::Si, 0, {}},
+        {QStringLiteral(""), Respuesta::Si, 0, {}},
+        {std::nullopt, Respuesta::Si, 0, {}},
+        {QStringLiteral("40917"), Respuesta::No, 0, {}},
+    };
+    for (const auto &c : casos) {
+        Entorno e;
+        e.dialogos.textoEntrada = c.clave;
+        e.dialogos.respuestas = {c.respuesta};
+        ofrecer_bd_local(e.ctx);
+        ASSERT_EQ(int(e.fabrica.abiertas.size()), c.conexiones) << c.clave.value_or("(cancel)").toStdString();
+        EXPECT_EQ(e.dialogos.vistos[0].texto,
+                  QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "));
+        EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("Confirmar Requerimiento"));
+        if (c.conexiones == 0) {
+            // No message beyond the question (and the input box when answered Yes).
+            EXPECT_EQ(e.dialogos.vistos.size(), c.respuesta == Respuesta::Si ? 2u : 1u);
+            continue;
+        }
+        EXPECT_EQ(e.fabrica.abiertas[0]->sentencias.first(), c.primera);
+        EXPECT_EQ(e.dialogos.vistos[1].texto, QStringLiteral("INGRESE LA CLAVE"));
+        EXPECT_EQ(e.dialogos.vistos[1].titulo, QStringLiteral("CONFIRMACION"));
+        EXPECT_EQ(e.dialogos.vistos.back().texto, QStringLiteral("La BD ha sido creada con exito"));
+        EXPECT_EQ(e.dialogos.vistos.back().titulo, QStringLiteral("SISTEMA"));
+        EXPECT_EQ(e.fabrica.abiertas.back()->sentencias.first(), QStringLiteral("select * from rpt_diario"));
+    }
+}
+
+TEST(BdLocal, DeleteAnsweredNoChangesNothing) {
+    Entorno e;
+    e.dialogos.respuestas = {Respuesta::No};
+    borrar_bd_local(e.ctx);
+    EXPECT_TRUE(e.fabrica.cadenas.isEmpty());
+    ASSERT_EQ(e.dialogos.vistos.size(), 1u);
+    EXPECT_EQ(e.dialogos.vistos[0].texto, QStringLiteral(" ¿Esta usted seguro de querer borrar la bd local?"));
+    EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("confirmar"));
+}
