@@ -1,0 +1,74 @@
+// What the two sales share: the screen's values, the outcome handed back to the window, and
+// the ticket handed to printing.
+#pragma once
+
+#include "contexto.h"
+
+#include <array>
+#include <optional>
+
+namespace corvalo {
+
+// Per-horse limits last read from a venta_cupo_* table (indexes 0 to 20).
+using CupoCaballo = std::array<double, 21>;
+
+// The values of the sales screen a sale reads.
+struct DatosJugada {
+    QString carrera;       // Text_datos_V1(0)
+    QString caballo;       // Text_datos_V1(1)
+    QString monto;         // Text_Monto: tablas, or the amount in Los Puestos
+    int juego_actual = 0;  // 0 none, 1 Tablas Dinámicas, 2 Tabla Fija, 3 Los Puestos
+    QString nombre_moneda; // the currency label shown
+};
+
+enum class CampoVenta { Ninguno, Monto, Caballo, Carrera };
+
+// A ticket ready for printing.
+struct Boleto {
+    int juego = 0;
+    QString nu_boleto;
+    int carrera = 0;
+    int caballo = 0;
+    QString nombre_caballo;
+    double tablas = 0;
+    QString codigo_puesto;
+    double monto = 0;
+    QDate fecha;
+    QString nombre_moneda;
+    int impresion_datos = 0;
+    QString empresa, rif;
+};
+
+class ImpresionTickets {
+public:
+    virtual ~ImpresionTickets() = default;
+    // Prints a recorded ticket; throws on a printer or port failure.
+    virtual void imprimir(const Boleto &boleto) = 0;
+};
+
+struct ResultadoVenta {
+    enum class Tipo { Rechazada, Cancelada, Registrada, Fallida };
+    Tipo tipo = Tipo::Rechazada;
+    // The message box to show (refusal or failure); empty for a recorded or cancelled sale.
+    QString mensaje, titulo;
+    Icono icono = Icono::Error;
+    // Where the cursor goes (its whole text selected).
+    CampoVenta foco = CampoVenta::Ninguno;
+    // The horse and amount fields were emptied (cursor to Text_Monto).
+    bool limpiar = false;
+    std::optional<Boleto> boleto;
+    // Row written into ma_principal (0 when none).
+    int numero = 0;
+};
+
+// Ticket code: game digit, working month and day, row number.
+QString codigoBoleto(const QString &digito, const QDate &fecha, int numero);
+
+// The three integrity keys of a booth ticket.
+struct Llaves {
+    QString llave1, llave2, llave3;
+};
+Llaves llavesBoleto(const QString &nu_boleto, const QString &caballo, const QString &montoTexto,
+                    const QString &carrera, const QString &grupo);
+
+} // namespace corvalo

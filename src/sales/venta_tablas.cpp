@@ -1,0 +1,278 @@
+#include "venta_tablas.h"
+
+#include "codificacion.h"
+#include "texto.h"
+
+namespace corvalo {
+
+namespace {
+
+const QString kTituloVerifique = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO");
+
+struct FallaVenta {};
+
+// The horse's row of the race card for the game and currency of the sale.
+struct Caballo {
+    QString nombre;
+    double precio = 0, limite = 0, estado = 0, retirado = 0;
+};
+
+struct Columnas {
+    const char *precio, *limite, *estado, *estadoRevision, *retirado;
+};
+
+Columnas columnasDe(int juego, int moneda) {
+    if (juego == 1)
+        return moneda == 2 ? Columnas{"valor_td2", "apuesta_max_td2", "estado_td2", "estado_td2", "retirado2"}
+                           : Columnas{"valor_td", "apuesta_max_td", "estado", "estado", "retirado"};
+    return moneda == 2 ? Columnas{"valor_tf2", "apuesta_max_tf2", "estado_tf2", "estado2_tf", "retirado_tf2"}
+                       : Columnas{"valor_tf", "apuesta_max_tf", "estado_tf", "estado_tf", "retirado_tf"};
+}
+
+ResultadoVenta rechazo(const QString &mensaje, CampoVenta foco, const QString &titulo = kTituloVerifique) {
+    ResultadoVenta r;
+    r.tipo = ResultadoVenta::Tipo::Rechazada;
+    r.mensaje = mensaje;
+    r.titulo = titulo;
+    r.foco = foco;
+    return r;
+}
+
+} // namespace
+
+ResultadoVenta VentaTablas::procesar(const DatosJugada &datos) {
+    ResultadoVenta res;
+    try {
+        return ejecutar(datos, res);
+    } catch (const DbError &) {
+    } catch (const ErrorCodificacion &) {
+    } catch (const std::exception &) {
+    } catch (const FallaVenta &) {
+    }
+    // What was written stays written; the fields keep what step 19 left in them.
+    ResultadoVenta falla;
+    falla.tipo = ResultadoVenta::Tipo::Fallida;
+    falla.mensaje = QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE ");
+    falla.titulo = QStringLiteral("VERIFICACION DE LA CONEXION");
+    falla.foco = CampoVenta::Caballo;
+    falla.limpiar = res.limpiar;
+    falla.numero = res.numero;
+    return falla;
+}
+
+ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
+    BaseDatos &db = ctx_.central();
+    const Sesion &s = ctx_.sesion;
+
+    // 1. Settings of the current row.
+    auto conf = [&](const char *c) { return ctx_.configuracion(QLatin1String(c)); };
+    const int juego = datos.juego_actual;
+    if (juego == 0)
+        return rechazo(QStringLiteral("Debe seleccionar un juego para poder hacer la venta"), CampoVenta::Ninguno,
+                       QStringLiteral("Verificación de datos"));
+    const double modificar = conf("modificar").numero();
+    const double carreraActual = conf("carrera").numero();
+    QDate fecha = fechaDeTexto(conf("fecha").texto());
+    const double cabMax = conf("cab_max").numero();
+    const double apuestaMax = conf(juego == 1 ? "apuesta_max_td" : "apuesta_max_tf").numero();
+    const double cupoOpcion = conf(juego == 1 ? "cupo_td_opcion" : "cupo_tf_opcion").numero();
+    const double minVbs = conf("min_vbs").numero();
+    const double maxVdls = conf("max_vdls").numero();
+    const int impresionDatos = conf("impresion_datos").entero();
+    const QString empresa = conf("empresa").texto();
+    const QString rif = conf("rif").texto();
+
+    const double carreraTecleada = numeroDe(datos.carrera);
+    const double caballo = numeroDe(datos.caballo);
+    const double tablas = numeroDe(datos.monto);
+    const int moneda = s.id_moneda == 2 ? 2 : 1;
+    const Columnas col = columnasDe(juego, moneda);
+
+    // 2 - 4.
+    if (tablas < 0)
+        return rechazo(QStringLiteral("EL NUMERO DE TABLAS NO ES VALIDO"), CampoVenta::Monto);
+    if (caballo > cabMax)
+        return rechazo(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
+    if (carreraTecleada != carreraActual)
+        return rechazo(QStringLiteral("EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA"), CampoVenta::Caballo);
+
+    const QString caballoTxt = textoNumero(caballo);
+    const QString grupo = s.grupo;
+
+    // 5. The n-th row of the race is horse n.
+    auto buscar = [&](bool revision) {
+        const Resultado r = db.ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") +
+                                        sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
+                                        sqlTexto(db, fechaSql(fecha)) + QStringLiteral("'"));
+        Caballo c;
+        const int n = int(caballo);
+        if (caballo == n && n >= 1 && n <= r.filas()) {
+            const int f = n - 1;
+            c.nombre = r.valor(f, QStringLiteral("caballo")).texto();
+            c.precio = r.valor(f, QLatin1String(col.precio)).numero();
+            c.limite = r.valor(f, QLatin1String(col.limite)).numero();
+            c.estado = r.valor(f, QLatin1String(revision ? col.estadoRevision : col.estado)).numero();
+            c.retirado = r.valor(f, QLatin1String(col.retirado)).numero();
+        }
+        return c;
+    };
+    auto comprobar = [&](const Caballo &c) -> std::optional<ResultadoVenta> {
+        if (c.retirado == 1)
+            return rechazo(QStringLiteral("EL CABALLO ESTA RETIRADO"), CampoVenta::Caballo);
+        if (c.nombre.isEmpty())
+            return rechazo(QStringLiteral("EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA"), CampoVenta::Caballo);
+        if (c.estado == 1)
+            return rechazo(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"), CampoVenta::Caballo);
+        return std::nullopt;
+    };
+    const Caballo primero = buscar(false);
+    // 6 - 8.
+    if (auto r = comprobar(primero))
+        return *r;
+
+    // 9. Tablas the group has already sold on the horse.
+    const QString sufijo = juego == 1 ? (moneda == 1 ? QStringLiteral("' and id_juego=1 and id_moneda=1")
+                                                     : QStringLiteral("' and id_juego=1 and id_moneda=2"))
+                                      : (moneda == 1 ? QStringLiteral("' and id_juego=2 and id_moneda=1")
+                                                     : QStringLiteral("' and id_juego=2 and id_moneda=2"));
+    const Resultado vendido = db.ejecutar(
+        QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='") + sqlTexto(db, caballoTxt) +
+        QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
+        sqlTexto(db, fechaSql(fecha)) + QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo);
+    const double ventaCh = vendido.vacio() ? 0.0 : vendido.valor(0, QStringLiteral("venta_ch")).numero();
+
+    // 10. Per-horse limit.
+    double limite = primero.limite;
+    if (cupoOpcion != 0) {
+        const QString sql =
+            juego == 1 ? QStringLiteral("SELECT * FROM venta_cupo_td where  ch  = '") + sqlTexto(db, grupo) +
+                             (moneda == 1 ? QStringLiteral("' and id_moneda=1") : QStringLiteral("' and id_moneda=2"))
+                       : QStringLiteral("SELECT * FROM venta_cupo_tf where  ch  = '") + sqlTexto(db, grupo) +
+                             (moneda == 1 ? QStringLiteral("'  and id_moneda=1") : QStringLiteral("'  and id_moneda=2"));
+        const Resultado cupo = db.ejecutar(sql);
+        if (!cupo.vacio())
+            for (int i = 1; i <= 18; ++i)
+                cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
+        const int indice = int(caballo);
+        if (indice < 0 || indice > 20)
+            throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
+        limite = cupo_[std::size_t(indice)];
+    }
+    const double total = ventaCh + tablas;
+    const double disponible = std::max(0.0, limite - ventaCh);
+    if (total > limite)
+        return rechazo(QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: ") + textoNumero(disponible),
+                       CampoVenta::Monto);
+
+    // 11. Per-bet limit.
+    const double porJugada = s.cupoviptf > 0 ? double(s.cupoviptf) : apuestaMax;
+    if (tablas > porJugada)
+        return rechazo(QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, PERMITIDO: ") + textoNumero(porJugada),
+                       CampoVenta::Monto);
+
+    // 12 - 14.
+    if (modificar != 1)
+        return rechazo(QStringLiteral("LA CARRERA ESTA CERRADA, NO SE PUEDEN HACER CAMBIOS"), CampoVenta::Ninguno,
+                       QStringLiteral("Validación del Sistema"));
+    if (tablas == 0)
+        return rechazo(QStringLiteral("DEBE INGRESAR UN Nº DE TABLAS"), CampoVenta::Monto);
+    const double monto = primero.precio * tablas;
+    if (moneda == 1 && monto < minVbs)
+        return rechazo(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda, CampoVenta::Ninguno);
+    if (moneda == 2 && monto > maxVdls)
+        return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda, CampoVenta::Ninguno);
+
+    // 15. Confirmation.
+    const QString cr = QStringLiteral("\r");
+    const QString texto = QStringLiteral(".") + cr + cr + cr + QStringLiteral("EL VALOR DEL CABALLO ACTUAL ES DE : ") +
+                          textoNumero(primero.precio) + QStringLiteral("     ") + cr + cr + cr + QStringLiteral("    ") +
+                          textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
+                          QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral(" ") + datos.nombre_moneda +
+                          cr + cr + QStringLiteral(".");
+    if (!ctx_.dialogos.pregunta(texto, QStringLiteral("¿Los datos están Correctos?"), Icono::Pregunta)) {
+        ResultadoVenta r;
+        r.tipo = ResultadoVenta::Tipo::Cancelada;
+        r.limpiar = true;
+        r.foco = CampoVenta::Monto;
+        return r;
+    }
+
+    // 16. The horse again, and its price.
+    const Caballo segundo = buscar(true);
+    if (auto r = comprobar(segundo))
+        return *r;
+    if (segundo.precio != primero.precio)
+        return rechazo(QStringLiteral("El valor del caballo cambio, debe hacer la jugada de nuevo, Cambio de ") +
+                           textoNumero(primero.precio) + QStringLiteral("  a :") + textoNumero(segundo.precio),
+                       CampoVenta::Monto, QStringLiteral("Verificación de la Jugada"));
+
+    // 17. The race must still be open and current.
+    ctx_.abrir_configuracion();
+    const double modificar2 = conf("modificar").numero();
+    fecha = fechaDeTexto(conf("fecha").texto());
+    conf("cab_max");
+    const double carrera2 = conf("carrera").numero();
+    if (modificar2 == 0 || carrera2 != carreraTecleada)
+        return rechazo(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
+                       QStringLiteral("VERIFIQUE LA INFORMACION"));
+
+    // 18. Record the ticket.
+    const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
+    const QString carreraTxt = textoNumero(carrera2);
+    const QString fechaTxt = fechaSql(fecha);
+    auto v = [&](const QString &x) { return QStringLiteral("'") + sqlTexto(db, x) + QStringLiteral("',"); };
+    const QString insert = QStringLiteral("INSERT INTO `ma_principal` VALUES (NULL,") + v(carreraTxt) + v(caballoTxt) +
+                           v(montoTxt) + v(textoNumero(tablas)) + v(QStringLiteral("0")) + v(s.usuario) + v(grupo) +
+                           v(ctx_.reloj.horaTexto()) + v(fechaTxt) + v(QStringLiteral("0")) + v(QString()) +
+                           v(QStringLiteral("0")) + v(QString()) + v(QString::number(juego)) +
+                           v(QString::number(moneda)) + v(QStringLiteral("0")) + v(QStringLiteral("0")) +
+                           v(QStringLiteral("0")) + QStringLiteral("'0');");
+    db.ejecutar(insert);
+
+    // 19. The fields are emptied at once.
+    res.limpiar = true;
+
+    // 20. The row's number.
+    const Resultado num = db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
+                                      sqlTexto(db, s.usuario) + QStringLiteral("'  and fecha  = '") +
+                                      sqlTexto(db, fechaTxt) + QStringLiteral("' order by numero desc limit 1   "));
+    const int numero = num.valor(0, QStringLiteral("numero")).entero();
+    res.numero = numero;
+
+    // 21 - 23. Code and keys.
+    const QString nu = codigoBoleto(juego == 1 ? QStringLiteral("4") : QStringLiteral("2"), fecha, numero);
+    const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
+    db.ejecutar(QStringLiteral("update ma_principal set nu_boleto='") + sqlTexto(db, nu) + QStringLiteral("',llave1='") +
+                sqlTexto(db, k.llave1) + QStringLiteral("',llave2='") + sqlTexto(db, k.llave2) +
+                QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) + QStringLiteral("' Where taquilla='") +
+                sqlTexto(db, s.usuario) + QStringLiteral("' and numero = '") + sqlTexto(db, QString::number(numero)) +
+                QStringLiteral("' limit 1   "));
+
+    Boleto b;
+    b.juego = juego;
+    b.nu_boleto = nu;
+    b.carrera = int(carrera2);
+    b.caballo = int(caballo);
+    b.nombre_caballo = segundo.nombre;
+    b.tablas = tablas;
+    b.monto = monto;
+    b.fecha = fecha;
+    b.nombre_moneda = datos.nombre_moneda;
+    b.impresion_datos = impresionDatos;
+    b.empresa = empresa;
+    b.rif = rif;
+
+    // 24. Print.
+    if (s.impresion == 1 && impresion_)
+        impresion_->imprimir(b);
+
+    ResultadoVenta ok;
+    ok.tipo = ResultadoVenta::Tipo::Registrada;
+    ok.limpiar = true;
+    ok.foco = CampoVenta::Monto;
+    ok.boleto = b;
+    ok.numero = numero;
+    return ok;
+}
+
+} // namespace corvalo
