@@ -1,0 +1,94 @@
+// The booth sales screen "CORVALO".
+#pragma once
+
+#include "pantalla_venta.h"
+#include "venta.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace corvalo {
+
+class Form_Venta_TD : public QWidget {
+    Q_OBJECT
+public:
+    Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget *parent = nullptr);
+
+    // Called when the screen closes (the main window gets its toolbar and timer back).
+    std::function<void()> alCerrar;
+    // Ends the whole program (a suspended account).
+    std::function<void()> terminar;
+
+    // Public procedures of the screen.
+    void NewJugada();
+    void Limpiar();
+    void Limpiar_Dinamicas();
+    void Cuadrar();
+    void CuadrarPT();
+    void ReinicioServer();
+
+    int juego_actual = 0;
+    QString nombre_moneda;
+    CupoCaballo cupo_caballo{};
+
+    // Controls (objectName = member name; arrays get "_index").
+    QFrame *Frame_principal, *Frame1, *Frame_Moneda, *Frame_Valores;
+    QLabel *Label1_0, *Label3_0, *Label_Barner, *Label_estado, *Label_Mensaje, *Label_administrador, *Label_tecnico;
+    QLabel *Label_Moneda[2];
+    QLineEdit *Text_datos_V1[2], *Text_Monto;
+    QPushButton *boton_procesar, *boton_procesarPT, *Command4, *Command3, *Command6, *Command2,
+        *boton_pantallacliente, *boton_salir;
+    QLabel *Label_Carrera, *Image1;
+    QLineEdit *Text_NCaballo[16], *Text_Caballo[16], *Text_Valor[16], *Text_Total_Dinm;
+    QTimer *Timer1, *Timer_Dinamicas, *Timer_Activo;
+    QMenuBar *menuBar;
+    QMenu *opciones;
+    QAction *ff1M, *vtf_menu, *vp_menu, *nv_menu, *salir_menu;
+
+    // Handlers.
+    void Command3_Click() { seleccionarJuego(1, false); }
+    void Command6_Click() { seleccionarJuego(2, false); }
+    void Command2_Click() { seleccionarJuego(3, false); }
+    void ff1M_Click();
+    void Label_Moneda_Click(int index);
+    void boton_procesar_Click();
+    void boton_procesarPT_Click();
+    void boton_pantallacliente_Click();
+    void Image1_Click();
+    void Timer_Dinamicas_Timer();
+    void Timer1_Timer();
+    void Timer_Activo_Timer();
+
+    // A hook for the Los Puestos sale (set when that sale is present).
+    std::function<ResultadoVenta(const DatosJugada &)> ventaPuestos;
+
+protected:
+    bool eventFilter(QObject *obj, QEvent *ev) override;
+    void closeEvent(QCloseEvent *ev) override;
+    void showEvent(QShowEvent *ev) override;
+
+private:
+    void cargar();
+    void seleccionarJuego(int juego, bool desdeMenu);
+    void aplicarAspecto(const AspectoJuego &a);
+    void colorearBotones(int juego);
+    void mostrarResultado(const ResultadoVenta &r);
+    void enfocar(QLineEdit *campo);
+    void mostrarPanel(const PanelCaballos &p);
+    QPushButton *procesarVisible() const;
+
+    Contexto &ctx_;
+    ImpresionTickets *impresion_;
+    bool cargado_ = false;
+};
+
+} // namespace corvalo
