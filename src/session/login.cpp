@@ -1,0 +1,161 @@
+#include "login.h"
+
+#include "bd_local.h"
+#include "codificacion.h"
+#include "texto.h"
+
+#include <QStringList>
+
+namespace corvalo {
+
+IndicadorInternet indicadorInternet(bool redActiva) {
+    if (redActiva)
+        return {QStringLiteral("Online"), {0, 255, 0}, {0, 0, 255}};
+    return {QStringLiteral("No hay Internet"), {255, 0, 0}, {255, 255, 255}};
+}
+
+bool esDireccion(const QString &respuesta) {
+    const QStringList partes = respuesta.split(QLatin1Char('.'));
+    if (partes.size() != 4)
+        return false;
+    for (const QString &p : partes) {
+        if (p.isEmpty() || p.size() > 3)
+            return false;
+        for (QChar c : p)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        if (p.toInt() > 255)
+            return false;
+    }
+    return true;
+}
+
+QString respuestaServicio(const QByteArray &cuerpo) {
+    QByteArray sinNul = cuerpo;
+    sinNul.replace('\0', QByteArray());
+    // The echo services end their answer with a line break.
+    return QString::fromLatin1(sinNul).trimmed();
+}
+
+QString direccionPublica(Maquina &maquina, Dialogos &dialogos, const QString &servicios) {
+    const QStringList urls = servicios.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString respuesta;
+    for (const QString &url : urls) {
+        respuesta = respuestaServicio(maquina.httpGet(url));
+        if (esDireccion(respuesta))
+            break;
+    }
+    if (respuesta.isEmpty())
+        dialogos.mensaje(kSinInternet, kTituloUps, Icono::Error);
+    return respuesta;
+}
+
+QString columnaVersionMinima(const QString &nivel) {
+    if (nivel == QLatin1String("Supervisor") || nivel == QLatin1String("Socio"))
+        return QStringLiteral("vmg");
+    if (nivel == QLatin1String("Visor"))
+        return QStringLiteral("vmp");
+    return QStringLiteral("vmt");
+}
+
+QString sentenciaUsuario(const BaseDatos &db, const QString &usuario) {
+    return QStringLiteral("select * from usuarios where usuario='") + sqlTexto(db, usuario) +
+           QStringLiteral("' ");
+}
+
+QString sentenciaGrupo(const BaseDatos &db, const QString &grupo) {
+    return QStringLiteral("select * from grupos where grupo='") + sqlTexto(db, grupo) + QStringLiteral("' ");
+}
+
+QString sentenciaIngreso(const BaseDatos &db, const QString &fecha, const QString &hora, const QString &mac,
+                         const QString &ip, const QString &usuario) {
+    return QStringLiteral("update usuarios set fecha_ingreso='") + sqlTexto(db, fecha) +
+           QStringLiteral("',hora_ingreso='") + sqlTexto(db, hora) + QStringLiteral("',mac='") +
+           sqlTexto(db, mac) + QStringLiteral("',ip_pc='") + sqlTexto(db, ip) +
+           QStringLiteral("',version='") + sqlTexto(db, QString::number(VERSION_PROGRAMA)) +
+           QStringLiteral("' where usuario ='") + sqlTexto(db, usuario) + QStringLiteral("' limit 1 ");
+}
+
+void Login::cargar() {
+    try {
+        ctx_.sesion.cadena_central = opciones_.cadenaCentral;
+        ctx_.abrir_central(ctx_.sesion.cadena_central);
+        ctx_.abrir_usuarios();
+        ctx_.abrir_configuracion();
+        ctx_.abrir_grupos();
+    } catch (const std::exception &) {
+        // the window shows anyway
+    }
+}
+
+ResultadoLogin Login::cmdOK(const QString &usuario, const QString &clave) {
+    try {
+        return pasos(usuario, clave);
+    } catch (const std::exception &) {
+    }
+    try {
+        ofrecer_bd_local(ctx_);
+    } catch (const std::exception &) {
+        // a creation that fails halfway leaves what it did; the user may try again
+    }
+    return {ResultadoLogin::Fallo, {}, {}, {}};
+}
+
+ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
+    // 1. The working date.
+    ctx_.abrir_configuracion();
+    const QDate fecha = fechaDeTexto(ctx_.configuracion(QStringLiteral("fecha")).texto());
+    const QString fechaTexto = fechaSql(fecha);
+    // 2. This machine's address.
+    const QString mac = ctx_.maquina.direccionMac();
+    // 3. The settings the checks use.
+    const QString mcobro = ctx_.configuracion(QStringLiteral("mcobro")).texto();
+    const int vmt = ctx_.configuracion(QStringLiteral("vmt")).entero();
+    const int vmp = ctx_.configuracion(QStringLiteral("vmp")).entero();
+    const int vmg = ctx_.configuracion(QStringLiteral("vmg")).entero();
+    // 4-5. The user's row.
+    BaseDatos &db = ctx_.central();
+    ctx_.rs_usuarios = db.ejecutar(sentenciaUsuario(db, usuario));
+    if (ctx_.rs_usuarios.vacio())
+        return {ResultadoLogin::Rechazo, kUsuarioNoValido, kTituloInicio, QStringLiteral("txtPassword")};
+    // 6. Into the session, before the password is compared.
+    const Resultado &u = ctx_.rs_usuarios;
+    Sesion &s = ctx_.sesion;
+    s.grupo = u.valor(0, QStringLiteral("grupo")).texto();
+    s.usuario = u.valor(0, QStringLiteral("usuario")).texto();
+    s.nivel = u.valor(0, QStringLiteral("nivel")).texto();
+    s.nombre = u.valor(0, QStringLiteral("nombre")).texto();
+    const QString guardada = u.valor(0, QStringLiteral("clave")).texto();
+    const QString estatus = u.valor(0, QStringLiteral("estatus")).texto();
+    const QString macUsuario = u.valor(0, QStringLiteral("mac")).texto();
+    const QDate ultimoIngreso = fechaDeTexto(u.valor(0, QStringLiteral("fecha_ingreso")).texto());
+    // 7-8. Credentials, compared exactly.
+    const QString plana = decodificar(guardada, kClaveUsuarios);
+    if (usuario != s.usuario || plana != clave)
+        return {ResultadoLogin::Rechazo, kClaveNoValida, kTituloInicio, QStringLiteral("txtPassword")};
+    // 9. One PC per user and working day.
+    if (!macUsuario.isEmpty() && macUsuario != mac && ultimoIngreso.isValid() && ultimoIngreso == fecha)
+        return {ResultadoLogin::Terminar, kSesionEnOtroEquipo, kTituloInicio, {}};
+    // 10. Account status.
+    if (estatus == QLatin1String("Baja"))
+        return {ResultadoLogin::Terminar, mcobro, kTituloCobranza, {}};
+    // 11. Minimum version of the level.
+    const QString columna = columnaVersionMinima(s.nivel);
+    const int minima = columna == QLatin1String("vmg") ? vmg : columna == QLatin1String("vmp") ? vmp : vmt;
+    if (minima > VERSION_PROGRAMA)
+        return {ResultadoLogin::Terminar, kVersionVieja, kTituloActualizar, {}};
+    // 12. The centre's name.
+    const Resultado g = db.ejecutar(sentenciaGrupo(db, s.grupo));
+    s.ch = g.valor(0, QStringLiteral("ch")).texto(); // a missing row throws
+    // 13. Supervisors need the local report database.
+    if (s.nivel == QLatin1String("Supervisor"))
+        ctx_.abrir_local();
+    // 14. Public address.
+    const QString ip = direccionPublica(ctx_.maquina, ctx_.dialogos, opciones_.servicios);
+    // 15. The login record.
+    db.ejecutar(sentenciaIngreso(db, fechaTexto, ctx_.reloj.horaTexto(), mac, ip, s.usuario));
+    // 16.
+    return {ResultadoLogin::Ingreso, {}, {}, {}};
+}
+
+} // namespace corvalo

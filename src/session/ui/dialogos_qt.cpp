@@ -1,0 +1,75 @@
+#include "dialogos_qt.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace corvalo {
+
+Respuesta DialogosQt::mensaje(const QString &texto, const QString &titulo, Icono icono, Botones botones) {
+    QMessageBox caja(QApplication::activeWindow());
+    caja.setWindowTitle(titulo);
+    caja.setText(texto);
+    switch (icono) {
+    case Icono::Ninguno:
+        caja.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icono::Error:
+        caja.setIcon(QMessageBox::Critical);
+        break;
+    case Icono::Informacion:
+        caja.setIcon(QMessageBox::Information);
+        break;
+    case Icono::Pregunta:
+        caja.setIcon(QMessageBox::Question);
+        break;
+    case Icono::Exclamacion:
+        caja.setIcon(QMessageBox::Warning);
+        break;
+    }
+    switch (botones) {
+    case Botones::Ok: {
+        QPushButton *ok = caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+        caja.setDefaultButton(ok);
+        caja.setEscapeButton(ok);
+        caja.exec();
+        return Respuesta::Ok;
+    }
+    case Botones::OkCancel: {
+        QPushButton *ok = caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+        QPushButton *cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+        caja.setDefaultButton(ok);
+        caja.setEscapeButton(cancelar);
+        caja.exec();
+        return caja.clickedButton() == ok ? Respuesta::Ok : Respuesta::Cancel;
+    }
+    case Botones::SiNo: {
+        QPushButton *si = caja.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
+        QPushButton *no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        caja.setDefaultButton(si);
+        caja.setEscapeButton(no);
+        caja.exec();
+        return caja.clickedButton() == si ? Respuesta::Si : Respuesta::No;
+    }
+    }
+    return Respuesta::Ok;
+}
+
+std::optional<QString> DialogosQt::entrada(const QString &texto, const QString &titulo) {
+    QInputDialog caja(QApplication::activeWindow());
+    caja.setWindowTitle(titulo);
+    caja.setLabelText(texto);
+    caja.setInputMode(QInputDialog::TextInput);
+    caja.setOkButtonText(QStringLiteral("Aceptar"));
+    caja.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (caja.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return caja.textValue();
+}
+
+void terminarPrograma() {
+    QCoreApplication::exit(0);
+}
+
+} // namespace corvalo
