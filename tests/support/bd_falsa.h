@@ -3,15 +3,12 @@
 #pragma once
 
 #include "db.h"
+#include "qt_impresion.h"
 
 #include <functional>
 #include <map>
 #include <ostream>
 
-QT_BEGIN_NAMESPACE
-// Readable QString values in test failures.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 namespace corvalo::prueba {
 

@@ -1,0 +1,249 @@
+// Ticket output: the bytes of the port layouts, the printer lines, the output choice.
+#include "bd_falsa.h"
+#include "impresion.h"
+#include "texto.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace corvalo;
+
+namespace {
+
+QByteArray L(const QByteArray &texto) { return texto + QByteArray("\x1b\x19\r\n", 4); }
+
+Sesion sesion() {
+    Sesion s;
+    s.ch = QStringLiteral("HIPODROMO NORTE");
+    s.nombre = QStringLiteral("MARIA PEÑA");
+    s.usuario = QStringLiteral("taq1");
+    s.name_empresa = QStringLiteral("INVERSIONES HIPICAS");
+    s.rif_empresa = QStringLiteral("J-123");
+    s.direccion_empresa = QStringLiteral("AV. BOLIVAR");
+    s.tlf_empresa = QStringLiteral("0212-555");
+    s.tamletra = 8;
+    s.codbarras = 1;
+    return s;
+}
+
+Boleto tablas(int impresion_datos, int carrera = 3) {
+    Boleto b;
+    b.juego = 1;
+    b.nu_boleto = QStringLiteral("401037");
+    b.carrera = carrera;
+    b.caballo = 5;
+    b.nombre_caballo = QStringLiteral("CASTAÑO");
+    b.tablas = 2;
+    b.monto = 60.5;
+    b.fecha = QDate(2026, 1, 3);
+    b.nombre_moneda = QStringLiteral("BS");
+    b.impresion_datos = impresion_datos;
+    b.empresa = QStringLiteral("HIPICA C.A.");
+    b.rif = QStringLiteral("J-1");
+    return b;
+}
+
+Boleto puestos(int impresion_datos) {
+    Boleto b = tablas(impresion_datos, 205);
+    b.juego = 3;
+    b.nu_boleto = QStringLiteral("31109120");
+    b.codigo_puesto = QStringLiteral("10/3");
+    b.tablas = 0;
+    b.monto = 150;
+    return b;
+}
+
+class ImpresoraGrabada : public ImpresoraSistema, public SuperficieDibujo {
+public:
+    QStringList registro; // "font:", "size:", lines, "bars@top"
+    double y = 0;
+    int barras = 0;
+    bool falla = false;
+    void fuente(const QString &n) override { registro << "font:" + n; }
+    void tamano(int p) override {
+        registro << QStringLiteral("size:%1").arg(p);
+        alto = p * 20 * 1.2;
+    }
+    void linea(const QString &t) override {
+        registro << t;
+        y += alto;
+    }
+    double posicionActual() const override { return y; }
+    SuperficieDibujo &superficie() override { return *this; }
+    void rectangulo(double, double top, double, double) override {
+        if (barras++ == 0)
+            registro << QStringLiteral("bars@%1").arg(top);
+    }
+    void barrasDibujadas(double abajo) override { y = abajo; }
+    void terminar() override {
+        if (falla)
+            throw std::runtime_error("printer");
+        registro << "end";
+    }
+    double alto = 240;
+};
+
+} // namespace
+
+TEST(TicketPuerto, TablasWithAndWithoutHeader) {
+    const Sesion s = sesion();
+    const QByteArray ast(40, '*');
+    const QByteArray cuerpo = L("CH HIPODROMO NORTE") + L("TAQUILLA MARIA PE\xd1" "A") + L("F: 03-01-2026H: 10:15:00") +
+                              L("BOLETO: 401037") + L("CARRERA: 3") + L("CABALLO: (5) CASTA\xd1O") +
+                              L("N\xba DE TABLAS: 2") + L("COSTO DEL BOLETO: 60.5") + L("") + L("") +
+                              QByteArray("\x1b" "d\x01\r\n", 5);
+    // No header: the second asterisk line runs into "CH ".
+    EXPECT_EQ(ticketTablasPuerto(tablas(0), s, "10:15:00"),
+              L(ast) + L("            VENTA DINAMICAS") + ast + cuerpo);
+    EXPECT_EQ(ticketTablasPuerto(tablas(1), s, "10:15:00"),
+              L(ast) + L("            VENTA DINAMICAS") + L(ast) + L(" HIPICA C.A.") + L(" J-1") + cuerpo);
+    Boleto fija = tablas(2);
+    fija.juego = 2;
+    EXPECT_EQ(ticketTablasPuerto(fija, s, "10:15:00"),
+              L(ast) + L("            VENTA TABLA FIJA") + L(ast) + L(" INVERSIONES HIPICAS") + L(" J-123") +
+                  L(" AV. BOLIVAR") + L(" 0212-555") + cuerpo);
+    // Race 205 prints as 5 on a Tablas ticket.
+    EXPECT_TRUE(ticketTablasPuerto(tablas(0, 205), s, "x").contains(L("CARRERA: 5")));
+}
+
+TEST(TicketPuerto, LosPuestos) {
+    const QByteArray g(34, '-');
+    EXPECT_EQ(ticketPuestosPuerto(puestos(1), sesion(), "10:15:00"),
+              L(g) + L("    Los Puestos") + L(g) + L(" HIPICA C.A.") + L(" J-1") + L("CH HIPODROMO NORTE") +
+                  L("TAQUILLA: taq1") + L("F: 03-01-2026H: 10:15:00") + L("BOLETO: 31109120") +
+                  L("CAR: 205CAB: 5") + L("PUESTO: 10/3") + L("COSTO DEL BOLETO: 150") + L("") + L("") +
+                  QByteArray("\x1b" "d\x01\r\n\x1b" "m\r\n", 9));
+    // Without a header the lines follow the hyphens directly.
+    EXPECT_TRUE(ticketPuestosPuerto(puestos(0), sesion(), "h").startsWith(L(g) + L("    Los Puestos") + L(g) + L("CH HIPODROMO NORTE")));
+}
+
+TEST(TicketImpresora, TablasLinesFontsAndBarcode) {
+    ImpresoraGrabada imp;
+    Sesion s = sesion();
+    ticketTablasImpresora(imp, tablas(1), s, "10:15:00");
+    const QString g(45, QLatin1Char('-'));
+    const QStringList esperado = {"font:MS Sans Serif", g, "size:10", "         VENTA DINAMICAS", "size:8", g,
+                                  " HIPICA C.A.", " J-1", "CH HIPODROMO NORTE", "TAQUILLA: MARIA PEÑA",
+                                  "F: 03-01-2026 H: 10:15:00", "BOLETO: 401037", "CARRERA: 3", "Nº DE TABLAS: 2",
+                                  "CABALLO: (5) CASTAÑO", g, "COSTO DEL BOLETO: " + formatoMoneda(60.5), g, ".", ".",
+                                  "bars@3400", ".", ".", "end"};
+    EXPECT_EQ(imp.registro, esperado);
+
+    // Large type reaches the bars' place: they move below the last line.
+    ImpresoraGrabada grande;
+    s.tamletra = 12;
+    ticketTablasImpresora(grande, tablas(2), s, "10:15:00");
+    const int i = int(grande.registro.indexOf(QRegularExpression("bars@.*")));
+    ASSERT_GT(i, 0);
+    EXPECT_GT(grande.registro[i].mid(5).toDouble(), 3400);
+
+    // No barcode when codbarras is 0; dollars in "$#,##0.00".
+    ImpresoraGrabada sin;
+    s.codbarras = 0;
+    Boleto d = tablas(0);
+    d.nombre_moneda = QString();
+    d.monto = 1234.5;
+    ticketTablasImpresora(sin, d, s, "h");
+    EXPECT_EQ(sin.registro.filter(QRegularExpression("^bars@")).size(), 0);
+    EXPECT_TRUE(sin.registro.contains("COSTO DEL BOLETO: " + formatoDolares(1234.5)));
+}
+
+TEST(TicketImpresora, LosPuestosLines) {
+    ImpresoraGrabada imp;
+    ticketPuestosImpresora(imp, puestos(0), sesion(), "10:15:00");
+    const QString g(45, QLatin1Char('-'));
+    const QStringList esperado = {g, "font:MS Sans Serif", "size:10", "             LOS PUESTOS     ", "size:8", g,
+                                  "CH HIPODROMO NORTE", ".", "TAQUILLA: taq1", "F: 03-01-2026 H: 10:15:00",
+                                  "BOLETO: 31109120", "CARRERA: 205", "CABALLO: (5) CASTAÑO", "PUESTO: 10/3", g,
+                                  "COSTO DEL BOLETO: " + formatoMoneda(150), g, ".", ".", "bars@3400", ".", ".", "end"};
+    EXPECT_EQ(imp.registro, esperado);
+}
+
+TEST(TicketImpresora, AmountFormats) {
+    const QLocale ve(QLocale::Spanish, QLocale::Venezuela);
+    EXPECT_EQ(formatoDolares(1234.5, ve), QStringLiteral("$1.234,50"));
+    EXPECT_EQ(formatoDolares(1234.5, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("$1,234.50"));
+    EXPECT_EQ(formatoDolares(0, ve), QStringLiteral("$0,00"));
+    // ImprimirLinea: one line a piece, nothing for an empty text.
+    ImpresoraGrabada imp;
+    ImprimirLinea(imp, QStringLiteral("uno\r\ndos"));
+    ImprimirLinea(imp, QString());
+    EXPECT_EQ(imp.registro, (QStringList{"uno", "dos"}));
+}
+
+TEST(SalidaImpresion, PortNamesOnThisPlatform) {
+    auto nada = [](const QString &) { return false; };
+    auto soloUsb = [](const QString &r) { return r.startsWith("/dev/usb/"); };
+    EXPECT_EQ(destinoDePuerto("LPT1:", nada).ruta, QStringLiteral("/dev/lp0"));
+    EXPECT_EQ(destinoDePuerto("LPT10:", nada).ruta, QStringLiteral("/dev/lp9"));
+    EXPECT_EQ(destinoDePuerto("LPT2:", soloUsb).ruta, QStringLiteral("/dev/usb/lp1"));
+    EXPECT_EQ(destinoDePuerto("COM1:", nada).ruta, QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(destinoDePuerto("COM10:", nada).ruta, QStringLiteral("/dev/ttyS9"));
+    const DestinoPuerto cola = destinoDePuerto("\\\\CAJA1\\TICKETS", nada);
+    EXPECT_EQ(cola.tipo, DestinoPuerto::Tipo::Cola);
+    EXPECT_EQ(cola.servidor, QStringLiteral("CAJA1"));
+    EXPECT_EQ(cola.cola, QStringLiteral("TICKETS"));
+    EXPECT_EQ(destinoDePuerto("/tmp/ticket.txt", nada).ruta, QStringLiteral("/tmp/ticket.txt"));
+    EXPECT_EQ(destinoDePuerto("LPT11:", nada).ruta, QStringLiteral("LPT11:"));
+}
+
+namespace {
+class Maq : public Maquina {
+public:
+    QString direccionMac() override { return {}; }
+    bool redActiva() override { return true; }
+    QByteArray httpGet(const QString &) override { return {}; }
+    QString nombreEquipo() override { return QStringLiteral("CAJA1"); }
+    QString impresoraPredeterminada() override { return QStringLiteral("Tickets"); }
+    bool abrirDireccion(const QString &) override { return false; }
+};
+class SinDialogos : public Dialogos {
+public:
+    Respuesta mensaje(const QString &, const QString &, Icono, Botones) override { return Respuesta::Ok; }
+    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
+};
+class Hora : public Reloj {
+public:
+    QDateTime ahora() const override { return {}; }
+    QString horaTexto() const override { return QStringLiteral("10:15:00"); }
+};
+class PuertoGrabado : public PuertoSalida {
+public:
+    QStringList puertos;
+    std::vector<QByteArray> escritos;
+    void escribir(const QString &p, const QByteArray &b) override {
+        puertos << p;
+        escritos.push_back(b);
+    }
+};
+} // namespace
+
+TEST(SalidaImpresion, WindowsBecomesTheSharedDefaultPrinter) {
+    prueba::FabricaFalsa f;
+    SinDialogos d;
+    Hora h;
+    Maq m;
+    Contexto ctx(f, d, h, m);
+    ctx.sesion = sesion();
+    ctx.sesion.puerto = QStringLiteral("WINDOWS:");
+    PuertoGrabado puerto;
+    int impresoras = 0;
+    ServicioImpresion servicio(ctx, puerto, [&] {
+        ++impresoras;
+        return std::unique_ptr<ImpresoraSistema>();
+    });
+    servicio.imprimir(tablas(0));
+    servicio.imprimir(puestos(0));
+    EXPECT_EQ(ctx.sesion.puerto, QStringLiteral("\\\\CAJA1\\TICKETS"));
+    EXPECT_EQ(puerto.puertos, (QStringList{"\\\\CAJA1\\TICKETS", "\\\\CAJA1\\TICKETS"}));
+    EXPECT_EQ(puerto.escritos[0], ticketTablasPuerto(tablas(0), ctx.sesion, "10:15:00"));
+    EXPECT_EQ(puerto.escritos[1], ticketPuestosPuerto(puestos(0), ctx.sesion, "10:15:00"));
+    EXPECT_EQ(impresoras, 0);
+
+    // "WINDOWS2:" draws on the printer; no printer available is a failure.
+    ctx.sesion.puerto = QStringLiteral("WINDOWS2:");
+    EXPECT_THROW(servicio.imprimir(tablas(0)), std::runtime_error);
+    EXPECT_EQ(impresoras, 1);
+    EXPECT_EQ(puerto.puertos.size(), 2);
+}
