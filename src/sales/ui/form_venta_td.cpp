@@ -2,6 +2,7 @@
 
 #include "filtros.h"
 #include "texto.h"
+#include "venta_puestos.h"
 #include "venta_tablas.h"
 
 #include <QCloseEvent>
@@ -422,9 +423,8 @@ void Form_Venta_TD::boton_procesar_Click() {
 }
 
 void Form_Venta_TD::boton_procesarPT_Click() {
-    if (!ventaPuestos)
-        return;
-    mostrarResultado(ventaPuestos(
+    VentaPuestos venta(ctx_, cupo_caballo, impresion_);
+    mostrarResultado(venta.procesar(
         {Text_datos_V1[0]->text(), Text_datos_V1[1]->text(), Text_Monto->text(), juego_actual, nombre_moneda}));
 }
 

@@ -68,9 +68,6 @@ public:
     void Timer1_Timer();
     void Timer_Activo_Timer();
 
-    // A hook for the Los Puestos sale (set when that sale is present).
-    std::function<ResultadoVenta(const DatosJugada &)> ventaPuestos;
-
 protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;
     void closeEvent(QCloseEvent *ev) override;

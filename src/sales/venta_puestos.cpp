@@ -1,0 +1,254 @@
+#include "venta_puestos.h"
+
+#include "codificacion.h"
+#include "texto.h"
+
+#include <cmath>
+
+namespace corvalo {
+
+namespace {
+
+const QString kTituloVerifique = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO");
+struct FallaVenta {};
+
+ResultadoVenta rechazo(const QString &mensaje, CampoVenta foco, const QString &titulo = kTituloVerifique) {
+    ResultadoVenta r;
+    r.mensaje = mensaje;
+    r.titulo = titulo;
+    r.foco = foco;
+    return r;
+}
+
+} // namespace
+
+TipoPuesto tipoPuesto(double v) {
+    for (int d = 1; d <= 9; ++d)
+        if (std::abs(v - d / 10.0) < 1e-9)
+            return {QStringLiteral("10/%1").arg(d), d == 5 ? QStringLiteral("10 A  5") : QStringLiteral("10 A  %1 ").arg(d),
+                    QStringLiteral("10/%1").arg(d)};
+    // -1 has no entry of its own in the kinds the race card uses; it is shown as the one nini
+    // it stands for, the way the horse panel shows it ("1N").
+    for (int n = 1; n <= 5; ++n)
+        if (v == -n)
+            return {QString::number(n), QStringLiteral("NINI"), QStringLiteral("%1N").arg(n)};
+    for (int n = 1; n <= 5; ++n)
+        if (v == n)
+            return {QString::number(n), QStringLiteral("PUESTO"), QString::number(n)};
+    for (int c : {12, 22, 23, 33, 34, 44, 45, 55})
+        if (v == c)
+            return {QStringLiteral("%1 PUESTOS Y %2 NINI").arg(c / 10).arg(c % 10), QString(),
+                    QStringLiteral("%1P%2N").arg(c / 10).arg(c % 10)};
+    return {};
+}
+
+ResultadoVenta VentaPuestos::procesar(const DatosJugada &datos) {
+    ResultadoVenta res;
+    try {
+        return ejecutar(datos, res);
+    } catch (const DbError &) {
+    } catch (const ErrorCodificacion &) {
+    } catch (const std::exception &) {
+    } catch (const FallaVenta &) {
+    }
+    ResultadoVenta falla;
+    falla.tipo = ResultadoVenta::Tipo::Fallida;
+    falla.mensaje = QStringLiteral("HUBO UN ERROR INTENTE NUEVAMENTE ");
+    falla.titulo = QStringLiteral("VERIFIQUE LA INFORMACION");
+    falla.foco = CampoVenta::Carrera;
+    falla.limpiar = res.limpiar;
+    falla.numero = res.numero;
+    return falla;
+}
+
+ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
+    BaseDatos &db = ctx_.central();
+    const Sesion &s = ctx_.sesion;
+
+    // 1.
+    ctx_.abrir_configuracion();
+    auto conf = [&](const char *c) { return ctx_.configuracion(QLatin1String(c)); };
+    if (datos.juego_actual == 0)
+        return rechazo(QStringLiteral("Debe seleccionar un juego para poder hacer la venta"), CampoVenta::Ninguno,
+                       QStringLiteral("Verificación de datos"));
+    conf("venta_pt");
+    const double carreraActual = conf("carrera").numero();
+    QDate fecha = fechaDeTexto(conf("fecha").texto());
+    const double cabMax = conf("cab_max").numero();
+    const double cupoPt = conf("cupo_pt").numero();
+    const double opcion = conf("opcioncupopt").numero();
+    const double minVbs = conf("min_vbs").numero();
+    const double maxVdls = conf("max_vdls").numero();
+    const int impresionDatos = conf("impresion_datos").entero();
+    const QString empresa = conf("empresa").texto();
+    const QString rif = conf("rif").texto();
+
+    const double carreraTecleada = numeroDe(datos.carrera);
+    const double caballo = numeroDe(datos.caballo);
+    const double monto = numeroDe(datos.monto);
+    const int moneda = s.id_moneda == 2 ? 2 : 1;
+    const QString caballoTxt = textoNumero(caballo);
+    const QString grupo = s.grupo;
+    const QString fechaTxt = fechaSql(fecha);
+
+    // 2, 3.
+    if (caballo > cabMax)
+        return rechazo(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
+    if (carreraTecleada != carreraActual)
+        return rechazo(QStringLiteral("EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA"), CampoVenta::Carrera);
+
+    // 4. Horse n is the n-th row of the race.
+    const Resultado carrera = db.ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") +
+                                          sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
+                                          sqlTexto(db, fechaTxt) + QStringLiteral("'"));
+    QString nombre;
+    double limite = 0, estado = 0, tipo = 0, retirado = 0;
+    const int n = int(caballo);
+    if (caballo == n && n >= 1 && n <= carrera.filas()) {
+        const int f = n - 1;
+        nombre = carrera.valor(f, QStringLiteral("caballo")).texto();
+        limite = carrera.valor(f, moneda == 2 ? QStringLiteral("apuesta_max_pt2") : QStringLiteral("apuesta_max_pt")).numero();
+        estado = carrera.valor(f, moneda == 2 ? QStringLiteral("estado_pt2") : QStringLiteral("estado_pt")).numero();
+        tipo = carrera.valor(f, moneda == 2 ? QStringLiteral("puesto2") : QStringLiteral("puesto")).numero();
+        retirado = carrera.valor(f, moneda == 2 ? QStringLiteral("retirado_pt2") : QStringLiteral("retirado_pt")).numero();
+    }
+    // 5.
+    if (retirado == 1)
+        return rechazo(QStringLiteral("EL CABALLO ESTA RETIRADO"), CampoVenta::Caballo);
+    if (nombre.isEmpty())
+        return rechazo(QStringLiteral("EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA"), CampoVenta::Caballo);
+    if (estado == 1)
+        return rechazo(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"), CampoVenta::Caballo);
+
+    // 6. What the group has bet on the horse, both currencies together.
+    auto vendido = [&] {
+        const Resultado r = db.ejecutar(
+            QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") + sqlTexto(db, caballoTxt) +
+            QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
+            sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) +
+            QStringLiteral("' and id_juego=3"));
+        return r.vacio() ? 0.0 : r.valor(0, QStringLiteral("venta_ch")).numero();
+    };
+    auto disponible = [](double lim, double ya) { return textoNumero(std::max(0.0, lim - ya)); };
+
+    if (opcion != 0) {
+        // 7.
+        if (monto > limite)
+            return rechazo(QStringLiteral("LA JUGADA ES MAYOR A LA PERMITIDA"), CampoVenta::Caballo);
+        if (monto > cupoPt)
+            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
+        const double ya = vendido();
+        const Resultado cupo = db.ejecutar(QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
+                                           sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
+                                           sqlTexto(db, QString::number(moneda)) + QStringLiteral("'"));
+        if (!cupo.vacio())
+            for (int i = 1; i <= 18; ++i)
+                cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
+        if (n < 0 || n > 20 || caballo != n)
+            throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
+        const double lim = cupo_[std::size_t(n)];
+        if (ya + monto > lim)
+            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") + disponible(lim, ya),
+                           CampoVenta::Monto);
+    } else {
+        // 8.
+        if (moneda == 2 && monto > maxVdls)
+            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN  ") + datos.nombre_moneda,
+                           CampoVenta::Ninguno);
+        if (moneda == 1 && monto < minVbs)
+            return rechazo(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
+                           CampoVenta::Ninguno);
+        if (monto > cupoPt)
+            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
+        const double ya = vendido();
+        if (ya + monto > limite)
+            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") + disponible(limite, ya),
+                           CampoVenta::Monto);
+    }
+
+    // 9, 10.
+    if (conf("venta_pt").numero() != 1)
+        return rechazo(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
+                       QStringLiteral("VERIFIQUE LA INFORMACION"));
+    if (monto == 0)
+        return rechazo(QStringLiteral("DEBE INGRESAR UN MONTO"), CampoVenta::Monto);
+
+    // 11, 12.
+    const TipoPuesto t = tipoPuesto(tipo);
+    const QString texto = QStringLiteral("    ") + t.texto1 + QStringLiteral("  ") + t.texto2 +
+                          QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") + textoNumero(monto) +
+                          QStringLiteral("  ") + datos.nombre_moneda;
+    if (!ctx_.dialogos.pregunta(texto, QStringLiteral("¿Los datos están Correctos?"), Icono::Pregunta)) {
+        ResultadoVenta r;
+        r.tipo = ResultadoVenta::Tipo::Cancelada;
+        r.limpiar = true;
+        r.foco = CampoVenta::Monto;
+        return r;
+    }
+
+    // 13.
+    ctx_.abrir_configuracion();
+    const double ventaPt = conf("venta_pt").numero();
+    fecha = fechaDeTexto(conf("fecha").texto());
+    conf("cab_max");
+    const double carrera2 = conf("carrera").numero();
+    if (ventaPt == 0 || carrera2 != carreraTecleada)
+        return rechazo(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
+                       QStringLiteral("VERIFIQUE LA INFORMACION"));
+
+    // 14.
+    const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
+    const QString carreraTxt = textoNumero(carrera2);
+    const QString fecha2 = fechaSql(fecha);
+    auto v = [&](const QString &x) { return QStringLiteral("'") + sqlTexto(db, x) + QStringLiteral("',"); };
+    db.ejecutar(QStringLiteral("INSERT INTO `ma_principal` VALUES (NULL,") + v(carreraTxt) + v(caballoTxt) + v(montoTxt) +
+                v(QStringLiteral("0")) + v(textoNumero(tipo).replace(QLatin1Char(','), QLatin1Char('.'))) +
+                v(s.usuario) + v(grupo) + v(ctx_.reloj.horaTexto()) + v(fecha2) + v(QStringLiteral("0")) +
+                v(QStringLiteral("0")) + v(QStringLiteral("0")) + v(QString()) + v(QStringLiteral("3")) +
+                v(QString::number(moneda)) + v(QStringLiteral("0")) + v(QStringLiteral("0")) + v(QStringLiteral("0")) +
+                QStringLiteral("'0');"));
+    // 15.
+    res.limpiar = true;
+
+    // 16. The booth's highest number, over all dates.
+    const Resultado num = db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
+                                      sqlTexto(db, s.usuario) + QStringLiteral("' order by numero desc limit 1   "));
+    const int numero = num.valor(0, QStringLiteral("numero")).entero();
+    res.numero = numero;
+
+    // 17, 18.
+    const QString nu = codigoBoleto(QStringLiteral("3"), fecha, numero);
+    const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
+    db.ejecutar(QStringLiteral("update ma_principal set nu_boleto='") + sqlTexto(db, nu) + QStringLiteral("',llave1='") +
+                sqlTexto(db, k.llave1) + QStringLiteral("',llave2='") + sqlTexto(db, k.llave2) +
+                QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) + QStringLiteral("' Where taquilla='") +
+                sqlTexto(db, s.usuario) + QStringLiteral("' and numero = '") + sqlTexto(db, QString::number(numero)) +
+                QStringLiteral("' limit 1   "));
+
+    Boleto b;
+    b.juego = 3;
+    b.nu_boleto = nu;
+    b.carrera = int(carreraTecleada);
+    b.caballo = n;
+    b.nombre_caballo = nombre;
+    b.codigo_puesto = t.codigo;
+    b.monto = monto;
+    b.fecha = fecha;
+    b.nombre_moneda = datos.nombre_moneda;
+    b.impresion_datos = impresionDatos;
+    b.empresa = empresa;
+    b.rif = rif;
+    // 19.
+    if (s.impresion == 1 && impresion_)
+        impresion_->imprimir(b);
+
+    ResultadoVenta ok;
+    ok.tipo = ResultadoVenta::Tipo::Registrada;
+    ok.limpiar = true;
+    ok.foco = CampoVenta::Monto;
+    ok.boleto = b;
+    ok.numero = numero;
+    return ok;
+}
+
+} // namespace corvalo
