@@ -4,7 +4,9 @@
 #include "dialogos_qt.h"
 #include "form_menu_principal.h"
 #include "frm_login.h"
+#include "form_venta_td.h"
 #include "frm_splash.h"
+#include "impresora_qt.h"
 #include "maquina_escritorio.h"
 #include "opciones.h"
 #include "teclado.h"
@@ -20,6 +22,12 @@
 using namespace corvalo;
 
 namespace {
+
+// The workstation, with the default printer of the platform's printing system.
+class MaquinaPuesto : public MaquinaEscritorio {
+public:
+    QString impresoraPredeterminada() override { return nombreImpresoraPredeterminada().toUpper(); }
+};
 
 void error(const QString &texto) {
     std::fprintf(stderr, "corvalo: %s\n", texto.toLocal8Bit().constData());
@@ -100,9 +108,12 @@ int main(int argc, char **argv) {
     FabricaMariaDb fabrica;
     DialogosQt dialogos;
     RelojSistema reloj;
-    MaquinaEscritorio maquina;
+    MaquinaPuesto maquina;
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = cadenaLocal;
+
+    PuertoSistema puerto;
+    ServicioImpresion impresion(ctx, puerto, [] { return impresoraPredeterminadaDelSistema(); });
 
     std::unique_ptr<frmLogin> login;
     std::unique_ptr<Form_MenuPrincipal> menu;
@@ -111,8 +122,14 @@ int main(int argc, char **argv) {
         login = std::make_unique<frmLogin>(ctx, opciones);
         login->alIngresar = [&] {
             menu = std::make_unique<Form_MenuPrincipal>(ctx, opciones);
-            // The sales screens, the console, the displays and the reports attach here
-            // through menu->pantallas as their subsystems are built.
+            // The console, the displays and the reports attach here through menu->pantallas
+            // as their subsystems are built.
+            menu->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
+                auto *f = new Form_Venta_TD(ctx, &impresion);
+                f->alCerrar = [&m] { m.pantallaCerrada(); };
+                f->terminar = [] { terminarPrograma(); };
+                return f;
+            };
             menu->Form_Load();
             menu->show();
         };

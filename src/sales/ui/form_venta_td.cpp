@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -45,7 +46,6 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     : QWidget(parent), ctx_(ctx), impresion_(impresion) {
     setObjectName(QStringLiteral("Form_Venta_TD"));
     setWindowTitle(QStringLiteral("CORVALO"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     auto *raiz = new QVBoxLayout(this);
     raiz->setContentsMargins(0, 0, 0, 0);
@@ -208,7 +208,13 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     connect(boton_procesar, &QPushButton::clicked, this, [this] { boton_procesar_Click(); });
     connect(boton_procesarPT, &QPushButton::clicked, this, [this] { boton_procesarPT_Click(); });
     connect(boton_pantallacliente, &QPushButton::clicked, this, [this] { boton_pantallacliente_Click(); });
-    connect(boton_salir, &QPushButton::clicked, this, [this] { close(); });
+    connect(boton_salir, &QPushButton::clicked, this, [this] {
+        // Inside the main window the sub-window closes, and with it this screen.
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            sub->close();
+        else
+            close();
+    });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer_Dinamicas, &QTimer::timeout, this, [this] { Timer_Dinamicas_Timer(); });
     connect(Timer_Activo, &QTimer::timeout, this, [this] { Timer_Activo_Timer(); });
