@@ -1,0 +1,250 @@
+#include "backoffice.h"
+
+#include "bd_local.h"
+#include "contexto.h"
+#include "guion.h"
+#include "plataforma.h"
+#include "texto.h"
+
+#include <QRegularExpression>
+
+namespace corvalo::backoffice {
+
+namespace {
+
+// The tool runs without a screen: no question is ever asked.
+class DialogosMudos : public Dialogos {
+public:
+    Respuesta mensaje(const QString &, const QString &, Icono, Botones botones) override {
+        return botones == Botones::Ok ? Respuesta::Ok : Respuesta::No;
+    }
+    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
+};
+
+class MaquinaMuda : public Maquina {
+public:
+    QString direccionMac() override { return {}; }
+    bool redActiva() override { return true; }
+    QByteArray httpGet(const QString &) override { return {}; }
+    QString nombreEquipo() override { return QStringLiteral("backoffice"); }
+    QString impresoraPredeterminada() override { return {}; }
+    bool abrirDireccion(const QString &) override { return false; }
+};
+
+ParametrosConexion parametros(const QString &cadena) {
+    QString error;
+    auto p = parsearCadena(cadena, &error);
+    if (!p)
+        throw ErrorUso(QStringLiteral("bad connection string: ") + error);
+    p->readTimeout = 120;
+    p->writeTimeout = 120;
+    return *p;
+}
+
+QString identificador(const QString &nombre) {
+    QString n = nombre;
+    return QLatin1Char('`') + n.replace(QLatin1Char('`'), QStringLiteral("``")) + QLatin1Char('`');
+}
+
+} // namespace
+
+QStringList tablasEsquema() {
+    static const QRegularExpression crear(QStringLiteral("^CREATE\\s+TABLE\\s+`([^`]+)`"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QStringList tablas;
+    for (const QString &s : dividirGuion(esquemaCentral())) {
+        const auto m = crear.match(s);
+        if (m.hasMatch())
+            tablas << m.captured(1);
+    }
+    return tablas;
+}
+
+std::unique_ptr<BaseDatos> abrirCentral(const QString &cadena, bool crearBase) {
+    ParametrosConexion p = parametros(cadena);
+    if (crearBase && !p.database.isEmpty()) {
+        ParametrosConexion servidor = p;
+        servidor.database.clear();
+        auto db = abrirMariaDb(servidor);
+        db->ejecutar(QStringLiteral("CREATE DATABASE IF NOT EXISTS ") + identificador(p.database) +
+                     QStringLiteral(" DEFAULT CHARACTER SET latin1"));
+    }
+    return abrirMariaDb(p);
+}
+
+void crearEsquema(BaseDatos &db, bool soltar) {
+    if (soltar) {
+        for (const QString &t : tablasEsquema())
+            db.ejecutar(QStringLiteral("DROP TABLE IF EXISTS ") + identificador(t));
+    }
+    ejecutarGuion(db, esquemaCentral());
+}
+
+QStringList fijarConfiguracion(BaseDatos &db, const QStringList &asignaciones) {
+    if (asignaciones.isEmpty())
+        throw ErrorUso(QStringLiteral("set: give at least one COLUMN=VALUE"));
+    const Resultado columnas = db.ejecutar(QStringLiteral("SHOW COLUMNS FROM configuracion"));
+    QStringList reales;
+    for (int i = 0; i < columnas.filas(); ++i)
+        reales << columnas.valor(i, QStringLiteral("Field")).texto();
+
+    QStringList partes, hechas;
+    for (const QString &a : asignaciones) {
+        const int igual = a.indexOf(QLatin1Char('='));
+        if (igual <= 0)
+            throw ErrorUso(QStringLiteral("set: expected COLUMN=VALUE, got \"%1\"").arg(a));
+        const QString pedida = a.left(igual).trimmed();
+        const QString valor = a.mid(igual + 1);
+        QString real;
+        for (const QString &r : reales)
+            if (r.compare(pedida, Qt::CaseInsensitive) == 0)
+                real = r;
+        if (real.isEmpty())
+            throw ErrorUso(QStringLiteral("set: configuracion has no column \"%1\" (columns: %2)")
+                               .arg(pedida, reales.join(QStringLiteral(", "))));
+        partes << identificador(real) + QStringLiteral("='") + sqlTexto(db, valor) + QLatin1Char('\'');
+        hechas << real + QLatin1Char('=') + valor;
+    }
+    if (db.ejecutar(QStringLiteral("SELECT count(*) AS n FROM configuracion"))
+            .valor(0, QStringLiteral("n"))
+            .entero() == 0)
+        db.ejecutar(QStringLiteral("INSERT INTO configuracion (id) VALUES ('1')"));
+    db.ejecutar(QStringLiteral("UPDATE configuracion SET ") + partes.join(QLatin1Char(',')));
+    return hechas;
+}
+
+void prepararLocal(const QString &cadenaLocal) {
+    parametros(cadenaLocal); // a malformed string is a usage error
+    FabricaMariaDb fabrica;
+    DialogosMudos dialogos;
+    RelojSistema reloj;
+    MaquinaMuda maquina;
+    Contexto ctx(fabrica, dialogos, reloj, maquina);
+    ctx.cadenaLocal = cadenaLocal;
+    {
+        auto servidor = fabrica.abrir(cadenaServidorLocal(cadenaLocal));
+        servidor->ejecutar(QStringLiteral("DROP DATABASE IF EXISTS `bd_corvalo`"));
+    }
+    crear_bd_local(ctx);
+}
+
+QString textoUso() {
+    return QStringLiteral(
+        "usage: corvalo-backoffice --central CONN COMMAND [ARGS]\n"
+        "       corvalo-backoffice --local CONN prepare-local\n"
+        "\n"
+        "commands:\n"
+        "  create-schema [--drop]       create the central tables (--drop: drop them first)\n"
+        "  seed-demo [--date YYYY-MM-DD] fill a demo day (default: today) and print the logins\n"
+        "  set COLUMN=VALUE ...         change the settings row of configuracion\n"
+        "  prepare-local --local CONN   re-create the local report database bd_corvalo\n"
+        "  --help                       this text\n"
+        "\n"
+        "CONN is an ODBC-style connection string, e.g.\n"
+        "  'driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=3306 ;uid=u;pwd=p;database=corvalo;'\n");
+}
+
+int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &errores) {
+    QString central, local, comando;
+    QStringList resto;
+    try {
+        for (int i = 0; i < argumentos.size(); ++i) {
+            const QString &a = argumentos[i];
+            if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+                salida << textoUso();
+                return 0;
+            }
+            if (a == QLatin1String("--central") || a == QLatin1String("--local")) {
+                if (i + 1 >= argumentos.size())
+                    throw ErrorUso(a + QStringLiteral(" needs a connection string"));
+                (a == QLatin1String("--central") ? central : local) = argumentos[++i];
+            } else if (comando.isEmpty()) {
+                comando = a;
+            } else {
+                resto << a;
+            }
+        }
+        if (comando.isEmpty())
+            throw ErrorUso(QStringLiteral("no command given"));
+
+        if (comando == QLatin1String("prepare-local")) {
+            if (local.isEmpty())
+                throw ErrorUso(QStringLiteral("prepare-local needs --local CONN"));
+            if (!resto.isEmpty())
+                throw ErrorUso(
+                    QStringLiteral("prepare-local: unexpected argument \"%1\"").arg(resto.first()));
+            prepararLocal(local);
+            salida << "bd_corvalo created\n";
+            return 0;
+        }
+
+        const bool conocido = comando == QLatin1String("create-schema") ||
+                              comando == QLatin1String("seed-demo") || comando == QLatin1String("set");
+        if (!conocido)
+            throw ErrorUso(QStringLiteral("unknown command \"%1\"").arg(comando));
+        if (central.isEmpty())
+            throw ErrorUso(comando + QStringLiteral(" needs --central CONN"));
+
+        if (comando == QLatin1String("create-schema")) {
+            bool soltar = false;
+            for (const QString &r : resto) {
+                if (r == QLatin1String("--drop"))
+                    soltar = true;
+                else
+                    throw ErrorUso(QStringLiteral("create-schema: unexpected argument \"%1\"").arg(r));
+            }
+            parametros(central);
+            auto db = abrirCentral(central, true);
+            crearEsquema(*db, soltar);
+            salida << "central schema created: " << tablasEsquema().join(QLatin1Char(' ')) << '\n';
+            return 0;
+        }
+
+        if (comando == QLatin1String("seed-demo")) {
+            QDate fecha = QDate::currentDate();
+            for (int i = 0; i < resto.size(); ++i) {
+                if (resto[i] == QLatin1String("--date") && i + 1 < resto.size()) {
+                    fecha = QDate::fromString(resto[++i], QStringLiteral("yyyy-MM-dd"));
+                    if (!fecha.isValid())
+                        throw ErrorUso(
+                            QStringLiteral("seed-demo: --date wants YYYY-MM-DD, got \"%1\"").arg(resto[i]));
+                } else {
+                    throw ErrorUso(QStringLiteral("seed-demo: unexpected argument \"%1\"").arg(resto[i]));
+                }
+            }
+            parametros(central);
+            auto db = abrirCentral(central);
+            const QList<Acceso> accesos = sembrarDemo(*db, fecha);
+            salida << "demo day " << fechaSql(fecha) << " loaded\n\n";
+            salida << QStringLiteral("%1 %2 %3 %4 %5\n")
+                          .arg(QStringLiteral("user"), -10)
+                          .arg(QStringLiteral("password"), -10)
+                          .arg(QStringLiteral("level"), -22)
+                          .arg(QStringLiteral("group"), -6)
+                          .arg(QStringLiteral("status"));
+            for (const Acceso &a : accesos)
+                salida << QStringLiteral("%1 %2 %3 %4 %5\n")
+                              .arg(a.usuario, -10)
+                              .arg(a.clave, -10)
+                              .arg(a.nivel, -22)
+                              .arg(a.grupo, -6)
+                              .arg(a.estatus);
+            return 0;
+        }
+
+        // set
+        parametros(central);
+        auto db = abrirCentral(central);
+        for (const QString &h : fijarConfiguracion(*db, resto))
+            salida << "configuracion." << h << '\n';
+        return 0;
+    } catch (const ErrorUso &e) {
+        errores << "corvalo-backoffice: " << QString::fromStdString(e.what()) << "\n\n" << textoUso();
+        return 2;
+    } catch (const std::exception &e) {
+        errores << "corvalo-backoffice: " << QString::fromStdString(e.what()) << '\n';
+        return 1;
+    }
+}
+
+} // namespace corvalo::backoffice

@@ -1,0 +1,64 @@
+// The back-office stand-in: creates the central schema, fills a demo day, changes the
+// settings row and prepares a workstation's local report database. The back-office proper
+// is outside the system; this tool only leaves in the tables what the workstations read.
+#pragma once
+
+#include "db.h"
+
+#include <QDate>
+#include <QList>
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+#include <stdexcept>
+
+namespace corvalo::backoffice {
+
+// A wrong command line or argument: usage on stderr, exit 2.
+class ErrorUso : public std::runtime_error {
+public:
+    explicit ErrorUso(const QString &what) : std::runtime_error(what.toStdString()) {}
+};
+
+// The reference schema db/central.sql, compiled into the program.
+QString esquemaCentral();
+// Names of the tables the schema creates, in its order.
+QStringList tablasEsquema();
+
+// Opens the central connection of `cadena`. With `crearBase` the database it names is
+// created first (latin1) when the server does not have it.
+std::unique_ptr<BaseDatos> abrirCentral(const QString &cadena, bool crearBase = false);
+
+// Runs the schema on `db`; with `soltar` every table of the schema is dropped first.
+void crearEsquema(BaseDatos &db, bool soltar);
+
+// One demo login.
+struct Acceso {
+    QString usuario;
+    QString clave; // the plain password
+    QString nivel;
+    QString grupo;
+    QString estatus;
+};
+
+// Fills a demo day for `fecha`: code tables, groups, users, the race card, the limits and
+// the settings row. Rows of those tables are replaced; tickets are left alone.
+QList<Acceso> sembrarDemo(BaseDatos &db, const QDate &fecha);
+
+// Applies "COLUMN=VALUE" assignments to the settings row. Column names are checked against
+// the table's real columns (case-insensitive); an unknown one throws ErrorUso and changes
+// nothing. Returns the assignments as applied (real column names).
+QStringList fijarConfiguracion(BaseDatos &db, const QStringList &asignaciones);
+
+// Drops bd_corvalo on the server of `cadenaLocal` when it exists and creates it as a
+// workstation does.
+void prepararLocal(const QString &cadenaLocal);
+
+// The whole command line (without the program name); returns the exit code: 0 done,
+// 1 database failure, 2 usage.
+int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &errores);
+
+QString textoUso();
+
+} // namespace corvalo::backoffice
