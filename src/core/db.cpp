@@ -56,6 +56,9 @@ double Campo::numero() const { return nulo_ ? 0.0 : numeroDe(texto_); }
 
 int Resultado::indice(const QString &nombre) const {
     for (int i = 0; i < columnas_.size(); ++i)
+        if (columnas_[i] == nombre)
+            return i;
+    for (int i = 0; i < columnas_.size(); ++i)
         if (columnas_[i].compare(nombre, Qt::CaseInsensitive) == 0)
             return i;
     return -1;

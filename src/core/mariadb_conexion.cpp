@@ -55,7 +55,7 @@ public:
         QStringList columnas;
         MYSQL_FIELD *campos = mysql_fetch_fields(res);
         for (unsigned i = 0; i < n; ++i)
-            columnas << desdeCp1252(QByteArray(campos[i].name, int(campos[i].name_length)));
+            columnas << desdeCp1252(QByteArrayView(campos[i].name, qsizetype(campos[i].name_length)));
         std::vector<std::vector<Campo>> filas;
         filas.reserve(mysql_num_rows(res));
         while (MYSQL_ROW row = mysql_fetch_row(res)) {
@@ -66,7 +66,7 @@ public:
                 if (!row[i])
                     fila.emplace_back();
                 else
-                    fila.emplace_back(desdeCp1252(QByteArray(row[i], int(largos[i]))));
+                    fila.emplace_back(desdeCp1252(QByteArrayView(row[i], qsizetype(largos[i]))));
             }
             filas.push_back(std::move(fila));
         }
@@ -84,7 +84,7 @@ public:
         if (n == static_cast<unsigned long>(-1))
             return escaparMysql(valor);
         out.truncate(int(n));
-        return desdeCp1252(out);
+        return desdeCp1252(QByteArrayView(out));
     }
 
 private:

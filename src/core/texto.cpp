@@ -32,7 +32,18 @@ int codigoDeChar(QChar c) {
     return -1;
 }
 
-QString desdeCp1252(const QByteArray &bytes) {
+QString desdeCp1252(QByteArrayView bytes) {
+    // Most texts hold no code of 0x80..0x9F: then Windows-1252 is Latin-1.
+    bool latin1 = true;
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u >= 0x80 && u <= 0x9F) {
+            latin1 = false;
+            break;
+        }
+    }
+    if (latin1)
+        return QString::fromLatin1(bytes);
     QString out;
     out.reserve(bytes.size());
     for (char b : bytes)
@@ -41,6 +52,16 @@ QString desdeCp1252(const QByteArray &bytes) {
 }
 
 QByteArray aCp1252(const QString &text) {
+    bool latin1 = true;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u > 0xFF || (u >= 0x80 && u <= 0x9F)) {
+            latin1 = false;
+            break;
+        }
+    }
+    if (latin1)
+        return text.toLatin1();
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) {

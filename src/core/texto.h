@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 
@@ -14,7 +15,7 @@ namespace corvalo {
 QChar charDeCodigo(unsigned char code);
 // Code of a character in the code page; -1 when the character has none.
 int codigoDeChar(QChar c);
-QString desdeCp1252(const QByteArray &bytes);
+QString desdeCp1252(QByteArrayView bytes);
 // Characters with no code are written as '?'.
 QByteArray aCp1252(const QString &text);
 
