@@ -1,0 +1,218 @@
+// Sale benchmark: a sale is a fixed chain of statements, each one round trip to the central
+// server, so its floor is (statements per sale) x (round trip of a trivial statement). This
+// measures both in one run on the private server and prints their ratio, on a demo day and
+// again with a large archive (2 million tickets in ventas, 200,000 of today in ma_principal).
+#include "backoffice.h"
+#include "contexto.h"
+#include "db.h"
+#include "guion.h"
+#include "venta_puestos.h"
+#include "venta_tablas.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+
+using namespace corvalo;
+
+namespace {
+
+class SiaTodo : public Dialogos {
+public:
+    Respuesta mensaje(const QString &, const QString &, Icono, Botones b) override {
+        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
+    }
+    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
+};
+
+class SinMaquina : public Maquina {
+public:
+    QString direccionMac() override { return {}; }
+    bool redActiva() override { return true; }
+    QByteArray httpGet(const QString &) override { return {}; }
+    QString nombreEquipo() override { return {}; }
+    QString impresoraPredeterminada() override { return {}; }
+    bool abrirDireccion(const QString &) override { return false; }
+};
+
+// Counts the statements that pass.
+class Contador : public BaseDatos {
+public:
+    explicit Contador(std::unique_ptr<BaseDatos> db) : db_(std::move(db)) {}
+    Resultado ejecutar(const QString &sql) override {
+        ++n;
+        if (!detalle)
+            return db_->ejecutar(sql);
+        QElapsedTimer t;
+        t.start();
+        Resultado r = db_->ejecutar(sql);
+        auto &[veces, ns] = tiempos[sql.left(24)];
+        ++veces;
+        ns += double(t.nsecsElapsed());
+        return r;
+    }
+    bool detalle = qEnvironmentVariableIsSet("CORVALO_BENCH_DETAIL");
+    std::map<QString, std::pair<int, double>> tiempos;
+    long long filasAfectadas() const override { return db_->filasAfectadas(); }
+    QString escapar(const QString &v) const override { return db_->escapar(v); }
+    long long n = 0;
+
+private:
+    std::unique_ptr<BaseDatos> db_;
+};
+
+class FabricaUna : public FabricaConexiones {
+public:
+    std::unique_ptr<BaseDatos> abrir(const QString &) override { throw DbError("not used"); }
+};
+
+std::unique_ptr<BaseDatos> conectar(const QString &cadena) {
+    auto p = parsearCadena(cadena);
+    if (!p)
+        throw std::runtime_error("bad connection string");
+    p->readTimeout = 600;
+    p->writeTimeout = 600;
+    return abrirMariaDb(*p);
+}
+
+double ida(BaseDatos &db, int veces) {
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < veces; ++i)
+        db.ejecutar(QStringLiteral("SELECT 1"));
+    return double(t.nsecsElapsed()) / veces;
+}
+
+struct Medida {
+    double venta_ns = 0, sentencias = 0, ida_ns = 0;
+    double ratio() const { return venta_ns / (sentencias * ida_ns); }
+};
+
+template <typename Venta>
+Medida medir(Contexto &ctx, Contador &cont, CupoCaballo &cupo, int juego, int veces) {
+    Medida m;
+    Venta venta(ctx, cupo, nullptr);
+    // Warm-up, then the timed run; the round trip is measured around it.
+    for (int i = 0; i < 20; ++i)
+        venta.procesar({ctx.configuracion("carrera").texto(), QString::number(1 + i % 8), QStringLiteral("1"), juego,
+                        QStringLiteral("BS")});
+    const double ida1 = ida(cont, 500);
+    const QString carrera = ctx.configuracion("carrera").texto();
+    cont.n = 0;
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < veces; ++i) {
+        const ResultadoVenta r = venta.procesar({carrera, QString::number(1 + i % 8),
+                                                 juego == 3 ? QStringLiteral("10") : QStringLiteral("1"), juego,
+                                                 QStringLiteral("BS")});
+        if (r.tipo != ResultadoVenta::Tipo::Registrada)
+            throw std::runtime_error(("sale refused: " + r.mensaje).toStdString());
+    }
+    m.venta_ns = double(t.nsecsElapsed()) / veces;
+    m.sentencias = double(cont.n) / veces;
+    const double ida2 = ida(cont, 500);
+    m.ida_ns = (ida1 + ida2) / 2;
+    return m;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    QString servidor;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == QLatin1String("--server"))
+            servidor = args[i + 1];
+    if (servidor.isEmpty()) {
+        std::fprintf(stderr, "usage: corvalo-bench --server CONN\n");
+        return 2;
+    }
+    const int veces = qEnvironmentVariableIntValue("CORVALO_BENCH_SALES") > 0
+                          ? qEnvironmentVariableIntValue("CORVALO_BENCH_SALES")
+                          : 400;
+    try {
+        if (!servidor.endsWith(QLatin1Char(';')))
+            servidor += QLatin1Char(';');
+        {
+            auto s = conectar(servidor);
+            s->ejecutar(QStringLiteral("DROP DATABASE IF EXISTS corvalo_bench"));
+            s->ejecutar(QStringLiteral("CREATE DATABASE corvalo_bench DEFAULT CHARACTER SET latin1"));
+        }
+        const QString cadena = servidor + QStringLiteral("database=corvalo_bench;");
+        auto preparar = conectar(cadena);
+        backoffice::crearEsquema(*preparar, false);
+        const QDate hoy = QDate::currentDate();
+        const auto accesos = backoffice::sembrarDemo(*preparar, hoy);
+        // Limits out of the way: the benchmark sells the same horses again and again.
+        preparar->ejecutar(QStringLiteral("UPDATE carreras SET apuesta_max_td=1000000000, apuesta_max_td2=1000000000, "
+                                          "apuesta_max_pt=1000000000, apuesta_max_pt2=1000000000, estado=0, estado_pt=0, "
+                                          "retirado=0, retirado_pt=0"));
+        backoffice::fijarConfiguracion(*preparar, {"modificar=1", "venta_pt=1", "cupo_td_opcion=0", "opcioncupopt=0",
+                                                   "apuesta_max_td=1000000", "cupo_pt=1000000", "min_vbs=0",
+                                                   "carrera=1"});
+        QString usuario, grupo;
+        for (const auto &a : accesos)
+            if (a.nivel == QLatin1String("Taquilla") && a.estatus != QLatin1String("Baja")) {
+                usuario = a.usuario;
+                grupo = a.grupo;
+                break;
+            }
+
+        FabricaUna fabrica;
+        SiaTodo dialogos;
+        RelojSistema reloj;
+        SinMaquina maquina;
+        Contexto ctx(fabrica, dialogos, reloj, maquina);
+        auto contador = std::make_unique<Contador>(conectar(cadena));
+        Contador &cont = *contador;
+        ctx.conexion_central = std::move(contador);
+        ctx.sesion.usuario = usuario;
+        ctx.sesion.grupo = grupo;
+        ctx.sesion.id_moneda = 1;
+        ctx.abrir_configuracion();
+        CupoCaballo cupo{};
+
+        const Medida t1 = medir<VentaTablas>(ctx, cont, cupo, 1, veces);
+        const Medida p1 = medir<VentaPuestos>(ctx, cont, cupo, 3, veces);
+        std::printf("round_trip_us=%.1f\n", t1.ida_ns / 1000);
+        for (const auto &[sql, v] : cont.tiempos)
+            std::printf("  %-26s %6d x %8.1f us\n", sql.toUtf8().constData(), v.first, v.second / v.first / 1000);
+        std::printf("tablas: %.0f statements, %.1f us a sale, ratio %.3f\n", t1.sentencias, t1.venta_ns / 1000, t1.ratio());
+        std::printf("puestos: %.0f statements, %.1f us a sale, ratio %.3f\n", p1.sentencias, p1.venta_ns / 1000, p1.ratio());
+
+        if (!qEnvironmentVariableIsSet("CORVALO_BENCH_SMALL")) {
+            std::printf("filling the archive: 2000000 tickets in ventas, 200000 of today in ma_principal ...\n");
+            std::fflush(stdout);
+            QElapsedTimer t;
+            t.start();
+            const QString cols = QStringLiteral(
+                "(carrera,caballo,monto,tablas,puesto,taquilla,grupo,hora,fecha,cobrado,fecha_cobro,estatus,nu_boleto,"
+                "id_juego,id_moneda,llave1,llave2,llave3,llave4)");
+            preparar->ejecutar(QStringLiteral("INSERT INTO ventas ") + cols +
+                               QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('taq', seq%300), "
+                                              "CONCAT('G', seq%40), '10:00:00', DATE_SUB('%1', INTERVAL 1+seq%700 DAY), 0, "
+                                              "'', 0, CONCAT('4', seq), 1+seq%2, 1, '', '', '', '' FROM seq_1_to_2000000")
+                                   .arg(hoy.toString(Qt::ISODate)));
+            preparar->ejecutar(QStringLiteral("INSERT INTO ma_principal ") + cols +
+                               QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('taq', seq%300), "
+                                              "CONCAT('G', seq%40), '10:00:00', '%1', 0, '', 0, CONCAT('4', seq), 1+seq%2, "
+                                              "1, '', '', '', '' FROM seq_1_to_200000")
+                                   .arg(hoy.toString(Qt::ISODate)));
+            std::printf("filled in %.0f s\n", t.elapsed() / 1000.0);
+            const Medida t2 = medir<VentaTablas>(ctx, cont, cupo, 1, veces);
+            const Medida p2 = medir<VentaPuestos>(ctx, cont, cupo, 3, veces);
+            std::printf("large tables: tablas ratio %.3f (%+.1f %%), puestos ratio %.3f (%+.1f %%)\n", t2.ratio(),
+                        100 * (t2.ratio() / t1.ratio() - 1), p2.ratio(), 100 * (p2.ratio() / p1.ratio() - 1));
+        }
+        std::printf("puestos_sale_ratio=%.3f\n", p1.ratio());
+        std::printf("tablas_sale_ratio=%.3f\n", t1.ratio());
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "corvalo-bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
