@@ -135,15 +135,18 @@ demo)
     "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" create-schema --drop
     "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" seed-demo
     "$BUILD/tools/corvalo-backoffice" --local "$LOCAL" prepare-local
+    # Tickets of the demo go to a file, so a sale can be seen without a receipt printer.
+    [ -f "$DBDIR/demo/KVR2.bin" ] || printf '"%s",1,1,8\r\n' "$DBDIR/demo/tickets.prn" > "$DBDIR/demo/KVR2.bin"
     log "central: $CENTRAL"
     log "local:   $LOCAL"
     log "the private server keeps running; stop it with ./run.sh db-stop"
-    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ "${QT_QPA_PLATFORM:-}" = offscreen ]; then
+    log "tickets are written to $DBDIR/demo/tickets.prn (print settings: $DBDIR/demo/KVR2.bin)"
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         exec "$BUILD/app/corvalo" --central "$CENTRAL" --local "$LOCAL" \
             --print-settings "$DBDIR/demo/KVR2.bin"
     else
         log "no display: start the program with"
-        echo "  $BUILD/app/corvalo --central '$CENTRAL' --local '$LOCAL'"
+        echo "  $BUILD/app/corvalo --central '$CENTRAL' --local '$LOCAL' --print-settings '$DBDIR/demo/KVR2.bin'"
     fi
     ;;
 bench)
