@@ -165,7 +165,7 @@ TEST(BdLocalReal, CreateRecreateAndOpen) {
                                                 "table_schema='bd_corvalo'"))
                   .valor(0, "n")
                   .entero(),
-              9);
+              8);
 
     // A second creation fails at its first statement and leaves the database as it was.
     EXPECT_THROW(crear_bd_local(ctx), DbError);

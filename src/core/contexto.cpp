@@ -50,6 +50,6 @@ BaseDatos &Contexto::local() {
     return *conexion_local;
 }
 
-const Campo &Contexto::configuracion(const QString &columna) const { return rs_configuracion.valor(0, columna); }
+Campo Contexto::configuracion(const QString &columna) const { return rs_configuracion.valor(0, columna); }
 
 } // namespace corvalo

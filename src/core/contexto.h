@@ -59,7 +59,7 @@ public:
     void abrir_monedas() { rs_monedas = central().ejecutar(QStringLiteral("select * from monedas")); }
 
     // A setting of the current (first) row of rs_configuracion; throws DbError when missing.
-    const Campo &configuracion(const QString &columna) const;
+    Campo configuracion(const QString &columna) const;
 };
 
 } // namespace corvalo

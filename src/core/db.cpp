@@ -64,13 +64,46 @@ int Resultado::indice(const QString &nombre) const {
     return -1;
 }
 
-const Campo &Resultado::valor(int fila, const QString &nombre) const {
+Resultado::Resultado(QStringList columnas, const std::vector<std::vector<Campo>> &filas)
+    : columnas_(std::move(columnas)), filas_(int(filas.size())) {
+    for (const auto &f : filas) {
+        for (int c = 0; c < columnas_.size(); ++c) {
+            const Campo &v = c < int(f.size()) ? f[std::size_t(c)] : Campo();
+            inicios_.push_back(datos_.size());
+            if (v.esNulo()) {
+                largos_.push_back(-1);
+            } else {
+                const QByteArray b = aCp1252(v.texto());
+                largos_.push_back(int(b.size()));
+                datos_ += b;
+            }
+        }
+    }
+}
+
+Campo Resultado::campo(int fila, int columna) const {
+    const std::size_t i = std::size_t(fila) * std::size_t(columnas_.size()) + std::size_t(columna);
+    if (largos_[i] < 0)
+        return Campo();
+    return Campo(desdeCp1252(QByteArrayView(datos_.constData() + inicios_[i], largos_[i])));
+}
+
+Campo Resultado::valor(int fila, const QString &nombre) const {
     const int c = indice(nombre);
     if (c < 0)
         throw DbError(QStringLiteral("columna inexistente: %1").arg(nombre));
-    if (fila < 0 || fila >= filas())
+    if (fila < 0 || fila >= filas_)
         throw DbError(QStringLiteral("fila inexistente: %1").arg(fila));
-    return filas_[std::size_t(fila)][std::size_t(c)];
+    return campo(fila, c);
+}
+
+std::vector<Campo> Resultado::fila(int i) const {
+    if (i < 0 || i >= filas_)
+        throw DbError(QStringLiteral("fila inexistente: %1").arg(i));
+    std::vector<Campo> out;
+    for (int c = 0; c < columnas_.size(); ++c)
+        out.push_back(campo(i, c));
+    return out;
 }
 
 QString escaparMysql(const QString &valor) {

@@ -52,25 +52,36 @@ private:
     QString texto_;
 };
 
+// Rows as the server sent them. The values are kept as the server's bytes and turned into
+// text only when a column is read, so wide rows cost little when a few columns are used.
 class Resultado {
 public:
     Resultado() = default;
-    Resultado(QStringList columnas, std::vector<std::vector<Campo>> filas)
-        : columnas_(std::move(columnas)), filas_(std::move(filas)) {}
+    Resultado(QStringList columnas, const std::vector<std::vector<Campo>> &filas);
+    // Raw form: the bytes of every value one after the other, row by row; for each value its
+    // start in `datos` and its length (-1 for NULL).
+    Resultado(QStringList columnas, int filas, QByteArray datos, std::vector<qsizetype> inicios,
+              std::vector<int> largos)
+        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)), inicios_(std::move(inicios)),
+          largos_(std::move(largos)) {}
 
     const QStringList &columnas() const { return columnas_; }
-    int filas() const { return int(filas_.size()); }
-    bool vacio() const { return filas_.empty(); }
+    int filas() const { return filas_; }
+    bool vacio() const { return filas_ == 0; }
     bool tieneColumna(const QString &nombre) const { return indice(nombre) >= 0; }
     // Value of row `fila` (0-based, server order) in the column named `nombre`
     // (case-insensitive, as MySQL names compare). A missing column or row throws DbError.
-    const Campo &valor(int fila, const QString &nombre) const;
-    const std::vector<Campo> &fila(int i) const { return filas_.at(i); }
+    Campo valor(int fila, const QString &nombre) const;
+    std::vector<Campo> fila(int i) const;
 
 private:
     int indice(const QString &nombre) const;
+    Campo campo(int fila, int columna) const;
     QStringList columnas_;
-    std::vector<std::vector<Campo>> filas_;
+    int filas_ = 0;
+    QByteArray datos_;
+    std::vector<qsizetype> inicios_;
+    std::vector<int> largos_;
 };
 
 class BaseDatos {

@@ -56,22 +56,26 @@ public:
         MYSQL_FIELD *campos = mysql_fetch_fields(res);
         for (unsigned i = 0; i < n; ++i)
             columnas << desdeCp1252(QByteArrayView(campos[i].name, qsizetype(campos[i].name_length)));
-        std::vector<std::vector<Campo>> filas;
-        filas.reserve(mysql_num_rows(res));
+        const int nfilas = int(mysql_num_rows(res));
+        QByteArray datos;
+        std::vector<qsizetype> inicios;
+        std::vector<int> largos;
+        inicios.reserve(std::size_t(nfilas) * n);
+        largos.reserve(std::size_t(nfilas) * n);
         while (MYSQL_ROW row = mysql_fetch_row(res)) {
-            unsigned long *largos = mysql_fetch_lengths(res);
-            std::vector<Campo> fila;
-            fila.reserve(n);
+            unsigned long *l = mysql_fetch_lengths(res);
             for (unsigned i = 0; i < n; ++i) {
-                if (!row[i])
-                    fila.emplace_back();
-                else
-                    fila.emplace_back(desdeCp1252(QByteArrayView(row[i], qsizetype(largos[i]))));
+                inicios.push_back(datos.size());
+                if (!row[i]) {
+                    largos.push_back(-1);
+                } else {
+                    largos.push_back(int(l[i]));
+                    datos.append(row[i], qsizetype(l[i]));
+                }
             }
-            filas.push_back(std::move(fila));
         }
         mysql_free_result(res);
-        return Resultado(columnas, std::move(filas));
+        return Resultado(columnas, nfilas, std::move(datos), std::move(inicios), std::move(largos));
     }
 
     long long filasAfectadas() const override { return afectadas_; }
