@@ -1,16 +1,69 @@
 #include "venta.h"
 
 #include "codificacion.h"
+#include "texto.h"
 
 namespace corvalo {
 
+ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco, const QString &titulo) {
+    ResultadoVenta r;
+    r.tipo = ResultadoVenta::Tipo::Rechazada;
+    r.mensaje = mensaje;
+    r.titulo = titulo;
+    r.foco = foco;
+    return r;
+}
+
+ResultadoVenta conFallaVenta(const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
+                             const QString &mensaje, const QString &titulo, CampoVenta foco) {
+    ResultadoVenta hecho;
+    try {
+        return pasos(hecho);
+    } catch (const std::exception &) {
+    } catch (const FallaVenta &) {
+    }
+    ResultadoVenta falla;
+    falla.tipo = ResultadoVenta::Tipo::Fallida;
+    falla.mensaje = mensaje;
+    falla.titulo = titulo;
+    falla.foco = foco;
+    falla.limpiar = hecho.limpiar;
+    falla.numero = hecho.numero;
+    return falla;
+}
+
+Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha) {
+    return db.ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") + sqlTexto(db, carrera) +
+                       QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +
+                       QStringLiteral("'"));
+}
+
+QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores) {
+    QString sql = QStringLiteral("INSERT INTO `ma_principal` VALUES (NULL,");
+    for (int i = 0; i < valores.size(); ++i)
+        sql += QStringLiteral("'") + sqlTexto(db, valores[i]) +
+               (i + 1 < valores.size() ? QStringLiteral("',") : QStringLiteral("');"));
+    return sql;
+}
+
+QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu, const Llaves &k,
+                               const QString &usuario, int numero) {
+    return QStringLiteral("update ma_principal set nu_boleto='") + sqlTexto(db, nu) +
+           QStringLiteral("',llave1='") + sqlTexto(db, k.llave1) + QStringLiteral("',llave2='") +
+           sqlTexto(db, k.llave2) + QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) +
+           QStringLiteral("' Where taquilla='") + sqlTexto(db, usuario) + QStringLiteral("' and numero = '") +
+           sqlTexto(db, QString::number(numero)) + QStringLiteral("' limit 1   ");
+}
+
 QString codigoBoleto(const QString &digito, const QDate &fecha, int numero) {
-    return digito + fecha.toString(QStringLiteral("MM")) + fecha.toString(QStringLiteral("dd")) + QString::number(numero);
+    return digito + fecha.toString(QStringLiteral("MM")) + fecha.toString(QStringLiteral("dd")) +
+           QString::number(numero);
 }
 
 Llaves llavesBoleto(const QString &nu_boleto, const QString &caballo, const QString &montoTexto,
                     const QString &carrera, const QString &grupo) {
-    return {codificar(nu_boleto, caballo + grupo + nu_boleto), codificar(nu_boleto, montoTexto + grupo + nu_boleto),
+    return {codificar(nu_boleto, caballo + grupo + nu_boleto),
+            codificar(nu_boleto, montoTexto + grupo + nu_boleto),
             codificar(nu_boleto, carrera + grupo + nu_boleto)};
 }
 

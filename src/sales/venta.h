@@ -5,6 +5,7 @@
 #include "contexto.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace corvalo {
@@ -61,6 +62,25 @@ struct ResultadoVenta {
     int numero = 0;
 };
 
+// A refusal: the message box (an error) and the field the cursor goes to.
+ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco,
+                            const QString &titulo = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO"));
+
+// Thrown inside a sale for a failure that is not the database's.
+struct FallaVenta {};
+
+// Runs the steps of a sale. Any failure (database, scrambling, printer) ends in the sale's
+// failure message with the cursor in `foco`; what the steps already wrote stays written, and
+// the outcome keeps whether the fields were emptied and the row written.
+ResultadoVenta conFallaVenta(const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
+                             const QString &mensaje, const QString &titulo, CampoVenta foco);
+
+// The race card of a race and day as the sales read it: horse n is the n-th row returned.
+Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha);
+
+// "INSERT INTO `ma_principal` VALUES (NULL," and the 19 values, each quoted.
+QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores);
+
 // Ticket code: game digit, working month and day, row number.
 QString codigoBoleto(const QString &digito, const QDate &fecha, int numero);
 
@@ -70,5 +90,8 @@ struct Llaves {
 };
 Llaves llavesBoleto(const QString &nu_boleto, const QString &caballo, const QString &montoTexto,
                     const QString &carrera, const QString &grupo);
+// Writes the code and the keys into the booth's row.
+QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu_boleto, const Llaves &k,
+                               const QString &usuario, int numero);
 
 } // namespace corvalo

@@ -7,25 +7,13 @@
 
 namespace corvalo {
 
-namespace {
-
-const QString kTituloVerifique = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO");
-struct FallaVenta {};
-
-ResultadoVenta rechazo(const QString &mensaje, CampoVenta foco, const QString &titulo = kTituloVerifique) {
-    ResultadoVenta r;
-    r.mensaje = mensaje;
-    r.titulo = titulo;
-    r.foco = foco;
-    return r;
-}
-
-} // namespace
+namespace {} // namespace
 
 TipoPuesto tipoPuesto(double v) {
     for (int d = 1; d <= 9; ++d)
         if (std::abs(v - d / 10.0) < 1e-9)
-            return {QStringLiteral("10/%1").arg(d), d == 5 ? QStringLiteral("10 A  5") : QStringLiteral("10 A  %1 ").arg(d),
+            return {QStringLiteral("10/%1").arg(d),
+                    d == 5 ? QStringLiteral("10 A  5") : QStringLiteral("10 A  %1 ").arg(d),
                     QStringLiteral("10/%1").arg(d)};
     // -1 has no entry of its own in the kinds the race card uses; it is shown as the one nini
     // it stands for, the way the horse panel shows it ("1N").
@@ -43,22 +31,9 @@ TipoPuesto tipoPuesto(double v) {
 }
 
 ResultadoVenta VentaPuestos::procesar(const DatosJugada &datos) {
-    ResultadoVenta res;
-    try {
-        return ejecutar(datos, res);
-    } catch (const DbError &) {
-    } catch (const ErrorCodificacion &) {
-    } catch (const std::exception &) {
-    } catch (const FallaVenta &) {
-    }
-    ResultadoVenta falla;
-    falla.tipo = ResultadoVenta::Tipo::Fallida;
-    falla.mensaje = QStringLiteral("HUBO UN ERROR INTENTE NUEVAMENTE ");
-    falla.titulo = QStringLiteral("VERIFIQUE LA INFORMACION");
-    falla.foco = CampoVenta::Carrera;
-    falla.limpiar = res.limpiar;
-    falla.numero = res.numero;
-    return falla;
+    return conFallaVenta([&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
+                         QStringLiteral("HUBO UN ERROR INTENTE NUEVAMENTE "),
+                         QStringLiteral("VERIFIQUE LA INFORMACION"), CampoVenta::Carrera);
 }
 
 ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
@@ -69,8 +44,8 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     ctx_.abrir_configuracion();
     auto conf = [&](const char *c) { return ctx_.configuracion(QLatin1String(c)); };
     if (datos.juego_actual == 0)
-        return rechazo(QStringLiteral("Debe seleccionar un juego para poder hacer la venta"), CampoVenta::Ninguno,
-                       QStringLiteral("Verificación de datos"));
+        return rechazoVenta(QStringLiteral("Debe seleccionar un juego para poder hacer la venta"),
+                            CampoVenta::Ninguno, QStringLiteral("Verificación de datos"));
     conf("venta_pt");
     const double carreraActual = conf("carrera").numero();
     QDate fecha = fechaDeTexto(conf("fecha").texto());
@@ -93,40 +68,47 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
 
     // 2, 3.
     if (caballo > cabMax)
-        return rechazo(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
+        return rechazoVenta(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
     if (carreraTecleada != carreraActual)
-        return rechazo(QStringLiteral("EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA"), CampoVenta::Carrera);
+        return rechazoVenta(QStringLiteral("EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA"),
+                            CampoVenta::Carrera);
 
     // 4. Horse n is the n-th row of the race.
-    const Resultado carrera = db.ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") +
-                                          sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
-                                          sqlTexto(db, fechaTxt) + QStringLiteral("'"));
+    const Resultado carrera = leerCarrera(db, carreraActual, fecha);
     QString nombre;
     double limite = 0, estado = 0, tipo = 0, retirado = 0;
     const int n = int(caballo);
     if (caballo == n && n >= 1 && n <= carrera.filas()) {
         const int f = n - 1;
         nombre = carrera.valor(f, QStringLiteral("caballo")).texto();
-        limite = carrera.valor(f, moneda == 2 ? QStringLiteral("apuesta_max_pt2") : QStringLiteral("apuesta_max_pt")).numero();
-        estado = carrera.valor(f, moneda == 2 ? QStringLiteral("estado_pt2") : QStringLiteral("estado_pt")).numero();
+        limite =
+            carrera
+                .valor(f, moneda == 2 ? QStringLiteral("apuesta_max_pt2") : QStringLiteral("apuesta_max_pt"))
+                .numero();
+        estado = carrera.valor(f, moneda == 2 ? QStringLiteral("estado_pt2") : QStringLiteral("estado_pt"))
+                     .numero();
         tipo = carrera.valor(f, moneda == 2 ? QStringLiteral("puesto2") : QStringLiteral("puesto")).numero();
-        retirado = carrera.valor(f, moneda == 2 ? QStringLiteral("retirado_pt2") : QStringLiteral("retirado_pt")).numero();
+        retirado =
+            carrera.valor(f, moneda == 2 ? QStringLiteral("retirado_pt2") : QStringLiteral("retirado_pt"))
+                .numero();
     }
     // 5.
     if (retirado == 1)
-        return rechazo(QStringLiteral("EL CABALLO ESTA RETIRADO"), CampoVenta::Caballo);
+        return rechazoVenta(QStringLiteral("EL CABALLO ESTA RETIRADO"), CampoVenta::Caballo);
     if (nombre.isEmpty())
-        return rechazo(QStringLiteral("EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA"), CampoVenta::Caballo);
+        return rechazoVenta(QStringLiteral("EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA"),
+                            CampoVenta::Caballo);
     if (estado == 1)
-        return rechazo(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"), CampoVenta::Caballo);
+        return rechazoVenta(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"),
+                            CampoVenta::Caballo);
 
     // 6. What the group has bet on the horse, both currencies together.
     auto vendido = [&] {
         const Resultado r = db.ejecutar(
-            QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") + sqlTexto(db, caballoTxt) +
-            QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
-            sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) +
-            QStringLiteral("' and id_juego=3"));
+            QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
+            sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
+            QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") +
+            sqlTexto(db, grupo) + QStringLiteral("' and id_juego=3"));
         return r.vacio() ? 0.0 : r.valor(0, QStringLiteral("venta_ch")).numero();
     };
     auto disponible = [](double lim, double ya) { return textoNumero(std::max(0.0, lim - ya)); };
@@ -134,9 +116,9 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     if (opcion != 0) {
         // 7.
         if (monto > limite)
-            return rechazo(QStringLiteral("LA JUGADA ES MAYOR A LA PERMITIDA"), CampoVenta::Caballo);
+            return rechazoVenta(QStringLiteral("LA JUGADA ES MAYOR A LA PERMITIDA"), CampoVenta::Caballo);
         if (monto > cupoPt)
-            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
+            return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
         const double ya = vendido();
         const Resultado cupo = db.ejecutar(QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
                                            sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
@@ -148,36 +130,38 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
             throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
         const double lim = cupo_[std::size_t(n)];
         if (ya + monto > lim)
-            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") + disponible(lim, ya),
-                           CampoVenta::Monto);
+            return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +
+                                    disponible(lim, ya),
+                                CampoVenta::Monto);
     } else {
         // 8.
         if (moneda == 2 && monto > maxVdls)
-            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN  ") + datos.nombre_moneda,
-                           CampoVenta::Ninguno);
+            return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN  ") + datos.nombre_moneda,
+                                CampoVenta::Ninguno);
         if (moneda == 1 && monto < minVbs)
-            return rechazo(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
-                           CampoVenta::Ninguno);
+            return rechazoVenta(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
+                                CampoVenta::Ninguno);
         if (monto > cupoPt)
-            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
+            return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
         const double ya = vendido();
         if (ya + monto > limite)
-            return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") + disponible(limite, ya),
-                           CampoVenta::Monto);
+            return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +
+                                    disponible(limite, ya),
+                                CampoVenta::Monto);
     }
 
     // 9, 10.
     if (conf("venta_pt").numero() != 1)
-        return rechazo(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
-                       QStringLiteral("VERIFIQUE LA INFORMACION"));
+        return rechazoVenta(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
+                            QStringLiteral("VERIFIQUE LA INFORMACION"));
     if (monto == 0)
-        return rechazo(QStringLiteral("DEBE INGRESAR UN MONTO"), CampoVenta::Monto);
+        return rechazoVenta(QStringLiteral("DEBE INGRESAR UN MONTO"), CampoVenta::Monto);
 
     // 11, 12.
     const TipoPuesto t = tipoPuesto(tipo);
     const QString texto = QStringLiteral("    ") + t.texto1 + QStringLiteral("  ") + t.texto2 +
-                          QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") + textoNumero(monto) +
-                          QStringLiteral("  ") + datos.nombre_moneda;
+                          QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") +
+                          textoNumero(monto) + QStringLiteral("  ") + datos.nombre_moneda;
     if (!ctx_.dialogos.pregunta(texto, QStringLiteral("¿Los datos están Correctos?"), Icono::Pregunta)) {
         ResultadoVenta r;
         r.tipo = ResultadoVenta::Tipo::Cancelada;
@@ -193,37 +177,33 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     conf("cab_max");
     const double carrera2 = conf("carrera").numero();
     if (ventaPt == 0 || carrera2 != carreraTecleada)
-        return rechazo(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
-                       QStringLiteral("VERIFIQUE LA INFORMACION"));
+        return rechazoVenta(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
+                            QStringLiteral("VERIFIQUE LA INFORMACION"));
 
     // 14.
     const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
     const QString carreraTxt = textoNumero(carrera2);
     const QString fecha2 = fechaSql(fecha);
-    auto v = [&](const QString &x) { return QStringLiteral("'") + sqlTexto(db, x) + QStringLiteral("',"); };
-    db.ejecutar(QStringLiteral("INSERT INTO `ma_principal` VALUES (NULL,") + v(carreraTxt) + v(caballoTxt) + v(montoTxt) +
-                v(QStringLiteral("0")) + v(textoNumero(tipo).replace(QLatin1Char(','), QLatin1Char('.'))) +
-                v(s.usuario) + v(grupo) + v(ctx_.reloj.horaTexto()) + v(fecha2) + v(QStringLiteral("0")) +
-                v(QStringLiteral("0")) + v(QStringLiteral("0")) + v(QString()) + v(QStringLiteral("3")) +
-                v(QString::number(moneda)) + v(QStringLiteral("0")) + v(QStringLiteral("0")) + v(QStringLiteral("0")) +
-                QStringLiteral("'0');"));
+    db.ejecutar(sentenciaInsertarBoleto(
+        db, {carreraTxt, caballoTxt, montoTxt, QStringLiteral("0"),
+             textoNumero(tipo).replace(QLatin1Char(','), QLatin1Char('.')), s.usuario, grupo,
+             ctx_.reloj.horaTexto(), fecha2, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+             QString(), QStringLiteral("3"), QString::number(moneda), QStringLiteral("0"),
+             QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
     // 15.
     res.limpiar = true;
 
     // 16. The booth's highest number, over all dates.
-    const Resultado num = db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
-                                      sqlTexto(db, s.usuario) + QStringLiteral("' order by numero desc limit 1   "));
+    const Resultado num =
+        db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
+                    sqlTexto(db, s.usuario) + QStringLiteral("' order by numero desc limit 1   "));
     const int numero = num.valor(0, QStringLiteral("numero")).entero();
     res.numero = numero;
 
     // 17, 18.
     const QString nu = codigoBoleto(QStringLiteral("3"), fecha, numero);
     const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
-    db.ejecutar(QStringLiteral("update ma_principal set nu_boleto='") + sqlTexto(db, nu) + QStringLiteral("',llave1='") +
-                sqlTexto(db, k.llave1) + QStringLiteral("',llave2='") + sqlTexto(db, k.llave2) +
-                QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) + QStringLiteral("' Where taquilla='") +
-                sqlTexto(db, s.usuario) + QStringLiteral("' and numero = '") + sqlTexto(db, QString::number(numero)) +
-                QStringLiteral("' limit 1   "));
+    db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, s.usuario, numero));
 
     Boleto b;
     b.juego = 3;

@@ -7,10 +7,6 @@ namespace corvalo {
 
 namespace {
 
-const QString kTituloVerifique = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO");
-
-struct FallaVenta {};
-
 // The horse's row of the race card for the game and currency of the sale.
 struct Caballo {
     QString nombre;
@@ -29,35 +25,12 @@ Columnas columnasDe(int juego, int moneda) {
                        : Columnas{"valor_tf", "apuesta_max_tf", "estado_tf", "estado_tf", "retirado_tf"};
 }
 
-ResultadoVenta rechazo(const QString &mensaje, CampoVenta foco, const QString &titulo = kTituloVerifique) {
-    ResultadoVenta r;
-    r.tipo = ResultadoVenta::Tipo::Rechazada;
-    r.mensaje = mensaje;
-    r.titulo = titulo;
-    r.foco = foco;
-    return r;
-}
-
 } // namespace
 
 ResultadoVenta VentaTablas::procesar(const DatosJugada &datos) {
-    ResultadoVenta res;
-    try {
-        return ejecutar(datos, res);
-    } catch (const DbError &) {
-    } catch (const ErrorCodificacion &) {
-    } catch (const std::exception &) {
-    } catch (const FallaVenta &) {
-    }
-    // What was written stays written; the fields keep what step 19 left in them.
-    ResultadoVenta falla;
-    falla.tipo = ResultadoVenta::Tipo::Fallida;
-    falla.mensaje = QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE ");
-    falla.titulo = QStringLiteral("VERIFICACION DE LA CONEXION");
-    falla.foco = CampoVenta::Caballo;
-    falla.limpiar = res.limpiar;
-    falla.numero = res.numero;
-    return falla;
+    return conFallaVenta([&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
+                         QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE "),
+                         QStringLiteral("VERIFICACION DE LA CONEXION"), CampoVenta::Caballo);
 }
 
 ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
@@ -68,8 +41,8 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     auto conf = [&](const char *c) { return ctx_.configuracion(QLatin1String(c)); };
     const int juego = datos.juego_actual;
     if (juego == 0)
-        return rechazo(QStringLiteral("Debe seleccionar un juego para poder hacer la venta"), CampoVenta::Ninguno,
-                       QStringLiteral("Verificación de datos"));
+        return rechazoVenta(QStringLiteral("Debe seleccionar un juego para poder hacer la venta"),
+                            CampoVenta::Ninguno, QStringLiteral("Verificación de datos"));
     const double modificar = conf("modificar").numero();
     const double carreraActual = conf("carrera").numero();
     QDate fecha = fechaDeTexto(conf("fecha").texto());
@@ -90,20 +63,19 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
 
     // 2 - 4.
     if (tablas < 0)
-        return rechazo(QStringLiteral("EL NUMERO DE TABLAS NO ES VALIDO"), CampoVenta::Monto);
+        return rechazoVenta(QStringLiteral("EL NUMERO DE TABLAS NO ES VALIDO"), CampoVenta::Monto);
     if (caballo > cabMax)
-        return rechazo(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
+        return rechazoVenta(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
     if (carreraTecleada != carreraActual)
-        return rechazo(QStringLiteral("EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA"), CampoVenta::Caballo);
+        return rechazoVenta(QStringLiteral("EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA"),
+                            CampoVenta::Caballo);
 
     const QString caballoTxt = textoNumero(caballo);
     const QString grupo = s.grupo;
 
     // 5. The n-th row of the race is horse n.
     auto buscar = [&](bool revision) {
-        const Resultado r = db.ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") +
-                                        sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
-                                        sqlTexto(db, fechaSql(fecha)) + QStringLiteral("'"));
+        const Resultado r = leerCarrera(db, carreraActual, fecha);
         Caballo c;
         const int n = int(caballo);
         if (caballo == n && n >= 1 && n <= r.filas()) {
@@ -118,11 +90,13 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     };
     auto comprobar = [&](const Caballo &c) -> std::optional<ResultadoVenta> {
         if (c.retirado == 1)
-            return rechazo(QStringLiteral("EL CABALLO ESTA RETIRADO"), CampoVenta::Caballo);
+            return rechazoVenta(QStringLiteral("EL CABALLO ESTA RETIRADO"), CampoVenta::Caballo);
         if (c.nombre.isEmpty())
-            return rechazo(QStringLiteral("EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA"), CampoVenta::Caballo);
+            return rechazoVenta(QStringLiteral("EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA"),
+                                CampoVenta::Caballo);
         if (c.estado == 1)
-            return rechazo(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"), CampoVenta::Caballo);
+            return rechazoVenta(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"),
+                                CampoVenta::Caballo);
         return std::nullopt;
     };
     const Caballo primero = buscar(false);
@@ -136,9 +110,10 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                                       : (moneda == 1 ? QStringLiteral("' and id_juego=2 and id_moneda=1")
                                                      : QStringLiteral("' and id_juego=2 and id_moneda=2"));
     const Resultado vendido = db.ejecutar(
-        QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='") + sqlTexto(db, caballoTxt) +
-        QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
-        sqlTexto(db, fechaSql(fecha)) + QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo);
+        QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='") +
+        sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
+        QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +
+        QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo);
     const double ventaCh = vendido.vacio() ? 0.0 : vendido.valor(0, QStringLiteral("venta_ch")).numero();
 
     // 10. Per-horse limit.
@@ -146,9 +121,11 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     if (cupoOpcion != 0) {
         const QString sql =
             juego == 1 ? QStringLiteral("SELECT * FROM venta_cupo_td where  ch  = '") + sqlTexto(db, grupo) +
-                             (moneda == 1 ? QStringLiteral("' and id_moneda=1") : QStringLiteral("' and id_moneda=2"))
+                             (moneda == 1 ? QStringLiteral("' and id_moneda=1")
+                                          : QStringLiteral("' and id_moneda=2"))
                        : QStringLiteral("SELECT * FROM venta_cupo_tf where  ch  = '") + sqlTexto(db, grupo) +
-                             (moneda == 1 ? QStringLiteral("'  and id_moneda=1") : QStringLiteral("'  and id_moneda=2"));
+                             (moneda == 1 ? QStringLiteral("'  and id_moneda=1")
+                                          : QStringLiteral("'  and id_moneda=2"));
         const Resultado cupo = db.ejecutar(sql);
         if (!cupo.vacio())
             for (int i = 1; i <= 18; ++i)
@@ -161,34 +138,39 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     const double total = ventaCh + tablas;
     const double disponible = std::max(0.0, limite - ventaCh);
     if (total > limite)
-        return rechazo(QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: ") + textoNumero(disponible),
-                       CampoVenta::Monto);
+        return rechazoVenta(QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: ") +
+                                textoNumero(disponible),
+                            CampoVenta::Monto);
 
     // 11. Per-bet limit.
     const double porJugada = s.cupoviptf > 0 ? double(s.cupoviptf) : apuestaMax;
     if (tablas > porJugada)
-        return rechazo(QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, PERMITIDO: ") + textoNumero(porJugada),
-                       CampoVenta::Monto);
+        return rechazoVenta(QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, PERMITIDO: ") +
+                                textoNumero(porJugada),
+                            CampoVenta::Monto);
 
     // 12 - 14.
     if (modificar != 1)
-        return rechazo(QStringLiteral("LA CARRERA ESTA CERRADA, NO SE PUEDEN HACER CAMBIOS"), CampoVenta::Ninguno,
-                       QStringLiteral("Validación del Sistema"));
+        return rechazoVenta(QStringLiteral("LA CARRERA ESTA CERRADA, NO SE PUEDEN HACER CAMBIOS"),
+                            CampoVenta::Ninguno, QStringLiteral("Validación del Sistema"));
     if (tablas == 0)
-        return rechazo(QStringLiteral("DEBE INGRESAR UN Nº DE TABLAS"), CampoVenta::Monto);
+        return rechazoVenta(QStringLiteral("DEBE INGRESAR UN Nº DE TABLAS"), CampoVenta::Monto);
     const double monto = primero.precio * tablas;
     if (moneda == 1 && monto < minVbs)
-        return rechazo(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda, CampoVenta::Ninguno);
+        return rechazoVenta(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
+                            CampoVenta::Ninguno);
     if (moneda == 2 && monto > maxVdls)
-        return rechazo(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda, CampoVenta::Ninguno);
+        return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda,
+                            CampoVenta::Ninguno);
 
     // 15. Confirmation.
     const QString cr = QStringLiteral("\r");
-    const QString texto = QStringLiteral(".") + cr + cr + cr + QStringLiteral("EL VALOR DEL CABALLO ACTUAL ES DE : ") +
-                          textoNumero(primero.precio) + QStringLiteral("     ") + cr + cr + cr + QStringLiteral("    ") +
-                          textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
-                          QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral(" ") + datos.nombre_moneda +
-                          cr + cr + QStringLiteral(".");
+    const QString texto =
+        QStringLiteral(".") + cr + cr + cr + QStringLiteral("EL VALOR DEL CABALLO ACTUAL ES DE : ") +
+        textoNumero(primero.precio) + QStringLiteral("     ") + cr + cr + cr + QStringLiteral("    ") +
+        textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
+        QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral(" ") + datos.nombre_moneda + cr +
+        cr + QStringLiteral(".");
     if (!ctx_.dialogos.pregunta(texto, QStringLiteral("¿Los datos están Correctos?"), Icono::Pregunta)) {
         ResultadoVenta r;
         r.tipo = ResultadoVenta::Tipo::Cancelada;
@@ -202,9 +184,10 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     if (auto r = comprobar(segundo))
         return *r;
     if (segundo.precio != primero.precio)
-        return rechazo(QStringLiteral("El valor del caballo cambio, debe hacer la jugada de nuevo, Cambio de ") +
-                           textoNumero(primero.precio) + QStringLiteral("  a :") + textoNumero(segundo.precio),
-                       CampoVenta::Monto, QStringLiteral("Verificación de la Jugada"));
+        return rechazoVenta(
+            QStringLiteral("El valor del caballo cambio, debe hacer la jugada de nuevo, Cambio de ") +
+                textoNumero(primero.precio) + QStringLiteral("  a :") + textoNumero(segundo.precio),
+            CampoVenta::Monto, QStringLiteral("Verificación de la Jugada"));
 
     // 17. The race must still be open and current.
     ctx_.abrir_configuracion();
@@ -213,40 +196,35 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     conf("cab_max");
     const double carrera2 = conf("carrera").numero();
     if (modificar2 == 0 || carrera2 != carreraTecleada)
-        return rechazo(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
-                       QStringLiteral("VERIFIQUE LA INFORMACION"));
+        return rechazoVenta(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
+                            QStringLiteral("VERIFIQUE LA INFORMACION"));
 
     // 18. Record the ticket.
     const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
     const QString carreraTxt = textoNumero(carrera2);
     const QString fechaTxt = fechaSql(fecha);
-    auto v = [&](const QString &x) { return QStringLiteral("'") + sqlTexto(db, x) + QStringLiteral("',"); };
-    const QString insert = QStringLiteral("INSERT INTO `ma_principal` VALUES (NULL,") + v(carreraTxt) + v(caballoTxt) +
-                           v(montoTxt) + v(textoNumero(tablas)) + v(QStringLiteral("0")) + v(s.usuario) + v(grupo) +
-                           v(ctx_.reloj.horaTexto()) + v(fechaTxt) + v(QStringLiteral("0")) + v(QString()) +
-                           v(QStringLiteral("0")) + v(QString()) + v(QString::number(juego)) +
-                           v(QString::number(moneda)) + v(QStringLiteral("0")) + v(QStringLiteral("0")) +
-                           v(QStringLiteral("0")) + QStringLiteral("'0');");
+    const QString insert = sentenciaInsertarBoleto(
+        db, {carreraTxt, caballoTxt, montoTxt, textoNumero(tablas), QStringLiteral("0"), s.usuario, grupo,
+             ctx_.reloj.horaTexto(), fechaTxt, QStringLiteral("0"), QString(), QStringLiteral("0"), QString(),
+             QString::number(juego), QString::number(moneda), QStringLiteral("0"), QStringLiteral("0"),
+             QStringLiteral("0"), QStringLiteral("0")});
     db.ejecutar(insert);
 
     // 19. The fields are emptied at once.
     res.limpiar = true;
 
     // 20. The row's number.
-    const Resultado num = db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
-                                      sqlTexto(db, s.usuario) + QStringLiteral("'  and fecha  = '") +
-                                      sqlTexto(db, fechaTxt) + QStringLiteral("' order by numero desc limit 1   "));
+    const Resultado num =
+        db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
+                    sqlTexto(db, s.usuario) + QStringLiteral("'  and fecha  = '") + sqlTexto(db, fechaTxt) +
+                    QStringLiteral("' order by numero desc limit 1   "));
     const int numero = num.valor(0, QStringLiteral("numero")).entero();
     res.numero = numero;
 
     // 21 - 23. Code and keys.
     const QString nu = codigoBoleto(juego == 1 ? QStringLiteral("4") : QStringLiteral("2"), fecha, numero);
     const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
-    db.ejecutar(QStringLiteral("update ma_principal set nu_boleto='") + sqlTexto(db, nu) + QStringLiteral("',llave1='") +
-                sqlTexto(db, k.llave1) + QStringLiteral("',llave2='") + sqlTexto(db, k.llave2) +
-                QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) + QStringLiteral("' Where taquilla='") +
-                sqlTexto(db, s.usuario) + QStringLiteral("' and numero = '") + sqlTexto(db, QString::number(numero)) +
-                QStringLiteral("' limit 1   "));
+    db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, s.usuario, numero));
 
     Boleto b;
     b.juego = juego;
