@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QMdiSubWindow>
+#include <QTimer>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -128,6 +130,11 @@ int main(int argc, char **argv) {
                 auto *f = new Form_Venta_TD(ctx, &impresion);
                 f->alCerrar = [&m] { m.pantallaCerrada(); };
                 f->terminar = [] { terminarPrograma(); };
+                // The booth works on a full-size screen inside the main window.
+                QTimer::singleShot(0, f, [f] {
+                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
+                        sub->showMaximized();
+                });
                 return f;
             };
             menu->Form_Load();
