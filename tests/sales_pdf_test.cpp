@@ -4,6 +4,7 @@
 #include "qt_impresion.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -102,6 +103,24 @@ TEST(TicketPdf, BarcodeStaysReadableAtEveryFontSize) {
     const Pagina pt = imprimir(boleto(3, "31109120"), sesion(12));
     enOrden(pt.texto, {"LOS PUESTOS", "CH HIPODROMO NORTE", "TAQUILLA: taq1", "BOLETO: 31109120", "PUESTO: 10/3"});
     EXPECT_EQ(pt.barras, QStringLiteral("CODE-128:31109120"));
+}
+
+TEST(PuertoSistema, WholeTicketInOneWriteAndUnopenablePorts) {
+    QTemporaryDir dir;
+    PuertoSistema puerto;
+    const QString ruta = dir.filePath("LPT1.prn");
+    {
+        QFile viejo(ruta);
+        ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+        viejo.write(QByteArray(500, 'x'));
+    }
+    const QByteArray bytes("N\xba DE TABLAS: 2\x1b\x19\r\n\x1b" "d\x01\r\n", 22);
+    puerto.escribir(ruta, bytes);
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), bytes); // what was there before is replaced
+    EXPECT_THROW(puerto.escribir(dir.filePath("no/such/folder/LPT1.prn"), bytes), std::runtime_error);
+    EXPECT_THROW(puerto.escribir("\\\\127.0.0.1:1\\NOQUEUE", bytes), std::runtime_error);
 }
 
 int main(int argc, char **argv) {
