@@ -66,7 +66,7 @@ db_start() {
     "$(mariadbd_bin)" --no-defaults --datadir="$dir/data" --socket="$sock" --port="$port" \
         --bind-address=127.0.0.1 --pid-file="$pid" --log-error="$dir/error.log" \
         --character-set-server=latin1 --collation-server=latin1_swedish_ci \
-        --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-log-bin \
+        --innodb-buffer-pool-size=1G --innodb-flush-log-at-trx-commit=2 --skip-log-bin \
         --max-connections=200 "${user_opt[@]}" >/dev/null 2>&1 &
     for _ in $(seq 1 60); do
         [ -S "$sock" ] && mariadb --no-defaults -S "$sock" -uroot -p"$ROOT_PWD" -e 'select 1' >/dev/null 2>&1 && break
