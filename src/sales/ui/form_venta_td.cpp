@@ -1,6 +1,7 @@
 #include "form_venta_td.h"
 
 #include "filtros.h"
+#include "impresora_qt.h"
 #include "texto.h"
 #include "venta_puestos.h"
 #include "venta_tablas.h"
@@ -43,7 +44,7 @@ QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) 
 } // namespace
 
 Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget *parent)
-    : QWidget(parent), ctx_(ctx), impresion_(impresion) {
+    : QWidget(parent), ctx_(ctx), impresion_(impresion), cobro_(ctx, nullptr) {
     setObjectName(QStringLiteral("Form_Venta_TD"));
     setWindowTitle(QStringLiteral("CORVALO"));
 
@@ -63,11 +64,14 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     nv_menu = opciones->addAction(QStringLiteral("Nueva Jugada"));
     nv_menu->setObjectName(QStringLiteral("nv_menu"));
     nv_menu->setShortcut(Qt::Key_F9);
+    co_menu_op = opciones->addAction(QStringLiteral("Cobrar"));
+    co_menu_op->setObjectName(QStringLiteral("co_menu_op"));
+    co_menu_op->setShortcut(Qt::Key_F3);
     salir_menu = opciones->addAction(QStringLiteral("Salir"));
     salir_menu->setObjectName(QStringLiteral("salir_menu"));
-    for (QAction *a : {ff1M, vtf_menu, vp_menu, nv_menu})
+    for (QAction *a : {ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op})
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addActions({ff1M, vtf_menu, vp_menu, nv_menu});
+    addActions({ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op});
     raiz->setMenuBar(menuBar);
 
     Frame_principal = nombrar(new QFrame(this), QStringLiteral("Frame_principal"));
@@ -156,6 +160,9 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     boton_pantallacliente =
         boton(QStringLiteral("boton_pantallacliente"), QStringLiteral("PANTALLA CLIENTE"), Frame_principal);
     boton_salir = boton(QStringLiteral("boton_salir"), QStringLiteral("SALIR DEL SISTEMA"), Frame_principal);
+    boton_cobrar = boton(QStringLiteral("boton_cobrar"), QStringLiteral("COBRAR"), Frame_principal);
+    boton_cobrar->setToolTip(QStringLiteral("Cobrar un boleto (F3)"));
+    pie->addWidget(boton_cobrar);
     pie->addWidget(boton_pantallacliente);
     pie->addWidget(boton_salir);
     principal->addLayout(pie);
@@ -190,6 +197,8 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     panel->addWidget(Text_Total_Dinm, 17, 2);
     Frame_Valores->hide();
 
+    crearPanelCobro();
+
     Timer1 = nombrar(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setInterval(10000);
     Timer_Dinamicas = nombrar(new QTimer(this), QStringLiteral("Timer_Dinamicas"));
@@ -215,6 +224,8 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
         else
             close();
     });
+    connect(boton_cobrar, &QPushButton::clicked, this, [this] { boton_cobrar_Click(); });
+    connect(co_menu_op, &QAction::triggered, this, [this] { boton_cobrar_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer_Dinamicas, &QTimer::timeout, this, [this] { Timer_Dinamicas_Timer(); });
     connect(Timer_Activo, &QTimer::timeout, this, [this] { Timer_Activo_Timer(); });
@@ -285,6 +296,7 @@ void Form_Venta_TD::colorearBotones(int juego) {
 
 void Form_Venta_TD::seleccionarJuego(int juego, bool desdeMenu) {
     Frame_Valores->hide();
+    Frame_CobroBoleto->hide();
     if (auto aviso = permisoJuego(juego, ctx_.sesion)) {
         ctx_.dialogos.mensaje(aviso->texto, aviso->titulo, Icono::Error);
         return;
@@ -361,6 +373,8 @@ bool Form_Venta_TD::eventFilter(QObject *obj, QEvent *ev) {
         return QWidget::eventFilter(obj, ev);
     auto *k = static_cast<QKeyEvent *>(ev);
     auto *campo = qobject_cast<QLineEdit *>(obj);
+    if (campo && (campo == Text_boletoCobro || campo == Text_cobro2))
+        return teclaCobro(campo, k);
     if (!campo || (campo != Text_Monto && campo != Text_datos_V1[0] && campo != Text_datos_V1[1]))
         return QWidget::eventFilter(obj, ev);
     if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
@@ -525,6 +539,177 @@ void Form_Venta_TD::closeEvent(QCloseEvent *ev) {
     if (alCerrar)
         alCerrar();
     ev->accept();
+}
+
+// The payment panel "COBRAR UN BOLETO".
+void Form_Venta_TD::crearPanelCobro() {
+    Frame_CobroBoleto = nombrar(new QFrame(this), QStringLiteral("Frame_CobroBoleto"));
+    Frame_CobroBoleto->setFrameShape(QFrame::Box);
+    Frame_CobroBoleto->setAutoFillBackground(true);
+    auto *g = new QGridLayout(Frame_CobroBoleto);
+    auto *titulo = new QLabel(QStringLiteral("COBRAR UN BOLETO"), Frame_CobroBoleto);
+    titulo->setAlignment(Qt::AlignCenter);
+    QFont ft = titulo->font();
+    ft.setBold(true);
+    titulo->setFont(ft);
+    auto *etiqueta = new QLabel(QStringLiteral("CODIGO DEL BOLETO A COBRAR"), Frame_CobroBoleto);
+    Text_boletoCobro = nombrar(new QLineEdit(Frame_CobroBoleto), QStringLiteral("Text_boletoCobro"));
+    Text_cobro2 = nombrar(new QLineEdit(Frame_CobroBoleto), QStringLiteral("Text_cobro2"));
+    Label_MCB = nombrar(new QLabel(QStringLiteral("MENSAJE"), Frame_CobroBoleto), QStringLiteral("Label_MCB"));
+    Label_PCB = nombrar(new QLabel(QStringLiteral("MONTO"), Frame_CobroBoleto), QStringLiteral("Label_PCB"));
+    for (QLabel *l : {Label_MCB, Label_PCB}) {
+        l->setAlignment(Qt::AlignCenter);
+        QFont f = l->font();
+        f.setPointSize(12);
+        f.setBold(true);
+        l->setFont(f);
+        l->hide();
+    }
+    Boton_Cobrar_Boleto2 = boton(QStringLiteral("Boton_Cobrar_Boleto2"), QStringLiteral("COBRAR BOLETO"), Frame_CobroBoleto);
+    Boton_Cobrar_Boleto3 = boton(QStringLiteral("Boton_Cobrar_Boleto3"), QStringLiteral("COBRAR BOLETO"), Frame_CobroBoleto);
+    Boton_Cobrar_Boleto2->hide();
+    Boton_Cobrar_Boleto3->hide();
+    Command5 = boton(QStringLiteral("Command5"), QStringLiteral("LIMPIAR"), Frame_CobroBoleto);
+    Bto_SalirFCB = boton(QStringLiteral("Bto_SalirFCB"), QStringLiteral("SALIR"), Frame_CobroBoleto);
+    for (QLineEdit *e : {Text_boletoCobro, Text_cobro2}) {
+        QFont f = e->font();
+        f.setPointSize(14);
+        e->setFont(f);
+        e->installEventFilter(this);
+    }
+    g->addWidget(titulo, 0, 0, 1, 2);
+    g->addWidget(etiqueta, 1, 0, 1, 2);
+    g->addWidget(Text_boletoCobro, 2, 0, 1, 2);
+    g->addWidget(Text_cobro2, 3, 0, 1, 2);
+    g->addWidget(Label_MCB, 4, 0, 1, 2);
+    g->addWidget(Label_PCB, 5, 0, 1, 2);
+    g->addWidget(Boton_Cobrar_Boleto2, 6, 0, 1, 2);
+    g->addWidget(Boton_Cobrar_Boleto3, 7, 0, 1, 2);
+    g->addWidget(Command5, 8, 0);
+    g->addWidget(Bto_SalirFCB, 8, 1);
+    Frame_CobroBoleto->hide();
+
+    connect(Text_boletoCobro, &QLineEdit::textChanged, this, [this] {
+        Label_MCB->hide();
+        Label_PCB->hide();
+        Boton_Cobrar_Boleto2->hide();
+    });
+    connect(Text_cobro2, &QLineEdit::textChanged, this, [this] {
+        Label_MCB->hide();
+        Label_PCB->hide();
+        Boton_Cobrar_Boleto3->hide();
+    });
+    connect(Boton_Cobrar_Boleto2, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto2_Click(); });
+    connect(Boton_Cobrar_Boleto3, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto3_Click(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    connect(Bto_SalirFCB, &QPushButton::clicked, this, [this] { Bto_SalirFCB_Click(); });
+}
+
+void Form_Venta_TD::boton_cobrar_Click() {
+    Text_cobro2->setVisible(juego_actual == 3);
+    Frame_CobroBoleto->adjustSize();
+    const QRect marco = Frame_principal->geometry();
+    const QSize tam = Frame_CobroBoleto->sizeHint().expandedTo(QSize(360, 0));
+    Frame_CobroBoleto->setGeometry(QRect(QPoint(marco.center().x() - tam.width() / 2, marco.center().y() - tam.height() / 2), tam));
+    Frame_CobroBoleto->show();
+    Frame_CobroBoleto->raise();
+    Text_boletoCobro->setFocus();
+}
+
+void Form_Venta_TD::Bto_SalirFCB_Click() { Frame_CobroBoleto->hide(); }
+
+void Form_Venta_TD::Command5_Click() {
+    QLineEdit *campo = juego_actual == 3 ? Text_cobro2 : Text_boletoCobro;
+    campo->clear();
+    campo->setFocus();
+}
+
+// Every key passes FiltroMayusculas; Enter looks the ticket up.
+bool Form_Venta_TD::teclaCobro(QLineEdit *campo, QKeyEvent *k) {
+    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    int codigo = 0;
+    switch (k->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: codigo = 13; break;
+    case Qt::Key_Backspace: codigo = 8; break;
+    default:
+        if (k->text().isEmpty())
+            return false; // navigation and function keys
+        codigo = codigoDeChar(k->text().at(0));
+    }
+    const int filtrado = codigo < 0 ? 0 : FiltroMayusculas(codigo);
+    if (filtrado == 0)
+        return true; // swallowed
+    if (filtrado == 13) {
+        if (campo == Text_boletoCobro)
+            Text_boletoCobro_KeyPress();
+        else
+            Text_cobro2_KeyPress();
+        return true;
+    }
+    if (filtrado != codigo) {
+        campo->insert(QString(charDeCodigo(static_cast<unsigned char>(filtrado))));
+        return true;
+    }
+    return false;
+}
+
+void Form_Venta_TD::mostrarConsulta(const ConsultaCobro &c, QPushButton *pagar) {
+    if (!c.cuadro.isEmpty())
+        ctx_.dialogos.mensaje(c.cuadro, c.tituloCuadro, c.icono);
+    if (!c.cambiaPanel)
+        return;
+    Label_MCB->setText(c.mensaje);
+    Label_MCB->show();
+    Label_PCB->setVisible(c.pagable);
+    pagar->setVisible(c.pagable);
+    if (c.pagable) {
+        Label_PCB->setText(c.monto);
+        pagar->setFocus(); // a scan followed by Enter pays
+    }
+}
+
+void Form_Venta_TD::Text_boletoCobro_KeyPress() {
+    mostrarConsulta(cobro_.consultar(Text_boletoCobro->text(), RutaCobro::Tablas), Boton_Cobrar_Boleto2);
+}
+
+void Form_Venta_TD::Text_cobro2_KeyPress() {
+    mostrarConsulta(cobro_.consultar(Text_cobro2->text(), RutaCobro::Puestos), Boton_Cobrar_Boleto3);
+}
+
+void Form_Venta_TD::terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar) {
+    campo->clear();
+    pagar->hide();
+    if (!r.mensaje.isEmpty()) {
+        Label_MCB->setText(r.mensaje);
+        Label_MCB->show();
+    }
+    campo->setFocus();
+}
+
+ImpresionRecibos *Form_Venta_TD::salidaRecibos() {
+    if (recibos)
+        return recibos;
+    if (!recibosSistema_) {
+        puertoRecibos_ = std::make_unique<PuertoSistema>();
+        recibosSistema_ = std::make_unique<ServicioRecibos>(ctx_, *puertoRecibos_,
+                                                            [] { return impresoraPredeterminadaDelSistema(); });
+    }
+    return recibosSistema_.get();
+}
+
+void Form_Venta_TD::Boton_Cobrar_Boleto2_Click() {
+    if (juego_actual != 1 && juego_actual != 2)
+        return;
+    cobro_.recibos = salidaRecibos();
+    terminarPago(cobro_.pagar(Text_boletoCobro->text(), RutaCobro::Tablas, juego_actual), Text_boletoCobro,
+                 Boton_Cobrar_Boleto2);
+}
+
+void Form_Venta_TD::Boton_Cobrar_Boleto3_Click() {
+    cobro_.recibos = salidaRecibos();
+    terminarPago(cobro_.pagar(Text_cobro2->text(), RutaCobro::Puestos, juego_actual), Text_cobro2, Boton_Cobrar_Boleto3);
 }
 
 } // namespace corvalo

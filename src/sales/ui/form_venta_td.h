@@ -1,6 +1,7 @@
 // The booth sales screen "CORVALO".
 #pragma once
 
+#include "cobro.h"
 #include "pantalla_venta.h"
 #include "venta.h"
 
@@ -9,6 +10,7 @@
 #include <functional>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -36,6 +38,9 @@ public:
     void CuadrarPT();
     void ReinicioServer();
 
+    // Where payment receipts go; when null, to the system printer or the port.
+    ImpresionRecibos *recibos = nullptr;
+
     int juego_actual = 0;
     QString nombre_moneda;
     CupoCaballo cupo_caballo{};
@@ -53,6 +58,13 @@ public:
     QMenuBar *menuBar;
     QMenu *opciones;
     QAction *ff1M, *vtf_menu, *vp_menu, *nv_menu, *salir_menu;
+    // The payment panel.
+    QPushButton *boton_cobrar;
+    QAction *co_menu_op;
+    QFrame *Frame_CobroBoleto;
+    QLineEdit *Text_boletoCobro, *Text_cobro2;
+    QLabel *Label_MCB, *Label_PCB;
+    QPushButton *Boton_Cobrar_Boleto2, *Boton_Cobrar_Boleto3, *Command5, *Bto_SalirFCB;
 
     // Handlers.
     void Command3_Click() { seleccionarJuego(1, false); }
@@ -67,6 +79,13 @@ public:
     void Timer_Dinamicas_Timer();
     void Timer1_Timer();
     void Timer_Activo_Timer();
+    void boton_cobrar_Click();
+    void Bto_SalirFCB_Click();
+    void Command5_Click();
+    void Text_boletoCobro_KeyPress();
+    void Text_cobro2_KeyPress();
+    void Boton_Cobrar_Boleto2_Click();
+    void Boton_Cobrar_Boleto3_Click();
 
 protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;
@@ -82,10 +101,18 @@ private:
     void enfocar(QLineEdit *campo);
     void mostrarPanel(const PanelCaballos &p);
     QPushButton *procesarVisible() const;
+    void crearPanelCobro();
+    bool teclaCobro(QLineEdit *campo, QKeyEvent *k);
+    void mostrarConsulta(const ConsultaCobro &c, QPushButton *pagar);
+    ImpresionRecibos *salidaRecibos();
+    void terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar);
 
     Contexto &ctx_;
     ImpresionTickets *impresion_;
     bool cargado_ = false;
+    Cobro cobro_;
+    std::unique_ptr<PuertoSalida> puertoRecibos_;
+    std::unique_ptr<ImpresionRecibos> recibosSistema_;
 };
 
 } // namespace corvalo
