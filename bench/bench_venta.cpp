@@ -21,24 +21,6 @@ using namespace corvalo;
 
 namespace {
 
-class SiaTodo : public Dialogos {
-public:
-    Respuesta mensaje(const QString &, const QString &, Icono, Botones b) override {
-        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
-    }
-    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
-};
-
-class SinMaquina : public Maquina {
-public:
-    QString direccionMac() override { return {}; }
-    bool redActiva() override { return true; }
-    QByteArray httpGet(const QString &) override { return {}; }
-    QString nombreEquipo() override { return {}; }
-    QString impresoraPredeterminada() override { return {}; }
-    bool abrirDireccion(const QString &) override { return false; }
-};
-
 // Counts the statements that pass.
 class Contador : public BaseDatos {
 public:
@@ -167,9 +149,9 @@ int main(int argc, char **argv) {
             }
 
         FabricaUna fabrica;
-        SiaTodo dialogos;
+        DialogosAutomaticos dialogos;
         RelojSistema reloj;
-        SinMaquina maquina;
+        MaquinaNula maquina;
         Contexto ctx(fabrica, dialogos, reloj, maquina);
         auto contador = std::make_unique<Contador>(conectar(cadena));
         Contador &cont = *contador;

@@ -117,30 +117,11 @@ TEST(Conexion, UnreachableServerFailsWithinTheTimeout) {
     EXPECT_THROW(fabrica.abrir(cadena), DbError);
 }
 
-namespace {
-class SinDialogos : public Dialogos {
-public:
-    Respuesta mensaje(const QString &, const QString &, Icono, Botones b) override {
-        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
-    }
-    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
-};
-class SinMaquina : public Maquina {
-public:
-    QString direccionMac() override { return {}; }
-    bool redActiva() override { return false; }
-    QByteArray httpGet(const QString &) override { return {}; }
-    QString nombreEquipo() override { return {}; }
-    QString impresoraPredeterminada() override { return {}; }
-    bool abrirDireccion(const QString &) override { return false; }
-};
-} // namespace
-
 TEST(BdLocalReal, CreateRecreateAndOpen) {
     FabricaMariaDb fabrica;
-    SinDialogos dialogos;
+    DialogosAutomaticos dialogos;
     RelojSistema reloj;
-    SinMaquina maquina;
+    MaquinaNula maquina;
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = prueba::cadenaLocalPrueba();
     auto servidor = fabrica.abrir(cadenaServidorLocal(ctx.cadenaLocal));

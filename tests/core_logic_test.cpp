@@ -273,7 +273,7 @@ public:
     }
 };
 
-class MaquinaNula : public Maquina {
+class MaquinaCaja : public Maquina {
 public:
     QString direccionMac() override { return {}; }
     bool redActiva() override { return false; }
@@ -287,7 +287,7 @@ struct Entorno {
     prueba::FabricaFalsa fabrica;
     DialogosGrabados dialogos;
     RelojSistema reloj;
-    MaquinaNula maquina;
+    MaquinaCaja maquina;
     Contexto ctx{fabrica, dialogos, reloj, maquina};
 };
 

@@ -1,5 +1,5 @@
 // Ticket output: the bytes of the port layouts, the printer lines, the output choice.
-#include "bd_falsa.h"
+#include "entorno_falso.h"
 #include "impresion.h"
 #include "texto.h"
 
@@ -189,25 +189,6 @@ TEST(SalidaImpresion, PortNamesOnThisPlatform) {
 }
 
 namespace {
-class Maq : public Maquina {
-public:
-    QString direccionMac() override { return {}; }
-    bool redActiva() override { return true; }
-    QByteArray httpGet(const QString &) override { return {}; }
-    QString nombreEquipo() override { return QStringLiteral("CAJA1"); }
-    QString impresoraPredeterminada() override { return QStringLiteral("Tickets"); }
-    bool abrirDireccion(const QString &) override { return false; }
-};
-class SinDialogos : public Dialogos {
-public:
-    Respuesta mensaje(const QString &, const QString &, Icono, Botones) override { return Respuesta::Ok; }
-    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
-};
-class Hora : public Reloj {
-public:
-    QDateTime ahora() const override { return {}; }
-    QString horaTexto() const override { return QStringLiteral("10:15:00"); }
-};
 class PuertoGrabado : public PuertoSalida {
 public:
     QStringList puertos;
@@ -221,9 +202,10 @@ public:
 
 TEST(SalidaImpresion, WindowsBecomesTheSharedDefaultPrinter) {
     prueba::FabricaFalsa f;
-    SinDialogos d;
-    Hora h;
-    Maq m;
+    prueba::DialogosGrabados d;
+    prueba::RelojFijo h;
+    prueba::MaquinaFalsa m;
+    m.impresora = QStringLiteral("Tickets");
     Contexto ctx(f, d, h, m);
     ctx.sesion = sesion();
     ctx.sesion.puerto = QStringLiteral("WINDOWS:");

@@ -1,5 +1,5 @@
 // The booth sales screen driven through its real widgets (offscreen), over the recording fake.
-#include "bd_falsa.h"
+#include "entorno_falso.h"
 #include "form_venta_td.h"
 
 #include <QApplication>
@@ -14,33 +14,9 @@ using corvalo::prueba::BdFalsa;
 
 namespace {
 
-class Dialogo : public Dialogos {
-public:
-    QStringList textos, titulos;
-    bool si = true;
-    Respuesta mensaje(const QString &t, const QString &ti, Icono, Botones b) override {
-        textos << t;
-        titulos << ti;
-        return b == Botones::SiNo ? (si ? Respuesta::Si : Respuesta::No) : Respuesta::Ok;
-    }
-    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
-};
-
-class Hora : public Reloj {
-public:
-    QDateTime ahora() const override { return QDateTime(QDate(2026, 1, 3), QTime(10, 15, 0)); }
-    QString horaTexto() const override { return QStringLiteral("10:15:00"); }
-};
-
-class SinMaquina : public Maquina {
-public:
-    QString direccionMac() override { return {}; }
-    bool redActiva() override { return true; }
-    QByteArray httpGet(const QString &) override { return {}; }
-    QString nombreEquipo() override { return {}; }
-    QString impresoraPredeterminada() override { return {}; }
-    bool abrirDireccion(const QString &) override { return false; }
-};
+using Dialogo = prueba::DialogosGrabados;
+using Hora = prueba::RelojFijo;
+using SinMaquina = prueba::MaquinaFalsa;
 
 QMap<QString, QString> ajustesBase() {
     return {{"fecha", "2026-01-03"}, {"carrera", "3"}, {"modificar", "1"}, {"cab_max", "14"},

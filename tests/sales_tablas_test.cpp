@@ -1,6 +1,6 @@
 // The Tablas sale against the recording fake: statement texts, the order of the refusals,
 // limits, the confirmation and what is left after a failure.
-#include "bd_falsa.h"
+#include "entorno_falso.h"
 #include "codificacion.h"
 #include "filtros.h"
 #include "venta_tablas.h"
@@ -12,36 +12,9 @@ using corvalo::prueba::BdFalsa;
 
 namespace {
 
-class Dialogo : public Dialogos {
-public:
-    QStringList textos, titulos;
-    bool si = true;
-    std::function<void()> alPreguntar;
-    Respuesta mensaje(const QString &t, const QString &ti, Icono, Botones b) override {
-        textos << t;
-        titulos << ti;
-        if (alPreguntar)
-            alPreguntar();
-        return b == Botones::SiNo ? (si ? Respuesta::Si : Respuesta::No) : Respuesta::Ok;
-    }
-    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
-};
-
-class Hora : public Reloj {
-public:
-    QDateTime ahora() const override { return QDateTime(QDate(2026, 1, 3), QTime(10, 15, 0)); }
-    QString horaTexto() const override { return QStringLiteral("10:15:00"); }
-};
-
-class SinMaquina : public Maquina {
-public:
-    QString direccionMac() override { return {}; }
-    bool redActiva() override { return true; }
-    QByteArray httpGet(const QString &) override { return {}; }
-    QString nombreEquipo() override { return {}; }
-    QString impresoraPredeterminada() override { return {}; }
-    bool abrirDireccion(const QString &) override { return false; }
-};
+using Dialogo = prueba::DialogosGrabados;
+using Hora = prueba::RelojFijo;
+using SinMaquina = prueba::MaquinaFalsa;
 
 class Impresora : public ImpresionTickets {
 public:

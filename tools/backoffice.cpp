@@ -13,24 +13,6 @@ namespace corvalo::backoffice {
 namespace {
 
 // The tool runs without a screen: no question is ever asked.
-class DialogosMudos : public Dialogos {
-public:
-    Respuesta mensaje(const QString &, const QString &, Icono, Botones botones) override {
-        return botones == Botones::Ok ? Respuesta::Ok : Respuesta::No;
-    }
-    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
-};
-
-class MaquinaMuda : public Maquina {
-public:
-    QString direccionMac() override { return {}; }
-    bool redActiva() override { return true; }
-    QByteArray httpGet(const QString &) override { return {}; }
-    QString nombreEquipo() override { return QStringLiteral("backoffice"); }
-    QString impresoraPredeterminada() override { return {}; }
-    bool abrirDireccion(const QString &) override { return false; }
-};
-
 ParametrosConexion parametros(const QString &cadena) {
     QString error;
     auto p = parsearCadena(cadena, &error);
@@ -116,9 +98,9 @@ QStringList fijarConfiguracion(BaseDatos &db, const QStringList &asignaciones) {
 void prepararLocal(const QString &cadenaLocal) {
     parametros(cadenaLocal); // a malformed string is a usage error
     FabricaMariaDb fabrica;
-    DialogosMudos dialogos;
+    DialogosAutomaticos dialogos;
     RelojSistema reloj;
-    MaquinaMuda maquina;
+    MaquinaNula maquina;
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = cadenaLocal;
     {

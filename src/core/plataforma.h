@@ -51,4 +51,25 @@ public:
     virtual bool abrirDireccion(const QString &url) = 0;
 };
 
+// Dialogs for programs without a user: every question is answered Yes, every input box
+// is cancelled.
+class DialogosAutomaticos : public Dialogos {
+public:
+    Respuesta mensaje(const QString &, const QString &, Icono, Botones b) override {
+        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
+    }
+    std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
+};
+
+// A machine that has nothing: no address, no network, no printer.
+class MaquinaNula : public Maquina {
+public:
+    QString direccionMac() override { return {}; }
+    bool redActiva() override { return false; }
+    QByteArray httpGet(const QString &) override { return {}; }
+    QString nombreEquipo() override { return {}; }
+    QString impresoraPredeterminada() override { return {}; }
+    bool abrirDireccion(const QString &) override { return false; }
+};
+
 } // namespace corvalo
