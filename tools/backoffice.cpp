@@ -119,6 +119,13 @@ QString textoUso() {
         "  create-schema [--drop]       create the central tables (--drop: drop them first)\n"
         "  seed-demo [--date YYYY-MM-DD] fill a demo day (default: today) and print the logins\n"
         "  set COLUMN=VALUE ...         change the settings row of configuracion\n"
+        "  results --date YYYY-MM-DD --race N [--winner H] [--withdrawn H] [--tie H] [--prize-per-unit X]\n"
+        "                               process a race: unpaid tickets on a winner become 1 (prize = stake\n"
+        "                               times X, default 2), on a withdrawn horse 4 (the stake back), Los\n"
+        "                               Puestos tickets on a tied horse 5 (half the prize), the rest 0;\n"
+        "                               each horse option may be repeated\n"
+        "  archive-day --date YYYY-MM-DD close a day: its tickets move into ventas and ventas_mk and its\n"
+        "                               totals per group, game and currency go into ventas_general\n"
         "  prepare-local --local CONN   re-create the local report database bd_corvalo\n"
         "  --help                       this text\n"
         "\n"
@@ -161,7 +168,8 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
         }
 
         const bool conocido = comando == QLatin1String("create-schema") ||
-                              comando == QLatin1String("seed-demo") || comando == QLatin1String("set");
+                              comando == QLatin1String("seed-demo") || comando == QLatin1String("set") ||
+                              comando == QLatin1String("results") || comando == QLatin1String("archive-day");
         if (!conocido)
             throw ErrorUso(QStringLiteral("unknown command \"%1\"").arg(comando));
         if (central.isEmpty())
@@ -211,6 +219,65 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
                               .arg(a.nivel, -22)
                               .arg(a.grupo, -6)
                               .arg(a.estatus);
+            return 0;
+        }
+
+        if (comando == QLatin1String("results") || comando == QLatin1String("archive-day")) {
+            const bool resultados = comando == QLatin1String("results");
+            Resultados r;
+            bool conCarrera = false;
+            auto valor = [&](int &i) {
+                if (i + 1 >= resto.size())
+                    throw ErrorUso(comando + QStringLiteral(": %1 needs a value").arg(resto[i]));
+                return resto[++i];
+            };
+            auto entero = [&](int &i) {
+                const QString opcion = resto[i];
+                bool ok = false;
+                const int v = valor(i).toInt(&ok);
+                if (!ok || v <= 0)
+                    throw ErrorUso(comando + QStringLiteral(": %1 wants a positive number, got \"%2\"").arg(opcion, resto[i]));
+                return v;
+            };
+            for (int i = 0; i < resto.size(); ++i) {
+                const QString &o = resto[i];
+                if (o == QLatin1String("--date")) {
+                    r.fecha = QDate::fromString(valor(i), QStringLiteral("yyyy-MM-dd"));
+                    if (!r.fecha.isValid())
+                        throw ErrorUso(comando + QStringLiteral(": --date wants YYYY-MM-DD, got \"%1\"").arg(resto[i]));
+                } else if (resultados && o == QLatin1String("--race")) {
+                    r.carrera = entero(i);
+                    conCarrera = true;
+                } else if (resultados && o == QLatin1String("--winner")) {
+                    r.ganadores << entero(i);
+                } else if (resultados && o == QLatin1String("--withdrawn")) {
+                    r.retirados << entero(i);
+                } else if (resultados && o == QLatin1String("--tie")) {
+                    r.empates << entero(i);
+                } else if (resultados && o == QLatin1String("--prize-per-unit")) {
+                    bool ok = false;
+                    r.premioPorUnidad = valor(i).toDouble(&ok);
+                    if (!ok || r.premioPorUnidad < 0)
+                        throw ErrorUso(QStringLiteral("results: --prize-per-unit wants a number, got \"%1\"").arg(resto[i]));
+                } else {
+                    throw ErrorUso(comando + QStringLiteral(": unexpected argument \"%1\"").arg(o));
+                }
+            }
+            if (!r.fecha.isValid())
+                throw ErrorUso(comando + QStringLiteral(" needs --date YYYY-MM-DD"));
+            if (resultados && !conCarrera)
+                throw ErrorUso(QStringLiteral("results needs --race N"));
+            parametros(central);
+            auto db = abrirCentral(central);
+            if (resultados) {
+                const ConteoResultados n = cargarResultados(*db, r);
+                salida << "race " << r.carrera << " of " << fechaSql(r.fecha) << ": " << n.ganadores << " winning, "
+                       << n.retirados << " withdrawn, " << n.empates << " tied tickets\n";
+            } else {
+                const ConteoArchivo n = archivarDia(*db, r.fecha);
+                salida << "day " << fechaSql(r.fecha) << " archived: " << n.boletos << " tickets, " << n.marcas
+                       << " Marcas tickets, " << n.totales << " totals rows\n";
+            }
             return 0;
         }
 

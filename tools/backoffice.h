@@ -51,6 +51,30 @@ QList<Acceso> sembrarDemo(BaseDatos &db, const QDate &fecha);
 // nothing. Returns the assignments as applied (real column names).
 QStringList fijarConfiguracion(BaseDatos &db, const QStringList &asignaciones);
 
+// A processed race: the unpaid tickets of the race (ma_principal and ventas) on the winning
+// horses become 1 with the stake times `premioPorUnidad`, on withdrawn horses 4 with the stake
+// back, Los Puestos tickets on tied horses 5 with half the prize; every other unpaid ticket of
+// the race becomes 0 with no prize. Paid tickets (2, 3) are left alone. carreras gets `win`
+// (the first winner) and `win_ganadores` (how many winners).
+struct Resultados {
+    QDate fecha;
+    int carrera = 0;
+    QList<int> ganadores, retirados, empates;
+    double premioPorUnidad = 2;
+};
+struct ConteoResultados {
+    long long ganadores = 0, retirados = 0, empates = 0;
+};
+ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r);
+
+// Closes a day: its ma_principal rows move into ventas, its ma_marcas rows into ventas_mk, and
+// ventas_general gets the day's totals per group, game and currency (venta; premios, the
+// prizes paid; saldo = venta - premios; monto_porpagar, the prizes still owed). All or nothing.
+struct ConteoArchivo {
+    long long boletos = 0, marcas = 0, totales = 0;
+};
+ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha);
+
 // Drops bd_corvalo on the server of `cadenaLocal` when it exists and creates it as a
 // workstation does.
 void prepararLocal(const QString &cadenaLocal);

@@ -1,0 +1,105 @@
+// Results and the end of the day, as the back-office leaves them: ticket statuses and prizes
+// of a processed race, and a closed day moved into the archive with its totals.
+#include "backoffice.h"
+
+#include "texto.h"
+
+namespace corvalo::backoffice {
+
+namespace {
+
+QString lista(BaseDatos &db, const QList<int> &caballos) {
+    QStringList v;
+    for (int c : caballos)
+        v << QLatin1Char('\'') + sqlTexto(db, QString::number(c)) + QLatin1Char('\'');
+    return v.join(QLatin1Char(','));
+}
+
+const QString kColumnasBoleto = QStringLiteral(
+    "carrera,caballo,monto,tablas,puesto,taquilla,grupo,hora,fecha,cobrado,fecha_cobro,estatus,nu_boleto,"
+    "id_juego,id_moneda,llave1,llave2,llave3,llave4");
+const QString kColumnasMarcas = QStringLiteral(
+    "carrera,caballo,caballo2,monto,taquilla,grupo,hora,fecha,cobrado,fecha_cobro,estatus,nu_boleto,id_juego,"
+    "id_moneda,id_hipodromo,combinacion");
+
+} // namespace
+
+ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r) {
+    ConteoResultados n;
+    const QString dondeCarrera = QStringLiteral(" WHERE fecha='") + sqlTexto(db, fechaSql(r.fecha)) +
+                                 QStringLiteral("' AND carrera='") + sqlTexto(db, QString::number(r.carrera)) +
+                                 QStringLiteral("' AND estatus NOT IN (2,3)");
+    const QString premio = sqlTexto(db, textoNumero(r.premioPorUnidad));
+    for (const QString &tabla : {QStringLiteral("ma_principal"), QStringLiteral("ventas")}) {
+        const QString base = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ");
+        // Every unpaid ticket of the race loses unless a result below names its horse.
+        db.ejecutar(base + QStringLiteral("estatus=0,cobrado=0") + dondeCarrera);
+        if (!r.retirados.isEmpty()) {
+            db.ejecutar(base + QStringLiteral("estatus=4,cobrado=monto") + dondeCarrera +
+                        QStringLiteral(" AND caballo IN (") + lista(db, r.retirados) + QLatin1Char(')'));
+            n.retirados += db.filasAfectadas();
+        }
+        if (!r.ganadores.isEmpty()) {
+            db.ejecutar(base + QStringLiteral("estatus=1,cobrado=ROUND(monto*'") + premio + QStringLiteral("',2)") +
+                        dondeCarrera + QStringLiteral(" AND caballo IN (") + lista(db, r.ganadores) + QLatin1Char(')'));
+            n.ganadores += db.filasAfectadas();
+        }
+        if (!r.empates.isEmpty()) {
+            db.ejecutar(base + QStringLiteral("estatus=5,cobrado=ROUND(monto*'") + premio + QStringLiteral("'/2,2)") +
+                        dondeCarrera + QStringLiteral(" AND id_juego=3 AND caballo IN (") + lista(db, r.empates) +
+                        QLatin1Char(')'));
+            n.empates += db.filasAfectadas();
+        }
+    }
+    db.ejecutar(QStringLiteral("UPDATE carreras SET win='") +
+                sqlTexto(db, QString::number(r.ganadores.isEmpty() ? 0 : r.ganadores.first())) +
+                QStringLiteral("',win_ganadores='") + sqlTexto(db, QString::number(r.ganadores.size())) +
+                QStringLiteral("' WHERE fecha='") + sqlTexto(db, fechaSql(r.fecha)) + QStringLiteral("' AND carrera='") +
+                sqlTexto(db, QString::number(r.carrera)) + QLatin1Char('\''));
+    return n;
+}
+
+ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha) {
+    ConteoArchivo n;
+    const QString dia = QLatin1Char('\'') + sqlTexto(db, fechaSql(fecha)) + QLatin1Char('\'');
+    db.ejecutar(QStringLiteral("START TRANSACTION"));
+    try {
+        db.ejecutar(QStringLiteral("INSERT INTO ventas (") + kColumnasBoleto + QStringLiteral(") SELECT ") +
+                    kColumnasBoleto + QStringLiteral(" FROM ma_principal WHERE fecha=") + dia +
+                    QStringLiteral(" ORDER BY numero"));
+        n.boletos = db.filasAfectadas();
+        db.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE fecha=") + dia);
+        db.ejecutar(QStringLiteral("INSERT INTO ventas_mk (") + kColumnasMarcas + QStringLiteral(") SELECT ") +
+                    kColumnasMarcas + QStringLiteral(" FROM ma_marcas WHERE fecha=") + dia +
+                    QStringLiteral(" ORDER BY numero"));
+        n.marcas = db.filasAfectadas();
+        db.ejecutar(QStringLiteral("DELETE FROM ma_marcas WHERE fecha=") + dia);
+        // Totals per group, game and currency: paid prizes are 2 and 3 (Marcas 2 and 4), prizes
+        // still owed 1, 4 and 5 (Marcas 1, 3 and 6); cancelled Marcas tickets (5) are not sales.
+        db.ejecutar(QStringLiteral("DELETE FROM ventas_general WHERE fecha=") + dia);
+        db.ejecutar(QStringLiteral(
+                        "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
+                        "SELECT fecha,grupo,id_juego,id_moneda,SUM(monto),"
+                        "SUM(IF(estatus IN (2,3),cobrado,0)),SUM(monto)-SUM(IF(estatus IN (2,3),cobrado,0)),"
+                        "SUM(IF(estatus IN (1,4,5),cobrado,0)) FROM ventas WHERE fecha=") +
+                    dia + QStringLiteral(" GROUP BY fecha,grupo,id_juego,id_moneda"));
+        n.totales = db.filasAfectadas();
+        db.ejecutar(QStringLiteral(
+                        "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
+                        "SELECT fecha,grupo,id_juego,id_moneda,SUM(monto),"
+                        "SUM(IF(estatus IN (2,4),cobrado,0)),SUM(monto)-SUM(IF(estatus IN (2,4),cobrado,0)),"
+                        "SUM(IF(estatus IN (1,3,6),cobrado,0)) FROM ventas_mk WHERE estatus<>5 AND fecha=") +
+                    dia + QStringLiteral(" GROUP BY fecha,grupo,id_juego,id_moneda"));
+        n.totales += db.filasAfectadas();
+        db.ejecutar(QStringLiteral("COMMIT"));
+    } catch (...) {
+        try {
+            db.ejecutar(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+        throw;
+    }
+    return n;
+}
+
+} // namespace corvalo::backoffice
