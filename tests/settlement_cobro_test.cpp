@@ -1,0 +1,367 @@
+// Payment statements against the recording fake, and the receipt's bytes and printer lines.
+#include "cobro.h"
+#include "entorno_falso.h"
+#include "texto.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvalo;
+using namespace corvalo::prueba;
+
+namespace {
+
+const QDate kHoy(2026, 3, 25);
+
+struct ImpresoraGrabada : ImpresoraSistema {
+    QStringList lineas;
+    bool terminada = false;
+    void fuente(const QString &n) override { lineas << "[fuente " + n + "]"; }
+    void tamano(int p) override { lineas << QStringLiteral("[tamano %1]").arg(p); }
+    void linea(const QString &t) override { lineas << t; }
+    double posicionActual() const override { return 0; }
+    SuperficieDibujo &superficie() override { throw std::logic_error("no bars on a receipt"); }
+    void barrasDibujadas(double) override {}
+    void terminar() override { terminada = true; }
+};
+
+struct PuertoGrabado : PuertoSalida {
+    QStringList puertos;
+    QList<QByteArray> escritos;
+    void escribir(const QString &p, const QByteArray &b) override {
+        puertos << p;
+        escritos << b;
+    }
+};
+
+struct RecibosGrabados : ImpresionRecibos {
+    QList<Recibo> recibos;
+    void imprimir(const Recibo &r) override { recibos << r; }
+};
+
+Resultado boleto(const QString &nu, double tablas, double monto, int estatus,
+                 const QString &taquilla = "taq1", const QDate &fecha = kHoy) {
+    return fila({{"nu_boleto", nu},
+                 {"tablas", textoNumero(tablas)},
+                 {"monto", textoNumero(monto)},
+                 {"carrera", "3"},
+                 {"caballo", "5"},
+                 {"cobrado", "40"},
+                 {"estatus", QString::number(estatus)},
+                 {"fecha", fechaSql(fecha)},
+                 {"taquilla", taquilla},
+                 {"llave1", ""},
+                 {"llave2", ""},
+                 {"llave3", ""},
+                 {"llave4", "0"}});
+}
+
+class CobroFalso : public ::testing::Test {
+protected:
+    EntornoFalso e;
+    RecibosGrabados recibos;
+    Cobro cobro{e.ctx, &recibos};
+    void SetUp() override {
+        e.ctx.sesion.usuario = "taq1";
+        e.ctx.sesion.grupo = "G01";
+        e.ctx.sesion.ticket_cobro = 1;
+        e.ctx.sesion.impresion = 1;
+        e.db->responder("select * from configuracion",
+                        fila({{"fecha", fechaSql(kHoy)}, {"dias", "3"}, {"cobroespecial", "0"}}));
+    }
+    // The statements a payment sent (the lookup's are cleared first).
+    QStringList pagar(const QString &codigo, RutaCobro ruta, int juego) {
+        e.db->sentencias.clear();
+        cobro.pagar(codigo, ruta, juego);
+        return e.db->sentencias;
+    }
+};
+
+TEST_F(CobroFalso, LookupStatementsAndTheArchiveSearch) {
+    struct Caso {
+        const char *nombre;
+        RutaCobro ruta;
+        bool enPrincipal;
+        double tablas, monto;
+        bool buscaArchivo;
+    };
+    const Caso casos[] = {
+        {"Tablas ticket found today", RutaCobro::Tablas, true, 2, 20, false},
+        {"Los Puestos ticket on the Tablas path", RutaCobro::Tablas, true, 0, 20, true},
+        {"not in ma_principal, Tablas", RutaCobro::Tablas, false, 0, 0, true},
+        {"Los Puestos ticket found today", RutaCobro::Puestos, true, 0, 20, false},
+        {"row with no amount, Puestos", RutaCobro::Puestos, true, 0, 0, true},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        e.db->sentencias.clear();
+        e.db->responder("SELECT * FROM ma_principal",
+                        c.enPrincipal ? boleto("4032512", c.tablas, c.monto, 1) : Resultado());
+        cobro.consultar(c.ruta == RutaCobro::Puestos ? " 4032512 " : "4032512", c.ruta);
+        QStringList esperadas{"select * from configuracion",
+                              "SELECT * FROM ma_principal Where nu_boleto = '4032512'"};
+        if (c.buscaArchivo)
+            esperadas << "SELECT * FROM ventas Where nu_boleto = '4032512'";
+        EXPECT_EQ(e.db->sentencias, esperadas);
+        EXPECT_EQ(cobro.archivo, c.buscaArchivo);
+    }
+}
+
+TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
+    const QString vg =
+        "Update ventas_general set premios=premios + '40',saldo=saldo - '40',monto_porpagar=monto_porpagar "
+        "- '40' Where fecha ='2026-03-23' and grupo='G01'limit 1 ";
+    struct Caso {
+        RutaCobro ruta;
+        bool archivado;
+        int estatus;
+        QStringList sentencias;
+    };
+    const std::vector<Caso> casos = {
+        {RutaCobro::Tablas,
+         false,
+         1,
+         {"Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "estatus=1  "}},
+        {RutaCobro::Tablas,
+         false,
+         4,
+         {"Update ma_principal set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "estatus=4  "}},
+        {RutaCobro::Tablas,
+         true,
+         1,
+         {"Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and estatus=1  ",
+          vg}},
+        {RutaCobro::Tablas,
+         true,
+         4,
+         {"Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and estatus=4  ",
+          vg}},
+        {RutaCobro::Puestos,
+         false,
+         1,
+         {"Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "estatus=1  limit 1 "}},
+        {RutaCobro::Puestos,
+         false,
+         5,
+         {"Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "estatus=5  limit 1 "}},
+        {RutaCobro::Puestos,
+         false,
+         4,
+         {"Update ma_principal set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "estatus=4  limit 1 "}},
+        {RutaCobro::Puestos,
+         true,
+         5,
+         {"Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
+          "='2026-03-23' and "
+          "estatus=5 limit 1 ",
+          vg}},
+        {RutaCobro::Puestos,
+         true,
+         4,
+         {"Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
+          "='2026-03-23' and "
+          "estatus=4 limit 1 ",
+          vg}},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(QStringLiteral("%1 archived=%2 status=%3")
+                         .arg(c.ruta == RutaCobro::Tablas ? "Tablas" : "Puestos")
+                         .arg(c.archivado)
+                         .arg(c.estatus)
+                         .toStdString());
+        const bool tablas = c.ruta == RutaCobro::Tablas;
+        const Resultado r = boleto("4032512", tablas ? 2 : 0, 20, c.estatus, "taq1", QDate(2026, 3, 23));
+        e.db->responder("SELECT * FROM ma_principal", c.archivado ? Resultado() : r);
+        e.db->responder("SELECT * FROM ventas", c.archivado ? r : Resultado());
+        ASSERT_TRUE(cobro.consultar(tablas ? "4032512" : "4032512 ", c.ruta).pagable);
+        recibos.recibos.clear();
+        EXPECT_EQ(pagar(tablas ? "4032512" : " 4032512", c.ruta, tablas ? 1 : 3), c.sentencias);
+        ASSERT_EQ(recibos.recibos.size(), 1);
+        EXPECT_EQ(recibos.recibos[0].codigo, QStringLiteral("4032512"));
+        EXPECT_EQ(cobro.estatus_consultado, 0);
+        // A second press of the button changes nothing.
+        EXPECT_EQ(pagar("4032512", c.ruta, tablas ? 1 : 3), QStringList());
+    }
+}
+
+TEST_F(CobroFalso, AValueIsQuotedThroughTheConnection) {
+    e.db->responder("SELECT * FROM ma_principal", boleto("4'1", 2, 20, 1));
+    cobro.consultar("4'1", RutaCobro::Tablas);
+    EXPECT_EQ(e.db->sentencias.value(1),
+              QStringLiteral("SELECT * FROM ma_principal Where nu_boleto = '4\\'1'"));
+    EXPECT_EQ(pagar("4'1", RutaCobro::Tablas, 2).value(0),
+              QStringLiteral(
+                  "Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4\\'1' and "
+                  "estatus=1  "));
+}
+
+TEST_F(CobroFalso, NoRowChangedMeansNoPaymentNoTotalsNoReceipt) {
+    for (RutaCobro ruta : {RutaCobro::Tablas, RutaCobro::Puestos}) {
+        const bool tablas = ruta == RutaCobro::Tablas;
+        e.db->responder("SELECT * FROM ma_principal", Resultado());
+        e.db->responder("SELECT * FROM ventas", boleto("4032512", tablas ? 2 : 0, 20, 1));
+        ASSERT_TRUE(cobro.consultar("4032512", ruta).pagable);
+        e.db->afectadas = 0;
+        recibos.recibos.clear();
+        e.db->sentencias.clear();
+        const ResultadoPago r = cobro.pagar("4032512", ruta, tablas ? 1 : 3);
+        e.db->afectadas = 1;
+        EXPECT_FALSE(r.hecho);
+        EXPECT_EQ(r.mensaje,
+                  tablas ? QStringLiteral("BOLETO YA PAGADO") : QStringLiteral("BOLETO YA COBRADO"));
+        EXPECT_EQ(e.db->sentencias.size(), 1);
+        EXPECT_TRUE(e.db->sentencias.value(0).startsWith("Update ventas set"));
+        EXPECT_TRUE(recibos.recibos.isEmpty());
+        EXPECT_FALSE(r.recibo.has_value());
+    }
+}
+
+TEST_F(CobroFalso, TablasButtonWhileTheGameIsLosPuestosChangesNothing) {
+    e.db->responder("SELECT * FROM ma_principal", boleto("4032512", 2, 20, 1));
+    ASSERT_TRUE(cobro.consultar("4032512", RutaCobro::Tablas).pagable);
+    for (int juego : {0, 3})
+        EXPECT_EQ(pagar("4032512", RutaCobro::Tablas, juego), QStringList());
+    EXPECT_EQ(cobro.estatus_consultado, 1);
+    EXPECT_EQ(pagar("4032512", RutaCobro::Tablas, 2).size(), 1);
+}
+
+TEST_F(CobroFalso, ReceiptOnlyWhenBothPrintSettingsAreOne) {
+    struct Caso {
+        int ticket_cobro, impresion;
+        bool recibo;
+    };
+    for (const Caso c :
+         {Caso{1, 1, true}, Caso{0, 1, false}, Caso{1, 0, false}, Caso{2, 1, false}, Caso{0, 0, false}}) {
+        SCOPED_TRACE(QStringLiteral("ticket_cobro=%1 impresion=%2")
+                         .arg(c.ticket_cobro)
+                         .arg(c.impresion)
+                         .toStdString());
+        e.ctx.sesion.ticket_cobro = c.ticket_cobro;
+        e.ctx.sesion.impresion = c.impresion;
+        e.db->responder("SELECT * FROM ma_principal", boleto("4032512", 2, 20, 1));
+        ASSERT_TRUE(cobro.consultar("4032512", RutaCobro::Tablas).pagable);
+        recibos.recibos.clear();
+        const ResultadoPago r = cobro.pagar("4032512", RutaCobro::Tablas, 1);
+        EXPECT_TRUE(r.hecho);
+        EXPECT_EQ(recibos.recibos.size(), c.recibo ? 1 : 0);
+    }
+}
+
+TEST_F(CobroFalso, APrinterFailureLeavesThePaymentMade) {
+    struct Falla : ImpresionRecibos {
+        void imprimir(const Recibo &) override { throw std::runtime_error("paper out"); }
+    } falla;
+    cobro.recibos = &falla;
+    e.db->responder("SELECT * FROM ma_principal", boleto("4032512", 2, 20, 1));
+    ASSERT_TRUE(cobro.consultar("4032512", RutaCobro::Tablas).pagable);
+    EXPECT_TRUE(cobro.pagar("4032512", RutaCobro::Tablas, 1).hecho);
+}
+
+TEST_F(CobroFalso, ADatabaseFailureDuringALookupIsReported) {
+    for (const char *falla :
+         {"select * from configuracion", "SELECT * FROM ma_principal", "SELECT * FROM ventas"}) {
+        SCOPED_TRACE(falla);
+        EntornoFalso otro;
+        otro.ctx.sesion.usuario = "taq1";
+        otro.db->responder("select * from configuracion",
+                           fila({{"fecha", "2026-03-25"}, {"dias", "3"}, {"cobroespecial", "0"}}));
+        otro.db->fallar(falla);
+        Cobro c(otro.ctx, nullptr);
+        const ConsultaCobro r = c.consultar("4032512", RutaCobro::Tablas);
+        EXPECT_EQ(r.cuadro, kMensajeFalloConsulta);
+        EXPECT_EQ(r.tituloCuadro, QStringLiteral("COBRAR UN BOLETO"));
+        EXPECT_FALSE(r.cambiaPanel);
+        EXPECT_FALSE(r.pagable);
+        EXPECT_EQ(c.estatus_consultado, 0);
+    }
+}
+
+// ---- receipts ----
+
+Sesion sesionRecibo() {
+    Sesion s;
+    s.ch = QStringLiteral("CENTRO HIPICO EL TRIUNFO");
+    s.nombre = QStringLiteral("TAQ1 TAQUILLA");
+    s.tamletra = 9;
+    return s;
+}
+
+QByteArray L(const QByteArray &t = {}) {
+    return t + QByteArray("\x1b\x19\r\n", 4);
+}
+
+TEST(Recibo, TablasPortBytes) {
+    const Recibo r{RutaCobro::Tablas, "4032512", "Bs.40,00", kHoy, "10:15:00"};
+    QByteArray esperado = L("            COBRO DE JUGADA") + L() + L() +
+                          L("CENTRO HIPICO CENTRO HIPICO EL TRIUNFO") + L("FECHA: 25-03-2026") +
+                          L("HORA: 10:15:00") + L("BOLETO: 4032512") + "TAQUILLA TAQ1 TAQUILLA\r\n" + L() +
+                          L("MONTO COBRADO : Bs.40,00") + L() +
+                          L("     \xa1\xa1\xa1\xa1\xa1\xa1\xa1\xa1\xa1GRACIAS POR JUGAR!!!!!!!!      ") +
+                          L() + L() + L() + L(QByteArray(39, '-')) + L() + L() + L() + L();
+    EXPECT_EQ(reciboTablasPuerto(r, sesionRecibo()), esperado);
+}
+
+TEST(Recibo, PuestosPortBytes) {
+    const Recibo r{RutaCobro::Puestos, "3032577", "Bs.15,50", kHoy, "10:15:00"};
+    QByteArray esperado = L(QByteArray(33, '-')) + L("        COBRO DE JUGADA       ") +
+                          L(QByteArray(33, '-')) + L() + L() + L("FECHA: 25-03-2026") + L("HORA: 10:15:00") +
+                          L("BOLETO: 3032577") + L() + L("MONTO COBRADO : Bs.15,50") + L() +
+                          L("        GRACIAS POR JUGAR     ") + L() + L() + L() + L() + L() +
+                          QByteArray("\x1bm\r\n", 4);
+    EXPECT_EQ(reciboPuestosPuerto(r, sesionRecibo()), esperado);
+}
+
+TEST(Recibo, PrinterLinesOfBothPaths) {
+    const QString g(61, QLatin1Char('-'));
+    const QStringList comun{"[fuente MS Sans Serif]"};
+    ImpresoraGrabada t, p;
+    reciboTablasImpresora(t, {RutaCobro::Tablas, "4032512", "Bs.40,00", kHoy, "10:15:00"}, sesionRecibo());
+    reciboPuestosImpresora(p, {RutaCobro::Puestos, "3032577", "Bs.15,50", kHoy, "10:15:00"}, sesionRecibo());
+    EXPECT_EQ(t.lineas, QStringList({"[fuente MS Sans Serif]", "[tamano 9]", g,
+                                     "                        COBRO DE JUGADA", g,
+                                     "CENTRO HIPICO CENTRO HIPICO EL TRIUNFO", ".", "TAQUILLA: TAQ1 TAQUILLA",
+                                     "FECHA: 25-03-2026", "BOLETO: 4032512", g, "MONTO COBRADO : Bs.40,00", g,
+                                     ".", ".", ".", "."}));
+    EXPECT_EQ(p.lineas, QStringList({"[fuente MS Sans Serif]", "[tamano 10]", g,
+                                     "                         COBRO DE JUGADA", g, ".",
+                                     "TAQUILLA: TAQ1 TAQUILLA", "FECHA: 25-03-2026", "BOLETO: 3032577", g,
+                                     "MONTO COBRADO : Bs.15,50", g, ".", ".", ".", "."}));
+    EXPECT_TRUE(t.terminada);
+    EXPECT_TRUE(p.terminada);
+}
+
+TEST(Recibo, OutputFollowsThePortSetting) {
+    EntornoFalso e;
+    e.ctx.sesion = sesionRecibo();
+    e.maquina.equipo = "CAJA1";
+    e.maquina.impresora = "Tickets";
+    PuertoGrabado puerto;
+    ImpresoraGrabada *ultima = nullptr;
+    int impresoras = 0;
+    ServicioRecibos servicio(e.ctx, puerto, [&]() -> std::unique_ptr<ImpresoraSistema> {
+        ++impresoras;
+        auto imp = std::make_unique<ImpresoraGrabada>();
+        ultima = imp.get();
+        return imp;
+    });
+    const Recibo r{RutaCobro::Puestos, "3032577", "Bs.15,50", kHoy, "10:15:00"};
+
+    e.ctx.sesion.puerto = "WINDOWS:";
+    servicio.imprimir(r);
+    EXPECT_EQ(puerto.puertos, QStringList{"\\\\CAJA1\\TICKETS"});
+    EXPECT_EQ(e.ctx.sesion.puerto, QStringLiteral("\\\\CAJA1\\TICKETS"));
+    EXPECT_EQ(puerto.escritos.value(0), reciboPuestosPuerto(r, e.ctx.sesion));
+
+    e.ctx.sesion.puerto = "WINDOWS2:";
+    servicio.imprimir(r);
+    EXPECT_EQ(impresoras, 1);
+    EXPECT_EQ(puerto.puertos.size(), 1);
+    ASSERT_NE(ultima, nullptr);
+    EXPECT_TRUE(ultima->lineas.contains("BOLETO: 3032577"));
+}
+
+} // namespace
