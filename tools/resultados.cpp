@@ -27,7 +27,8 @@ const QString kColumnasMarcas = QStringLiteral(
 ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r) {
     ConteoResultados n;
     const QString dondeCarrera = QStringLiteral(" WHERE fecha='") + sqlTexto(db, fechaSql(r.fecha)) +
-                                 QStringLiteral("' AND carrera='") + sqlTexto(db, QString::number(r.carrera)) +
+                                 QStringLiteral("' AND carrera='") +
+                                 sqlTexto(db, QString::number(r.carrera)) +
                                  QStringLiteral("' AND estatus NOT IN (2,3)");
     const QString premio = sqlTexto(db, textoNumero(r.premioPorUnidad));
     for (const QString &tabla : {QStringLiteral("ma_principal"), QStringLiteral("ventas")}) {
@@ -40,13 +41,15 @@ ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r) {
             n.retirados += db.filasAfectadas();
         }
         if (!r.ganadores.isEmpty()) {
-            db.ejecutar(base + QStringLiteral("estatus=1,cobrado=ROUND(monto*'") + premio + QStringLiteral("',2)") +
-                        dondeCarrera + QStringLiteral(" AND caballo IN (") + lista(db, r.ganadores) + QLatin1Char(')'));
+            db.ejecutar(base + QStringLiteral("estatus=1,cobrado=ROUND(monto*'") + premio +
+                        QStringLiteral("',2)") + dondeCarrera + QStringLiteral(" AND caballo IN (") +
+                        lista(db, r.ganadores) + QLatin1Char(')'));
             n.ganadores += db.filasAfectadas();
         }
         if (!r.empates.isEmpty()) {
-            db.ejecutar(base + QStringLiteral("estatus=5,cobrado=ROUND(monto*'") + premio + QStringLiteral("'/2,2)") +
-                        dondeCarrera + QStringLiteral(" AND id_juego=3 AND caballo IN (") + lista(db, r.empates) +
+            db.ejecutar(base + QStringLiteral("estatus=5,cobrado=ROUND(monto*'") + premio +
+                        QStringLiteral("'/2,2)") + dondeCarrera +
+                        QStringLiteral(" AND id_juego=3 AND caballo IN (") + lista(db, r.empates) +
                         QLatin1Char(')'));
             n.empates += db.filasAfectadas();
         }
@@ -54,8 +57,9 @@ ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r) {
     db.ejecutar(QStringLiteral("UPDATE carreras SET win='") +
                 sqlTexto(db, QString::number(r.ganadores.isEmpty() ? 0 : r.ganadores.first())) +
                 QStringLiteral("',win_ganadores='") + sqlTexto(db, QString::number(r.ganadores.size())) +
-                QStringLiteral("' WHERE fecha='") + sqlTexto(db, fechaSql(r.fecha)) + QStringLiteral("' AND carrera='") +
-                sqlTexto(db, QString::number(r.carrera)) + QLatin1Char('\''));
+                QStringLiteral("' WHERE fecha='") + sqlTexto(db, fechaSql(r.fecha)) +
+                QStringLiteral("' AND carrera='") + sqlTexto(db, QString::number(r.carrera)) +
+                QLatin1Char('\''));
     return n;
 }
 
@@ -69,8 +73,9 @@ ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha) {
                     QStringLiteral(" ORDER BY numero"));
         n.boletos = db.filasAfectadas();
         db.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE fecha=") + dia);
-        db.ejecutar(QStringLiteral("INSERT INTO ventas_mk (") + kColumnasMarcas + QStringLiteral(") SELECT ") +
-                    kColumnasMarcas + QStringLiteral(" FROM ma_marcas WHERE fecha=") + dia +
+        db.ejecutar(QStringLiteral("INSERT INTO ventas_mk (") + kColumnasMarcas +
+                    QStringLiteral(") SELECT ") + kColumnasMarcas +
+                    QStringLiteral(" FROM ma_marcas WHERE fecha=") + dia +
                     QStringLiteral(" ORDER BY numero"));
         n.marcas = db.filasAfectadas();
         db.ejecutar(QStringLiteral("DELETE FROM ma_marcas WHERE fecha=") + dia);
@@ -78,14 +83,16 @@ ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha) {
         // still owed 1, 4 and 5 (Marcas 1, 3 and 6); cancelled Marcas tickets (5) are not sales.
         db.ejecutar(QStringLiteral("DELETE FROM ventas_general WHERE fecha=") + dia);
         db.ejecutar(QStringLiteral(
-                        "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
+                        "INSERT INTO ventas_general "
+                        "(fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
                         "SELECT fecha,grupo,id_juego,id_moneda,SUM(monto),"
                         "SUM(IF(estatus IN (2,3),cobrado,0)),SUM(monto)-SUM(IF(estatus IN (2,3),cobrado,0)),"
                         "SUM(IF(estatus IN (1,4,5),cobrado,0)) FROM ventas WHERE fecha=") +
                     dia + QStringLiteral(" GROUP BY fecha,grupo,id_juego,id_moneda"));
         n.totales = db.filasAfectadas();
         db.ejecutar(QStringLiteral(
-                        "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
+                        "INSERT INTO ventas_general "
+                        "(fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
                         "SELECT fecha,grupo,id_juego,id_moneda,SUM(monto),"
                         "SUM(IF(estatus IN (2,4),cobrado,0)),SUM(monto)-SUM(IF(estatus IN (2,4),cobrado,0)),"
                         "SUM(IF(estatus IN (1,3,6),cobrado,0)) FROM ventas_mk WHERE estatus<>5 AND fecha=") +

@@ -51,9 +51,17 @@ ConsultaCobro Cobro::buscar(const QString &codigoTexto, RutaCobro ruta) {
     const double dias = ctx_.configuracion(QStringLiteral("dias")).numero();
     BaseDatos &db = ctx_.central();
 
+    // The server compares text ignoring trailing blanks (and letter case): only a row whose code
+    // is the typed code exactly is the ticket, so "4032512 " is not found on the Tablas path.
     auto consulta = [&](const QString &tabla) {
-        return db.ejecutar(QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" Where nu_boleto = '") +
-                           sqlTexto(db, codigo) + QLatin1Char('\''));
+        const Resultado r =
+            db.ejecutar(QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" Where nu_boleto = '") +
+                        sqlTexto(db, codigo) + QLatin1Char('\''));
+        std::vector<std::vector<Campo>> iguales;
+        for (int i = 0; i < r.filas(); ++i)
+            if (r.valor(i, QStringLiteral("nu_boleto")).texto() == codigo)
+                iguales.push_back(r.fila(i));
+        return Resultado(r.columnas(), std::move(iguales));
     };
 
     Resultado r = consulta(tablaDe(false));
