@@ -556,3 +556,70 @@ TEST_F(Demo, SetChangesTheSettingsRowAndRejectsUnknownColumns) {
 }
 
 } // namespace
+
+TEST(Backoffice, ResultsAndArchiveDayCommandLines) {
+    const QString c = cadenaBase("t_pay_backoffice_args");
+    struct Caso {
+        QStringList args;
+        const char *error;
+    };
+    const Caso casos[] = {
+        {{"results", "--race", "3", "--winner", "2"}, "results needs --date"},
+        {{"results", "--date", "2026-03-25", "--winner", "2"}, "results needs --race N"},
+        {{"results", "--date", "2026-3-25", "--race", "3"}, "--date wants YYYY-MM-DD"},
+        {{"results", "--date", "2026-03-25", "--race", "x"}, "--race wants a positive number"},
+        {{"results", "--date", "2026-03-25", "--race", "3", "--winner"}, "--winner needs a value"},
+        {{"archive-day"}, "archive-day needs --date"},
+        {{"archive-day", "--date", "2026-03-25", "--race", "3"}, "unexpected argument \"--race\""},
+    };
+    for (const Caso &k : casos) {
+        const Salida s = correr(QStringList{"--central", c} + k.args);
+        EXPECT_EQ(s.codigo, 2) << k.error;
+        EXPECT_TRUE(s.err.contains(QString::fromUtf8(k.error))) << s.err.toStdString();
+    }
+    EXPECT_TRUE(correr({"--help"}).out.contains("archive-day --date"));
+}
+
+TEST(Backoffice, ResultsThenArchiveDayLeaveStatusesAndTotals) {
+    const QString c = prueba::crearBaseCentral(QStringLiteral("t_pay_backoffice"));
+    auto db = prueba::conectar(c);
+    auto ticket = [&](int caballo, double monto, int juego, int estatus, double cobrado, const QString &nu) {
+        db->ejecutar(QStringLiteral("INSERT INTO ma_principal (carrera,caballo,monto,tablas,taquilla,grupo,fecha,"
+                                    "cobrado,estatus,nu_boleto,id_juego,id_moneda) VALUES ('3','%1','%2','1','taq1',"
+                                    "'G01','2026-03-25','%3','%4','%5','%6','1')")
+                         .arg(caballo)
+                         .arg(monto)
+                         .arg(cobrado)
+                         .arg(estatus)
+                         .arg(nu)
+                         .arg(juego));
+    };
+    ticket(1, 10, 1, 0, 0, "W");
+    ticket(2, 20, 2, 0, 0, "R");
+    ticket(3, 30, 3, 0, 0, "T");
+    ticket(3, 40, 1, 1, 99, "L"); // a Tablas ticket on the tied horse loses
+    ticket(1, 50, 1, 2, 100, "P"); // already paid: left alone
+    const Salida s = correr({"--central", c, "results", "--date", "2026-03-25", "--race", "3", "--winner", "1",
+                             "--withdrawn", "2", "--tie", "3", "--prize-per-unit", "3"});
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    EXPECT_EQ(s.out, QStringLiteral("race 3 of 2026-03-25: 1 winning, 1 withdrawn, 1 tied tickets\n"));
+    const Resultado r = db->ejecutar("SELECT nu_boleto,estatus,cobrado FROM ma_principal ORDER BY numero");
+    const QStringList esperado{"W 1 30", "R 4 20", "T 5 45", "L 0 0", "P 2 100"};
+    for (int i = 0; i < r.filas(); ++i)
+        EXPECT_EQ(textos(r.fila(i)).join(' '), esperado.value(i));
+
+    const Salida a = correr({"--central", c, "archive-day", "--date", "2026-03-25"});
+    ASSERT_EQ(a.codigo, 0) << a.err.toStdString();
+    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ma_principal").valor(0, "n").entero(), 0);
+    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas WHERE fecha='2026-03-25'").valor(0, "n").entero(), 5);
+    const Resultado g = db->ejecutar("SELECT id_juego,venta,premios,saldo,monto_porpagar FROM ventas_general WHERE "
+                                     "fecha='2026-03-25' AND grupo='G01' ORDER BY id_juego");
+    ASSERT_EQ(g.filas(), 3);
+    EXPECT_EQ(textos(g.fila(0)).join(' '), QStringLiteral("1 100 100 0 30"));
+    EXPECT_EQ(textos(g.fila(1)).join(' '), QStringLiteral("2 20 0 20 20"));
+    EXPECT_EQ(textos(g.fila(2)).join(' '), QStringLiteral("3 30 0 30 45"));
+    // Archiving again replaces the totals and moves nothing twice.
+    ASSERT_EQ(correr({"--central", c, "archive-day", "--date", "2026-03-25"}).codigo, 0);
+    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas").valor(0, "n").entero(), 5);
+    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas_general WHERE fecha='2026-03-25'").valor(0, "n").entero(), 3);
+}
