@@ -225,10 +225,11 @@ TEST(Maquina, MacAddressesAreSixUpperCasePairs) {
     EXPECT_EQ(formatoMac(QStringLiteral("00:00:00:00:00:00")), QString());
     EXPECT_EQ(formatoMac(QStringLiteral("0a:1b")), QString());
     const QString mac = MaquinaLinux().direccionMac();
-    if (!mac.isEmpty())
+    if (!mac.isEmpty()) {
         EXPECT_TRUE(
             QRegularExpression(QStringLiteral("^([0-9A-F]{2}:){5}[0-9A-F]{2}$")).match(mac).hasMatch())
             << mac.toStdString();
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -375,8 +376,9 @@ TEST_F(LoginFalso, EachCheckRefusesWithItsOwnMessageAndNoWrite) {
         EXPECT_EQ(r.texto, k.texto);
         EXPECT_EQ(r.titulo, k.titulo);
         EXPECT_EQ(huboEscritura(), k.tipo == Ok);
-        if (k.tipo == Rech)
+        if (k.tipo == Rech) {
             EXPECT_EQ(r.campo, QStringLiteral("txtPassword"));
+        }
         // Session values are set before the password is compared.
         EXPECT_EQ(ctx.sesion.nivel, k.nivel);
         EXPECT_TRUE(dialogos.vistos.empty());

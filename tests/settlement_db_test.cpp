@@ -164,8 +164,9 @@ TEST_F(PagoReal, AgeLimitFromTheWorkingDate) {
         const QString nu = insertar({c.ruta, c.estatus, c.edad, true});
         const ConsultaCobro r = cobro.consultar(nu, c.ruta);
         EXPECT_EQ(r.pagable, c.pagable);
-        if (!c.pagable)
+        if (!c.pagable) {
             EXPECT_EQ(r.mensaje, QStringLiteral("BOLETO CADUCADO"));
+        }
     }
     // The workstation clock plays no part.
     reloj.momento = QDateTime(kHoy.addDays(30), QTime(9, 0));
