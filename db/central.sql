@@ -43,7 +43,7 @@ CREATE TABLE `ma_principal` (
   KEY `ix_taquilla_fecha` (`taquilla`, `fecha`, `numero`),
   KEY `ix_taquilla_numero` (`taquilla`, `numero`),
   KEY `ix_carrera_fecha` (`carrera`, `fecha`),
-  KEY `ix_grupo_caballo` (`grupo`, `caballo`, `carrera`, `fecha`),
+  KEY `ix_grupo_caballo` (`grupo`, `caballo`, `carrera`, `fecha`, `id_juego`, `id_moneda`, `tablas`, `monto`),
   KEY `ix_fecha_grupo` (`fecha`, `grupo`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
