@@ -4,6 +4,8 @@
 
 #include <mysql.h>
 
+#include <map>
+
 namespace corvalo {
 
 namespace {
@@ -43,25 +45,23 @@ public:
         const QByteArray bytes = aCp1252(sql);
         if (mysql_real_query(mysql_, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
             throw DbError(QString::fromUtf8(mysql_error(mysql_)));
-        MYSQL_RES *res = mysql_store_result(mysql_);
+        // Rows are read straight off the connection and copied once, into the result.
+        MYSQL_RES *res = mysql_use_result(mysql_);
         if (!res) {
             if (mysql_field_count(mysql_) != 0)
                 throw DbError(QString::fromUtf8(mysql_error(mysql_)));
             afectadas_ = static_cast<long long>(mysql_affected_rows(mysql_));
             return {};
         }
-        afectadas_ = static_cast<long long>(mysql_affected_rows(mysql_));
         const unsigned n = mysql_num_fields(res);
-        QStringList columnas;
-        MYSQL_FIELD *campos = mysql_fetch_fields(res);
-        for (unsigned i = 0; i < n; ++i)
-            columnas << desdeCp1252(QByteArrayView(campos[i].name, qsizetype(campos[i].name_length)));
-        const int nfilas = int(mysql_num_rows(res));
+        const QStringList columnas = nombres(mysql_fetch_fields(res), n);
         QByteArray datos;
+        datos.reserve(512);
         std::vector<qsizetype> inicios;
         std::vector<int> largos;
-        inicios.reserve(std::size_t(nfilas) * n);
-        largos.reserve(std::size_t(nfilas) * n);
+        inicios.reserve(n);
+        largos.reserve(n);
+        int nfilas = 0;
         while (MYSQL_ROW row = mysql_fetch_row(res)) {
             unsigned long *l = mysql_fetch_lengths(res);
             for (unsigned i = 0; i < n; ++i) {
@@ -73,8 +73,14 @@ public:
                     datos.append(row[i], qsizetype(l[i]));
                 }
             }
+            ++nfilas;
         }
+        const bool cortado = mysql_errno(mysql_) != 0;
+        const QString error = cortado ? QString::fromUtf8(mysql_error(mysql_)) : QString();
         mysql_free_result(res);
+        if (cortado)
+            throw DbError(error);
+        afectadas_ = nfilas;
         return Resultado(columnas, nfilas, std::move(datos), std::move(inicios), std::move(largos));
     }
 
@@ -92,7 +98,25 @@ public:
     }
 
 private:
+    // Column names decoded once per shape: a sale reads the same few tables again and again.
+    QStringList nombres(const MYSQL_FIELD *campos, unsigned n) {
+        QByteArray clave;
+        for (unsigned i = 0; i < n; ++i)
+            clave.append(campos[i].name, qsizetype(campos[i].name_length)).append('\0');
+        if (auto it = nombres_.find(clave); it != nombres_.end())
+            return it->second;
+        QStringList columnas;
+        columnas.reserve(n);
+        for (unsigned i = 0; i < n; ++i)
+            columnas << desdeCp1252(QByteArrayView(campos[i].name, qsizetype(campos[i].name_length)));
+        if (nombres_.size() >= 64)
+            nombres_.clear();
+        nombres_.emplace(std::move(clave), columnas);
+        return columnas;
+    }
+
     MYSQL *mysql_ = nullptr;
+    std::map<QByteArray, QStringList> nombres_;
     long long afectadas_ = 0;
 };
 
