@@ -123,6 +123,22 @@ void barrasTicket(ImpresoraSistema &imp, const QString &nu_boleto) {
     imp.barrasDibujadas(arriba + 900);
 }
 
+// The end both tickets share: the cost between dashes, the barcode when the booth prints it.
+static void pieTicketImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, bool operador) {
+    auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
+    L(kGuiones45);
+    L(QStringLiteral("COSTO DEL BOLETO: ") + montoImpresora(b.monto, b.nombre_moneda, operador));
+    L(kGuiones45);
+    L(QStringLiteral("."));
+    L(QStringLiteral("."));
+    if (s.codbarras == 1) {
+        barrasTicket(imp, b.nu_boleto);
+        L(QStringLiteral("."));
+        L(QStringLiteral("."));
+    }
+    imp.terminar();
+}
+
 void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
                            bool operador) {
     auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
@@ -141,17 +157,7 @@ void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion 
     L(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
     L(QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas));
     L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") + b.nombre_caballo);
-    L(kGuiones45);
-    L(QStringLiteral("COSTO DEL BOLETO: ") + montoImpresora(b.monto, b.nombre_moneda, operador));
-    L(kGuiones45);
-    L(QStringLiteral("."));
-    L(QStringLiteral("."));
-    if (s.codbarras == 1) {
-        barrasTicket(imp, b.nu_boleto);
-        L(QStringLiteral("."));
-        L(QStringLiteral("."));
-    }
-    imp.terminar();
+    pieTicketImpresora(imp, b, s, operador);
 }
 
 void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
@@ -173,17 +179,7 @@ void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion
     L(QStringLiteral("CARRERA: ") + QString::number(b.carrera));
     L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") + b.nombre_caballo);
     L(QStringLiteral("PUESTO: ") + b.codigo_puesto);
-    L(kGuiones45);
-    L(QStringLiteral("COSTO DEL BOLETO: ") + montoImpresora(b.monto, b.nombre_moneda, operador));
-    L(kGuiones45);
-    L(QStringLiteral("."));
-    L(QStringLiteral("."));
-    if (s.codbarras == 1) {
-        barrasTicket(imp, b.nu_boleto);
-        L(QStringLiteral("."));
-        L(QStringLiteral("."));
-    }
-    imp.terminar();
+    pieTicketImpresora(imp, b, s, operador);
 }
 
 DestinoPuerto destinoDePuerto(const QString &puerto, const std::function<bool(const QString &)> &existe) {

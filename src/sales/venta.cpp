@@ -14,6 +14,18 @@ ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco, const QStri
     return r;
 }
 
+ResultadoVenta ventaRegistrada(const Boleto &boleto, int numero, int impresion, ImpresionTickets *impresora) {
+    if (impresion == 1 && impresora)
+        impresora->imprimir(boleto);
+    ResultadoVenta ok;
+    ok.tipo = ResultadoVenta::Tipo::Registrada;
+    ok.limpiar = true;
+    ok.foco = CampoVenta::Monto;
+    ok.boleto = boleto;
+    ok.numero = numero;
+    return ok;
+}
+
 ResultadoVenta conFallaVenta(const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
                              const QString &mensaje, const QString &titulo, CampoVenta foco) {
     ResultadoVenta hecho;

@@ -66,6 +66,10 @@ struct ResultadoVenta {
 ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco,
                             const QString &titulo = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO"));
 
+// The end of a recorded sale: the ticket printed when the booth prints (`impresion` 1 and a
+// printer given), the fields emptied and the cursor back in the amount.
+ResultadoVenta ventaRegistrada(const Boleto &boleto, int numero, int impresion, ImpresionTickets *impresora);
+
 // Thrown inside a sale for a failure that is not the database's.
 struct FallaVenta {};
 

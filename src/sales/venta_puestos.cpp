@@ -219,16 +219,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     b.empresa = empresa;
     b.rif = rif;
     // 19.
-    if (s.impresion == 1 && impresion_)
-        impresion_->imprimir(b);
-
-    ResultadoVenta ok;
-    ok.tipo = ResultadoVenta::Tipo::Registrada;
-    ok.limpiar = true;
-    ok.foco = CampoVenta::Monto;
-    ok.boleto = b;
-    ok.numero = numero;
-    return ok;
+    return ventaRegistrada(b, numero, s.impresion, impresion_);
 }
 
 } // namespace corvalo

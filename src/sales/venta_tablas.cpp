@@ -241,16 +241,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     b.rif = rif;
 
     // 24. Print.
-    if (s.impresion == 1 && impresion_)
-        impresion_->imprimir(b);
-
-    ResultadoVenta ok;
-    ok.tipo = ResultadoVenta::Tipo::Registrada;
-    ok.limpiar = true;
-    ok.foco = CampoVenta::Monto;
-    ok.boleto = b;
-    ok.numero = numero;
-    return ok;
+    return ventaRegistrada(b, numero, s.impresion, impresion_);
 }
 
 } // namespace corvalo
