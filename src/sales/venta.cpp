@@ -14,6 +14,29 @@ ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco, const QStri
     return r;
 }
 
+std::optional<ResultadoVenta> sinConfirmar(Contexto &ctx, const QString &texto) {
+    if (ctx.dialogos.pregunta(texto, QStringLiteral("¿Los datos están Correctos?"), Icono::Pregunta))
+        return std::nullopt;
+    ResultadoVenta r;
+    r.tipo = ResultadoVenta::Tipo::Cancelada;
+    r.limpiar = true;
+    r.foco = CampoVenta::Monto;
+    return r;
+}
+
+RevisionCarrera revisarCarrera(Contexto &ctx, const QString &abierta, double carreraTecleada) {
+    ctx.abrir_configuracion();
+    RevisionCarrera r;
+    const double venta = ctx.configuracion(abierta).numero();
+    r.fecha = fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto());
+    ctx.configuracion(QStringLiteral("cab_max"));
+    r.carrera = ctx.configuracion(QStringLiteral("carrera")).numero();
+    if (venta == 0 || r.carrera != carreraTecleada)
+        r.rechazo = rechazoVenta(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
+                                 QStringLiteral("VERIFIQUE LA INFORMACION"));
+    return r;
+}
+
 ResultadoVenta ventaRegistrada(const Boleto &boleto, int numero, int impresion, ImpresionTickets *impresora) {
     if (impresion == 1 && impresora)
         impresora->imprimir(boleto);

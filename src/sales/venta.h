@@ -70,6 +70,19 @@ ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco,
 // printer given), the fields emptied and the cursor back in the amount.
 ResultadoVenta ventaRegistrada(const Boleto &boleto, int numero, int impresion, ImpresionTickets *impresora);
 
+// The clerk's confirmation of the bet; "No" gives the cancelled outcome (fields emptied,
+// cursor in the amount), "Yes" nothing.
+std::optional<ResultadoVenta> sinConfirmar(Contexto &ctx, const QString &texto);
+
+// The settings read again once the bet is confirmed: sales (the column `abierta`) must still be
+// open on the race the clerk typed. Gives the working date and race as read, or the refusal.
+struct RevisionCarrera {
+    QDate fecha;
+    double carrera = 0;
+    std::optional<ResultadoVenta> rechazo;
+};
+RevisionCarrera revisarCarrera(Contexto &ctx, const QString &abierta, double carreraTecleada);
+
 // Thrown inside a sale for a failure that is not the database's.
 struct FallaVenta {};
 

@@ -162,23 +162,15 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const QString texto = QStringLiteral("    ") + t.texto1 + QStringLiteral("  ") + t.texto2 +
                           QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") +
                           textoNumero(monto) + QStringLiteral("  ") + datos.nombre_moneda;
-    if (!ctx_.dialogos.pregunta(texto, QStringLiteral("¿Los datos están Correctos?"), Icono::Pregunta)) {
-        ResultadoVenta r;
-        r.tipo = ResultadoVenta::Tipo::Cancelada;
-        r.limpiar = true;
-        r.foco = CampoVenta::Monto;
-        return r;
-    }
+    if (auto no = sinConfirmar(ctx_, texto))
+        return *no;
 
     // 13.
-    ctx_.abrir_configuracion();
-    const double ventaPt = conf("venta_pt").numero();
-    fecha = fechaDeTexto(conf("fecha").texto());
-    conf("cab_max");
-    const double carrera2 = conf("carrera").numero();
-    if (ventaPt == 0 || carrera2 != carreraTecleada)
-        return rechazoVenta(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
-                            QStringLiteral("VERIFIQUE LA INFORMACION"));
+    const RevisionCarrera revision = revisarCarrera(ctx_, QStringLiteral("venta_pt"), carreraTecleada);
+    if (revision.rechazo)
+        return *revision.rechazo;
+    fecha = revision.fecha;
+    const double carrera2 = revision.carrera;
 
     // 14.
     const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));

@@ -171,13 +171,8 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
         textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
         QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral(" ") + datos.nombre_moneda + cr +
         cr + QStringLiteral(".");
-    if (!ctx_.dialogos.pregunta(texto, QStringLiteral("¿Los datos están Correctos?"), Icono::Pregunta)) {
-        ResultadoVenta r;
-        r.tipo = ResultadoVenta::Tipo::Cancelada;
-        r.limpiar = true;
-        r.foco = CampoVenta::Monto;
-        return r;
-    }
+    if (auto no = sinConfirmar(ctx_, texto))
+        return *no;
 
     // 16. The horse again, and its price.
     const Caballo segundo = buscar(true);
@@ -190,14 +185,11 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
             CampoVenta::Monto, QStringLiteral("Verificación de la Jugada"));
 
     // 17. The race must still be open and current.
-    ctx_.abrir_configuracion();
-    const double modificar2 = conf("modificar").numero();
-    fecha = fechaDeTexto(conf("fecha").texto());
-    conf("cab_max");
-    const double carrera2 = conf("carrera").numero();
-    if (modificar2 == 0 || carrera2 != carreraTecleada)
-        return rechazoVenta(QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"), CampoVenta::Ninguno,
-                            QStringLiteral("VERIFIQUE LA INFORMACION"));
+    const RevisionCarrera revision = revisarCarrera(ctx_, QStringLiteral("modificar"), carreraTecleada);
+    if (revision.rechazo)
+        return *revision.rechazo;
+    fecha = revision.fecha;
+    const double carrera2 = revision.carrera;
 
     // 18. Record the ticket.
     const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
