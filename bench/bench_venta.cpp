@@ -39,13 +39,14 @@ public:
         QElapsedTimer t;
         t.start();
         Resultado r = db_->ejecutar(sql);
-        auto &[veces, ns] = tiempos[sql.left(24)];
+        auto &[veces, ns] = tiempos[etiqueta + sql.left(24)];
         ++veces;
         ns += double(t.nsecsElapsed());
         return r;
     }
     bool detalle = qEnvironmentVariableIsSet("CORVALO_BENCH_DETAIL");
     std::map<QString, std::pair<int, double>> tiempos;
+    QString etiqueta;
     long long filasAfectadas() const override { return db_->filasAfectadas(); }
     QString escapar(const QString &v) const override { return db_->escapar(v); }
     long long n = 0;
@@ -129,6 +130,9 @@ struct Medida {
     double sobrePiso() const { return venta_ns / piso_ns; }
 };
 
+// One measurement of a game: the booth emptied of its earlier sales (they would otherwise
+// lengthen the sums over a horse from one measurement to the next), twenty sales to warm up,
+// then a round trip, the timed sales, their bare replay and a round trip again.
 template <typename Venta>
 Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, int juego, int veces) {
     Venta venta(ctx, cupo, nullptr);
@@ -140,43 +144,41 @@ Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, 
         if (r.tipo != ResultadoVenta::Tipo::Registrada)
             throw std::runtime_error(("sale refused: " + r.mensaje).toStdString());
     };
-    // Each measurement starts from the same booth: its earlier sales (and their replays) would
-    // otherwise lengthen the sums over a horse from one measurement to the next.
     cont.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") + sqlTexto(cont, ctx.sesion.usuario) +
                   QStringLiteral("'"));
     for (int i = 0; i < 20; ++i)
         vender(i);
-    // Rounds of (round trip, sales, replay, round trip), so that a busy moment of the machine
-    // spoils one round and not the figure: the round with the median ratio is reported.
-    constexpr int rondas = 5;
-    const int porRonda = std::max(1, veces / rondas);
-    std::vector<Medida> medidas;
-    for (int ronda = 0; ronda < rondas; ++ronda) {
-        Medida m;
-        const double ida1 = ida(cont, 200);
-        cont.n = 0;
-        cont.grabadas.clear();
-        cont.grabando = true;
-        QElapsedTimer t;
-        double cpu = cpuNs();
-        t.start();
-        for (int i = 0; i < porRonda; ++i)
-            vender(i);
-        m.venta_ns = double(t.nsecsElapsed()) / porRonda;
-        m.venta_cpu_ns = (cpuNs() - cpu) / porRonda;
-        m.sentencias = double(cont.n) / porRonda;
-        cont.grabando = false;
-        cpu = cpuNs();
-        m.piso_ns = rep.ns(cont.grabadas) / porRonda;
-        m.piso_cpu_ns = (cpuNs() - cpu) / porRonda;
-        m.ida_ns = (ida1 + ida(cont, 200)) / 2;
-        medidas.push_back(m);
-    }
+    Medida m;
+    const double ida1 = ida(cont, 200);
+    cont.n = 0;
+    cont.grabadas.clear();
+    cont.grabando = true;
+    QElapsedTimer t;
+    double cpu = cpuNs();
+    t.start();
+    for (int i = 0; i < veces; ++i)
+        vender(i);
+    m.venta_ns = double(t.nsecsElapsed()) / veces;
+    m.venta_cpu_ns = (cpuNs() - cpu) / veces;
+    m.sentencias = double(cont.n) / veces;
+    cont.grabando = false;
+    cpu = cpuNs();
+    m.piso_ns = rep.ns(cont.grabadas) / veces;
+    m.piso_cpu_ns = (cpuNs() - cpu) / veces;
+    m.ida_ns = (ida1 + ida(cont, 200)) / 2;
+    return m;
+}
+
+// The round with the median ratio: a busy moment of the machine spoils one round, not the figure.
+Medida mediana(std::vector<Medida> medidas) {
     std::sort(medidas.begin(), medidas.end(), [](const Medida &a, const Medida &b) { return a.ratio() < b.ratio(); });
+    return medidas[medidas.size() / 2];
+}
+
+void imprimirDetalle(Contador &cont) {
     for (const auto &[sql, v] : cont.tiempos)
-        std::printf("  %-26s %6d x %8.1f us\n", sql.toUtf8().constData(), v.first, v.second / v.first / 1000);
+        std::printf("  %-34s %6d x %8.1f us\n", sql.toUtf8().constData(), v.first, v.second / v.first / 1000);
     cont.tiempos.clear();
-    return medidas[rondas / 2];
 }
 
 } // namespace
@@ -194,7 +196,7 @@ int main(int argc, char **argv) {
     }
     const int veces = qEnvironmentVariableIntValue("CORVALO_BENCH_SALES") > 0
                           ? qEnvironmentVariableIntValue("CORVALO_BENCH_SALES")
-                          : 400;
+                          : 880;
     try {
         if (!servidor.endsWith(QLatin1Char(';')))
             servidor += QLatin1Char(';');
@@ -238,36 +240,33 @@ int main(int argc, char **argv) {
         CupoCaballo cupo{};
         Repeticion rep(*parsearCadena(cadena));
 
-        const Medida t1 = medir<VentaTablas>(ctx, cont, rep, cupo, 1, veces);
-        const Medida p1 = medir<VentaPuestos>(ctx, cont, rep, cupo, 3, veces);
-        std::printf("round_trip_us=%.1f\n", t1.ida_ns / 1000);
-        for (const auto &[nombre, m] : {std::pair{"tablas", t1}, std::pair{"puestos", p1}})
-            std::printf("%s: %.0f statements, %.1f us a sale, ratio %.3f; the same statements replayed bare: "
-                        "%.1f us, ratio %.3f; sale / replay %.3f; client CPU a sale %.1f us (replay %.1f us)\n",
-                        nombre, m.sentencias, m.venta_ns / 1000, m.ratio(), m.piso_ns / 1000, m.ratioPiso(),
-                        m.sobrePiso(), m.venta_cpu_ns / 1000, m.piso_cpu_ns / 1000);
-
-        if (!qEnvironmentVariableIsSet("CORVALO_BENCH_SMALL")) {
-            // Other booths' tickets (booths "otra0" to "otra299", groups G0 to G39), none of the
-            // benchmark's own booth or group.
+        // The large archive: other booths' tickets (booths "otra0" to "otra299", groups G0 to
+        // G39), none of the benchmark's own booth or group, in copies of the day's two tables.
+        const bool archivo = !qEnvironmentVariableIsSet("CORVALO_BENCH_SMALL");
+        if (archivo) {
             std::printf("filling the archive: 2000000 tickets in ventas, 200000 of today in ma_principal ...\n");
             std::fflush(stdout);
             QElapsedTimer t;
             t.start();
+            for (const char *tabla : {"ventas", "ma_principal"}) {
+                preparar->ejecutar(QStringLiteral("CREATE TABLE %1_archivo LIKE %1").arg(QLatin1String(tabla)));
+                preparar->ejecutar(
+                    QStringLiteral("INSERT INTO %1_archivo SELECT * FROM %1").arg(QLatin1String(tabla)));
+            }
             const QString cols = QStringLiteral(
                 "(carrera,caballo,monto,tablas,puesto,taquilla,grupo,hora,fecha,cobrado,fecha_cobro,estatus,nu_boleto,"
                 "id_juego,id_moneda,llave1,llave2,llave3,llave4)");
-            preparar->ejecutar(QStringLiteral("INSERT INTO ventas ") + cols +
+            preparar->ejecutar(QStringLiteral("INSERT INTO ventas_archivo ") + cols +
                                QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('otra', seq%300), "
                                               "CONCAT('G', seq%40), '10:00:00', DATE_SUB('%1', INTERVAL 1+seq%700 DAY), 0, "
                                               "'', 0, CONCAT('4', seq), 1+seq%2, 1, '', '', '', '' FROM seq_1_to_2000000")
                                    .arg(hoy.toString(Qt::ISODate)));
-            preparar->ejecutar(QStringLiteral("INSERT INTO ma_principal ") + cols +
+            preparar->ejecutar(QStringLiteral("INSERT INTO ma_principal_archivo ") + cols +
                                QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('otra', seq%300), "
                                               "CONCAT('G', seq%40), '10:00:00', '%1', 0, '', 0, CONCAT('4', seq), 1+seq%2, "
                                               "1, '', '', '', '' FROM seq_1_to_200000")
                                    .arg(hoy.toString(Qt::ISODate)));
-            preparar->ejecutar(QStringLiteral("ANALYZE TABLE ventas, ma_principal"));
+            preparar->ejecutar(QStringLiteral("ANALYZE TABLE ventas_archivo, ma_principal_archivo"));
             // Measure once the server has written the bulk load out, not while it is doing so.
             for (int i = 0; i < 120; ++i) {
                 const Resultado r = preparar->ejecutar(
@@ -277,10 +276,60 @@ int main(int argc, char **argv) {
                 QThread::msleep(500);
             }
             std::printf("filled in %.0f s\n", t.elapsed() / 1000.0);
-            const Medida t2 = medir<VentaTablas>(ctx, cont, rep, cupo, 1, veces);
-            const Medida p2 = medir<VentaPuestos>(ctx, cont, rep, cupo, 3, veces);
-            std::printf("large tables: tablas ratio %.3f (%+.1f %%), puestos ratio %.3f (%+.1f %%)\n", t2.ratio(),
-                        100 * (t2.ratio() / t1.ratio() - 1), p2.ratio(), 100 * (p2.ratio() / p1.ratio() - 1));
+        }
+        // The demo day and the archive take turns under the same names, so each round measures
+        // both in the same state of the machine and of the server; the order alternates too.
+        bool archivoPuesto = false;
+        auto poner = [&](bool conArchivo) {
+            if (conArchivo == archivoPuesto)
+                return;
+            preparar->ejecutar(QStringLiteral(
+                "RENAME TABLE ventas TO ventas_otro, ventas_archivo TO ventas, ventas_otro TO ventas_archivo, "
+                "ma_principal TO ma_principal_otro, ma_principal_archivo TO ma_principal, "
+                "ma_principal_otro TO ma_principal_archivo"));
+            archivoPuesto = conArchivo;
+        };
+        constexpr int rondas = 11;
+        const int porRonda = std::max(1, veces / rondas);
+        std::vector<Medida> tDia, pDia, tArchivo, pArchivo;
+        for (int ronda = 0; ronda < rondas; ++ronda) {
+            for (const bool conArchivo : {ronda % 2 == 1, ronda % 2 == 0}) {
+                if (conArchivo && !archivo)
+                    continue;
+                poner(conArchivo);
+                cont.etiqueta = conArchivo ? QStringLiteral("archive ") : QStringLiteral("demo day ");
+                (conArchivo ? tArchivo : tDia).push_back(medir<VentaTablas>(ctx, cont, rep, cupo, 1, porRonda));
+                (conArchivo ? pArchivo : pDia).push_back(medir<VentaPuestos>(ctx, cont, rep, cupo, 3, porRonda));
+            }
+        }
+        poner(false);
+        imprimirDetalle(cont);
+        if (cont.detalle)
+            for (int r = 0; r < rondas; ++r)
+                std::printf("  round %d: tablas %.3f / %.3f, puestos %.3f / %.3f (demo day / archive)\n", r,
+                            tDia[r].ratio(), archivo ? tArchivo[r].ratio() : 0.0, pDia[r].ratio(),
+                            archivo ? pArchivo[r].ratio() : 0.0);
+
+        const Medida t1 = mediana(tDia), p1 = mediana(pDia);
+        std::printf("round_trip_us=%.1f\n", t1.ida_ns / 1000);
+        for (const auto &[nombre, m] : {std::pair{"tablas", t1}, std::pair{"puestos", p1}})
+            std::printf("%s: %.0f statements, %.1f us a sale, ratio %.3f; the same statements replayed bare: "
+                        "%.1f us, ratio %.3f; sale / replay %.3f; client CPU a sale %.1f us (replay %.1f us)\n",
+                        nombre, m.sentencias, m.venta_ns / 1000, m.ratio(), m.piso_ns / 1000, m.ratioPiso(),
+                        m.sobrePiso(), m.venta_cpu_ns / 1000, m.piso_cpu_ns / 1000);
+        if (archivo) {
+            // Each round's archive figure against the same round's demo-day figure, then the median.
+            auto cambio = [](const std::vector<Medida> &archivo, const std::vector<Medida> &dia) {
+                std::vector<double> c;
+                for (size_t i = 0; i < archivo.size(); ++i)
+                    c.push_back(archivo[i].ratio() / dia[i].ratio() - 1);
+                std::sort(c.begin(), c.end());
+                return 100 * c[c.size() / 2];
+            };
+            const Medida t2 = mediana(tArchivo), p2 = mediana(pArchivo);
+            std::printf("large tables: tablas ratio %.3f (%+.1f %% against the same rounds' demo day), "
+                        "puestos ratio %.3f (%+.1f %%)\n",
+                        t2.ratio(), cambio(tArchivo, tDia), p2.ratio(), cambio(pArchivo, pDia));
         }
         std::printf("puestos_sale_ratio=%.3f\n", p1.ratio());
         std::printf("tablas_sale_ratio=%.3f\n", t1.ratio());
