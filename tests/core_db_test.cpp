@@ -86,6 +86,18 @@ TEST_F(BaseCentral, RowsInServerOrderColumnsByNameAndNulls) {
     EXPECT_THROW(r.valor(0, "missing"), DbError);
     EXPECT_THROW(r.valor(3, "a"), DbError);
 
+    // Many rows of growing width keep every value whole and in its row (the values buffer
+    // grows many times while reading).
+    const Resultado g = db->ejecutar(
+        QStringLiteral("select seq as n, repeat('x', seq % 300) as t, if(seq % 7 = 0, NULL, seq) as m from seq_1_to_3000"));
+    ASSERT_EQ(g.filas(), 3000);
+    for (int i : {0, 1, 298, 299, 1499, 2999}) {
+        const int n = i + 1;
+        EXPECT_EQ(g.valor(i, "n").entero(), n);
+        EXPECT_EQ(g.valor(i, "t").texto(), QString(n % 300, QLatin1Char('x')));
+        EXPECT_EQ(g.valor(i, "m").esNulo(), n % 7 == 0);
+    }
+
     // An empty sum is NULL and counts as 0.
     const Resultado s = db->ejecutar(QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='99'"));
     ASSERT_EQ(s.filas(), 1);

@@ -4,7 +4,10 @@
 
 #include <mysql.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
+#include <string>
 
 namespace corvalo {
 
@@ -55,6 +58,7 @@ public:
         }
         const unsigned n = mysql_num_fields(res);
         const QStringList columnas = nombres(mysql_fetch_fields(res), n);
+        // Values go into one buffer, a row at a time with one size check and plain copies.
         QByteArray datos;
         datos.reserve(512);
         std::vector<qsizetype> inicios;
@@ -63,14 +67,24 @@ public:
         largos.reserve(n);
         int nfilas = 0;
         while (MYSQL_ROW row = mysql_fetch_row(res)) {
-            unsigned long *l = mysql_fetch_lengths(res);
+            const unsigned long *l = mysql_fetch_lengths(res);
+            qsizetype fila = 0;
+            for (unsigned i = 0; i < n; ++i)
+                if (row[i])
+                    fila += qsizetype(l[i]);
+            qsizetype fin = datos.size();
+            if (datos.capacity() < fin + fila)
+                datos.reserve(std::max(2 * datos.capacity(), fin + fila));
+            datos.resize(fin + fila);
+            char *destino = datos.data();
             for (unsigned i = 0; i < n; ++i) {
-                inicios.push_back(datos.size());
+                inicios.push_back(fin);
                 if (!row[i]) {
                     largos.push_back(-1);
                 } else {
                     largos.push_back(int(l[i]));
-                    datos.append(row[i], qsizetype(l[i]));
+                    std::memcpy(destino + fin, row[i], l[i]);
+                    fin += qsizetype(l[i]);
                 }
             }
             ++nfilas;
@@ -100,9 +114,9 @@ public:
 private:
     // Column names decoded once per shape: a sale reads the same few tables again and again.
     QStringList nombres(const MYSQL_FIELD *campos, unsigned n) {
-        QByteArray clave;
+        std::string clave;
         for (unsigned i = 0; i < n; ++i)
-            clave.append(campos[i].name, qsizetype(campos[i].name_length)).append('\0');
+            clave.append(campos[i].name, campos[i].name_length).push_back('\0');
         if (auto it = nombres_.find(clave); it != nombres_.end())
             return it->second;
         QStringList columnas;
@@ -116,7 +130,7 @@ private:
     }
 
     MYSQL *mysql_ = nullptr;
-    std::map<QByteArray, QStringList> nombres_;
+    std::map<std::string, QStringList> nombres_;
     long long afectadas_ = 0;
 };
 
