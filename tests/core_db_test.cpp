@@ -86,7 +86,7 @@ TEST_F(BaseCentral, RowsInServerOrderColumnsByNameAndNulls) {
     EXPECT_THROW(r.valor(0, "missing"), DbError);
     EXPECT_THROW(r.valor(3, "a"), DbError);
 
-    // Many rows of growing width keep every value whole and in its row (the values buffer
+    // Many rows of varying width keep every value whole and in its row (the values buffer
     // grows many times while reading).
     const Resultado g = db->ejecutar(
         QStringLiteral("select seq as n, repeat('x', seq % 300) as t, if(seq % 7 = 0, NULL, seq) as m from seq_1_to_3000"));
