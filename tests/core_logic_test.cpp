@@ -7,8 +7,11 @@
 #include "contexto.h"
 #include "db.h"
 #include "guion.h"
+#include "registro.h"
+#include "sesion.h"
 #include "texto.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -387,4 +390,28 @@ TEST(BdLocal, DeleteAnsweredNoChangesNothing) {
     ASSERT_EQ(e.dialogos.vistos.size(), 1u);
     EXPECT_EQ(e.dialogos.vistos[0].texto, QStringLiteral(" ¿Esta usted seguro de querer borrar la bd local?"));
     EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("confirmar"));
+}
+
+// The technician's log never shows a password, whatever the case or blanks of the field.
+TEST(Registro, LosTextosPierdenSusClaves) {
+    EXPECT_EQ(sinClaves("driver={MySQL ODBC 3.51 Driver};server=h;uid=u;pwd=s3cr;eto;database=d;"),
+              "driver={MySQL ODBC 3.51 Driver};server=h;uid=u;pwd=***;eto;database=d;");
+    EXPECT_EQ(sinClaves("PWD = qwe456"), "PWD =***");
+    EXPECT_EQ(sinClaves("sin claves"), "sin claves");
+}
+
+TEST(Registro, UnaFallaQuedaEnElArchivoConUsuarioYPantalla) {
+    const QString archivo = QDir::temp().filePath(QStringLiteral("corvalo_registro_%1/corvalo.log")
+                                                      .arg(QCoreApplication::applicationPid()));
+    QFile::remove(archivo);
+    ASSERT_TRUE(instalarRegistro(archivo, QtInfoMsg));
+    Sesion s;
+    s.usuario = "taq1";
+    registrarFalla(lcVentas(), &s, "Form_Venta_TD", "Timer1", "Lost connection; pwd=qwe456");
+    QFile f(archivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString texto = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(texto.contains("[warning] corvalo.sales: taq1 Form_Venta_TD: Timer1: Lost connection; pwd=***"))
+        << texto.toStdString();
+    EXPECT_FALSE(texto.contains("qwe456"));
 }
