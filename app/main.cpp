@@ -1,22 +1,28 @@
 // corvalo [--central CONN] [--local CONN] [--print-settings FILE] [--ip-services "URL URL URL"]
+//         [--log-level LEVEL] [--log-file FILE]
 #include "contexto.h"
 #include "db.h"
 #include "dialogos_qt.h"
 #include "form_menu_principal.h"
-#include "frm_login.h"
 #include "form_venta_td.h"
+#include "frm_login.h"
 #include "frm_splash.h"
 #include "impresora_qt.h"
 #include "maquina_escritorio.h"
 #include "opciones.h"
+#include "recibo.h"
+#include "registro.h"
+#include "salida.h"
 #include "teclado.h"
+#include "ticket.h"
+#include "ventanas.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QMdiSubWindow>
-#include <QTimer>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -31,8 +37,9 @@ public:
     QString impresoraPredeterminada() override { return nombreImpresoraPredeterminada().toUpper(); }
 };
 
+// Command-line errors never show a password.
 void error(const QString &texto) {
-    std::fprintf(stderr, "corvalo: %s\n", texto.toLocal8Bit().constData());
+    std::fprintf(stderr, "corvalo: %s\n", sinClaves(texto).toLocal8Bit().constData());
 }
 
 } // namespace
@@ -61,7 +68,16 @@ int main(int argc, char **argv) {
     const QCommandLineOption servicios(QStringLiteral("ip-services"),
                                        QStringLiteral("Blank-separated URLs of the public-address services."),
                                        QStringLiteral("URLS"));
-    parser.addOptions({ayuda, central, local, ajustes, servicios});
+    const QCommandLineOption nivel(
+        QStringLiteral("log-level"),
+        QStringLiteral("What the technician's log keeps: debug, info, warning (the "
+                       "default) or critical."),
+        QStringLiteral("LEVEL"), QStringLiteral("warning"));
+    const QCommandLineOption archivoRegistro(
+        QStringLiteral("log-file"),
+        QStringLiteral("The technician's log (default ~/.local/state/Corvalo/corvalo.log)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ayuda, central, local, ajustes, servicios, nivel, archivoRegistro});
     if (!parser.parse(argumentos)) {
         error(parser.errorText());
         return 2;
@@ -76,6 +92,12 @@ int main(int argc, char **argv) {
     }
     if (!parser.positionalArguments().isEmpty()) {
         error(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
+        return 2;
+    }
+    const std::optional<QtMsgType> nivelElegido = nivelRegistro(parser.value(nivel));
+    if (!nivelElegido) {
+        error(QStringLiteral("unknown --log-level: ") + parser.value(nivel) +
+              QStringLiteral(" (debug, info, warning or critical)"));
         return 2;
     }
 
@@ -99,8 +121,12 @@ int main(int argc, char **argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvalo"));
+    QApplication::setWindowIcon(iconoPrograma());
     QApplication::setQuitOnLastWindowClosed(false); // every ending goes through terminarPrograma
     instalarFiltroTeclado();
+    instalarRegistro(parser.isSet(archivoRegistro) ? parser.value(archivoRegistro)
+                                                   : archivoRegistroPredeterminado(),
+                     *nivelElegido);
 
     opciones.rutaAjustes = parser.isSet(ajustes)
                                ? parser.value(ajustes)
@@ -114,22 +140,30 @@ int main(int argc, char **argv) {
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = cadenaLocal;
 
+    // Everything the booth prints goes through one output choice.
     PuertoSistema puerto;
-    ServicioImpresion impresion(ctx, puerto, [] { return impresoraPredeterminadaDelSistema(); });
+    ImpresorasDelSistema impresoras;
+    ServicioImpresion salida(ctx, puerto, impresoras);
+    ImpresionBoletos boletos(salida);
+    ServicioRecibos recibos(salida);
 
     std::unique_ptr<frmLogin> login;
     std::unique_ptr<Form_MenuPrincipal> menu;
     frmSplash splash(ctx, opciones);
-    splash.mostrarLogin = [&] {
+    QObject::connect(&splash, &frmSplash::interrumpido, &app, [] { terminarPrograma(); });
+    QObject::connect(&splash, &frmSplash::listo, &app, [&] {
         login = std::make_unique<frmLogin>(ctx, opciones);
-        login->alIngresar = [&] {
+        QObject::connect(login.get(), &frmLogin::abandonado, &app, [] { terminarPrograma(); });
+        QObject::connect(login.get(), &frmLogin::ingresado, &app, [&] {
             menu = std::make_unique<Form_MenuPrincipal>(ctx, opciones);
+            QObject::connect(menu.get(), &Form_MenuPrincipal::salidaConfirmada, &app,
+                             [] { terminarPrograma(); });
             // The console, the displays and the reports attach here through menu->pantallas
             // as their subsystems are built.
             menu->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
-                auto *f = new Form_Venta_TD(ctx, &impresion);
-                f->alCerrar = [&m] { m.pantallaCerrada(); };
-                f->terminar = [] { terminarPrograma(); };
+                auto *f = new Form_Venta_TD(ctx, &boletos, &recibos);
+                QObject::connect(f, &Form_Venta_TD::cerrada, &m, [&m] { m.pantallaCerrada(); });
+                QObject::connect(f, &Form_Venta_TD::suspendido, &m, [] { terminarPrograma(); });
                 // The booth works on a full-size screen inside the main window.
                 QTimer::singleShot(0, f, [f] {
                     if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
@@ -139,9 +173,9 @@ int main(int argc, char **argv) {
             };
             menu->Form_Load();
             menu->show();
-        };
+        });
         login->show();
-    };
+    });
     splash.show();
     const int codigo = app.exec();
     menu.reset();

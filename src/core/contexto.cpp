@@ -1,28 +1,34 @@
 #include "contexto.h"
 
 #include "build_config.h"
+#include "registro.h"
 
 namespace corvalo {
 
 QString cadenaCentralIncorporada() {
     return QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=") + QStringLiteral(CORVALO_CENTRAL_HOST) +
-           QStringLiteral(";port=3306 ;uid=") + QStringLiteral(CORVALO_CENTRAL_USER) + QStringLiteral(";pwd=") +
-           QStringLiteral(CORVALO_CENTRAL_PASSWORD) + QStringLiteral(";database=") +
+           QStringLiteral(";port=3306 ;uid=") + QStringLiteral(CORVALO_CENTRAL_USER) +
+           QStringLiteral(";pwd=") + QStringLiteral(CORVALO_CENTRAL_PASSWORD) + QStringLiteral(";database=") +
            QStringLiteral(CORVALO_CENTRAL_DATABASE) + QStringLiteral(";");
 }
 
 QString cadenaLocalIncorporada() {
     return QStringLiteral(
-        "driver={MySQL ODBC 3.51 Driver};server=localhost;port=3306;uid=root;pwd=qwe456;database=bd_corvalo;connection=");
+        "driver={MySQL ODBC 3.51 "
+        "Driver};server=localhost;port=3306;uid=root;pwd=qwe456;database=bd_corvalo;connection=");
 }
 
-QString servidorLocalPredeterminado() { return QStringLiteral(CORVALO_LOCAL_DEFAULT_SERVER); }
+QString servidorLocalPredeterminado() {
+    return QStringLiteral(CORVALO_LOCAL_DEFAULT_SERVER);
+}
 
 void Contexto::abrir_central(const QString &cadena) {
     conexion_central.reset();
     try {
         conexion_central = fabrica.abrir(cadena);
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        registrarFalla(lcBaseDatos(), &sesion, QStringLiteral("CONEXION CON EL SERVIDOR"),
+                       QStringLiteral("abrir la base central"), e);
         dialogos.mensaje(kMensajeConexion, kTituloConexion, Icono::Ninguno, Botones::OkCancel);
     }
 }
@@ -50,6 +56,8 @@ BaseDatos &Contexto::local() {
     return *conexion_local;
 }
 
-Campo Contexto::configuracion(const QString &columna) const { return rs_configuracion.valor(0, columna); }
+Campo Contexto::configuracion(const QString &columna) const {
+    return rs_configuracion.valor(0, columna);
+}
 
 } // namespace corvalo

@@ -8,13 +8,16 @@ std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *
     ParametrosConexion p;
     bool conServidor = false;
     const QStringList partes = cadena.split(QLatin1Char(';'));
+    int posicion = 0;
     for (const QString &parte : partes) {
+        ++posicion;
         if (parte.trimmed().isEmpty())
             continue;
         const int igual = parte.indexOf(QLatin1Char('='));
         if (igual <= 0) {
+            // The field is named by its place only: it may be the rest of a password.
             if (error)
-                *error = QStringLiteral("campo sin '=' en la cadena de conexión: \"%1\"").arg(parte.trimmed());
+                *error = QStringLiteral("el campo %1 de la cadena de conexión no tiene '='").arg(posicion);
             return std::nullopt;
         }
         const QString nombre = parte.left(igual).trimmed().toLower();
@@ -52,7 +55,9 @@ std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *
     return p;
 }
 
-double Campo::numero() const { return nulo_ ? 0.0 : numeroDe(texto_); }
+double Campo::numero() const {
+    return nulo_ ? 0.0 : numeroDe(texto_);
+}
 
 int Resultado::indice(const QString &nombre) const {
     for (int i = 0; i < columnas_.size(); ++i)
@@ -111,21 +116,40 @@ QString escaparMysql(const QString &valor) {
     out.reserve(valor.size() + 8);
     for (QChar c : valor) {
         switch (c.unicode()) {
-        case 0: out += QLatin1String("\\0"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\'': out += QLatin1String("\\'"); break;
-        case '"': out += QLatin1String("\\\""); break;
-        case 0x1A: out += QLatin1String("\\Z"); break;
-        default: out += c;
+        case 0:
+            out += QLatin1String("\\0");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\'':
+            out += QLatin1String("\\'");
+            break;
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case 0x1A:
+            out += QLatin1String("\\Z");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
 }
 
-QString sqlTexto(const BaseDatos &db, const QString &valor) { return db.escapar(valor); }
-QString sqlTexto(const BaseDatos &db, double valor) { return db.escapar(textoNumero(valor)); }
+QString sqlTexto(const BaseDatos &db, const QString &valor) {
+    return db.escapar(valor);
+}
+QString sqlTexto(const BaseDatos &db, double valor) {
+    return db.escapar(textoNumero(valor));
+}
 
 std::unique_ptr<BaseDatos> FabricaMariaDb::abrir(const QString &cadena) {
     QString error;

@@ -9,17 +9,20 @@ namespace corvalo {
 AspectoJuego aspectoDe(int juego, bool desdeMenu) {
     switch (juego) {
     case 2:
-        return {2, QStringLiteral("VENTA TABLA FIJA"), kColorTablaFija, QStringLiteral("Nº DE TABLAS"), false};
+        return {2, QStringLiteral("VENTA TABLA FIJA"), kColorTablaFija, QStringLiteral("Nº DE TABLAS"),
+                false};
     case 3:
         return {3, QStringLiteral("VENTA PUESTOS"), kColorPuestos, QStringLiteral("MONTO"), true};
     default:
-        return {1, desdeMenu ? QStringLiteral("VENTA TABLA DINAMICAS") : QStringLiteral("VENTA TABLA DINAMICA"),
+        return {1,
+                desdeMenu ? QStringLiteral("VENTA TABLA DINAMICAS") : QStringLiteral("VENTA TABLA DINAMICA"),
                 kColorTablasDinamicas, QStringLiteral("Nº DE TABLAS"), false};
     }
 }
 
 AspectoJuego aspectoReinicio() {
-    return {0, QStringLiteral("VENTA TABLA DINAMICAS"), kColorReinicio, QStringLiteral("Nº DE TABLAS"), false};
+    return {0, QStringLiteral("VENTA TABLA DINAMICAS"), kColorReinicio, QStringLiteral("Nº DE TABLAS"),
+            false};
 }
 
 std::optional<Aviso> permisoJuego(int juego, const Sesion &s) {
@@ -33,6 +36,7 @@ CargaVenta cargarVenta(Contexto &ctx, const QString &bannerDisenado) {
     CargaVenta c;
     ctx.abrir_configuracion();
     ctx.sesion.id_moneda = 1;
+    ctx.abrir_hipodromos();
     auto conf = [&](const char *n) { return ctx.configuracion(QLatin1String(n)); };
     conf("juego");
     const int j1 = conf("juego1").entero(), j2 = conf("juego2").entero(), j3 = conf("juego3").entero();
@@ -91,8 +95,9 @@ Resultado caballosDeCarrera(Contexto &ctx, const QString &columnas, PanelCaballo
     const QString carrera = ctx.configuracion(QStringLiteral("carrera")).texto();
     const QString fecha = fechaSql(fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto()));
     p.carrera = QStringLiteral("C:  ") + carrera;
-    return db.ejecutar(QStringLiteral("SELECT ") + columnas + QStringLiteral(" FROM carreras Where carrera = '") +
-                       sqlTexto(db, carrera) + QStringLiteral("' and fecha = '") + sqlTexto(db, fecha) +
+    return db.ejecutar(QStringLiteral("SELECT ") + columnas +
+                       QStringLiteral(" FROM carreras Where carrera = '") + sqlTexto(db, carrera) +
+                       QStringLiteral("' and fecha = '") + sqlTexto(db, fecha) +
                        QStringLiteral("'  order by id_carrera "));
 }
 
@@ -101,7 +106,9 @@ Resultado caballosDeCarrera(Contexto &ctx, const QString &columnas, PanelCaballo
 PanelCaballos Cuadrar(Contexto &ctx, int juego) {
     PanelCaballos p;
     const Resultado r = caballosDeCarrera(
-        ctx, QStringLiteral("id_carrera ,fecha,carrera,caballo,valor_tf,retirado,valor_td,valor_td2,valor_tf2"), p);
+        ctx,
+        QStringLiteral("id_carrera ,fecha,carrera,caballo,valor_tf,retirado,valor_td,valor_td2,valor_tf2"),
+        p);
     const bool segunda = ctx.sesion.id_moneda == 2;
     const QString columna = juego == 2 ? (segunda ? QStringLiteral("valor_tf2") : QStringLiteral("valor_tf"))
                                        : (segunda ? QStringLiteral("valor_td2") : QStringLiteral("valor_td"));
@@ -130,8 +137,8 @@ PanelCaballos Cuadrar(Contexto &ctx, int juego) {
 
 QString puestoCorto(double v) {
     static const std::pair<int, const char *> combinaciones[] = {{12, "1P 2N"}, {22, "2P 2N"}, {23, "2P 3N"},
-                                                                {33, "3P 3N"}, {34, "3P 4N"}, {44, "4P 4N"},
-                                                                {45, "4P 5N"}, {55, "5P 5N"}};
+                                                                 {33, "3P 3N"}, {34, "3P 4N"}, {44, "4P 4N"},
+                                                                 {45, "4P 5N"}, {55, "5P 5N"}};
     for (int d = 1; d <= 9; ++d)
         if (std::abs(v - d / 10.0) < 1e-9)
             return QStringLiteral("10/%1").arg(d);
@@ -146,12 +153,14 @@ QString puestoCorto(double v) {
 
 PanelCaballos CuadrarPT(Contexto &ctx) {
     PanelCaballos p;
-    const Resultado r = caballosDeCarrera(ctx, QStringLiteral("id_carrera ,fecha,carrera,caballo,puesto,retirado"), p);
+    const Resultado r =
+        caballosDeCarrera(ctx, QStringLiteral("id_carrera ,fecha,carrera,caballo,puesto,retirado"), p);
     p.filas = std::min(r.filas(), 16);
     for (int i = 0; i < p.filas; ++i) {
         const bool retirado = r.valor(i, QStringLiteral("retirado")).entero() == 1;
         p.caballos[std::size_t(i)] = retirado ? kRetirado : r.valor(i, QStringLiteral("caballo")).texto();
-        p.valores[std::size_t(i)] = retirado ? QStringLiteral("0") : puestoCorto(r.valor(i, QStringLiteral("puesto")).numero());
+        p.valores[std::size_t(i)] =
+            retirado ? QStringLiteral("0") : puestoCorto(r.valor(i, QStringLiteral("puesto")).numero());
     }
     return p;
 }

@@ -26,9 +26,9 @@ inline constexpr Color kRojo{255, 0, 0};
 // How the bet area looks for a game.
 struct AspectoJuego {
     int juego = 0;
-    QString titulo;        // Label1(0)
-    Color color;           // Label1(0) and Frame1
-    QString etiquetaMonto; // Label3(0)
+    QString titulo;          // Label1(0)
+    Color color;             // Label1(0) and Frame1
+    QString etiquetaMonto;   // Label3(0)
     bool procesarPT = false; // boton_procesarPT visible instead of boton_procesar
 };
 // `desdeMenu`: the menu command's title for Tablas Dinámicas.
@@ -51,16 +51,16 @@ struct CargaVenta {
     bool mostrarMoneda2 = true;
     QString nombre_moneda; // empty until a currency is clicked when both are offered
 };
-// Loading of the booth screen (re-opens rs_configuracion and monedas; sets id_moneda 1).
+// Loading of the booth screen (re-opens rs_configuracion, hipodromos and monedas; sets id_moneda 1).
 // Throws DbError at the first failure.
 CargaVenta cargarVenta(Contexto &ctx, const QString &bannerDisenado = QStringLiteral("CENTRO HÍPICO"));
 
 struct EstadoVenta {
     bool abierta = false;
-    QString estado;       // Label_estado
+    QString estado; // Label_estado
     Color colorEstado;
-    QString carrera;      // the race field (empty when closed)
-    QString mensaje;      // Label_Mensaje; hidden when empty
+    QString carrera; // the race field (empty when closed)
+    QString mensaje; // Label_Mensaje; hidden when empty
     QString administrador, tecnico;
 };
 // Timer1: re-opens rs_configuracion. Throws DbError.

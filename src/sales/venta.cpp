@@ -1,6 +1,6 @@
 #include "venta.h"
 
-#include "codificacion.h"
+#include "registro.h"
 #include "texto.h"
 
 namespace corvalo {
@@ -49,13 +49,18 @@ ResultadoVenta ventaRegistrada(const Boleto &boleto, int numero, int impresion, 
     return ok;
 }
 
-ResultadoVenta conFallaVenta(const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
+ResultadoVenta conFallaVenta(Contexto &ctx, const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
                              const QString &mensaje, const QString &titulo, CampoVenta foco) {
     ResultadoVenta hecho;
     try {
         return pasos(hecho);
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                       QStringLiteral("venta (fila %1)").arg(hecho.numero), e);
     } catch (const FallaVenta &) {
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                       QStringLiteral("venta (fila %1)").arg(hecho.numero),
+                       QStringLiteral("falla de la venta"));
     }
     ResultadoVenta falla;
     falla.tipo = ResultadoVenta::Tipo::Fallida;
@@ -88,18 +93,6 @@ QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu, const Lla
            sqlTexto(db, k.llave2) + QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) +
            QStringLiteral("' Where taquilla='") + sqlTexto(db, usuario) + QStringLiteral("' and numero = '") +
            sqlTexto(db, QString::number(numero)) + QStringLiteral("' limit 1   ");
-}
-
-QString codigoBoleto(const QString &digito, const QDate &fecha, int numero) {
-    return digito + fecha.toString(QStringLiteral("MM")) + fecha.toString(QStringLiteral("dd")) +
-           QString::number(numero);
-}
-
-Llaves llavesBoleto(const QString &nu_boleto, const QString &caballo, const QString &montoTexto,
-                    const QString &carrera, const QString &grupo) {
-    return {codificar(nu_boleto, caballo + grupo + nu_boleto),
-            codificar(nu_boleto, montoTexto + grupo + nu_boleto),
-            codificar(nu_boleto, carrera + grupo + nu_boleto)};
 }
 
 } // namespace corvalo

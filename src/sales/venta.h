@@ -3,6 +3,7 @@
 #pragma once
 
 #include "contexto.h"
+#include "llaves.h"
 
 #include <array>
 #include <functional>
@@ -89,7 +90,8 @@ struct FallaVenta {};
 // Runs the steps of a sale. Any failure (database, scrambling, printer) ends in the sale's
 // failure message with the cursor in `foco`; what the steps already wrote stays written, and
 // the outcome keeps whether the fields were emptied and the row written.
-ResultadoVenta conFallaVenta(const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
+// The failure is written to the technician's log.
+ResultadoVenta conFallaVenta(Contexto &ctx, const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
                              const QString &mensaje, const QString &titulo, CampoVenta foco);
 
 // The race card of a race and day as the sales read it: horse n is the n-th row returned.
@@ -98,15 +100,6 @@ Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha);
 // "INSERT INTO `ma_principal` VALUES (NULL," and the 19 values, each quoted.
 QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores);
 
-// Ticket code: game digit, working month and day, row number.
-QString codigoBoleto(const QString &digito, const QDate &fecha, int numero);
-
-// The three integrity keys of a booth ticket.
-struct Llaves {
-    QString llave1, llave2, llave3;
-};
-Llaves llavesBoleto(const QString &nu_boleto, const QString &caballo, const QString &montoTexto,
-                    const QString &carrera, const QString &grupo);
 // Writes the code and the keys into the booth's row.
 QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu_boleto, const Llaves &k,
                                const QString &usuario, int numero);

@@ -31,9 +31,10 @@ TipoPuesto tipoPuesto(double v) {
 }
 
 ResultadoVenta VentaPuestos::procesar(const DatosJugada &datos) {
-    return conFallaVenta([&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
-                         QStringLiteral("HUBO UN ERROR INTENTE NUEVAMENTE "),
-                         QStringLiteral("VERIFIQUE LA INFORMACION"), CampoVenta::Carrera);
+    return conFallaVenta(
+        ctx_, [&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
+        QStringLiteral("HUBO UN ERROR INTENTE NUEVAMENTE "), QStringLiteral("VERIFIQUE LA INFORMACION"),
+        CampoVenta::Carrera);
 }
 
 ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {

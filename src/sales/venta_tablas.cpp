@@ -28,9 +28,10 @@ Columnas columnasDe(int juego, int moneda) {
 } // namespace
 
 ResultadoVenta VentaTablas::procesar(const DatosJugada &datos) {
-    return conFallaVenta([&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
-                         QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE "),
-                         QStringLiteral("VERIFICACION DE LA CONEXION"), CampoVenta::Caballo);
+    return conFallaVenta(
+        ctx_, [&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
+        QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE "),
+        QStringLiteral("VERIFICACION DE LA CONEXION"), CampoVenta::Caballo);
 }
 
 ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {

@@ -2,6 +2,7 @@
 
 #include "bd_local.h"
 #include "codificacion.h"
+#include "registro.h"
 #include "texto.h"
 
 #include <QStringList>
@@ -83,20 +84,24 @@ void Login::cargar() {
         ctx_.abrir_usuarios();
         ctx_.abrir_configuracion();
         ctx_.abrir_grupos();
-    } catch (const std::exception &) {
-        // the window shows anyway
+    } catch (const std::exception &e) {
+        // The window shows anyway.
+        registrarFalla(lcSesion(), nullptr, QStringLiteral("Acceso"), QStringLiteral("carga"), e);
     }
 }
 
 ResultadoLogin Login::cmdOK(const QString &usuario, const QString &clave) {
     try {
         return pasos(usuario, clave);
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("Acceso"), QStringLiteral("ingreso"), e);
     }
     try {
         ofrecer_bd_local(ctx_);
-    } catch (const std::exception &) {
-        // a creation that fails halfway leaves what it did; the user may try again
+    } catch (const std::exception &e) {
+        // A creation that fails halfway leaves what it did; the user may try again.
+        registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("Acceso"), QStringLiteral("crear bd local"),
+                       e);
     }
     return {ResultadoLogin::Fallo, {}, {}, {}};
 }

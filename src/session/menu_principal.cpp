@@ -1,6 +1,7 @@
 #include "menu_principal.h"
 
 #include "ajustes_impresion.h"
+#include "registro.h"
 
 namespace corvalo {
 
@@ -84,8 +85,9 @@ CargaMenu cargarMenuPrincipal(Contexto &ctx, const QString &rutaAjustes) {
         }
 
         leerAjustesImpresion(rutaAjustes, ctx.sesion);
-    } catch (const std::exception &) {
-        // the window stays with what was set so far
+    } catch (const std::exception &e) {
+        // The window stays with what was set so far.
+        registrarFalla(lcSesion(), &ctx.sesion, QStringLiteral("MENU PRINCIPAL"), QStringLiteral("carga"), e);
     }
     return c;
 }
@@ -93,7 +95,9 @@ CargaMenu cargarMenuPrincipal(Contexto &ctx, const QString &rutaAjustes) {
 void Timer_Activo_Timer(Contexto &ctx) {
     try {
         ctx.abrir_configuracion();
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        registrarFalla(lcSesion(), &ctx.sesion, QStringLiteral("MENU PRINCIPAL"),
+                       QStringLiteral("configuracion"), e);
     }
 }
 
@@ -108,8 +112,10 @@ bool confirmarSalida(Contexto &ctx) {
     try {
         BaseDatos &db = ctx.central();
         db.ejecutar(sentenciaSalida(db, ctx.sesion.usuario));
-    } catch (const std::exception &) {
-        // the program ends all the same
+    } catch (const std::exception &e) {
+        // The program ends all the same.
+        registrarFalla(lcSesion(), &ctx.sesion, QStringLiteral("MENU PRINCIPAL"), QStringLiteral("salida"),
+                       e);
     }
     return true;
 }

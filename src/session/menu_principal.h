@@ -30,6 +30,10 @@ inline const QString kTituloOfertaVersion = QStringLiteral("Actualización de Si
 inline const QString kPreguntaSalida = QStringLiteral("Esta seguro de salir del sistema");
 inline const QString kPreguntaSalir = QStringLiteral(" SALIR DEL SISTEMA, ¿DESEA CONTINUAR? ");
 inline const QString kTituloSalir = QStringLiteral("SALIR DEL SISTEMA");
+// A menu entry whose screen this version does not have.
+inline const QString kPantallaNoDisponible =
+    QStringLiteral("ESTA PANTALLA NO ESTA DISPONIBLE EN ESTA VERSION DEL SISTEMA");
+inline const QString kTituloNoDisponible = QStringLiteral("PANTALLA NO DISPONIBLE");
 
 // The state the load leaves the window in. Fields the load did not reach keep these defaults.
 struct CargaMenu {

@@ -1,5 +1,9 @@
 #include "cobro.h"
 
+#include "contexto.h"
+#include "llaves.h"
+#include "moneda.h"
+#include "registro.h"
 #include "texto.h"
 
 namespace corvalo {
@@ -31,7 +35,9 @@ QString condicionEstatus(int estatus) {
 ConsultaCobro Cobro::consultar(const QString &codigo, RutaCobro ruta) {
     try {
         return buscar(codigo, ruta);
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("consulta ") + codigo, e);
         estatus_consultado = 0;
         ConsultaCobro c;
         c.cuadro = kMensajeFalloConsulta;
@@ -151,8 +157,10 @@ ResultadoPago Cobro::pagar(const QString &codigo, RutaCobro ruta, int juego_actu
         return res;
     try {
         ejecutarPago(codigo, ruta, res);
-    } catch (const std::exception &) {
-        // the rest of the payment is abandoned; what was sent stays done
+    } catch (const std::exception &e) {
+        // The rest of the payment is abandoned; what was sent stays done.
+        registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("pago ") + codigo, e);
     }
     if (ruta == RutaCobro::Tablas)
         archivo = false;

@@ -3,11 +3,14 @@
 // receipt. The window only reads its code boxes and shows what these return.
 #pragma once
 
+#include "plataforma.h"
 #include "recibo.h"
 
 #include <optional>
 
 namespace corvalo {
+
+class Contexto;
 
 inline const QString kTituloSeguridad = QStringLiteral("Seguridad del Sistema");
 inline const QString kTituloCobro = QStringLiteral("COBRAR UN BOLETO");

@@ -1,37 +1,11 @@
 #include "recibo.h"
 
+#include "contexto.h"
 #include "texto.h"
 
 namespace corvalo {
 
 namespace {
-
-const QByteArray kSoloCrLf("\r\n", 2);
-
-class Bytes {
-public:
-    Bytes &linea(const QString &texto = {}) {
-        datos_ += aCp1252(texto) + kFinLinea;
-        return *this;
-    }
-    Bytes &lineaCrLf(const QString &texto) {
-        datos_ += aCp1252(texto) + kSoloCrLf;
-        return *this;
-    }
-    Bytes &blancas(int n) {
-        for (int i = 0; i < n; ++i)
-            linea();
-        return *this;
-    }
-    Bytes &crudo(const QByteArray &b) {
-        datos_ += b;
-        return *this;
-    }
-    QByteArray datos() const { return datos_; }
-
-private:
-    QByteArray datos_;
-};
 
 QString guiones(int n) {
     return QString(n, QLatin1Char('-'));
@@ -40,7 +14,7 @@ QString guiones(int n) {
 } // namespace
 
 QByteArray reciboTablasPuerto(const Recibo &r, const Sesion &s) {
-    Bytes b;
+    TextoPuerto b;
     b.linea(QString(12, QLatin1Char(' ')) + QStringLiteral("COBRO DE JUGADA"))
         .blancas(2)
         .linea(QStringLiteral("CENTRO HIPICO ") + s.ch)
@@ -55,11 +29,11 @@ QByteArray reciboTablasPuerto(const Recibo &r, const Sesion &s) {
         .blancas(3)
         .linea(guiones(39))
         .blancas(4);
-    return b.datos();
+    return b.bytes();
 }
 
 QByteArray reciboPuestosPuerto(const Recibo &r, const Sesion &) {
-    Bytes b;
+    TextoPuerto b;
     b.linea(guiones(33))
         .linea(QStringLiteral("        COBRO DE JUGADA       "))
         .linea(guiones(33))
@@ -73,7 +47,7 @@ QByteArray reciboPuestosPuerto(const Recibo &r, const Sesion &) {
         .linea(QStringLiteral("        GRACIAS POR JUGAR     "))
         .blancas(5)
         .crudo(kCorte);
-    return b.datos();
+    return b.bytes();
 }
 
 namespace {
@@ -109,20 +83,31 @@ void reciboPuestosImpresora(ImpresoraSistema &imp, const Recibo &r, const Sesion
     reciboImpresora(imp, r, s, false);
 }
 
-void ServicioRecibos::imprimir(const Recibo &r) {
-    const bool tablas = r.ruta == RutaCobro::Tablas;
-    if (ServicioImpresion::elegirSalida(ctx_)) {
-        std::unique_ptr<ImpresoraSistema> imp = impresora_ ? impresora_() : nullptr;
-        if (!imp)
-            throw std::runtime_error("no printer");
-        if (tablas)
-            reciboTablasImpresora(*imp, r, ctx_.sesion);
-        else
-            reciboPuestosImpresora(*imp, r, ctx_.sesion);
-        return;
+namespace {
+
+// The two forms of one receipt.
+class ReciboImpreso : public Impreso {
+public:
+    ReciboImpreso(const Recibo &r, const Sesion &s) : r_(r), s_(s) {}
+    QByteArray bytesPuerto() const override {
+        return r_.ruta == RutaCobro::Tablas ? reciboTablasPuerto(r_, s_) : reciboPuestosPuerto(r_, s_);
     }
-    puerto_.escribir(ctx_.sesion.puerto,
-                     tablas ? reciboTablasPuerto(r, ctx_.sesion) : reciboPuestosPuerto(r, ctx_.sesion));
+    void dibujar(ImpresoraSistema &imp) const override {
+        if (r_.ruta == RutaCobro::Tablas)
+            reciboTablasImpresora(imp, r_, s_);
+        else
+            reciboPuestosImpresora(imp, r_, s_);
+    }
+
+private:
+    const Recibo &r_;
+    const Sesion &s_;
+};
+
+} // namespace
+
+void ServicioRecibos::imprimir(const Recibo &r) {
+    servicio_.imprimir(ReciboImpreso(r, servicio_.contexto().sesion));
 }
 
 } // namespace corvalo

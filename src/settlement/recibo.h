@@ -2,7 +2,10 @@
 // that sends it to the output the print settings choose.
 #pragma once
 
-#include "impresion.h"
+#include "salida.h"
+#include "sesion.h"
+
+#include <QDate>
 
 namespace corvalo {
 
@@ -31,18 +34,14 @@ public:
     virtual void imprimir(const Recibo &r) = 0;
 };
 
-// Chooses the output as tickets do (ServicioImpresion::elegirSalida).
+// The receipts of one screen, sent to the output the print settings choose.
 class ServicioRecibos : public ImpresionRecibos {
 public:
-    using FabricaImpresora = std::function<std::unique_ptr<ImpresoraSistema>()>;
-    ServicioRecibos(Contexto &ctx, PuertoSalida &puerto, FabricaImpresora impresora)
-        : ctx_(ctx), puerto_(puerto), impresora_(std::move(impresora)) {}
+    explicit ServicioRecibos(ServicioImpresion &servicio) : servicio_(servicio) {}
     void imprimir(const Recibo &r) override;
 
 private:
-    Contexto &ctx_;
-    PuertoSalida &puerto_;
-    FabricaImpresora impresora_;
+    ServicioImpresion &servicio_;
 };
 
 } // namespace corvalo

@@ -1,10 +1,12 @@
 #include "form_venta_td.h"
 
 #include "filtros.h"
-#include "impresora_qt.h"
+#include "registro.h"
+#include "teclado.h"
 #include "texto.h"
 #include "venta_puestos.h"
 #include "venta_tablas.h"
+#include "ventanas.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -14,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -24,7 +25,9 @@ namespace corvalo {
 
 namespace {
 
-QString css(const Color &c) { return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b); }
+QString css(const Color &c) {
+    return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
+}
 
 void fondo(QWidget *w, const Color &c, const QString &texto = QStringLiteral("white")) {
     w->setStyleSheet(QStringLiteral("background-color:%1;color:%2;").arg(css(c), texto));
@@ -43,8 +46,9 @@ QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) 
 
 } // namespace
 
-Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget *parent)
-    : QWidget(parent), ctx_(ctx), impresion_(impresion), cobro_(ctx, nullptr) {
+Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, ImpresionRecibos *recibos,
+                             QWidget *parent)
+    : QWidget(parent), ctx_(ctx), impresion_(impresion) {
     setObjectName(QStringLiteral("Form_Venta_TD"));
     setWindowTitle(QStringLiteral("CORVALO"));
 
@@ -52,22 +56,22 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     raiz->setContentsMargins(0, 0, 0, 0);
     menuBar = nombrar(new QMenuBar(this), QStringLiteral("menuBar"));
     opciones = menuBar->addMenu(QStringLiteral("&Opciones"));
-    ff1M = opciones->addAction(QStringLiteral("Vender Tabla Dinamica"));
+    ff1M = opciones->addAction(QStringLiteral("Vender Tabla &Dinamica"));
     ff1M->setObjectName(QStringLiteral("ff1M"));
     ff1M->setShortcut(Qt::Key_F5);
-    vtf_menu = opciones->addAction(QStringLiteral("Vender Tabla Fija"));
+    vtf_menu = opciones->addAction(QStringLiteral("Vender Tabla &Fija"));
     vtf_menu->setObjectName(QStringLiteral("vtf_menu"));
     vtf_menu->setShortcut(Qt::Key_F6);
-    vp_menu = opciones->addAction(QStringLiteral("Vender Puestos"));
+    vp_menu = opciones->addAction(QStringLiteral("Vender &Puestos"));
     vp_menu->setObjectName(QStringLiteral("vp_menu"));
     vp_menu->setShortcut(Qt::Key_F7);
-    nv_menu = opciones->addAction(QStringLiteral("Nueva Jugada"));
+    nv_menu = opciones->addAction(QStringLiteral("&Nueva Jugada"));
     nv_menu->setObjectName(QStringLiteral("nv_menu"));
     nv_menu->setShortcut(Qt::Key_F9);
-    co_menu_op = opciones->addAction(QStringLiteral("Cobrar"));
+    co_menu_op = opciones->addAction(QStringLiteral("&Cobrar"));
     co_menu_op->setObjectName(QStringLiteral("co_menu_op"));
     co_menu_op->setShortcut(Qt::Key_F3);
-    salir_menu = opciones->addAction(QStringLiteral("Salir"));
+    salir_menu = opciones->addAction(QStringLiteral("&Salir"));
     salir_menu->setObjectName(QStringLiteral("salir_menu"));
     for (QAction *a : {ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op})
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -78,7 +82,8 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     raiz->addWidget(Frame_principal);
     auto *principal = new QVBoxLayout(Frame_principal);
 
-    Label_Barner = nombrar(new QLabel(QStringLiteral("CENTRO HÍPICO"), Frame_principal), QStringLiteral("Label_Barner"));
+    Label_Barner =
+        nombrar(new QLabel(QStringLiteral("CENTRO HÍPICO"), Frame_principal), QStringLiteral("Label_Barner"));
     Label_Barner->setAlignment(Qt::AlignCenter);
     QFont fb = Label_Barner->font();
     fb.setPointSize(16);
@@ -100,8 +105,9 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     Frame_Moneda = nombrar(new QFrame(Frame_principal), QStringLiteral("Frame_Moneda"));
     auto *monedas = new QHBoxLayout(Frame_Moneda);
     for (int i = 0; i < 2; ++i) {
-        Label_Moneda[i] = nombrar(new QLabel(i == 0 ? QStringLiteral("BS") : QStringLiteral("$"), Frame_Moneda),
-                                  QStringLiteral("Label_Moneda_%1").arg(i));
+        Label_Moneda[i] =
+            nombrar(new QLabel(i == 0 ? QStringLiteral("BS") : QStringLiteral("$"), Frame_Moneda),
+                    QStringLiteral("Label_Moneda_%1").arg(i));
         Label_Moneda[i]->setAlignment(Qt::AlignCenter);
         Label_Moneda[i]->setMinimumWidth(60);
         Label_Moneda[i]->setToolTip(QStringLiteral("Ctrl+%1").arg(i + 1));
@@ -134,6 +140,7 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
         f.setPointSize(14);
         e->setFont(f);
         e->installEventFilter(this);
+        filtrarTextoPegado(e, SoloNumeros);
     }
     boton_procesar = boton(QStringLiteral("boton_procesar"), QStringLiteral("PROCESAR JUGADA"), Frame1);
     boton_procesarPT = boton(QStringLiteral("boton_procesarPT"), QStringLiteral("PROCESAR JUGADA"), Frame1);
@@ -147,11 +154,19 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
 
     Label_estado = nombrar(new QLabel(Frame_principal), QStringLiteral("Label_estado"));
     Label_estado->setAlignment(Qt::AlignCenter);
+    {
+        QFont f = Label_estado->font();
+        f.setBold(true);
+        f.setPointSizeF(f.pointSizeF() * 2);
+        Label_estado->setFont(f);
+    }
+    Label_estado->hide(); // shown only while sales are closed
     Label_Mensaje = nombrar(new QLabel(Frame_principal), QStringLiteral("Label_Mensaje"));
     Label_Mensaje->setWordWrap(true);
     Label_administrador = nombrar(new QLabel(QStringLiteral("Administrador"), Frame_principal),
                                   QStringLiteral("Label_administrador"));
-    Label_tecnico = nombrar(new QLabel(QStringLiteral("Tecnico"), Frame_principal), QStringLiteral("Label_tecnico"));
+    Label_tecnico =
+        nombrar(new QLabel(QStringLiteral("Tecnico"), Frame_principal), QStringLiteral("Label_tecnico"));
     principal->addWidget(Label_estado);
     principal->addWidget(Label_Mensaje);
     auto *pie = new QHBoxLayout;
@@ -178,8 +193,18 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     Image1->installEventFilter(this);
     panel->addWidget(Label_Carrera, 0, 0, 1, 2);
     panel->addWidget(Image1, 0, 2, Qt::AlignRight);
+    const QString columnas[3] = {QStringLiteral("Nº"), QStringLiteral("CABALLO"), QStringLiteral("PRECIO")};
+    for (int c = 0; c < 3; ++c) {
+        Label_Columna[c] =
+            nombrar(new QLabel(columnas[c], Frame_Valores), QStringLiteral("Label_Columna_%1").arg(c));
+        QFont f = Label_Columna[c]->font();
+        f.setBold(true);
+        Label_Columna[c]->setFont(f);
+        panel->addWidget(Label_Columna[c], 1, c);
+    }
     for (int i = 0; i < 16; ++i) {
-        Text_NCaballo[i] = nombrar(new QLineEdit(QString::number(i + 1), Frame_Valores), QStringLiteral("Text_NCaballo_%1").arg(i));
+        Text_NCaballo[i] = nombrar(new QLineEdit(QString::number(i + 1), Frame_Valores),
+                                   QStringLiteral("Text_NCaballo_%1").arg(i));
         Text_Caballo[i] = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Caballo_%1").arg(i));
         Text_Valor[i] = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Valor_%1").arg(i));
         for (QLineEdit *e : {Text_NCaballo[i], Text_Caballo[i], Text_Valor[i]}) {
@@ -187,17 +212,19 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
             e->setFocusPolicy(Qt::NoFocus);
         }
         Text_NCaballo[i]->setMaximumWidth(40);
-        panel->addWidget(Text_NCaballo[i], i + 1, 0);
-        panel->addWidget(Text_Caballo[i], i + 1, 1);
-        panel->addWidget(Text_Valor[i], i + 1, 2);
+        panel->addWidget(Text_NCaballo[i], i + 2, 0);
+        panel->addWidget(Text_Caballo[i], i + 2, 1);
+        panel->addWidget(Text_Valor[i], i + 2, 2);
     }
     Text_Total_Dinm = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Total_Dinm"));
     Text_Total_Dinm->setReadOnly(true);
     Text_Total_Dinm->setFocusPolicy(Qt::NoFocus);
-    panel->addWidget(Text_Total_Dinm, 17, 2);
+    panel->addWidget(Text_Total_Dinm, 18, 2);
+    panel->setSizeConstraint(QLayout::SetMinimumSize);
     Frame_Valores->hide();
 
-    crearPanelCobro();
+    Frame_CobroBoleto = new corvalo::Frame_CobroBoleto(ctx_, recibos, this);
+    connect(Frame_CobroBoleto, &Frame_CobroBoleto::cerrado, this, [this] { enfocar(Text_Monto); });
 
     Timer1 = nombrar(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setInterval(10000);
@@ -217,29 +244,27 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget
     connect(boton_procesar, &QPushButton::clicked, this, [this] { boton_procesar_Click(); });
     connect(boton_procesarPT, &QPushButton::clicked, this, [this] { boton_procesarPT_Click(); });
     connect(boton_pantallacliente, &QPushButton::clicked, this, [this] { boton_pantallacliente_Click(); });
-    connect(boton_salir, &QPushButton::clicked, this, [this] {
-        // Inside the main window the sub-window closes, and with it this screen.
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            sub->close();
-        else
-            close();
-    });
+    connect(boton_salir, &QPushButton::clicked, this, [this] { cerrarPantalla(this); });
+    connect(salir_menu, &QAction::triggered, this, [this] { salir_menu_Click(); });
     connect(boton_cobrar, &QPushButton::clicked, this, [this] { boton_cobrar_Click(); });
     connect(co_menu_op, &QAction::triggered, this, [this] { boton_cobrar_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer_Dinamicas, &QTimer::timeout, this, [this] { Timer_Dinamicas_Timer(); });
     connect(Timer_Activo, &QTimer::timeout, this, [this] { Timer_Activo_Timer(); });
 
-    auto atajo = [this](const QKeySequence &k, std::function<void()> f) {
-        auto *a = new QAction(this);
+    auto atajo = [](QWidget *donde, const QKeySequence &k) {
+        auto *a = new QAction(donde);
         a->setShortcut(k);
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(a, &QAction::triggered, this, std::move(f));
-        addAction(a);
+        donde->addAction(a);
+        return a;
     };
-    atajo(QKeySequence(Qt::CTRL | Qt::Key_1), [this] { Label_Moneda_Click(0); });
-    atajo(QKeySequence(Qt::CTRL | Qt::Key_2), [this] { Label_Moneda_Click(1); });
-    atajo(QKeySequence(Qt::Key_Escape), [this] {
+    connect(atajo(this, QKeySequence(Qt::CTRL | Qt::Key_1)), &QAction::triggered, this,
+            [this] { Label_Moneda_Click(0); });
+    connect(atajo(this, QKeySequence(Qt::CTRL | Qt::Key_2)), &QAction::triggered, this,
+            [this] { Label_Moneda_Click(1); });
+    // Escape in the bet area hides the horse panel; in the payment panel it closes that panel.
+    connect(atajo(Frame_principal, QKeySequence(Qt::Key_Escape)), &QAction::triggered, this, [this] {
         if (Frame_Valores->isVisible())
             Image1_Click();
     });
@@ -253,6 +278,7 @@ void Form_Venta_TD::cargar() {
         const CargaVenta c = cargarVenta(ctx_, QStringLiteral("CENTRO HÍPICO"));
         aplicarAspecto(aspectoDe(c.juego));
         juego_actual = c.juego;
+        Frame_CobroBoleto->setJuegoActual(c.juego);
         colorearBotones(c.juego);
         NewJugada();
         Command3->setVisible(c.mostrarDinamicas);
@@ -268,9 +294,11 @@ void Form_Venta_TD::cargar() {
             Label_Moneda[1]->hide();
             nombre_moneda = c.nombre_moneda;
         }
+        // The currency in effect (the first, set by the load) is the highlighted one.
+        marcarMoneda(ctx_.sesion.id_moneda - 1);
         cargado_ = true;
-    } catch (const DbError &) {
-        // the screen stays as far as it got
+    } catch (const DbError &e) {
+        fallaSilenciosa(QStringLiteral("carga"), e); // the screen stays as far as it got
     }
 }
 
@@ -282,7 +310,8 @@ void Form_Venta_TD::showEvent(QShowEvent *ev) {
 void Form_Venta_TD::aplicarAspecto(const AspectoJuego &a) {
     Label1_0->setText(a.titulo);
     fondo(Label1_0, a.color);
-    Frame1->setStyleSheet(QStringLiteral("QFrame#Frame1{background-color:%1;} QLabel{color:white;}").arg(css(a.color)));
+    Frame1->setStyleSheet(
+        QStringLiteral("QFrame#Frame1{background-color:%1;} QLabel{color:white;}").arg(css(a.color)));
     Label3_0->setText(a.etiquetaMonto);
     boton_procesar->setVisible(!a.procesarPT);
     boton_procesarPT->setVisible(a.procesarPT);
@@ -291,18 +320,21 @@ void Form_Venta_TD::aplicarAspecto(const AspectoJuego &a) {
 void Form_Venta_TD::colorearBotones(int juego) {
     const std::pair<QPushButton *, int> botones[] = {{Command3, 1}, {Command6, 2}, {Command2, 3}};
     for (const auto &[b, j] : botones)
-        b->setStyleSheet(QStringLiteral("background-color:%1;").arg(css(j == juego ? kAmarillo : kGrisClaro)));
+        b->setStyleSheet(
+            QStringLiteral("background-color:%1;").arg(css(j == juego ? kAmarillo : kGrisClaro)));
 }
 
 void Form_Venta_TD::seleccionarJuego(int juego, bool desdeMenu) {
     Frame_Valores->hide();
-    Frame_CobroBoleto->hide();
     if (auto aviso = permisoJuego(juego, ctx_.sesion)) {
+        // A refused switch changes nothing but the hidden horse panel.
         ctx_.dialogos.mensaje(aviso->texto, aviso->titulo, Icono::Error);
         return;
     }
+    Frame_CobroBoleto->hide();
     aplicarAspecto(aspectoDe(juego, desdeMenu));
     juego_actual = juego;
+    Frame_CobroBoleto->setJuegoActual(juego);
     NewJugada();
     colorearBotones(juego);
 }
@@ -316,16 +348,32 @@ void Form_Venta_TD::Label_Moneda_Click(int index) {
     if (!Label_Moneda[index]->isVisible() || !Frame_Moneda->isVisible())
         return;
     ctx_.sesion.id_moneda = index + 1;
+    marcarMoneda(index);
+    nombre_moneda = Label_Moneda[index]->text();
+}
+
+void Form_Venta_TD::marcarMoneda(int index) {
+    if (index < 0 || index > 1)
+        return;
     fondo(Label_Moneda[index], kAmarillo, QStringLiteral("black"));
     fondo(Label_Moneda[1 - index], kBlanco, QStringLiteral("black"));
-    nombre_moneda = Label_Moneda[index]->text();
+    for (int i = 0; i < 2; ++i) {
+        QFont f = Label_Moneda[i]->font();
+        f.setBold(i == index);
+        Label_Moneda[i]->setFont(f);
+    }
+}
+
+void Form_Venta_TD::fallaSilenciosa(const QString &accion, const std::exception &e) {
+    registrarFalla(lcVentas(), &ctx_.sesion, QStringLiteral("CORVALO"), accion, e);
 }
 
 void Form_Venta_TD::NewJugada() {
     try {
         ctx_.abrir_configuracion();
         Text_datos_V1[0]->setText(ctx_.configuracion(QStringLiteral("carrera")).texto());
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        fallaSilenciosa(QStringLiteral("nueva jugada"), e);
     }
     Limpiar();
 }
@@ -347,6 +395,7 @@ void Form_Venta_TD::ReinicioServer() {
     aplicarAspecto(aspectoReinicio());
     fondo(Frame1, kColorReinicio);
     juego_actual = 0;
+    Frame_CobroBoleto->setJuegoActual(0);
 }
 
 QPushButton *Form_Venta_TD::procesarVisible() const {
@@ -373,8 +422,6 @@ bool Form_Venta_TD::eventFilter(QObject *obj, QEvent *ev) {
         return QWidget::eventFilter(obj, ev);
     auto *k = static_cast<QKeyEvent *>(ev);
     auto *campo = qobject_cast<QLineEdit *>(obj);
-    if (campo && (campo == Text_boletoCobro || campo == Text_cobro2))
-        return teclaCobro(campo, k);
     if (!campo || (campo != Text_Monto && campo != Text_datos_V1[0] && campo != Text_datos_V1[1]))
         return QWidget::eventFilter(obj, ev);
     if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
@@ -383,8 +430,12 @@ bool Form_Venta_TD::eventFilter(QObject *obj, QEvent *ev) {
     int codigo = 0;
     switch (k->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: codigo = 13; break;
-    case Qt::Key_Backspace: codigo = 8; break;
+    case Qt::Key_Enter:
+        codigo = 13;
+        break;
+    case Qt::Key_Backspace:
+        codigo = 8;
+        break;
     default:
         if (k->text().isEmpty())
             return QWidget::eventFilter(obj, ev);
@@ -401,7 +452,8 @@ bool Form_Venta_TD::eventFilter(QObject *obj, QEvent *ev) {
         double cabMax = 0;
         try {
             cabMax = ctx_.configuracion(QStringLiteral("cab_max")).numero();
-        } catch (const DbError &) {
+        } catch (const DbError &e) {
+            fallaSilenciosa(QStringLiteral("cab_max"), e);
             return true;
         }
         const double v = numeroDe(campo->text());
@@ -411,8 +463,8 @@ bool Form_Venta_TD::eventFilter(QObject *obj, QEvent *ev) {
             else
                 procesarVisible()->setFocus();
         } else if (v > cabMax) {
-            ctx_.dialogos.mensaje(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), QStringLiteral("VALIDACION DE DATOS"),
-                                  Icono::Error);
+            ctx_.dialogos.mensaje(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"),
+                                  QStringLiteral("VALIDACION DE DATOS"), Icono::Error);
         }
         return true;
     }
@@ -429,23 +481,30 @@ void Form_Venta_TD::mostrarResultado(const ResultadoVenta &r) {
     if (!r.mensaje.isEmpty())
         ctx_.dialogos.mensaje(r.mensaje, r.titulo, r.icono);
     switch (r.foco) {
-    case CampoVenta::Monto: enfocar(Text_Monto); break;
-    case CampoVenta::Caballo: enfocar(Text_datos_V1[1]); break;
-    case CampoVenta::Carrera: enfocar(Text_datos_V1[0]); break;
-    case CampoVenta::Ninguno: break;
+    case CampoVenta::Monto:
+        enfocar(Text_Monto);
+        break;
+    case CampoVenta::Caballo:
+        enfocar(Text_datos_V1[1]);
+        break;
+    case CampoVenta::Carrera:
+        enfocar(Text_datos_V1[0]);
+        break;
+    case CampoVenta::Ninguno:
+        break;
     }
 }
 
 void Form_Venta_TD::boton_procesar_Click() {
     VentaTablas venta(ctx_, cupo_caballo, impresion_);
-    mostrarResultado(venta.procesar(
-        {Text_datos_V1[0]->text(), Text_datos_V1[1]->text(), Text_Monto->text(), juego_actual, nombre_moneda}));
+    mostrarResultado(venta.procesar({Text_datos_V1[0]->text(), Text_datos_V1[1]->text(), Text_Monto->text(),
+                                     juego_actual, nombre_moneda}));
 }
 
 void Form_Venta_TD::boton_procesarPT_Click() {
     VentaPuestos venta(ctx_, cupo_caballo, impresion_);
-    mostrarResultado(venta.procesar(
-        {Text_datos_V1[0]->text(), Text_datos_V1[1]->text(), Text_Monto->text(), juego_actual, nombre_moneda}));
+    mostrarResultado(venta.procesar({Text_datos_V1[0]->text(), Text_datos_V1[1]->text(), Text_Monto->text(),
+                                     juego_actual, nombre_moneda}));
 }
 
 void Form_Venta_TD::mostrarPanel(const PanelCaballos &p) {
@@ -463,20 +522,25 @@ void Form_Venta_TD::mostrarPanel(const PanelCaballos &p) {
 void Form_Venta_TD::Cuadrar() {
     try {
         mostrarPanel(corvalo::Cuadrar(ctx_, juego_actual));
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        fallaSilenciosa(QStringLiteral("panel de caballos"), e);
     }
 }
 
 void Form_Venta_TD::CuadrarPT() {
     try {
         mostrarPanel(corvalo::CuadrarPT(ctx_));
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        fallaSilenciosa(QStringLiteral("panel de puestos"), e);
     }
 }
 
 void Form_Venta_TD::boton_pantallacliente_Click() {
-    // 1680, 720, 7815 x 5535 twips at 15 twips a pixel.
-    Frame_Valores->setGeometry(112, 48, 521, 369);
+    // 1680, 720, 7815 x 5535 twips at 15 twips a pixel; larger when a larger font needs it.
+    Label_Columna[2]->setText(juego_actual == 3 ? QStringLiteral("PUESTO") : QStringLiteral("PRECIO"));
+    Text_Total_Dinm->setVisible(juego_actual != 3);
+    Frame_Valores->move(112, 48);
+    Frame_Valores->resize(Frame_Valores->sizeHint().expandedTo(QSize(521, 369)));
     Frame_Valores->show();
     Frame_Valores->raise();
     Timer_Dinamicas->start();
@@ -506,6 +570,8 @@ void Form_Venta_TD::Timer1_Timer() {
         Label_tecnico->setText(e.tecnico);
         Label_estado->setText(e.estado);
         fondo(Label_estado, e.colorEstado);
+        // Open sales show no box at all; "CERRADO" stands out in large white letters on red.
+        Label_estado->setVisible(!e.estado.isEmpty());
         if (e.abierta) {
             Text_datos_V1[0]->setText(e.carrera);
             Timer_Activo->stop();
@@ -516,7 +582,8 @@ void Form_Venta_TD::Timer1_Timer() {
         }
         Label_Mensaje->setVisible(!e.mensaje.isEmpty());
         Label_Mensaje->setText(e.mensaje);
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        fallaSilenciosa(QStringLiteral("estado de la venta"), e);
     }
 }
 
@@ -525,10 +592,10 @@ void Form_Venta_TD::Timer_Activo_Timer() {
         if (usuarioSuspendido(ctx_)) {
             Timer_Activo->stop();
             ctx_.dialogos.mensaje(kMensajeSuspendido, kTituloSuspendido, Icono::Error);
-            if (terminar)
-                terminar();
+            emit suspendido();
         }
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        fallaSilenciosa(QStringLiteral("revision del usuario"), e);
     }
 }
 
@@ -536,180 +603,17 @@ void Form_Venta_TD::closeEvent(QCloseEvent *ev) {
     Timer1->stop();
     Timer_Dinamicas->stop();
     Timer_Activo->stop();
-    if (alCerrar)
-        alCerrar();
     ev->accept();
-}
-
-// The payment panel "COBRAR UN BOLETO".
-void Form_Venta_TD::crearPanelCobro() {
-    Frame_CobroBoleto = nombrar(new QFrame(this), QStringLiteral("Frame_CobroBoleto"));
-    Frame_CobroBoleto->setFrameShape(QFrame::Box);
-    Frame_CobroBoleto->setAutoFillBackground(true);
-    auto *g = new QGridLayout(Frame_CobroBoleto);
-    auto *titulo = new QLabel(QStringLiteral("COBRAR UN BOLETO"), Frame_CobroBoleto);
-    titulo->setAlignment(Qt::AlignCenter);
-    QFont ft = titulo->font();
-    ft.setBold(true);
-    titulo->setFont(ft);
-    auto *etiqueta = new QLabel(QStringLiteral("CODIGO DEL BOLETO A COBRAR"), Frame_CobroBoleto);
-    Text_boletoCobro = nombrar(new QLineEdit(Frame_CobroBoleto), QStringLiteral("Text_boletoCobro"));
-    Text_cobro2 = nombrar(new QLineEdit(Frame_CobroBoleto), QStringLiteral("Text_cobro2"));
-    Label_MCB = nombrar(new QLabel(QStringLiteral("MENSAJE"), Frame_CobroBoleto), QStringLiteral("Label_MCB"));
-    Label_PCB = nombrar(new QLabel(QStringLiteral("MONTO"), Frame_CobroBoleto), QStringLiteral("Label_PCB"));
-    for (QLabel *l : {Label_MCB, Label_PCB}) {
-        l->setAlignment(Qt::AlignCenter);
-        QFont f = l->font();
-        f.setPointSize(12);
-        f.setBold(true);
-        l->setFont(f);
-        l->hide();
-    }
-    Boton_Cobrar_Boleto2 = boton(QStringLiteral("Boton_Cobrar_Boleto2"), QStringLiteral("COBRAR BOLETO"), Frame_CobroBoleto);
-    Boton_Cobrar_Boleto3 = boton(QStringLiteral("Boton_Cobrar_Boleto3"), QStringLiteral("COBRAR BOLETO"), Frame_CobroBoleto);
-    Boton_Cobrar_Boleto2->hide();
-    Boton_Cobrar_Boleto3->hide();
-    Command5 = boton(QStringLiteral("Command5"), QStringLiteral("LIMPIAR"), Frame_CobroBoleto);
-    Bto_SalirFCB = boton(QStringLiteral("Bto_SalirFCB"), QStringLiteral("SALIR"), Frame_CobroBoleto);
-    for (QLineEdit *e : {Text_boletoCobro, Text_cobro2}) {
-        QFont f = e->font();
-        f.setPointSize(14);
-        e->setFont(f);
-        e->installEventFilter(this);
-    }
-    g->addWidget(titulo, 0, 0, 1, 2);
-    g->addWidget(etiqueta, 1, 0, 1, 2);
-    g->addWidget(Text_boletoCobro, 2, 0, 1, 2);
-    g->addWidget(Text_cobro2, 3, 0, 1, 2);
-    g->addWidget(Label_MCB, 4, 0, 1, 2);
-    g->addWidget(Label_PCB, 5, 0, 1, 2);
-    g->addWidget(Boton_Cobrar_Boleto2, 6, 0, 1, 2);
-    g->addWidget(Boton_Cobrar_Boleto3, 7, 0, 1, 2);
-    g->addWidget(Command5, 8, 0);
-    g->addWidget(Bto_SalirFCB, 8, 1);
-    Frame_CobroBoleto->hide();
-
-    connect(Text_boletoCobro, &QLineEdit::textChanged, this, [this] {
-        Label_MCB->hide();
-        Label_PCB->hide();
-        Boton_Cobrar_Boleto2->hide();
-    });
-    connect(Text_cobro2, &QLineEdit::textChanged, this, [this] {
-        Label_MCB->hide();
-        Label_PCB->hide();
-        Boton_Cobrar_Boleto3->hide();
-    });
-    connect(Boton_Cobrar_Boleto2, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto2_Click(); });
-    connect(Boton_Cobrar_Boleto3, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto3_Click(); });
-    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-    connect(Bto_SalirFCB, &QPushButton::clicked, this, [this] { Bto_SalirFCB_Click(); });
+    emit cerrada();
 }
 
 void Form_Venta_TD::boton_cobrar_Click() {
-    Text_cobro2->setVisible(juego_actual == 3);
-    Frame_CobroBoleto->adjustSize();
-    const QRect marco = Frame_principal->geometry();
-    const QSize tam = Frame_CobroBoleto->sizeHint().expandedTo(QSize(360, 0));
-    Frame_CobroBoleto->setGeometry(QRect(QPoint(marco.center().x() - tam.width() / 2, marco.center().y() - tam.height() / 2), tam));
-    Frame_CobroBoleto->show();
-    Frame_CobroBoleto->raise();
-    Text_boletoCobro->setFocus();
+    Frame_CobroBoleto->setJuegoActual(juego_actual);
+    Frame_CobroBoleto->mostrar(Frame_principal);
 }
 
-void Form_Venta_TD::Bto_SalirFCB_Click() { Frame_CobroBoleto->hide(); }
-
-void Form_Venta_TD::Command5_Click() {
-    QLineEdit *campo = juego_actual == 3 ? Text_cobro2 : Text_boletoCobro;
-    campo->clear();
-    campo->setFocus();
-}
-
-// Every key passes FiltroMayusculas; Enter looks the ticket up.
-bool Form_Venta_TD::teclaCobro(QLineEdit *campo, QKeyEvent *k) {
-    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    int codigo = 0;
-    switch (k->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: codigo = 13; break;
-    case Qt::Key_Backspace: codigo = 8; break;
-    default:
-        if (k->text().isEmpty())
-            return false; // navigation and function keys
-        codigo = codigoDeChar(k->text().at(0));
-    }
-    const int filtrado = codigo < 0 ? 0 : FiltroMayusculas(codigo);
-    if (filtrado == 0)
-        return true; // swallowed
-    if (filtrado == 13) {
-        if (campo == Text_boletoCobro)
-            Text_boletoCobro_KeyPress();
-        else
-            Text_cobro2_KeyPress();
-        return true;
-    }
-    if (filtrado != codigo) {
-        campo->insert(QString(charDeCodigo(static_cast<unsigned char>(filtrado))));
-        return true;
-    }
-    return false;
-}
-
-void Form_Venta_TD::mostrarConsulta(const ConsultaCobro &c, QPushButton *pagar) {
-    if (!c.cuadro.isEmpty())
-        ctx_.dialogos.mensaje(c.cuadro, c.tituloCuadro, c.icono);
-    if (!c.cambiaPanel)
-        return;
-    Label_MCB->setText(c.mensaje);
-    Label_MCB->show();
-    Label_PCB->setVisible(c.pagable);
-    pagar->setVisible(c.pagable);
-    if (c.pagable) {
-        Label_PCB->setText(c.monto);
-        pagar->setFocus(); // a scan followed by Enter pays
-    }
-}
-
-void Form_Venta_TD::Text_boletoCobro_KeyPress() {
-    mostrarConsulta(cobro_.consultar(Text_boletoCobro->text(), RutaCobro::Tablas), Boton_Cobrar_Boleto2);
-}
-
-void Form_Venta_TD::Text_cobro2_KeyPress() {
-    mostrarConsulta(cobro_.consultar(Text_cobro2->text(), RutaCobro::Puestos), Boton_Cobrar_Boleto3);
-}
-
-void Form_Venta_TD::terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar) {
-    campo->clear();
-    pagar->hide();
-    if (!r.mensaje.isEmpty()) {
-        Label_MCB->setText(r.mensaje);
-        Label_MCB->show();
-    }
-    campo->setFocus();
-}
-
-ImpresionRecibos *Form_Venta_TD::salidaRecibos() {
-    if (recibos)
-        return recibos;
-    if (!recibosSistema_) {
-        puertoRecibos_ = std::make_unique<PuertoSistema>();
-        recibosSistema_ = std::make_unique<ServicioRecibos>(ctx_, *puertoRecibos_,
-                                                            [] { return impresoraPredeterminadaDelSistema(); });
-    }
-    return recibosSistema_.get();
-}
-
-void Form_Venta_TD::Boton_Cobrar_Boleto2_Click() {
-    if (juego_actual != 1 && juego_actual != 2)
-        return;
-    cobro_.recibos = salidaRecibos();
-    terminarPago(cobro_.pagar(Text_boletoCobro->text(), RutaCobro::Tablas, juego_actual), Text_boletoCobro,
-                 Boton_Cobrar_Boleto2);
-}
-
-void Form_Venta_TD::Boton_Cobrar_Boleto3_Click() {
-    cobro_.recibos = salidaRecibos();
-    terminarPago(cobro_.pagar(Text_cobro2->text(), RutaCobro::Puestos, juego_actual), Text_cobro2, Boton_Cobrar_Boleto3);
+void Form_Venta_TD::salir_menu_Click() {
+    cerrarPantalla(this);
 }
 
 } // namespace corvalo

@@ -1,13 +1,11 @@
 // The booth sales screen "CORVALO".
 #pragma once
 
-#include "cobro.h"
+#include "frame_cobro_boleto.h"
 #include "pantalla_venta.h"
 #include "venta.h"
 
 #include <QWidget>
-
-#include <functional>
 
 class QFrame;
 class QKeyEvent;
@@ -23,12 +21,10 @@ namespace corvalo {
 class Form_Venta_TD : public QWidget {
     Q_OBJECT
 public:
-    Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, QWidget *parent = nullptr);
-
-    // Called when the screen closes (the main window gets its toolbar and timer back).
-    std::function<void()> alCerrar;
-    // Ends the whole program (a suspended account).
-    std::function<void()> terminar;
+    // `impresion`: the tickets; `recibos`: the payment receipts (either may be null: nothing is
+    // printed).
+    Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, ImpresionRecibos *recibos,
+                  QWidget *parent = nullptr);
 
     // Public procedures of the screen.
     void NewJugada();
@@ -38,21 +34,20 @@ public:
     void CuadrarPT();
     void ReinicioServer();
 
-    // Where payment receipts go; when null, to the system printer or the port.
-    ImpresionRecibos *recibos = nullptr;
-
     int juego_actual = 0;
     QString nombre_moneda;
     CupoCaballo cupo_caballo{};
 
     // Controls (objectName = member name; arrays get "_index").
     QFrame *Frame_principal, *Frame1, *Frame_Moneda, *Frame_Valores;
-    QLabel *Label1_0, *Label3_0, *Label_Barner, *Label_estado, *Label_Mensaje, *Label_administrador, *Label_tecnico;
+    QLabel *Label1_0, *Label3_0, *Label_Barner, *Label_estado, *Label_Mensaje, *Label_administrador,
+        *Label_tecnico;
     QLabel *Label_Moneda[2];
     QLineEdit *Text_datos_V1[2], *Text_Monto;
     QPushButton *boton_procesar, *boton_procesarPT, *Command4, *Command3, *Command6, *Command2,
         *boton_pantallacliente, *boton_salir;
     QLabel *Label_Carrera, *Image1;
+    QLabel *Label_Columna[3]; // the horse panel's column headings
     QLineEdit *Text_NCaballo[16], *Text_Caballo[16], *Text_Valor[16], *Text_Total_Dinm;
     QTimer *Timer1, *Timer_Dinamicas, *Timer_Activo;
     QMenuBar *menuBar;
@@ -61,10 +56,7 @@ public:
     // The payment panel.
     QPushButton *boton_cobrar;
     QAction *co_menu_op;
-    QFrame *Frame_CobroBoleto;
-    QLineEdit *Text_boletoCobro, *Text_cobro2;
-    QLabel *Label_MCB, *Label_PCB;
-    QPushButton *Boton_Cobrar_Boleto2, *Boton_Cobrar_Boleto3, *Command5, *Bto_SalirFCB;
+    corvalo::Frame_CobroBoleto *Frame_CobroBoleto;
 
     // Handlers.
     void Command3_Click() { seleccionarJuego(1, false); }
@@ -80,12 +72,13 @@ public:
     void Timer1_Timer();
     void Timer_Activo_Timer();
     void boton_cobrar_Click();
-    void Bto_SalirFCB_Click();
-    void Command5_Click();
-    void Text_boletoCobro_KeyPress();
-    void Text_cobro2_KeyPress();
-    void Boton_Cobrar_Boleto2_Click();
-    void Boton_Cobrar_Boleto3_Click();
+    void salir_menu_Click();
+
+signals:
+    // The screen closed: the main window gets its toolbar and timer back.
+    void cerrada();
+    // The user's account was found suspended: the program must end.
+    void suspendido();
 
 protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;
@@ -101,18 +94,12 @@ private:
     void enfocar(QLineEdit *campo);
     void mostrarPanel(const PanelCaballos &p);
     QPushButton *procesarVisible() const;
-    void crearPanelCobro();
-    bool teclaCobro(QLineEdit *campo, QKeyEvent *k);
-    void mostrarConsulta(const ConsultaCobro &c, QPushButton *pagar);
-    ImpresionRecibos *salidaRecibos();
-    void terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar);
+    void marcarMoneda(int index);
+    void fallaSilenciosa(const QString &accion, const std::exception &e);
 
     Contexto &ctx_;
     ImpresionTickets *impresion_;
     bool cargado_ = false;
-    Cobro cobro_;
-    std::unique_ptr<PuertoSalida> puertoRecibos_;
-    std::unique_ptr<ImpresionRecibos> recibosSistema_;
 };
 
 } // namespace corvalo

@@ -70,6 +70,8 @@ Form_ConfImpresion::Form_ConfImpresion(Contexto &ctx, const QString &rutaAjustes
     setTabOrder(Combo3, Combo4);
     setTabOrder(Combo4, Command1);
 
+    cerrarConEscape(this);
+
     connect(Combo2, &QComboBox::currentIndexChanged, this, [this](int) { Combo2_Click(); });
     connect(Command1, &QPushButton::clicked, this, &Form_ConfImpresion::Command1_Click);
 

@@ -4,6 +4,8 @@
 #include "dialogos_qt.h"
 #include "form_conf_impresion.h"
 #include "frm_about.h"
+#include "registro.h"
+#include "ventanas.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -31,7 +33,6 @@ Form_MenuPrincipal::Form_MenuPrincipal(Contexto &ctx, const OpcionesSesion &opci
     : QMainWindow(parent), ctx_(ctx), opciones_(opciones) {
     setObjectName(QStringLiteral("Form_MenuPrincipal"));
     setWindowTitle(QStringLiteral("MENU PRINCIPAL -  "));
-    terminar = terminarPrograma;
 
     auto nuevoMenu = [this](const char *nombre, const QString &caption) {
         QMenu *m = menuBar()->addMenu(caption);
@@ -40,34 +41,35 @@ Form_MenuPrincipal::Form_MenuPrincipal(Contexto &ctx, const OpcionesSesion &opci
         return m;
     };
     acciones_menu = nuevoMenu("acciones_menu", QStringLiteral("Accio&nes"));
-    cp_menu = entrada(acciones_menu, "cp_menu", QStringLiteral("Calculadora Parley"));
+    cp_menu = entrada(acciones_menu, "cp_menu", QStringLiteral("&Calculadora Parley"));
     acciones_menu->addSeparator();
-    cerrar_menu = entrada(acciones_menu, "cerrar_menu", QStringLiteral("Salir"));
+    cerrar_menu = entrada(acciones_menu, "cerrar_menu", QStringLiteral("&Salir"));
 
     gerencia_menu = nuevoMenu("gerencia_menu", QStringLiteral("&Gerencia"));
-    vt_ger_menu = entrada(gerencia_menu, "vt_ger_menu", QStringLiteral("Gerencia"));
+    vt_ger_menu = entrada(gerencia_menu, "vt_ger_menu", QStringLiteral("&Gerencia"));
 
     pantallamenus = nuevoMenu("pantallamenus", QStringLiteral("&Pantallas"));
-    tbfija_pant_menu = entrada(pantallamenus, "tbfija_pant_menu", QStringLiteral("Visor Moneda 1"));
-    visor2menu = entrada(pantallamenus, "visor2menu", QStringLiteral("Visor Moneda 2"));
+    tbfija_pant_menu = entrada(pantallamenus, "tbfija_pant_menu", QStringLiteral("Visor Moneda &1"));
+    visor2menu = entrada(pantallamenus, "visor2menu", QStringLiteral("Visor Moneda &2"));
 
     reportes_admin = nuevoMenu("reportes_admin", QStringLiteral("&Reportes"));
-    diario_menu_tf = entrada(reportes_admin, "diario_menu_tf", QStringLiteral("Cuadre de Ventas"));
-    tf_porTaquilla = entrada(reportes_admin, "tf_porTaquilla", QStringLiteral("Ventas  por Taquilla"));
-    rctf_admin_menu = entrada(reportes_admin, "rctf_admin_menu", QStringLiteral("Ventas  por Carrera"));
-    vp_menu = entrada(reportes_admin, "vp_menu", QStringLiteral("Ventas  por Grupos"));
-    te_menu = entrada(reportes_admin, "te_menu", QStringLiteral("Tickets Eliminados"));
-    rpt_menu_Ganancias = entrada(reportes_admin, "rpt_menu_Ganancias", QStringLiteral("Cuadre de Ganancias"));
+    diario_menu_tf = entrada(reportes_admin, "diario_menu_tf", QStringLiteral("Cuadre de &Ventas"));
+    tf_porTaquilla = entrada(reportes_admin, "tf_porTaquilla", QStringLiteral("Ventas  por &Taquilla"));
+    rctf_admin_menu = entrada(reportes_admin, "rctf_admin_menu", QStringLiteral("Ventas  por &Carrera"));
+    vp_menu = entrada(reportes_admin, "vp_menu", QStringLiteral("Ventas  por &Grupos"));
+    te_menu = entrada(reportes_admin, "te_menu", QStringLiteral("Tickets &Eliminados"));
+    rpt_menu_Ganancias =
+        entrada(reportes_admin, "rpt_menu_Ganancias", QStringLiteral("Cuadre de Ga&nancias"));
 
     conf_menu_pc = nuevoMenu("conf_menu_pc", QStringLiteral("&Configuración"));
-    pimp_menu = entrada(conf_menu_pc, "pimp_menu", QStringLiteral("Puerto de Impresión"));
-    bdlocalmenu = entrada(conf_menu_pc, "bdlocalmenu", QStringLiteral("Borrar BD Local"));
+    pimp_menu = entrada(conf_menu_pc, "pimp_menu", QStringLiteral("&Puerto de Impresión"));
+    bdlocalmenu = entrada(conf_menu_pc, "bdlocalmenu", QStringLiteral("&Borrar BD Local"));
 
     tienda_menu = nuevoMenu("tienda_menu", QStringLiteral("&Tienda"));
-    ver_tienda = entrada(tienda_menu, "ver_tienda", QStringLiteral("Ver Tienda"));
+    ver_tienda = entrada(tienda_menu, "ver_tienda", QStringLiteral("&Ver Tienda"));
 
-    acer_mnu = nuevoMenu("acer_mnu", QStringLiteral("Acerca"));
-    acerca_menu = entrada(acer_mnu, "acerca_menu", QStringLiteral("Acerca"));
+    acer_mnu = nuevoMenu("acer_mnu", QStringLiteral("&Acerca"));
+    acerca_menu = entrada(acer_mnu, "acerca_menu", QStringLiteral("&Acerca"));
 
     // Not offered: no level shows them.
     cp_menu->setVisible(false);
@@ -174,8 +176,7 @@ void Form_MenuPrincipal::Form_Load() {
     Picture1->setVisible(c.mostrarDescargar);
     if (c.terminar) {
         terminando_ = true;
-        if (terminar)
-            terminar();
+        emit salidaConfirmada();
     }
 }
 
@@ -184,14 +185,27 @@ void Form_MenuPrincipal::abrirHija(QWidget *pantalla) {
         return;
     QMdiSubWindow *sub = mdiArea->addSubWindow(pantalla);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(iconoPrograma());
     pantalla->show();
     sub->show();
     mdiArea->setActiveSubWindow(sub);
 }
 
-void Form_MenuPrincipal::abrirCon(const PantallasMenu::Abridor &abridor) {
-    if (abridor)
-        abrirHija(abridor(*this));
+void Form_MenuPrincipal::abrirCon(const PantallasMenu::Abridor &abridor, bool sinBarra, bool sinTimer) {
+    if (!abridor) {
+        ctx_.dialogos.mensaje(kPantallaNoDisponible, kTituloNoDisponible, Icono::Informacion);
+        return;
+    }
+    if (sinTimer)
+        Timer_Activo->stop();
+    if (sinBarra)
+        Toolbar1->hide();
+    QWidget *pantalla = abridor(*this);
+    if (!pantalla) {
+        pantallaCerrada(sinBarra);
+        return;
+    }
+    abrirHija(pantalla);
 }
 
 void Form_MenuPrincipal::pantallaCerrada(bool conBarra) {
@@ -202,11 +216,11 @@ void Form_MenuPrincipal::pantallaCerrada(bool conBarra) {
 
 void Form_MenuPrincipal::Toolbar1_ButtonClick(int index) {
     if (index == 1) {
-        Toolbar1->hide();
+        // A level without a sales screen gets none, and keeps its toolbar.
         if (ctx_.sesion.nivel == QLatin1String("Taquilla"))
-            abrirCon(pantallas.Form_Venta_TD);
+            abrirCon(pantallas.Form_Venta_TD, true);
         else if (ctx_.sesion.nivel == QLatin1String("Operador"))
-            abrirCon(pantallas.Form_VentaOperador);
+            abrirCon(pantallas.Form_VentaOperador, true);
     } else if (index == 2) {
         close();
     }
@@ -223,28 +237,26 @@ void Form_MenuPrincipal::closeEvent(QCloseEvent *ev) {
     }
     terminando_ = true;
     ev->accept();
-    if (terminar)
-        terminar();
+    emit salidaConfirmada();
 }
 
 void Form_MenuPrincipal::cerrar_menu_Click() {
     if (!confirmarSalir(ctx_))
         return;
     terminando_ = true;
-    if (terminar)
-        terminar();
+    emit salidaConfirmada();
 }
 
 void Form_MenuPrincipal::vt_ger_menu_Click() {
-    Timer_Activo->stop();
-    Toolbar1->hide();
-    abrirCon(pantallas.Form_Gerencia);
+    abrirCon(pantallas.Form_Gerencia, true, true);
 }
 
 void Form_MenuPrincipal::visor_Click(int moneda) {
-    ctx_.sesion.id_moneda = moneda;
-    Timer_Activo->stop();
-    abrirCon(tipopantalla == 1 ? pantallas.Form_PantDoble : pantallas.Form_Pantalla_Triple);
+    const PantallasMenu::Abridor &abridor =
+        tipopantalla == 1 ? pantallas.Form_PantDoble : pantallas.Form_Pantalla_Triple;
+    if (abridor)
+        ctx_.sesion.id_moneda = moneda;
+    abrirCon(abridor, false, true);
 }
 
 void Form_MenuPrincipal::pimp_menu_Click() {
@@ -254,8 +266,10 @@ void Form_MenuPrincipal::pimp_menu_Click() {
 void Form_MenuPrincipal::bdlocalmenu_Click() {
     try {
         borrar_bd_local(ctx_);
-    } catch (const std::exception &) {
-        // a drop or creation that fails leaves what was done
+    } catch (const std::exception &e) {
+        // A drop or creation that fails leaves what was done.
+        registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("MENU PRINCIPAL"),
+                       QStringLiteral("borrar bd local"), e);
     }
 }
 

@@ -8,6 +8,8 @@
 #include <array>
 #include <functional>
 
+class QMenu;
+
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -22,7 +24,8 @@ class Form_MenuPrincipal;
 
 // The screens of the other subsystems, attached by the program. Each returns the new
 // screen (shown as a child window) or nothing. A screen that switches the timer off or
-// hides the toolbar calls pantallaCerrada() when it closes.
+// hides the toolbar has pantallaCerrada() called when it closes. An entry whose screen is not
+// attached tells the user so and changes nothing.
 struct PantallasMenu {
     using Abridor = std::function<QWidget *(Form_MenuPrincipal &)>;
     Abridor Form_Venta_TD, Form_VentaOperador, Form_Gerencia, Form_PantDoble, Form_Pantalla_Triple,
@@ -35,7 +38,6 @@ public:
     Form_MenuPrincipal(Contexto &ctx, const OpcionesSesion &opciones, QWidget *parent = nullptr);
 
     PantallasMenu pantallas;
-    std::function<void()> terminar; // ends the program
 
     // Shows a screen as a child window.
     void abrirHija(QWidget *pantalla);
@@ -71,12 +73,18 @@ public:
     void Image1_Click();
     void Timer_Activo_Timer();
 
+signals:
+    // The user chose to leave (or accepted the download): the program ends.
+    void salidaConfirmada();
+
 protected:
     void closeEvent(QCloseEvent *ev) override;
     void showEvent(QShowEvent *ev) override;
 
 private:
-    void abrirCon(const PantallasMenu::Abridor &abridor);
+    // Opens the screen of `abridor`; `sinBarra` hides the toolbar and `sinTimer` stops the timer
+    // while it is open. A screen that is not attached shows the not-available message.
+    void abrirCon(const PantallasMenu::Abridor &abridor, bool sinBarra = false, bool sinTimer = false);
     QAction *entrada(QMenu *menu, const char *nombre, const QString &caption);
     Contexto &ctx_;
     const OpcionesSesion &opciones_;

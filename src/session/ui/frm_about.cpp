@@ -13,6 +13,7 @@ namespace corvalo {
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ACERCA CORVALO"));
+    setWindowIcon(iconoPrograma());
     lblTitle = new QLabel(QStringLiteral("Corvalo"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     QFont f = lblTitle->font();

@@ -22,7 +22,6 @@ frmLogin::frmLogin(Contexto &ctx, const OpcionesSesion &opciones, QWidget *paren
     : QWidget(parent, Qt::Window), ctx_(ctx), login_(ctx, opciones) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Acceso"));
-    terminar = terminarPrograma;
 
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -126,14 +125,12 @@ void frmLogin::cmdOK_Click() {
     case ResultadoLogin::Terminar:
         ctx_.dialogos.mensaje(r.texto, r.titulo, Icono::Error);
         Timer1->stop();
-        if (terminar)
-            terminar();
+        emit abandonado();
         break;
     case ResultadoLogin::Ingreso:
         Timer1->stop();
         close();
-        if (alIngresar)
-            alIngresar();
+        emit ingresado();
         break;
     case ResultadoLogin::Fallo:
         break;
@@ -144,8 +141,7 @@ void frmLogin::cmdCancel_Click() {
     Timer1->stop();
     close();
     // no other window is open while the login shows
-    if (terminar)
-        terminar();
+    emit abandonado();
 }
 
 bool frmLogin::eventFilter(QObject *obj, QEvent *ev) {

@@ -5,8 +5,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,9 +17,6 @@ class frmLogin : public QWidget {
 public:
     frmLogin(Contexto &ctx, const OpcionesSesion &opciones, QWidget *parent = nullptr);
 
-    std::function<void()> alIngresar; // the login passed: open the main window
-    std::function<void()> terminar;   // ends the program
-
     QLabel *Label3, *Label_internet, *lblUserName, *lblPassword;
     QLineEdit *txtUserName, *txtPassword;
     QPushButton *cmdOK, *cmdCancel;
@@ -31,6 +26,12 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
     void Timer1_Timer();
+
+signals:
+    // The login passed: the main window opens.
+    void ingresado();
+    // The user cancelled, or may not use the program: it ends.
+    void abandonado();
 
 protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;

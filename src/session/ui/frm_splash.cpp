@@ -16,7 +16,6 @@ frmSplash::frmSplash(Contexto &ctx, const OpcionesSesion &opciones, QWidget *par
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(ctx), opciones_(opciones) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Corvalo"));
-    terminar = terminarPrograma;
 
     auto *capa = new QVBoxLayout(this);
     capa->setContentsMargins(32, 24, 32, 24);
@@ -63,16 +62,14 @@ void frmSplash::Timer2_Timer() {
     if (ctx_.sesion.tamletra == 0)
         ctx_.sesion.tamletra = 8;
     close();
-    if (mostrarLogin)
-        mostrarLogin();
+    emit listo();
 }
 
 void frmSplash::keyPressEvent(QKeyEvent *ev) {
     ev->accept();
     Timer2->stop();
     close();
-    if (terminar)
-        terminar();
+    emit interrumpido();
 }
 
 } // namespace corvalo

@@ -5,8 +5,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QLabel;
 class QTimer;
 
@@ -17,13 +15,16 @@ class frmSplash : public QWidget {
 public:
     frmSplash(Contexto &ctx, const OpcionesSesion &opciones, QWidget *parent = nullptr);
 
-    std::function<void()> mostrarLogin; // after Timer2
-    std::function<void()> terminar;     // a key pressed
-
     QLabel *Image1, *Label3, *Label_version;
     QTimer *Timer2;
 
     void Timer2_Timer();
+
+signals:
+    // The banner's time is up and the central connection was opened: the login shows next.
+    void listo();
+    // A key was pressed on the banner: the program ends.
+    void interrumpido();
 
 protected:
     void keyPressEvent(QKeyEvent *ev) override;

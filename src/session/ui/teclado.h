@@ -1,7 +1,11 @@
-// Keyboard use across the program: a focused button is pressed with Enter as well as Space.
+// Keyboard use across the program: a focused button is pressed with Enter as well as Space, and
+// the key filters of the entry fields.
 #pragma once
 
 #include <QObject>
+
+class QKeyEvent;
+class QLineEdit;
 
 namespace corvalo {
 
@@ -15,5 +19,24 @@ protected:
 
 // Installs one filter on the application.
 void instalarFiltroTeclado();
+
+// A key filter of the entry fields: takes a character code, returns the code to let through
+// (0 swallows it).
+using FiltroCaracter = int (*)(int);
+
+// What a key press in a filtered field comes to.
+enum class TeclaFiltrada {
+    Pasa,     // the field handles the key as it is (navigation, function keys, accepted characters)
+    Tragada,  // the filter swallowed it
+    Cambiada, // the filter changed the character; the changed one has been typed into the field
+    Enter,    // Enter (13) passed the filter
+};
+// Runs one key press of `campo` through `filtro`: Enter is 13, Backspace 8, a character its
+// Windows-1252 code (a character without one is swallowed).
+TeclaFiltrada filtrarTecla(QLineEdit *campo, QKeyEvent *tecla, FiltroCaracter filtro);
+
+// Every other way text enters the field (paste, drop, input methods) passes the same filter:
+// characters it swallows are dropped, characters it changes are changed.
+void filtrarTextoPegado(QLineEdit *campo, FiltroCaracter filtro);
 
 } // namespace corvalo

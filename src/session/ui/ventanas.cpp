@@ -2,9 +2,13 @@
 
 #include "menu_principal.h"
 
+#include <QAction>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 
@@ -42,6 +46,60 @@ void centrarMarcoEnMarco(QWidget *marco, QWidget *exterior) {
         marco->move(p);
     else
         marco->move(marco->parentWidget()->mapFromGlobal(exterior->mapToGlobal(p)));
+}
+
+} // namespace corvalo
+
+namespace corvalo {
+
+void cerrarPantalla(QWidget *pantalla) {
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(pantalla->parentWidget()))
+        sub->close();
+    else
+        pantalla->close();
+}
+
+void cerrarConEscape(QWidget *pantalla) {
+    auto *escape = new QAction(pantalla);
+    escape->setObjectName(QStringLiteral("cerrar_escape"));
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(escape, &QAction::triggered, pantalla, [pantalla] { cerrarPantalla(pantalla); });
+    pantalla->addAction(escape);
+}
+
+namespace {
+
+QPixmap dibujarIcono(int lado) {
+    QPixmap p(lado, lado);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    const double u = lado / 32.0;
+    // The track.
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(0, 96, 48));
+    g.drawRoundedRect(QRectF(0.5 * u, 0.5 * u, 31 * u, 31 * u), 6 * u, 6 * u);
+    // A horseshoe, open at the bottom, in gold.
+    QPen herradura(QColor(240, 200, 60), 5 * u, Qt::SolidLine, Qt::FlatCap);
+    g.setPen(herradura);
+    g.setBrush(Qt::NoBrush);
+    g.drawArc(QRectF(7 * u, 5 * u, 18 * u, 20 * u), -30 * 16, 240 * 16);
+    // Its nail holes.
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(0, 96, 48));
+    for (const QPointF c : {QPointF(9.3, 12), QPointF(22.7, 12), QPointF(12.5, 7.6), QPointF(19.5, 7.6)})
+        g.drawEllipse(QPointF(c.x() * u, c.y() * u), 0.9 * u, 0.9 * u);
+    return p;
+}
+
+} // namespace
+
+QIcon iconoPrograma() {
+    QIcon icono;
+    for (int lado : {16, 24, 32, 48, 64})
+        icono.addPixmap(dibujarIcono(lado));
+    return icono;
 }
 
 } // namespace corvalo

@@ -1,6 +1,8 @@
-// Placement of windows and frames, used by the screens when they open.
+// Placement of windows and frames, used by the screens when they open, and what every screen
+// shares as a child window: closing, Escape and the program's icon.
 #pragma once
 
+class QIcon;
 class QWidget;
 
 namespace corvalo {
@@ -11,5 +13,13 @@ void centrarVentana(QWidget *ventana);
 void centrarMarcoEnPantalla(QWidget *marco);
 // A frame in the middle of another frame.
 void centrarMarcoEnMarco(QWidget *marco, QWidget *exterior);
+
+// Closes a screen: inside the main window its child window closes, and with it the screen.
+void cerrarPantalla(QWidget *pantalla);
+// Escape anywhere inside the screen closes it.
+void cerrarConEscape(QWidget *pantalla);
+
+// The program's own icon, drawn: a horseshoe on the green of the track.
+QIcon iconoPrograma();
 
 } // namespace corvalo

@@ -1,8 +1,9 @@
-// The platform side of ticket printing: the system printer through Qt's printing (CUPS on
-// Linux), raw port output, and the default printer's name.
+// The platform side of printing: the system printer through Qt's printing (CUPS on Linux), raw
+// port output, and the default printer's name.
 #pragma once
 
-#include "impresion.h"
+#include "impresora.h"
+#include "puerto.h"
 
 #include <QFont>
 #include <QPainter>
@@ -41,8 +42,14 @@ private:
     bool empezado_ = false;
 };
 
-// A printer for the system's default destination (one job per ticket).
+// A printer for the system's default destination (one job per document).
 std::unique_ptr<ImpresoraSistema> impresoraPredeterminadaDelSistema();
+
+// The system's default destination, one print job each time.
+class ImpresorasDelSistema : public FabricaImpresoras {
+public:
+    std::unique_ptr<ImpresoraSistema> abrir() override { return impresoraPredeterminadaDelSistema(); }
+};
 // A printer writing a PDF file (tests and previews).
 std::unique_ptr<ImpresoraSistema> impresoraPdf(const QString &ruta);
 

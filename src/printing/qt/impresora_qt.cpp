@@ -32,7 +32,9 @@ void ImpresoraQt::empezar() {
     painter_.setFont(font_);
 }
 
-double ImpresoraQt::aDispositivo(double twips) const { return twips * impresora_->resolution() / 1440.0; }
+double ImpresoraQt::aDispositivo(double twips) const {
+    return twips * impresora_->resolution() / 1440.0;
+}
 
 void ImpresoraQt::fuente(const QString &nombre) {
     empezar();
@@ -60,7 +62,8 @@ void ImpresoraQt::linea(const QString &texto) {
 
 void ImpresoraQt::rectangulo(double x, double y, double ancho, double alto) {
     empezar();
-    painter_.fillRect(QRectF(aDispositivo(x), aDispositivo(y), aDispositivo(ancho), aDispositivo(alto)), Qt::black);
+    painter_.fillRect(QRectF(aDispositivo(x), aDispositivo(y), aDispositivo(ancho), aDispositivo(alto)),
+                      Qt::black);
 }
 
 void ImpresoraQt::terminar() {
@@ -88,7 +91,9 @@ std::unique_ptr<ImpresoraSistema> impresoraPdf(const QString &ruta) {
     return std::make_unique<ImpresoraQt>(std::move(p));
 }
 
-QString nombreImpresoraPredeterminada() { return QPrinterInfo::defaultPrinterName(); }
+QString nombreImpresoraPredeterminada() {
+    return QPrinterInfo::defaultPrinterName();
+}
 
 void PuertoSistema::escribir(const QString &puerto, const QByteArray &bytes) {
     const DestinoPuerto d = destinoDePuerto(puerto, [](const QString &r) { return QFileInfo::exists(r); });

@@ -1,0 +1,17 @@
+// Amounts as the printed documents and the screens show them.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace corvalo {
+
+// The regional settings the amounts are formatted with (Spanish of Venezuela where the
+// workstation has no regional settings of its own).
+QLocale localeRegional();
+// The named format "Currency" of the workstation.
+QString formatoMoneda(double monto, const QLocale &loc = localeRegional());
+// The format "$#,##0.00".
+QString formatoDolares(double monto, const QLocale &loc = localeRegional());
+
+} // namespace corvalo

@@ -1,0 +1,191 @@
+#include "ticket.h"
+
+#include "moneda.h"
+#include "texto.h"
+
+namespace corvalo {
+
+QStringList lineasEncabezado(int impresion_datos, const QString &empresa, const QString &rif,
+                             const Sesion &s) {
+    const QString b = QStringLiteral(" ");
+    if (impresion_datos == 1)
+        return {b + empresa, b + rif};
+    if (impresion_datos == 2)
+        return {b + s.name_empresa, b + s.rif_empresa, b + s.direccion_empresa, b + s.tlf_empresa};
+    return {};
+}
+
+namespace {
+
+int carreraImpresa(int carrera) {
+    return carrera > 200 ? carrera - 200 : carrera;
+}
+
+QString montoPuerto(double monto, FormatoMonto formato) {
+    return formato == FormatoMonto::Operador ? formatoMoneda(monto) : textoNumero(monto);
+}
+
+QString montoImpresora(double monto, const QString &moneda, FormatoMonto formato) {
+    if (formato == FormatoMonto::Operador || moneda == QLatin1String("BS"))
+        return formatoMoneda(monto);
+    return formatoDolares(monto);
+}
+
+const QString kGuiones45 = QString(45, QLatin1Char('-'));
+
+} // namespace
+
+QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora, FormatoMonto formato) {
+    TextoPuerto t;
+    const QString asteriscos(40, QLatin1Char('*'));
+    t.linea(asteriscos);
+    t.linea(QString(12, QLatin1Char(' ')) +
+            (b.juego == 2 ? QStringLiteral("VENTA TABLA FIJA") : QStringLiteral("VENTA DINAMICAS")));
+    const QStringList encabezado = lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s);
+    if (encabezado.isEmpty()) {
+        t.texto(asteriscos); // the next line follows on the same line of text
+    } else {
+        t.linea(asteriscos);
+        for (const QString &l : encabezado)
+            t.linea(l);
+    }
+    t.linea(QStringLiteral("CH ") + s.ch);
+    t.linea(QStringLiteral("TAQUILLA ") + s.nombre);
+    t.linea(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral("H: ") + hora);
+    t.linea(QStringLiteral("BOLETO: ") + b.nu_boleto);
+    t.linea(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
+    t.linea(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
+            b.nombre_caballo);
+    t.linea(QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas));
+    t.linea(QStringLiteral("COSTO DEL BOLETO: ") + montoPuerto(b.monto, formato));
+    t.linea(QString());
+    t.linea(QString());
+    t.crudo(kFinTicket);
+    return t.bytes();
+}
+
+QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora, FormatoMonto formato) {
+    TextoPuerto t;
+    const QString guiones(34, QLatin1Char('-'));
+    t.linea(guiones);
+    t.linea(QStringLiteral("    Los Puestos"));
+    t.linea(guiones);
+    for (const QString &l : lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s))
+        t.linea(l);
+    t.linea(QStringLiteral("CH ") + s.ch);
+    t.linea(QStringLiteral("TAQUILLA: ") + s.usuario);
+    t.linea(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral("H: ") + hora);
+    t.linea(QStringLiteral("BOLETO: ") + b.nu_boleto);
+    t.linea(QStringLiteral("CAR: ") + QString::number(b.carrera) + QStringLiteral("CAB: ") +
+            QString::number(b.caballo));
+    t.linea(QStringLiteral("PUESTO: ") + b.codigo_puesto);
+    t.linea(QStringLiteral("COSTO DEL BOLETO: ") + montoPuerto(b.monto, formato));
+    t.linea(QString());
+    t.linea(QString());
+    t.crudo(kFinTicket);
+    t.crudo(kCorte);
+    return t.bytes();
+}
+
+void barrasTicket(ImpresoraSistema &imp, const QString &nu_boleto) {
+    // The bars stand at a fixed place of the page unless the text already reaches it.
+    const double arriba = std::max(3400.0, imp.posicionActual());
+    Module_CodigoBarras m;
+    QString texto = nu_boleto;
+    m.DibujarCodigo(QStringLiteral("128"), texto, imp.superficie(), 15, 900, 1000, arriba);
+    imp.barrasDibujadas(arriba + 900);
+}
+
+// The end both tickets share: the cost between dashes, the barcode when the booth prints it.
+static void pieTicketImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s,
+                               FormatoMonto formato) {
+    auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
+    L(kGuiones45);
+    L(QStringLiteral("COSTO DEL BOLETO: ") + montoImpresora(b.monto, b.nombre_moneda, formato));
+    L(kGuiones45);
+    L(QStringLiteral("."));
+    L(QStringLiteral("."));
+    if (s.codbarras == 1) {
+        barrasTicket(imp, b.nu_boleto);
+        L(QStringLiteral("."));
+        L(QStringLiteral("."));
+    }
+    imp.terminar();
+}
+
+void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
+                           FormatoMonto formato) {
+    auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
+    imp.fuente(QStringLiteral("MS Sans Serif"));
+    L(kGuiones45);
+    imp.tamano(10);
+    L(b.juego == 2 ? QStringLiteral("         VENTA TABLA FIJA")
+                   : QStringLiteral("         VENTA DINAMICAS"));
+    imp.tamano(s.tamletra);
+    L(kGuiones45);
+    for (const QString &l : lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s))
+        L(l);
+    L(QStringLiteral("CH ") + s.ch);
+    L(QStringLiteral("TAQUILLA: ") + s.nombre);
+    L(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral(" H: ") + hora);
+    L(QStringLiteral("BOLETO: ") + b.nu_boleto);
+    L(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
+    L(QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas));
+    L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") + b.nombre_caballo);
+    pieTicketImpresora(imp, b, s, formato);
+}
+
+void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
+                            FormatoMonto formato) {
+    auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
+    L(kGuiones45);
+    imp.fuente(QStringLiteral("MS Sans Serif"));
+    imp.tamano(10);
+    L(QStringLiteral("             LOS PUESTOS     "));
+    imp.tamano(s.tamletra);
+    for (const QString &l : lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s))
+        L(l);
+    L(kGuiones45);
+    L(QStringLiteral("CH ") + s.ch);
+    L(QStringLiteral("."));
+    L(QStringLiteral("TAQUILLA: ") + s.usuario);
+    L(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral(" H: ") + hora);
+    L(QStringLiteral("BOLETO: ") + b.nu_boleto);
+    L(QStringLiteral("CARRERA: ") + QString::number(b.carrera));
+    L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") + b.nombre_caballo);
+    L(QStringLiteral("PUESTO: ") + b.codigo_puesto);
+    pieTicketImpresora(imp, b, s, formato);
+}
+
+// The two forms of one ticket.
+namespace {
+class TicketImpreso : public Impreso {
+public:
+    TicketImpreso(const Boleto &b, const Sesion &s, QString hora, FormatoMonto formato)
+        : b_(b), s_(s), hora_(std::move(hora)), formato_(formato) {}
+    QByteArray bytesPuerto() const override {
+        return b_.juego == 3 ? ticketPuestosPuerto(b_, s_, hora_, formato_)
+                             : ticketTablasPuerto(b_, s_, hora_, formato_);
+    }
+    void dibujar(ImpresoraSistema &imp) const override {
+        if (b_.juego == 3)
+            ticketPuestosImpresora(imp, b_, s_, hora_, formato_);
+        else
+            ticketTablasImpresora(imp, b_, s_, hora_, formato_);
+    }
+
+private:
+    const Boleto &b_;
+    const Sesion &s_;
+    QString hora_;
+    FormatoMonto formato_;
+};
+} // namespace
+
+void ImpresionBoletos::imprimir(const Boleto &b) {
+    Contexto &ctx = servicio_.contexto();
+    // The output is chosen first: "WINDOWS:" turns into the shared-printer path of the session.
+    servicio_.imprimir(TicketImpreso(b, ctx.sesion, ctx.reloj.horaTexto(), formato_));
+}
+
+} // namespace corvalo

@@ -1,0 +1,47 @@
+// The printed ticket: the lines and bytes of the port output, the lines the system printer
+// draws, and the service the sales hand their tickets to.
+#pragma once
+
+#include "salida.h"
+#include "venta.h"
+
+namespace corvalo {
+
+// How the cost of the ticket is written. The booth writes the plain number on port output and,
+// on printer output, the "Currency" format for "BS" and "$#,##0.00" otherwise; the operator
+// screen writes the "Currency" format on both outputs, whatever the currency.
+enum class FormatoMonto { Taquilla, Operador };
+
+// The header block chosen by impresion_datos (each line begins with a blank).
+QStringList lineasEncabezado(int impresion_datos, const QString &empresa, const QString &rif,
+                             const Sesion &s);
+
+// Port output of the two tickets (Windows-1252 bytes).
+QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora,
+                              FormatoMonto formato = FormatoMonto::Taquilla);
+QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora,
+                               FormatoMonto formato = FormatoMonto::Taquilla);
+
+// Printer output of the two tickets; the print job is closed at the end.
+void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
+                           FormatoMonto formato = FormatoMonto::Taquilla);
+void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
+                            FormatoMonto formato = FormatoMonto::Taquilla);
+
+// The barcode of a ticket: Code 128 of the code at 1000, 3400 twips, module 15, bars 900 high;
+// below the last text line when the text already reaches that place.
+void barrasTicket(ImpresoraSistema &imp, const QString &nu_boleto);
+
+// The tickets of one sales screen, sent to the output the print settings choose.
+class ImpresionBoletos : public ImpresionTickets {
+public:
+    explicit ImpresionBoletos(ServicioImpresion &servicio, FormatoMonto formato = FormatoMonto::Taquilla)
+        : servicio_(servicio), formato_(formato) {}
+    void imprimir(const Boleto &b) override;
+
+private:
+    ServicioImpresion &servicio_;
+    FormatoMonto formato_;
+};
+
+} // namespace corvalo

@@ -1,0 +1,271 @@
+#include "frame_cobro_boleto.h"
+
+#include "contexto.h"
+#include "filtros.h"
+#include "teclado.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace corvalo {
+
+namespace {
+
+template <typename W> W *nombrar(W *w, const QString &nombre) {
+    w->setObjectName(nombre);
+    return w;
+}
+
+QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) {
+    auto *b = nombrar(new QPushButton(texto, padre), nombre);
+    b->setAutoDefault(true); // Enter presses the focused button
+    return b;
+}
+
+// A font `factor` times the panel's, bold when asked.
+void escalar(QWidget *w, const QFont &base, double factor, bool negrita) {
+    QFont f = base;
+    if (base.pointSizeF() > 0)
+        f.setPointSizeF(base.pointSizeF() * factor);
+    f.setBold(negrita);
+    w->setFont(f);
+}
+
+} // namespace
+
+Frame_CobroBoleto::Frame_CobroBoleto(Contexto &ctx, ImpresionRecibos *recibos, QWidget *parent)
+    : QFrame(parent), ctx_(ctx), cobro_(ctx, recibos) {
+    setObjectName(QStringLiteral("Frame_CobroBoleto"));
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+
+    Label_Titulo =
+        nombrar(new QLabel(QStringLiteral("COBRAR UN BOLETO"), this), QStringLiteral("Label_Titulo"));
+    Label_Titulo->setAlignment(Qt::AlignCenter);
+    Label_Codigo = nombrar(new QLabel(QStringLiteral("CODIGO DEL BOLETO A COBRAR"), this),
+                           QStringLiteral("Label_Codigo"));
+    Text_boletoCobro = nombrar(new QLineEdit(this), QStringLiteral("Text_boletoCobro"));
+    Text_cobro2 = nombrar(new QLineEdit(this), QStringLiteral("Text_cobro2"));
+    Label_Codigo->setBuddy(Text_boletoCobro);
+    Label_MCB = nombrar(new QLabel(QStringLiteral("MENSAJE"), this), QStringLiteral("Label_MCB"));
+    Label_PCB = nombrar(new QLabel(QStringLiteral("MONTO"), this), QStringLiteral("Label_PCB"));
+    for (QLabel *l : {Label_MCB, Label_PCB}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->hide();
+    }
+    Label_MCB->setWordWrap(false);
+    Boton_Cobrar_Boleto2 =
+        boton(QStringLiteral("Boton_Cobrar_Boleto2"), QStringLiteral("COBRAR BOLETO"), this);
+    Boton_Cobrar_Boleto3 =
+        boton(QStringLiteral("Boton_Cobrar_Boleto3"), QStringLiteral("COBRAR BOLETO"), this);
+    Boton_Cobrar_Boleto2->hide();
+    Boton_Cobrar_Boleto3->hide();
+    Command5 = boton(QStringLiteral("Command5"), QStringLiteral("LIMPIAR"), this);
+    Bto_SalirFCB = boton(QStringLiteral("Bto_SalirFCB"), QStringLiteral("SALIR"), this);
+    Bto_SalirFCB->setToolTip(QStringLiteral("Cerrar (Esc)"));
+    for (QLineEdit *e : {Text_boletoCobro, Text_cobro2}) {
+        e->installEventFilter(this);
+        filtrarTextoPegado(e, FiltroMayusculas);
+    }
+
+    auto *g = new QGridLayout(this);
+    // The panel is always as large as its content: a longer message, a larger amount or a
+    // larger font make it grow, and it stays centred on the host's frame.
+    g->setSizeConstraint(QLayout::SetFixedSize);
+    g->addWidget(Label_Titulo, 0, 0, 1, 2);
+    g->addWidget(Label_Codigo, 1, 0, 1, 2);
+    g->addWidget(Text_boletoCobro, 2, 0, 1, 2);
+    g->addWidget(Text_cobro2, 3, 0, 1, 2);
+    g->addWidget(Label_MCB, 4, 0, 1, 2);
+    g->addWidget(Label_PCB, 5, 0, 1, 2);
+    g->addWidget(Boton_Cobrar_Boleto2, 6, 0, 1, 2);
+    g->addWidget(Boton_Cobrar_Boleto3, 7, 0, 1, 2);
+    g->addWidget(Command5, 8, 0);
+    g->addWidget(Bto_SalirFCB, 8, 1);
+    aplicarFuentes();
+    hide();
+
+    auto *escape = new QAction(this);
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QAction::triggered, this, [this] { Bto_SalirFCB_Click(); });
+    addAction(escape);
+
+    connect(Text_boletoCobro, &QLineEdit::textChanged, this, [this] {
+        Label_MCB->hide();
+        Label_PCB->hide();
+        Boton_Cobrar_Boleto2->hide();
+    });
+    connect(Text_cobro2, &QLineEdit::textChanged, this, [this] {
+        Label_MCB->hide();
+        Label_PCB->hide();
+        Boton_Cobrar_Boleto3->hide();
+    });
+    connect(Boton_Cobrar_Boleto2, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto2_Click(); });
+    connect(Boton_Cobrar_Boleto3, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto3_Click(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    connect(Bto_SalirFCB, &QPushButton::clicked, this, [this] { Bto_SalirFCB_Click(); });
+}
+
+void Frame_CobroBoleto::aplicarFuentes() {
+    const QFont base = font();
+    escalar(Label_Titulo, base, 1.0, true);
+    escalar(Label_MCB, base, 1.5, true);
+    escalar(Label_PCB, base, 1.5, true);
+    for (QLineEdit *e : {Text_boletoCobro, Text_cobro2}) {
+        escalar(e, base, 1.75, false);
+        // Room for a whole ticket code.
+        e->setMinimumWidth(QFontMetrics(e->font()).horizontalAdvance(QStringLiteral("0")) * 16);
+    }
+}
+
+void Frame_CobroBoleto::setJuegoActual(int juego) {
+    juego_actual_ = juego;
+    Text_cobro2->setVisible(juego == 3);
+}
+
+void Frame_CobroBoleto::mostrar(QWidget *centro) {
+    if (centro_ != centro) {
+        if (centro_)
+            centro_->removeEventFilter(this);
+        centro_ = centro;
+        if (centro_)
+            centro_->installEventFilter(this);
+    }
+    Text_cobro2->setVisible(juego_actual_ == 3);
+    show();
+    raise();
+    ajustar();
+    Text_boletoCobro->setFocus();
+}
+
+// Centred on the host's frame, and inside the host wherever the frame is.
+void Frame_CobroBoleto::ajustar() {
+    QWidget *padre = parentWidget();
+    if (!padre || ajustando_)
+        return;
+    ajustando_ = true;
+    const QRect area = padre->rect();
+    QPoint medio = area.center();
+    if (centro_) {
+        const QRect marco(centro_->mapTo(padre, QPoint(0, 0)), centro_->size());
+        medio = marco.center();
+    }
+    QPoint esquina(medio.x() - width() / 2, medio.y() - height() / 2);
+    esquina.setX(std::max(area.left(), std::min(esquina.x(), area.right() + 1 - width())));
+    esquina.setY(std::max(area.top(), std::min(esquina.y(), area.bottom() + 1 - height())));
+    move(esquina);
+    ajustando_ = false;
+}
+
+bool Frame_CobroBoleto::event(QEvent *ev) {
+    const bool r = QFrame::event(ev);
+    switch (ev->type()) {
+    case QEvent::Resize:
+    case QEvent::Show:
+        ajustar();
+        break;
+    case QEvent::FontChange:
+        aplicarFuentes();
+        break;
+    default:
+        break;
+    }
+    return r;
+}
+
+void Frame_CobroBoleto::Bto_SalirFCB_Click() {
+    hide();
+    emit cerrado();
+}
+
+void Frame_CobroBoleto::Command5_Click() {
+    QLineEdit *campo = juego_actual_ == 3 ? Text_cobro2 : Text_boletoCobro;
+    campo->clear();
+    campo->setFocus();
+}
+
+bool Frame_CobroBoleto::eventFilter(QObject *obj, QEvent *ev) {
+    if (obj == centro_ && (ev->type() == QEvent::Resize || ev->type() == QEvent::Move)) {
+        if (isVisible())
+            ajustar();
+        return false;
+    }
+    if (ev->type() == QEvent::KeyPress && (obj == Text_boletoCobro || obj == Text_cobro2))
+        return teclaCobro(static_cast<QLineEdit *>(obj), static_cast<QKeyEvent *>(ev));
+    return QFrame::eventFilter(obj, ev);
+}
+
+// Every key passes FiltroMayusculas; Enter looks the ticket up.
+bool Frame_CobroBoleto::teclaCobro(QLineEdit *campo, QKeyEvent *k) {
+    switch (filtrarTecla(campo, k, FiltroMayusculas)) {
+    case TeclaFiltrada::Pasa:
+        return false;
+    case TeclaFiltrada::Tragada:
+    case TeclaFiltrada::Cambiada:
+        return true;
+    case TeclaFiltrada::Enter:
+        if (campo == Text_boletoCobro)
+            Text_boletoCobro_KeyPress();
+        else
+            Text_cobro2_KeyPress();
+        return true;
+    }
+    return false;
+}
+
+void Frame_CobroBoleto::mostrarConsulta(const ConsultaCobro &c, QPushButton *pagar) {
+    if (!c.cuadro.isEmpty())
+        ctx_.dialogos.mensaje(c.cuadro, c.tituloCuadro, c.icono);
+    if (!c.cambiaPanel)
+        return;
+    Label_MCB->setText(c.mensaje);
+    Label_MCB->show();
+    Label_PCB->setVisible(c.pagable);
+    pagar->setVisible(c.pagable);
+    if (c.pagable) {
+        Label_PCB->setText(c.monto);
+        pagar->setFocus(); // a scan followed by Enter pays
+    }
+}
+
+void Frame_CobroBoleto::Text_boletoCobro_KeyPress() {
+    mostrarConsulta(cobro_.consultar(Text_boletoCobro->text(), RutaCobro::Tablas), Boton_Cobrar_Boleto2);
+}
+
+void Frame_CobroBoleto::Text_cobro2_KeyPress() {
+    mostrarConsulta(cobro_.consultar(Text_cobro2->text(), RutaCobro::Puestos), Boton_Cobrar_Boleto3);
+}
+
+void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar) {
+    campo->clear();
+    pagar->hide();
+    if (!r.mensaje.isEmpty()) {
+        Label_MCB->setText(r.mensaje);
+        Label_MCB->show();
+    }
+    campo->setFocus();
+    if (r.hecho)
+        emit pagado(r);
+}
+
+void Frame_CobroBoleto::Boton_Cobrar_Boleto2_Click() {
+    if (juego_actual_ != 1 && juego_actual_ != 2)
+        return;
+    terminarPago(cobro_.pagar(Text_boletoCobro->text(), RutaCobro::Tablas, juego_actual_), Text_boletoCobro,
+                 Boton_Cobrar_Boleto2);
+}
+
+void Frame_CobroBoleto::Boton_Cobrar_Boleto3_Click() {
+    terminarPago(cobro_.pagar(Text_cobro2->text(), RutaCobro::Puestos, juego_actual_), Text_cobro2,
+                 Boton_Cobrar_Boleto3);
+}
+
+} // namespace corvalo

@@ -1,0 +1,69 @@
+// The payment panel "COBRAR UN BOLETO": the clerk scans or types a ticket code, Enter looks it
+// up, and Enter on the pay button pays it. Any sales screen with a payment panel hosts it; the
+// panel keeps what the lookup found to itself and tells its host what happened.
+#pragma once
+
+#include "cobro.h"
+
+#include <QFrame>
+#include <QPointer>
+
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace corvalo {
+
+class Frame_CobroBoleto : public QFrame {
+    Q_OBJECT
+public:
+    // `recibos`: where the receipts go (null: the receipt is made and not printed).
+    Frame_CobroBoleto(Contexto &ctx, ImpresionRecibos *recibos, QWidget *parent = nullptr);
+
+    // The host's selected game: it picks the code box and the path of the payment.
+    void setJuegoActual(int juego);
+    int juegoActual() const { return juego_actual_; }
+
+    // boton_cobrar / "Cobrar": shows the panel centred on `centro` (kept there while its
+    // content grows or shrinks), the cursor in Text_boletoCobro.
+    void mostrar(QWidget *centro);
+
+    QLabel *Label_Titulo, *Label_Codigo;
+    QLineEdit *Text_boletoCobro, *Text_cobro2;
+    QLabel *Label_MCB, *Label_PCB;
+    QPushButton *Boton_Cobrar_Boleto2, *Boton_Cobrar_Boleto3, *Command5, *Bto_SalirFCB;
+
+    // Handlers.
+    void Bto_SalirFCB_Click();
+    void Command5_Click();
+    void Text_boletoCobro_KeyPress();
+    void Text_cobro2_KeyPress();
+    void Boton_Cobrar_Boleto2_Click();
+    void Boton_Cobrar_Boleto3_Click();
+
+signals:
+    // The panel was closed by its own button or Escape: the host takes the cursor back.
+    void cerrado();
+    // A payment was made (the receipt, when one was due, has been sent to the output).
+    void pagado(const corvalo::ResultadoPago &resultado);
+
+protected:
+    bool eventFilter(QObject *obj, QEvent *ev) override;
+    bool event(QEvent *ev) override;
+
+private:
+    bool teclaCobro(QLineEdit *campo, QKeyEvent *k);
+    void mostrarConsulta(const ConsultaCobro &c, QPushButton *pagar);
+    void terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar);
+    void ajustar();
+    void aplicarFuentes();
+
+    Contexto &ctx_;
+    Cobro cobro_;
+    int juego_actual_ = 0;
+    QPointer<QWidget> centro_;
+    bool ajustando_ = false;
+};
+
+} // namespace corvalo
