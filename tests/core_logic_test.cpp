@@ -6,6 +6,7 @@
 #include "codificacion.h"
 #include "contexto.h"
 #include "db.h"
+#include "entorno_falso.h"
 #include "guion.h"
 #include "registro.h"
 #include "sesion.h"
@@ -98,28 +99,35 @@ TEST(CodePage, IsABijectionOverAllBytes) {
 
 TEST(Numeros, LeadingNumberConversion) {
     const std::vector<std::pair<QString, double>> casos = {
-        {"", 0}, {"  12", 12}, {"12abc", 12}, {"-3", -3}, {"+4", 4}, {"0.3", 0.3}, {".5", 0.5},
-        {"1e3", 1000}, {"7e", 7}, {"abc", 0}, {"-", 0}, {"3,5", 3}, {"1 2", 1}};
+        {"", 0},       {"  12", 12}, {"12abc", 12}, {"-3", -3}, {"+4", 4},  {"0.3", 0.3}, {".5", 0.5},
+        {"1e3", 1000}, {"7e", 7},    {"abc", 0},    {"-", 0},   {"3,5", 3}, {"1 2", 1}};
     for (const auto &[texto, valor] : casos)
         EXPECT_DOUBLE_EQ(numeroDe(texto), valor) << texto.toStdString();
 }
 
 TEST(Numeros, PlainTextForm) {
-    const std::vector<std::pair<double, QString>> casos = {
-        {5, "5"}, {150, "150"}, {12.5, "12.5"}, {0.3, "0.3"}, {-2, "-2"}, {0, "0"},
-        {1234567.25, "1234567.25"}, {30 * 3.0, "90"}};
+    const std::vector<std::pair<double, QString>> casos = {{5, "5"},
+                                                           {150, "150"},
+                                                           {12.5, "12.5"},
+                                                           {0.3, "0.3"},
+                                                           {-2, "-2"},
+                                                           {0, "0"},
+                                                           {1234567.25, "1234567.25"},
+                                                           {30 * 3.0, "90"}};
     for (const auto &[valor, texto] : casos)
         EXPECT_EQ(textoNumero(valor), texto);
 }
 
 TEST(CadenaConexion, ParsesTheOdbcFields) {
-    const auto p = parsearCadena(QStringLiteral(
-        "driver={MySQL ODBC 3.51 Driver};server=central.example;port=3306 ;uid=cuenta;pwd=se;creta;database=corvalo;"));
+    const auto p =
+        parsearCadena(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=central.example;port=3306 "
+                                     ";uid=cuenta;pwd=se;creta;database=corvalo;"));
     // "pwd=se" then ";creta" is not a field: a field without "=" is malformed.
     EXPECT_FALSE(p);
 
-    const auto q = parsearCadena(QStringLiteral(
-        "driver={MySQL ODBC 3.51 Driver};server=central.example;port=3306 ;uid=cuenta;pwd=clave;database=corvalo;"));
+    const auto q =
+        parsearCadena(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=central.example;port=3306 "
+                                     ";uid=cuenta;pwd=clave;database=corvalo;"));
     ASSERT_TRUE(q);
     EXPECT_EQ(q->driver, QStringLiteral("{MySQL ODBC 3.51 Driver}"));
     EXPECT_EQ(q->server, QStringLiteral("central.example"));
@@ -144,7 +152,8 @@ TEST(CadenaConexion, ParsesTheOdbcFields) {
 }
 
 TEST(CadenaConexion, MalformedStringsAreReported) {
-    for (const char *mala : {"", "uid=a;pwd=b", "server=h;port=abc", "server=h;port=70000", "server=h;basura"}) {
+    for (const char *mala :
+         {"", "uid=a;pwd=b", "server=h;port=abc", "server=h;port=70000", "server=h;basura"}) {
         QString error;
         EXPECT_FALSE(parsearCadena(QString::fromLatin1(mala), &error)) << mala;
         EXPECT_FALSE(error.isEmpty()) << mala;
@@ -161,8 +170,9 @@ TEST(Quoting, EscapesWhatCouldChangeTheStatement) {
 }
 
 TEST(Guion, SplitsAtStatementEndsOnly) {
-    const QStringList s = dividirGuion(QStringLiteral(
-        "-- comentario; con punto y coma\nCREATE TABLE a (b varchar(3) default ';');\n/* x; y */ INSERT INTO a VALUES ('it\\'s;');\n\n"));
+    const QStringList s =
+        dividirGuion(QStringLiteral("-- comentario; con punto y coma\nCREATE TABLE a (b varchar(3) default "
+                                    "';');\n/* x; y */ INSERT INTO a VALUES ('it\\'s;');\n\n"));
     ASSERT_EQ(s.size(), 2);
     EXPECT_EQ(s[0], QStringLiteral("CREATE TABLE a (b varchar(3) default ';')"));
     EXPECT_EQ(s[1], QStringLiteral("INSERT INTO a VALUES ('it\\'s;')"));
@@ -251,30 +261,7 @@ TEST(AjustesImpresion, OffersThePortsInOrder) {
 
 namespace {
 
-class DialogosGrabados : public Dialogos {
-public:
-    struct Visto {
-        QString texto, titulo;
-        Icono icono;
-        Botones botones;
-    };
-    std::vector<Visto> vistos;
-    std::vector<Respuesta> respuestas; // answered in order; Si / Ok when exhausted
-    std::optional<QString> textoEntrada;
-    Respuesta mensaje(const QString &t, const QString &ti, Icono i, Botones b) override {
-        vistos.push_back({t, ti, i, b});
-        if (!respuestas.empty()) {
-            const Respuesta r = respuestas.front();
-            respuestas.erase(respuestas.begin());
-            return r;
-        }
-        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
-    }
-    std::optional<QString> entrada(const QString &t, const QString &ti) override {
-        vistos.push_back({t, ti, Icono::Ninguno, Botones::OkCancel});
-        return textoEntrada;
-    }
-};
+using prueba::DialogosGrabados;
 
 class MaquinaCaja : public Maquina {
 public:
@@ -315,33 +302,44 @@ TEST(Conexiones, LocalOpensItsRecordsetsInOrder) {
     e.ctx.abrir_local();
     ASSERT_EQ(e.fabrica.abiertas.size(), 1u);
     EXPECT_EQ(e.fabrica.cadenas.first(), cadenaLocalIncorporada());
-    EXPECT_EQ(e.fabrica.abiertas[0]->sentencias,
-              (QStringList{"select * from rpt_diario", "select * from conf_local", "select * from rpt_dividendos",
-                           "select * from rpt_resultadostaqs", "select * from rpt_caballos_tf"}));
+    EXPECT_EQ(
+        e.fabrica.abiertas[0]->sentencias,
+        (QStringList{"select * from rpt_diario", "select * from conf_local", "select * from rpt_dividendos",
+                     "select * from rpt_resultadostaqs", "select * from rpt_caballos_tf"}));
 }
 
 TEST(BdLocal, CreationStatementsAndConnections) {
     Entorno e;
     crear_bd_local(e.ctx);
     ASSERT_EQ(e.fabrica.abiertas.size(), 2u);
-    EXPECT_EQ(e.fabrica.cadenas[0],
-              QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=localhost;port=3306;uid=root;pwd=qwe456;connection="));
-    EXPECT_EQ(e.fabrica.cadenas[1], QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=localhost;port=3306;uid=root;"
-                                                   "pwd=qwe456;connection=;database=bd_corvalo;"));
+    EXPECT_EQ(
+        e.fabrica.cadenas[0],
+        QStringLiteral(
+            "driver={MySQL ODBC 3.51 Driver};server=localhost;port=3306;uid=root;pwd=qwe456;connection="));
+    EXPECT_EQ(e.fabrica.cadenas[1],
+              QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=localhost;port=3306;uid=root;"
+                             "pwd=qwe456;connection=;database=bd_corvalo;"));
     EXPECT_EQ(e.fabrica.abiertas[0]->sentencias, QStringList{"CREATE DATABASE `bd_corvalo`;"});
     const QStringList &s = e.fabrica.abiertas[1]->sentencias;
     ASSERT_EQ(s.size(), 9);
-    const char *prefijos[] = {"CREATE TABLE `rpt_diario`",  "CREATE TABLE  `rpt_jugadas`", "CREATE TABLE `conf_local`",
-                              "INSERT INTO `conf_local`",   "CREATE TABLE  `rpt_bitacora`", "CREATE TABLE  `rpt_dividendos`",
-                              "CREATE TABLE `rpt_resultadoscarreras`", "CREATE TABLE  `rpt_resultadostaqs`",
+    const char *prefijos[] = {"CREATE TABLE `rpt_diario`",
+                              "CREATE TABLE  `rpt_jugadas`",
+                              "CREATE TABLE `conf_local`",
+                              "INSERT INTO `conf_local`",
+                              "CREATE TABLE  `rpt_bitacora`",
+                              "CREATE TABLE  `rpt_dividendos`",
+                              "CREATE TABLE `rpt_resultadoscarreras`",
+                              "CREATE TABLE  `rpt_resultadostaqs`",
                               "CREATE TABLE  `rpt_caballos_tf`"};
     for (int i = 0; i < 9; ++i)
         EXPECT_TRUE(s[i].startsWith(QLatin1String(prefijos[i]))) << s[i].toStdString();
     EXPECT_TRUE(s[1].contains(QLatin1String("`puesto` varchar(15) NOT NULL DEFAULT '',")));
-    EXPECT_EQ(s[3], QStringLiteral("INSERT INTO `conf_local` (`id`,`impresion`,`puerto`,`ip_secundaria`,`version`,"
-                                   "`tamletra`,`grupo`,`ip`,`server`,`codbarras`) VALUES (1,1,'WINDOWS2:','") +
-                        servidorLocalPredeterminado() + QStringLiteral("',28001,8,'','','',1);"));
-    EXPECT_TRUE(s[8].endsWith(QLatin1String("PRIMARY KEY  (`integer`)) ENGINE=InnoDB DEFAULT CHARSET=latin1;")));
+    EXPECT_EQ(s[3],
+              QStringLiteral("INSERT INTO `conf_local` (`id`,`impresion`,`puerto`,`ip_secundaria`,`version`,"
+                             "`tamletra`,`grupo`,`ip`,`server`,`codbarras`) VALUES (1,1,'WINDOWS2:','") +
+                  servidorLocalPredeterminado() + QStringLiteral("',28001,8,'','','',1);"));
+    EXPECT_TRUE(
+        s[8].endsWith(QLatin1String("PRIMARY KEY  (`integer`)) ENGINE=InnoDB DEFAULT CHARSET=latin1;")));
 }
 
 TEST(BdLocal, OfferRunsOnlyForTheTwoAccessCodes) {
@@ -361,12 +359,13 @@ TEST(BdLocal, OfferRunsOnlyForTheTwoAccessCodes) {
     };
     for (const auto &c : casos) {
         Entorno e;
-        e.dialogos.textoEntrada = c.clave;
+        e.dialogos.entradaTexto = c.clave;
         e.dialogos.respuestas = {c.respuesta};
         ofrecer_bd_local(e.ctx);
         ASSERT_EQ(int(e.fabrica.abiertas.size()), c.conexiones) << c.clave.value_or("(cancel)").toStdString();
-        EXPECT_EQ(e.dialogos.vistos[0].texto,
-                  QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "));
+        EXPECT_EQ(
+            e.dialogos.vistos[0].texto,
+            QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "));
         EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("Confirmar Requerimiento"));
         if (c.conexiones == 0) {
             // No message beyond the question (and the input box when answered Yes).
@@ -388,7 +387,8 @@ TEST(BdLocal, DeleteAnsweredNoChangesNothing) {
     borrar_bd_local(e.ctx);
     EXPECT_TRUE(e.fabrica.cadenas.isEmpty());
     ASSERT_EQ(e.dialogos.vistos.size(), 1u);
-    EXPECT_EQ(e.dialogos.vistos[0].texto, QStringLiteral(" ¿Esta usted seguro de querer borrar la bd local?"));
+    EXPECT_EQ(e.dialogos.vistos[0].texto,
+              QStringLiteral(" ¿Esta usted seguro de querer borrar la bd local?"));
     EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("confirmar"));
 }
 
@@ -401,8 +401,8 @@ TEST(Registro, LosTextosPierdenSusClaves) {
 }
 
 TEST(Registro, UnaFallaQuedaEnElArchivoConUsuarioYPantalla) {
-    const QString archivo = QDir::temp().filePath(QStringLiteral("corvalo_registro_%1/corvalo.log")
-                                                      .arg(QCoreApplication::applicationPid()));
+    const QString archivo = QDir::temp().filePath(
+        QStringLiteral("corvalo_registro_%1/corvalo.log").arg(QCoreApplication::applicationPid()));
     QFile::remove(archivo);
     ASSERT_TRUE(instalarRegistro(archivo, QtInfoMsg));
     Sesion s;
@@ -411,7 +411,8 @@ TEST(Registro, UnaFallaQuedaEnElArchivoConUsuarioYPantalla) {
     QFile f(archivo);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString texto = QString::fromUtf8(f.readAll());
-    EXPECT_TRUE(texto.contains("[warning] corvalo.sales: taq1 Form_Venta_TD: Timer1: Lost connection; pwd=***"))
+    EXPECT_TRUE(
+        texto.contains("[warning] corvalo.sales: taq1 Form_Venta_TD: Timer1: Lost connection; pwd=***"))
         << texto.toStdString();
     EXPECT_FALSE(texto.contains("qwe456"));
 }

@@ -5,8 +5,10 @@
 #include "entorno_falso.h"
 #include "form_venta_td.h"
 #include "impresora_qt.h"
+#include "recibo.h"
 #include "servidor_prueba.h"
 #include "texto.h"
+#include "ticket.h"
 #include "venta_puestos.h"
 #include "venta_tablas.h"
 
@@ -33,7 +35,10 @@ class SalesDbTest : public QObject {
     std::unique_ptr<BaseDatos> db;
     QTemporaryDir dir;
     PuertoSistema puerto;
-    std::unique_ptr<ServicioImpresion> impresion;
+    ImpresorasDelSistema impresoras;
+    std::unique_ptr<ServicioImpresion> salida;
+    std::unique_ptr<ImpresionBoletos> impresion;
+    std::unique_ptr<ServicioRecibos> recibos;
     QDate hoy = QDate::currentDate();
 
     Resultado consulta(const QString &sql) { return db->ejecutar(sql); }
@@ -41,8 +46,9 @@ class SalesDbTest : public QObject {
     // The position of the first open horse of the current race whose Los Puestos kind
     // satisfies `cumple`, counted in the order the sale counts them.
     int caballoDonde(const std::function<bool(double)> &cumple) {
-        const Resultado r = consulta("SELECT * FROM carreras where  carrera ='" +
-                                     ctx->configuracion("carrera").texto() + "' and fecha  = '" + fechaSql(hoy) + "'");
+        const Resultado r =
+            consulta("SELECT * FROM carreras where  carrera ='" + ctx->configuracion("carrera").texto() +
+                     "' and fecha  = '" + fechaSql(hoy) + "'");
         for (int i = 0; i < r.filas(); ++i)
             if (r.valor(i, "retirado_pt").entero() != 1 && r.valor(i, "estado_pt").entero() != 1 &&
                 !r.valor(i, "caballo").texto().isEmpty() && cumple(r.valor(i, "puesto").numero()))
@@ -50,8 +56,9 @@ class SalesDbTest : public QObject {
         return 0;
     }
     int caballoAbierto() {
-        const Resultado r = consulta("SELECT * FROM carreras where  carrera ='" +
-                                     ctx->configuracion("carrera").texto() + "' and fecha  = '" + fechaSql(hoy) + "'");
+        const Resultado r =
+            consulta("SELECT * FROM carreras where  carrera ='" + ctx->configuracion("carrera").texto() +
+                     "' and fecha  = '" + fechaSql(hoy) + "'");
         for (int i = 0; i < r.filas(); ++i)
             if (r.valor(i, "retirado").entero() != 1 && r.valor(i, "retirado_tf").entero() != 1 &&
                 r.valor(i, "estado").entero() != 1 && r.valor(i, "estado_tf").entero() != 1)
@@ -114,13 +121,15 @@ private slots:
         ctx->sesion.mostrar_pt = 1;
         ctx->sesion.impresion = 1;
         ctx->sesion.puerto = dir.filePath("LPT1.txt");
-        backoffice::fijarConfiguracion(*db, {"dolar_activado=0", "cupo_td_opcion=0", "cupo_tf_opcion=0", "opcioncupopt=0",
-                                             "min_vbs=0", "modificar=1", "venta_pt=1"});
-        impresion = std::make_unique<ServicioImpresion>(*ctx, puerto, nullptr);
+        backoffice::fijarConfiguracion(*db, {"dolar_activado=0", "cupo_td_opcion=0", "cupo_tf_opcion=0",
+                                             "opcioncupopt=0", "min_vbs=0", "modificar=1", "venta_pt=1"});
+        salida = std::make_unique<ServicioImpresion>(*ctx, puerto, impresoras);
+        impresion = std::make_unique<ImpresionBoletos>(*salida);
+        recibos = std::make_unique<ServicioRecibos>(*salida);
     }
 
     void sellsTablasFromTheKeyboard() {
-        auto *f = new Form_Venta_TD(*ctx, impresion.get());
+        auto *f = new Form_Venta_TD(*ctx, impresion.get(), recibos.get());
         f->show();
         QApplication::setActiveWindow(f);
         QVERIFY(QTest::qWaitForWindowActive(f));
@@ -136,10 +145,11 @@ private slots:
             const Resultado r = ultimoBoleto();
             QCOMPARE(r.filas(), 1);
             const QString precioCol = juego == 1 ? "valor_td" : "valor_tf";
-            const double precio = consulta("SELECT * FROM carreras where  carrera ='" + ctx->configuracion("carrera").texto() +
-                                           "' and fecha  = '" + fechaSql(hoy) + "'")
-                                      .valor(caballo - 1, precioCol)
-                                      .numero();
+            const double precio =
+                consulta("SELECT * FROM carreras where  carrera ='" + ctx->configuracion("carrera").texto() +
+                         "' and fecha  = '" + fechaSql(hoy) + "'")
+                    .valor(caballo - 1, precioCol)
+                    .numero();
             QCOMPARE(r.valor(0, "carrera").texto(), ctx->configuracion("carrera").texto());
             QCOMPARE(r.valor(0, "caballo").entero(), caballo);
             QCOMPARE(r.valor(0, "monto").numero(), precio * 2);
@@ -165,7 +175,7 @@ private slots:
     }
 
     void sellsLosPuestosOfEveryKind() {
-        auto *f = new Form_Venta_TD(*ctx, impresion.get());
+        auto *f = new Form_Venta_TD(*ctx, impresion.get(), recibos.get());
         f->show();
         QApplication::setActiveWindow(f);
         QVERIFY(QTest::qWaitForWindowActive(f));
@@ -193,19 +203,23 @@ private slots:
                 teclear(f, caballo, "20");
                 QCOMPARE(dialogos.textos.size(), 1);
                 const Resultado r = ultimoBoleto();
-                const double kind = consulta("SELECT * FROM carreras where  carrera ='" + QString::number(carrera) +
-                                             "' and fecha  = '" + fechaSql(hoy) + "'")
-                                        .valor(caballo - 1, "puesto")
-                                        .numero();
+                const double kind =
+                    consulta("SELECT * FROM carreras where  carrera ='" + QString::number(carrera) +
+                             "' and fecha  = '" + fechaSql(hoy) + "'")
+                        .valor(caballo - 1, "puesto")
+                        .numero();
                 QCOMPARE(r.valor(0, "tablas").numero(), 0.0);
                 QCOMPARE(r.valor(0, "puesto").numero(), kind);
                 QCOMPARE(r.valor(0, "id_juego").entero(), 3);
                 QCOMPARE(r.valor(0, "fecha_cobro").texto(), QStringLiteral("0"));
-                QCOMPARE(r.valor(0, "nu_boleto").texto(), "3" + hoy.toString("MMdd") + r.valor(0, "numero").texto());
+                QCOMPARE(r.valor(0, "nu_boleto").texto(),
+                         "3" + hoy.toString("MMdd") + r.valor(0, "numero").texto());
                 comprobarLlaves(r, "20");
                 const QByteArray bytes = leerPuerto();
                 QVERIFY(bytes.contains(aCp1252("PUESTO: " + tipoPuesto(kind).codigo)));
-                QVERIFY(bytes.endsWith(QByteArray("\x1b" "m\r\n", 4)));
+                QVERIFY(bytes.endsWith(QByteArray("\x1b"
+                                                  "m\r\n",
+                                                  4)));
                 ++vendidos;
             }
         }
@@ -223,9 +237,9 @@ private slots:
         db->ejecutar("UPDATE carreras SET apuesta_max_td=10 WHERE carrera='" + carrera + "' and fecha='" +
                      fechaSql(hoy) + "'");
         db->ejecutar("DELETE FROM ma_principal");
-        db->ejecutar("INSERT INTO `ma_principal` VALUES (NULL,'" + carrera + "','" + QString::number(caballo) +
-                     "','70','7','0','otra','" + ctx->sesion.grupo + "','10:00:00','" + fechaSql(hoy) +
-                     "','0','','0','','1','1','0','0','0','0');");
+        db->ejecutar("INSERT INTO `ma_principal` VALUES (NULL,'" + carrera + "','" +
+                     QString::number(caballo) + "','70','7','0','otra','" + ctx->sesion.grupo +
+                     "','10:00:00','" + fechaSql(hoy) + "','0','','0','','1','1','0','0','0','0');");
         CupoCaballo cupo{};
         VentaTablas venta(*ctx, cupo, nullptr);
         ctx->abrir_configuracion();

@@ -2,6 +2,7 @@
 // reader reading the ticket code back from the page rendered at 300 dpi.
 #include "impresora_qt.h"
 #include "qt_impresion.h"
+#include "ticket.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,7 +102,8 @@ TEST(TicketPdf, BarcodeStaysReadableAtEveryFontSize) {
         EXPECT_EQ(p.barras, QStringLiteral("CODE-128:2032581234")) << "tamletra " << t;
     }
     const Pagina pt = imprimir(boleto(3, "31109120"), sesion(12));
-    enOrden(pt.texto, {"LOS PUESTOS", "CH HIPODROMO NORTE", "TAQUILLA: taq1", "BOLETO: 31109120", "PUESTO: 10/3"});
+    enOrden(pt.texto,
+            {"LOS PUESTOS", "CH HIPODROMO NORTE", "TAQUILLA: taq1", "BOLETO: 31109120", "PUESTO: 10/3"});
     EXPECT_EQ(pt.barras, QStringLiteral("CODE-128:31109120"));
 }
 
@@ -114,7 +116,9 @@ TEST(PuertoSistema, WholeTicketInOneWriteAndUnopenablePorts) {
         ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
         viejo.write(QByteArray(500, 'x'));
     }
-    const QByteArray bytes("N\xba DE TABLAS: 2\x1b\x19\r\n\x1b" "d\x01\r\n", 22);
+    const QByteArray bytes("N\xba DE TABLAS: 2\x1b\x19\r\n\x1b"
+                           "d\x01\r\n",
+                           22);
     puerto.escribir(ruta, bytes);
     QFile f(ruta);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

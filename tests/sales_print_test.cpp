@@ -1,7 +1,9 @@
 // Ticket output: the bytes of the port layouts, the printer lines, the output choice.
 #include "entorno_falso.h"
-#include "impresion.h"
+#include "impresion_falsa.h"
+#include "moneda.h"
 #include "texto.h"
+#include "ticket.h"
 
 #include <QRegularExpression>
 
@@ -11,7 +13,9 @@ using namespace corvalo;
 
 namespace {
 
-QByteArray L(const QByteArray &texto) { return texto + QByteArray("\x1b\x19\r\n", 4); }
+QByteArray L(const QByteArray &texto) {
+    return texto + QByteArray("\x1b\x19\r\n", 4);
+}
 
 Sesion sesion() {
     Sesion s;
@@ -54,45 +58,22 @@ Boleto puestos(int impresion_datos) {
     return b;
 }
 
-class ImpresoraGrabada : public ImpresoraSistema, public SuperficieDibujo {
-public:
-    QStringList registro; // "font:", "size:", lines, "bars@top"
-    double y = 0;
-    int barras = 0;
-    bool falla = false;
-    void fuente(const QString &n) override { registro << "font:" + n; }
-    void tamano(int p) override {
-        registro << QStringLiteral("size:%1").arg(p);
-        alto = p * 20 * 1.2;
-    }
-    void linea(const QString &t) override {
-        registro << t;
-        y += alto;
-    }
-    double posicionActual() const override { return y; }
-    SuperficieDibujo &superficie() override { return *this; }
-    void rectangulo(double, double top, double, double) override {
-        if (barras++ == 0)
-            registro << QStringLiteral("bars@%1").arg(top);
-    }
-    void barrasDibujadas(double abajo) override { y = abajo; }
-    void terminar() override {
-        if (falla)
-            throw std::runtime_error("printer");
-        registro << "end";
-    }
-    double alto = 240;
-};
+using prueba::ImpresoraGrabada;
 
 } // namespace
 
 TEST(TicketPuerto, TablasWithAndWithoutHeader) {
     const Sesion s = sesion();
     const QByteArray ast(40, '*');
-    const QByteArray cuerpo = L("CH HIPODROMO NORTE") + L("TAQUILLA MARIA PE\xd1" "A") + L("F: 03-01-2026H: 10:15:00") +
-                              L("BOLETO: 401037") + L("CARRERA: 3") + L("CABALLO: (5) CASTA\xd1O") +
-                              L("N\xba DE TABLAS: 2") + L("COSTO DEL BOLETO: 60.5") + L("") + L("") +
-                              QByteArray("\x1b" "d\x01\r\n", 5);
+    const QByteArray cuerpo = L("CH HIPODROMO NORTE") +
+                              L("TAQUILLA MARIA PE\xd1"
+                                "A") +
+                              L("F: 03-01-2026H: 10:15:00") + L("BOLETO: 401037") + L("CARRERA: 3") +
+                              L("CABALLO: (5) CASTA\xd1O") + L("N\xba DE TABLAS: 2") +
+                              L("COSTO DEL BOLETO: 60.5") + L("") + L("") +
+                              QByteArray("\x1b"
+                                         "d\x01\r\n",
+                                         5);
     // No header: the second asterisk line runs into "CH ".
     EXPECT_EQ(ticketTablasPuerto(tablas(0), s, "10:15:00"),
               L(ast) + L("            VENTA DINAMICAS") + ast + cuerpo);
@@ -100,9 +81,9 @@ TEST(TicketPuerto, TablasWithAndWithoutHeader) {
               L(ast) + L("            VENTA DINAMICAS") + L(ast) + L(" HIPICA C.A.") + L(" J-1") + cuerpo);
     Boleto fija = tablas(2);
     fija.juego = 2;
-    EXPECT_EQ(ticketTablasPuerto(fija, s, "10:15:00"),
-              L(ast) + L("            VENTA TABLA FIJA") + L(ast) + L(" INVERSIONES HIPICAS") + L(" J-123") +
-                  L(" AV. BOLIVAR") + L(" 0212-555") + cuerpo);
+    EXPECT_EQ(ticketTablasPuerto(fija, s, "10:15:00"), L(ast) + L("            VENTA TABLA FIJA") + L(ast) +
+                                                           L(" INVERSIONES HIPICAS") + L(" J-123") +
+                                                           L(" AV. BOLIVAR") + L(" 0212-555") + cuerpo);
     // Race 205 prints as 5 on a Tablas ticket.
     EXPECT_TRUE(ticketTablasPuerto(tablas(0, 205), s, "x").contains(L("CARRERA: 5")));
 }
@@ -113,9 +94,13 @@ TEST(TicketPuerto, LosPuestos) {
               L(g) + L("    Los Puestos") + L(g) + L(" HIPICA C.A.") + L(" J-1") + L("CH HIPODROMO NORTE") +
                   L("TAQUILLA: taq1") + L("F: 03-01-2026H: 10:15:00") + L("BOLETO: 31109120") +
                   L("CAR: 205CAB: 5") + L("PUESTO: 10/3") + L("COSTO DEL BOLETO: 150") + L("") + L("") +
-                  QByteArray("\x1b" "d\x01\r\n\x1b" "m\r\n", 9));
+                  QByteArray("\x1b"
+                             "d\x01\r\n\x1b"
+                             "m\r\n",
+                             9));
     // Without a header the lines follow the hyphens directly.
-    EXPECT_TRUE(ticketPuestosPuerto(puestos(0), sesion(), "h").startsWith(L(g) + L("    Los Puestos") + L(g) + L("CH HIPODROMO NORTE")));
+    EXPECT_TRUE(ticketPuestosPuerto(puestos(0), sesion(), "h")
+                    .startsWith(L(g) + L("    Los Puestos") + L(g) + L("CH HIPODROMO NORTE")));
 }
 
 TEST(TicketImpresora, TablasLinesFontsAndBarcode) {
@@ -123,11 +108,30 @@ TEST(TicketImpresora, TablasLinesFontsAndBarcode) {
     Sesion s = sesion();
     ticketTablasImpresora(imp, tablas(1), s, "10:15:00");
     const QString g(45, QLatin1Char('-'));
-    const QStringList esperado = {"font:MS Sans Serif", g, "size:10", "         VENTA DINAMICAS", "size:8", g,
-                                  " HIPICA C.A.", " J-1", "CH HIPODROMO NORTE", "TAQUILLA: MARIA PEÑA",
-                                  "F: 03-01-2026 H: 10:15:00", "BOLETO: 401037", "CARRERA: 3", "Nº DE TABLAS: 2",
-                                  "CABALLO: (5) CASTAÑO", g, "COSTO DEL BOLETO: " + formatoMoneda(60.5), g, ".", ".",
-                                  "bars@3400", ".", ".", "end"};
+    const QStringList esperado = {"font:MS Sans Serif",
+                                  g,
+                                  "size:10",
+                                  "         VENTA DINAMICAS",
+                                  "size:8",
+                                  g,
+                                  " HIPICA C.A.",
+                                  " J-1",
+                                  "CH HIPODROMO NORTE",
+                                  "TAQUILLA: MARIA PEÑA",
+                                  "F: 03-01-2026 H: 10:15:00",
+                                  "BOLETO: 401037",
+                                  "CARRERA: 3",
+                                  "Nº DE TABLAS: 2",
+                                  "CABALLO: (5) CASTAÑO",
+                                  g,
+                                  "COSTO DEL BOLETO: Bs.S60,50",
+                                  g,
+                                  ".",
+                                  ".",
+                                  "bars@3400",
+                                  ".",
+                                  ".",
+                                  "end"};
     EXPECT_EQ(imp.registro, esperado);
 
     // Large type reaches the bars' place: they move below the last line.
@@ -146,24 +150,60 @@ TEST(TicketImpresora, TablasLinesFontsAndBarcode) {
     d.monto = 1234.5;
     ticketTablasImpresora(sin, d, s, "h");
     EXPECT_EQ(sin.registro.filter(QRegularExpression("^bars@")).size(), 0);
-    EXPECT_TRUE(sin.registro.contains("COSTO DEL BOLETO: " + formatoDolares(1234.5)));
+    EXPECT_TRUE(sin.registro.contains("COSTO DEL BOLETO: $1.234,50"));
 }
 
 TEST(TicketImpresora, LosPuestosLines) {
     ImpresoraGrabada imp;
     ticketPuestosImpresora(imp, puestos(0), sesion(), "10:15:00");
     const QString g(45, QLatin1Char('-'));
-    const QStringList esperado = {g, "font:MS Sans Serif", "size:10", "             LOS PUESTOS     ", "size:8", g,
-                                  "CH HIPODROMO NORTE", ".", "TAQUILLA: taq1", "F: 03-01-2026 H: 10:15:00",
-                                  "BOLETO: 31109120", "CARRERA: 205", "CABALLO: (5) CASTAÑO", "PUESTO: 10/3", g,
-                                  "COSTO DEL BOLETO: " + formatoMoneda(150), g, ".", ".", "bars@3400", ".", ".", "end"};
+    const QStringList esperado = {g,
+                                  "font:MS Sans Serif",
+                                  "size:10",
+                                  "             LOS PUESTOS     ",
+                                  "size:8",
+                                  g,
+                                  "CH HIPODROMO NORTE",
+                                  ".",
+                                  "TAQUILLA: taq1",
+                                  "F: 03-01-2026 H: 10:15:00",
+                                  "BOLETO: 31109120",
+                                  "CARRERA: 205",
+                                  "CABALLO: (5) CASTAÑO",
+                                  "PUESTO: 10/3",
+                                  g,
+                                  "COSTO DEL BOLETO: Bs.S150,00",
+                                  g,
+                                  ".",
+                                  ".",
+                                  "bars@3400",
+                                  ".",
+                                  ".",
+                                  "end"};
     EXPECT_EQ(imp.registro, esperado);
+}
+
+// The operator screen writes the named currency format on both outputs, whatever the currency.
+TEST(TicketImpresora, OperatorAmountOnBothOutputs) {
+    Boleto d = tablas(0);
+    d.nombre_moneda = QStringLiteral("$");
+    EXPECT_TRUE(ticketTablasPuerto(d, sesion(), "h", FormatoMonto::Operador)
+                    .contains(L("COSTO DEL BOLETO: Bs.S60,50")));
+    EXPECT_TRUE(ticketPuestosPuerto(puestos(0), sesion(), "h", FormatoMonto::Operador)
+                    .contains(L("COSTO DEL BOLETO: Bs.S150,00")));
+    ImpresoraGrabada imp;
+    ticketTablasImpresora(imp, d, sesion(), "h", FormatoMonto::Operador);
+    EXPECT_TRUE(imp.registro.contains("COSTO DEL BOLETO: Bs.S60,50"));
+    ImpresoraGrabada taquilla;
+    ticketTablasImpresora(taquilla, d, sesion(), "h");
+    EXPECT_TRUE(taquilla.registro.contains("COSTO DEL BOLETO: $60,50"));
 }
 
 TEST(TicketImpresora, AmountFormats) {
     const QLocale ve(QLocale::Spanish, QLocale::Venezuela);
     EXPECT_EQ(formatoDolares(1234.5, ve), QStringLiteral("$1.234,50"));
-    EXPECT_EQ(formatoDolares(1234.5, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("$1,234.50"));
+    EXPECT_EQ(formatoDolares(1234.5, QLocale(QLocale::English, QLocale::UnitedStates)),
+              QStringLiteral("$1,234.50"));
     EXPECT_EQ(formatoDolares(0, ve), QStringLiteral("$0,00"));
     // ImprimirLinea: one line a piece, nothing for an empty text.
     ImpresoraGrabada imp;
@@ -188,17 +228,7 @@ TEST(SalidaImpresion, PortNamesOnThisPlatform) {
     EXPECT_EQ(destinoDePuerto("LPT11:", nada).ruta, QStringLiteral("LPT11:"));
 }
 
-namespace {
-class PuertoGrabado : public PuertoSalida {
-public:
-    QStringList puertos;
-    std::vector<QByteArray> escritos;
-    void escribir(const QString &p, const QByteArray &b) override {
-        puertos << p;
-        escritos.push_back(b);
-    }
-};
-} // namespace
+using prueba::PuertoGrabado;
 
 TEST(SalidaImpresion, WindowsBecomesTheSharedDefaultPrinter) {
     prueba::FabricaFalsa f;
@@ -210,22 +240,25 @@ TEST(SalidaImpresion, WindowsBecomesTheSharedDefaultPrinter) {
     ctx.sesion = sesion();
     ctx.sesion.puerto = QStringLiteral("WINDOWS:");
     PuertoGrabado puerto;
-    int impresoras = 0;
-    ServicioImpresion servicio(ctx, puerto, [&] {
-        ++impresoras;
-        return std::unique_ptr<ImpresoraSistema>();
-    });
+    prueba::ImpresorasGrabadas impresoras;
+    impresoras.sinImpresora = true;
+    ServicioImpresion salida(ctx, puerto, impresoras);
+    ImpresionBoletos servicio(salida);
     servicio.imprimir(tablas(0));
     servicio.imprimir(puestos(0));
     EXPECT_EQ(ctx.sesion.puerto, QStringLiteral("\\\\CAJA1\\TICKETS"));
     EXPECT_EQ(puerto.puertos, (QStringList{"\\\\CAJA1\\TICKETS", "\\\\CAJA1\\TICKETS"}));
     EXPECT_EQ(puerto.escritos[0], ticketTablasPuerto(tablas(0), ctx.sesion, "10:15:00"));
     EXPECT_EQ(puerto.escritos[1], ticketPuestosPuerto(puestos(0), ctx.sesion, "10:15:00"));
-    EXPECT_EQ(impresoras, 0);
+    EXPECT_TRUE(impresoras.trabajos.empty());
 
     // "WINDOWS2:" draws on the printer; no printer available is a failure.
     ctx.sesion.puerto = QStringLiteral("WINDOWS2:");
     EXPECT_THROW(servicio.imprimir(tablas(0)), std::runtime_error);
-    EXPECT_EQ(impresoras, 1);
     EXPECT_EQ(puerto.puertos.size(), 2);
+    impresoras.sinImpresora = false;
+    servicio.imprimir(puestos(0));
+    ASSERT_EQ(impresoras.trabajos.size(), 1u);
+    EXPECT_TRUE(impresoras.ultima().registro.contains(QStringLiteral("BOLETO: 31109120")));
+    EXPECT_TRUE(impresoras.ultima().terminada);
 }

@@ -1,6 +1,7 @@
 // The Los Puestos sale against the recording fake.
 #include "codificacion.h"
 #include "entorno_falso.h"
+#include "impresion_falsa.h"
 #include "venta_puestos.h"
 
 #include <gtest/gtest.h>
@@ -16,26 +17,30 @@ struct Ajustes {
 };
 
 Resultado configuracion(const Ajustes &a) {
-    return fila({{"fecha", a.fecha}, {"carrera", a.carrera}, {"venta_pt", a.venta_pt}, {"cab_max", a.cab_max},
-                 {"cupo_pt", a.cupo_pt}, {"opcioncupopt", a.opcioncupopt}, {"min_vbs", a.min_vbs},
-                 {"max_vdls", a.max_vdls}, {"empresa", "HIPICA"}, {"rif", "J-1"}, {"impresion_datos", "0"}});
+    return fila({{"fecha", a.fecha},
+                 {"carrera", a.carrera},
+                 {"venta_pt", a.venta_pt},
+                 {"cab_max", a.cab_max},
+                 {"cupo_pt", a.cupo_pt},
+                 {"opcioncupopt", a.opcioncupopt},
+                 {"min_vbs", a.min_vbs},
+                 {"max_vdls", a.max_vdls},
+                 {"empresa", "HIPICA"},
+                 {"rif", "J-1"},
+                 {"impresion_datos", "0"}});
 }
 
 // Horses 1..4 with the kinds 0.3, -4, 45, -1; limits 1000 in both currencies.
 Resultado carrera() {
-    const QStringList cols = {"caballo", "apuesta_max_pt", "apuesta_max_pt2", "estado_pt", "estado_pt2",
-                              "puesto", "puesto2", "retirado_pt", "retirado_pt2"};
+    const QStringList cols = {"caballo", "apuesta_max_pt", "apuesta_max_pt2", "estado_pt",   "estado_pt2",
+                              "puesto",  "puesto2",        "retirado_pt",     "retirado_pt2"};
     return tabla(cols, {{"ALAZAN", "1000", "1000", "0", "0", "0.3", "0.3", "0", "0"},
                         {"BAYO", "1000", "1000", "0", "0", "-4", "-4", "0", "0"},
                         {"CASTAÑO", "1000", "1000", "0", "0", "45", "45", "0", "0"},
                         {"DORADO", "1000", "1000", "0", "0", "-1", "-1", "0", "0"}});
 }
 
-class Impresora : public ImpresionTickets {
-public:
-    std::vector<Boleto> impresos;
-    void imprimir(const Boleto &b) override { impresos.push_back(b); }
-};
+using Impresora = prueba::BoletosGrabados;
 
 struct Banco : EntornoFalso {
     Ajustes ajustes;
@@ -68,15 +73,29 @@ TEST(TipoPuesto, KindsAndTheirTexts) {
         double valor;
         QString t1, t2, codigo;
     };
-    const std::vector<Caso> casos = {
-        {0.1, "10/1", "10 A  1 ", "10/1"}, {0.3, "10/3", "10 A  3 ", "10/3"}, {0.5, "10/5", "10 A  5", "10/5"},
-        {0.9, "10/9", "10 A  9 ", "10/9"}, {-1, "1", "NINI", "1N"},           {-2, "2", "NINI", "2N"},
-        {-4, "4", "NINI", "4N"},           {-5, "5", "NINI", "5N"},           {1, "1", "PUESTO", "1"},
-        {5, "5", "PUESTO", "5"},           {12, "1 PUESTOS Y 2 NINI", "", "1P2N"}, {22, "2 PUESTOS Y 2 NINI", "", "2P2N"},
-        {23, "2 PUESTOS Y 3 NINI", "", "2P3N"}, {33, "3 PUESTOS Y 3 NINI", "", "3P3N"},
-        {34, "3 PUESTOS Y 4 NINI", "", "3P4N"}, {44, "4 PUESTOS Y 4 NINI", "", "4P4N"},
-        {45, "4 PUESTOS Y 5 NINI", "", "4P5N"}, {55, "5 PUESTOS Y 5 NINI", "", "5P5N"},
-        {0, "", "", ""}, {6, "", "", ""}, {-6, "", "", ""}, {13, "", "", ""}, {0.35, "", "", ""}};
+    const std::vector<Caso> casos = {{0.1, "10/1", "10 A  1 ", "10/1"},
+                                     {0.3, "10/3", "10 A  3 ", "10/3"},
+                                     {0.5, "10/5", "10 A  5", "10/5"},
+                                     {0.9, "10/9", "10 A  9 ", "10/9"},
+                                     {-1, "1", "NINI", "1N"},
+                                     {-2, "2", "NINI", "2N"},
+                                     {-4, "4", "NINI", "4N"},
+                                     {-5, "5", "NINI", "5N"},
+                                     {1, "1", "PUESTO", "1"},
+                                     {5, "5", "PUESTO", "5"},
+                                     {12, "1 PUESTOS Y 2 NINI", "", "1P2N"},
+                                     {22, "2 PUESTOS Y 2 NINI", "", "2P2N"},
+                                     {23, "2 PUESTOS Y 3 NINI", "", "2P3N"},
+                                     {33, "3 PUESTOS Y 3 NINI", "", "3P3N"},
+                                     {34, "3 PUESTOS Y 4 NINI", "", "3P4N"},
+                                     {44, "4 PUESTOS Y 4 NINI", "", "4P4N"},
+                                     {45, "4 PUESTOS Y 5 NINI", "", "4P5N"},
+                                     {55, "5 PUESTOS Y 5 NINI", "", "5P5N"},
+                                     {0, "", "", ""},
+                                     {6, "", "", ""},
+                                     {-6, "", "", ""},
+                                     {13, "", "", ""},
+                                     {0.35, "", "", ""}};
     for (const auto &c : casos) {
         const TipoPuesto t = tipoPuesto(c.valor);
         EXPECT_EQ(t.texto1, c.t1) << c.valor;
@@ -94,12 +113,16 @@ TEST(VentaPuestos, RecordsWithTheExactStatements) {
     const QStringList esperadas = {
         "select * from configuracion",
         "SELECT * FROM carreras where  carrera ='9' and fecha  = '2026-11-09'",
-        "SELECT sum(monto) as venta_ch FROM ma_principal where caballo='1' and carrera ='9' and fecha  = '2026-11-09' and grupo = 'G1' and id_juego=3",
+        "SELECT sum(monto) as venta_ch FROM ma_principal where caballo='1' and carrera ='9' and fecha  = "
+        "'2026-11-09' and grupo = 'G1' and id_juego=3",
         "select * from configuracion",
-        "INSERT INTO `ma_principal` VALUES (NULL,'9','1','150','0','0.3','taq1','G1','16:00:00','2026-11-09','0','0','0','','3','1','0','0','0','0');",
+        "INSERT INTO `ma_principal` VALUES "
+        "(NULL,'9','1','150','0','0.3','taq1','G1','16:00:00','2026-11-09','0','0','0','','3','1','0','0','0'"
+        ",'0');",
         "SELECT numero FROM ma_principal Where taquilla='taq1' order by numero desc limit 1   ",
-        "update ma_principal set nu_boleto='31109120',llave1='" + escaparMysql(codificar(nu, "1G1" + nu)) + "',llave2='" +
-            escaparMysql(codificar(nu, "150G1" + nu)) + "',llave3='" + escaparMysql(codificar(nu, "9G1" + nu)) +
+        "update ma_principal set nu_boleto='31109120',llave1='" + escaparMysql(codificar(nu, "1G1" + nu)) +
+            "',llave2='" + escaparMysql(codificar(nu, "150G1" + nu)) + "',llave3='" +
+            escaparMysql(codificar(nu, "9G1" + nu)) +
             "' Where taquilla='taq1' and numero = '120' limit 1   "};
     EXPECT_EQ(b.db->sentencias, esperadas);
     ASSERT_EQ(b.impresora.impresos.size(), 1u);
@@ -130,10 +153,25 @@ TEST(VentaPuestos, RefusalsAndTheirOrder) {
     };
     const QString v = "VERIFIQUE E INTENTE DE NUEVO";
     const std::vector<Caso> casos = {
-        {"minimum before cupo_pt", "1", "5", "BS", [](Banco &b) { b.ajustes.cupo_pt = "1"; b.preparar(); },
+        {"minimum before cupo_pt", "1", "5", "BS",
+         [](Banco &b) {
+             b.ajustes.cupo_pt = "1";
+             b.preparar();
+         },
          "EL MONTO ES MENOR AL PERMITIDO EN BS", v, CampoVenta::Ninguno},
-        {"empty amount stopped by the minimum", "1", "", "BS", {}, "EL MONTO ES MENOR AL PERMITIDO EN BS", v, CampoVenta::Ninguno},
-        {"empty amount with min_vbs 0", "1", "", "BS", [](Banco &b) { b.ajustes.min_vbs = "0"; b.preparar(); },
+        {"empty amount stopped by the minimum",
+         "1",
+         "",
+         "BS",
+         {},
+         "EL MONTO ES MENOR AL PERMITIDO EN BS",
+         v,
+         CampoVenta::Ninguno},
+        {"empty amount with min_vbs 0", "1", "", "BS",
+         [](Banco &b) {
+             b.ajustes.min_vbs = "0";
+             b.preparar();
+         },
          "DEBE INGRESAR UN MONTO", v, CampoVenta::Monto},
         {"dollar maximum", "1", "101", "$", [](Banco &b) { b.ctx.sesion.id_moneda = 2; },
          "EL MONTO ES MAYOR AL PERMITIDO EN  $", v, CampoVenta::Ninguno},
@@ -146,13 +184,29 @@ TEST(VentaPuestos, RefusalsAndTheirOrder) {
              b.db->responder("SELECT sum(monto)", fila({{"venta_ch", "900"}}));
          },
          "EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: 100", v, CampoVenta::Monto},
-        {"limit table: over the horse's column", "1", "1001", "BS", [](Banco &b) { b.ajustes.opcioncupopt = "1"; b.preparar(); },
+        {"limit table: over the horse's column", "1", "1001", "BS",
+         [](Banco &b) {
+             b.ajustes.opcioncupopt = "1";
+             b.preparar();
+         },
          "LA JUGADA ES MAYOR A LA PERMITIDA", v, CampoVenta::Caballo},
-        {"limit table: no row, nothing stored", "1", "50", "BS", [](Banco &b) { b.ajustes.opcioncupopt = "1"; b.preparar(); },
+        {"limit table: no row, nothing stored", "1", "50", "BS",
+         [](Banco &b) {
+             b.ajustes.opcioncupopt = "1";
+             b.preparar();
+         },
          "EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: 0", v, CampoVenta::Monto},
-        {"sales closed", "1", "50", "BS", [](Banco &b) { b.ajustes.venta_pt = "0"; b.preparar(); },
+        {"sales closed", "1", "50", "BS",
+         [](Banco &b) {
+             b.ajustes.venta_pt = "0";
+             b.preparar();
+         },
          "LA CARRERA SE ENCUENTRA CERRADA", "VERIFIQUE LA INFORMACION", CampoVenta::Ninguno},
-        {"other race", "1", "50", "BS", [](Banco &b) { b.ajustes.carrera = "8"; b.preparar(); },
+        {"other race", "1", "50", "BS",
+         [](Banco &b) {
+             b.ajustes.carrera = "8";
+             b.preparar();
+         },
          "EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA", v, CampoVenta::Carrera},
     };
     for (const auto &c : casos) {
@@ -183,10 +237,11 @@ TEST(VentaPuestos, LimitTableAndChangesDuringTheConfirmation) {
         b.db->responder("SELECT sum(monto)", fila({{"venta_ch", "250"}}));
         const ResultadoVenta r = b.vender("1", "60", "$");
         EXPECT_EQ(r.mensaje, QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: 50"));
-        EXPECT_EQ(b.db->sentencias.last(), QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = 'G1' and id_moneda='2'"));
+        EXPECT_EQ(b.db->sentencias.last(),
+                  QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = 'G1' and id_moneda='2'"));
         EXPECT_EQ(b.vender("1", "50", "$").tipo, ResultadoVenta::Tipo::Registrada);
     }
-    {   // venta_pt closes while the clerk confirms
+    { // venta_pt closes while the clerk confirms
         Banco b;
         b.dialogos.alPreguntar = [&] {
             b.ajustes.venta_pt = "0";
@@ -196,14 +251,14 @@ TEST(VentaPuestos, LimitTableAndChangesDuringTheConfirmation) {
         EXPECT_EQ(r.mensaje, QStringLiteral("LA CARRERA SE ENCUENTRA CERRADA"));
         EXPECT_FALSE(b.db->sentencias.join("\n").contains("INSERT"));
     }
-    {   // "No"
+    { // "No"
         Banco b;
-        b.dialogos.si = false;
+        b.dialogos.respuestas = {Respuesta::No};
         const ResultadoVenta r = b.vender("1", "50");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Cancelada);
         EXPECT_TRUE(r.limpiar);
     }
-    {   // a failure after the insert
+    { // a failure after the insert
         Banco b;
         b.db->fallar("update ma_principal");
         const ResultadoVenta r = b.vender("1", "50");

@@ -19,13 +19,36 @@ using Hora = prueba::RelojFijo;
 using SinMaquina = prueba::MaquinaFalsa;
 
 QMap<QString, QString> ajustesBase() {
-    return {{"fecha", "2026-01-03"}, {"carrera", "3"}, {"modificar", "1"}, {"cab_max", "14"},
-            {"apuesta_max_td", "20"}, {"apuesta_max_tf", "20"}, {"cupo_td_opcion", "0"}, {"cupo_tf_opcion", "0"},
-            {"min_vbs", "1"}, {"max_vdls", "1000"}, {"empresa", "HIPICA"}, {"rif", "J-1"}, {"impresion_datos", "0"},
-            {"juego", "1"}, {"juego1", "1"}, {"juego2", "1"}, {"juego3", "1"}, {"multimoneda", "1"},
-            {"nu_administrador", "0414-1"}, {"nu_tecnico", "0414-2"}, {"dolar_activado", "0"}, {"mensajetf", ""},
-            {"pantalla_td", "1"}, {"por_td", "20"}, {"valor_tabladinamica", "999"}, {"valor_tabladinamica2", "99"},
-            {"pantalla_tf", "0"}, {"por_tablafija", "0"}, {"valortablafija", "500"}, {"valortablafija2", "50"}};
+    return {{"fecha", "2026-01-03"},
+            {"carrera", "3"},
+            {"modificar", "1"},
+            {"cab_max", "14"},
+            {"apuesta_max_td", "20"},
+            {"apuesta_max_tf", "20"},
+            {"cupo_td_opcion", "0"},
+            {"cupo_tf_opcion", "0"},
+            {"min_vbs", "1"},
+            {"max_vdls", "1000"},
+            {"empresa", "HIPICA"},
+            {"rif", "J-1"},
+            {"impresion_datos", "0"},
+            {"juego", "1"},
+            {"juego1", "1"},
+            {"juego2", "1"},
+            {"juego3", "1"},
+            {"multimoneda", "1"},
+            {"nu_administrador", "0414-1"},
+            {"nu_tecnico", "0414-2"},
+            {"dolar_activado", "0"},
+            {"mensajetf", ""},
+            {"pantalla_td", "1"},
+            {"por_td", "20"},
+            {"valor_tabladinamica", "999"},
+            {"valor_tabladinamica2", "99"},
+            {"pantalla_tf", "0"},
+            {"por_tablafija", "0"},
+            {"valortablafija", "500"},
+            {"valortablafija2", "50"}};
 }
 
 Resultado comoFila(const QMap<QString, QString> &m) {
@@ -57,7 +80,7 @@ class SalesScreenTest : public QObject {
     }
 
     Form_Venta_TD *abrir() {
-        auto *f = new Form_Venta_TD(*ctx, nullptr);
+        auto *f = new Form_Venta_TD(*ctx, nullptr, nullptr);
         f->show();
         QApplication::setActiveWindow(f);
         (void)QTest::qWaitForWindowActive(f);
@@ -144,7 +167,7 @@ private slots:
     void statusRefreshShowsClosedAndStartsTheUserCheck() {
         auto *f = abrir();
         bool terminado = false;
-        f->terminar = [&] { terminado = true; };
+        connect(f, &Form_Venta_TD::suspendido, this, [&] { terminado = true; });
         ajustes["modificar"] = "0";
         ajustes["mensajetf"] = "ULTIMA CARRERA";
         db->responder("select * from configuracion", comoFila(ajustes));
@@ -156,7 +179,8 @@ private slots:
         QCOMPARE(f->Label_Mensaje->text(), QStringLiteral("ULTIMA CARRERA"));
         db->responder("SELECT  estatus FROM usuarios", prueba::fila({{"estatus", "Baja"}}));
         f->Timer_Activo_Timer();
-        QCOMPARE(db->sentencias.last(), QStringLiteral("SELECT  estatus FROM usuarios Where usuario = 'taq1' "));
+        QCOMPARE(db->sentencias.last(),
+                 QStringLiteral("SELECT  estatus FROM usuarios Where usuario = 'taq1' "));
         QVERIFY(terminado);
         QCOMPARE(dialogos.titulos.last(), QStringLiteral("Zazuvuz Odavizu"));
         ajustes["modificar"] = "1";
@@ -170,7 +194,8 @@ private slots:
 
     void horsePanelShowsTheRaceAndItsTotal() {
         db->responder("SELECT id_carrera ,fecha,carrera,caballo,valor_tf",
-                      prueba::tabla({"id_carrera", "caballo", "retirado", "valor_td", "valor_td2", "valor_tf", "valor_tf2"},
+                      prueba::tabla({"id_carrera", "caballo", "retirado", "valor_td", "valor_td2", "valor_tf",
+                                     "valor_tf2"},
                                     {{"1", "ALAZAN", "0", "100", "1", "7", "1"},
                                      {"2", "BAYO", "1", "200", "2", "8", "2"},
                                      {"3", "CASTAÑO", "0", "300", "3", "9", "3"}}));
@@ -186,7 +211,11 @@ private slots:
         QCOMPARE(f->Text_Valor[2]->text(), QStringLiteral("300"));
         QVERIFY(f->Text_Caballo[3]->text().isEmpty());
         QCOMPARE(f->Text_Total_Dinm->text(), QStringLiteral("480")); // 600 less 20 %
-        QCOMPARE(db->sentencias.last(), QStringLiteral("SELECT id_carrera ,fecha,carrera,caballo,valor_tf,retirado,valor_td,valor_td2,valor_tf2 FROM carreras Where carrera = '3' and fecha = '2026-01-03'  order by id_carrera "));
+        QCOMPARE(
+            db->sentencias.last(),
+            QStringLiteral(
+                "SELECT id_carrera ,fecha,carrera,caballo,valor_tf,retirado,valor_td,valor_td2,valor_tf2 "
+                "FROM carreras Where carrera = '3' and fecha = '2026-01-03'  order by id_carrera "));
         QTest::keyClick(f, Qt::Key_F6); // Tabla Fija: fixed total
         QVERIFY(!f->Frame_Valores->isVisible());
         QTest::mouseClick(f->boton_pantallacliente, Qt::LeftButton);
@@ -201,7 +230,7 @@ private slots:
     void closingHandsBackToTheMainWindow() {
         auto *f = abrir();
         bool devuelto = false;
-        f->alCerrar = [&] { devuelto = true; };
+        connect(f, &Form_Venta_TD::cerrada, this, [&] { devuelto = true; });
         QTest::mouseClick(f->boton_salir, Qt::LeftButton);
         QVERIFY(devuelto);
     }

@@ -1,8 +1,9 @@
 // The Tablas sale against the recording fake: statement texts, the order of the refusals,
 // limits, the confirmation and what is left after a failure.
-#include "entorno_falso.h"
 #include "codificacion.h"
+#include "entorno_falso.h"
 #include "filtros.h"
+#include "impresion_falsa.h"
 #include "venta_tablas.h"
 
 #include <gtest/gtest.h>
@@ -16,20 +17,12 @@ using Dialogo = prueba::DialogosGrabados;
 using Hora = prueba::RelojFijo;
 using SinMaquina = prueba::MaquinaFalsa;
 
-class Impresora : public ImpresionTickets {
-public:
-    std::vector<Boleto> impresos;
-    bool falla = false;
-    void imprimir(const Boleto &b) override {
-        if (falla)
-            throw std::runtime_error("printer");
-        impresos.push_back(b);
-    }
-};
+using Impresora = prueba::BoletosGrabados;
 
 struct Ajustes {
     QString modificar = "1", carrera = "3", fecha = "2026-01-03", cab_max = "14", apuesta_max_td = "20",
-            apuesta_max_tf = "20", cupo_td_opcion = "0", cupo_tf_opcion = "0", min_vbs = "10", max_vdls = "100";
+            apuesta_max_tf = "20", cupo_td_opcion = "0", cupo_tf_opcion = "0", min_vbs = "10",
+            max_vdls = "100";
 };
 
 Resultado configuracion(const Ajustes &a) {
@@ -48,18 +41,21 @@ Resultado configuracion(const Ajustes &a) {
                          {"impresion_datos", "1"}});
 }
 
-const QStringList kColumnasCarrera = {"caballo",      "valor_td",      "valor_td2",   "valor_tf",   "valor_tf2",
-                                      "apuesta_max_td", "apuesta_max_td2", "apuesta_max_tf", "apuesta_max_tf2",
-                                      "estado",       "estado_td2",    "estado_tf",   "estado_tf2", "estado2_tf",
-                                      "retirado",     "retirado2",     "retirado_tf", "retirado_tf2"};
+const QStringList kColumnasCarrera = {
+    "caballo",         "valor_td",       "valor_td2",       "valor_tf",  "valor_tf2",   "apuesta_max_td",
+    "apuesta_max_td2", "apuesta_max_tf", "apuesta_max_tf2", "estado",    "estado_td2",  "estado_tf",
+    "estado_tf2",      "estado2_tf",     "retirado",        "retirado2", "retirado_tf", "retirado_tf2"};
 
 // A race of four horses: 1 open, 2 withdrawn, 3 with its quota filled, 4 with no name.
 Resultado carrera(const QString &precio1 = "30") {
-    return prueba::tabla(kColumnasCarrera,
-                         {{"ALAZAN", precio1, "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "0", "0", "0", "0"},
-                          {"BAYO", "30", "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "1", "1", "1", "1"},
-                          {"CASTAÑO", "30", "3", "40", "4", "10", "10", "10", "10", "1", "1", "1", "1", "1", "0", "0", "0", "0"},
-                          {"", "30", "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "0", "0", "0", "0"}});
+    return prueba::tabla(
+        kColumnasCarrera,
+        {{"ALAZAN", precio1, "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "0", "0", "0",
+          "0"},
+         {"BAYO", "30", "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "1", "1", "1", "1"},
+         {"CASTAÑO", "30", "3", "40", "4", "10", "10", "10", "10", "1", "1", "1", "1", "1", "0", "0", "0",
+          "0"},
+         {"", "30", "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "0", "0", "0", "0"}});
 }
 
 struct Banco {
@@ -89,7 +85,8 @@ struct Banco {
         db->responder(QStringLiteral("SELECT sum(tablas)"), prueba::fila({{"venta_ch", ""}}));
         db->responder(QStringLiteral("SELECT numero FROM"), prueba::fila({{"numero", "7"}}));
     }
-    ResultadoVenta vender(const QString &caballo, const QString &tablas, int juego = 1, const QString &carrera = "3") {
+    ResultadoVenta vender(const QString &caballo, const QString &tablas, int juego = 1,
+                          const QString &carrera = "3") {
         VentaTablas venta(ctx, cupo, &impresora);
         return venta.procesar({carrera, caballo, tablas, juego, QStringLiteral("BS")});
     }
@@ -103,8 +100,8 @@ TEST(Filtros, SoloNumerosAndFiltroMayusculas) {
     for (int c : std::initializer_list<int>{',', '.', '-', 'a', ' ', '+', 0x1b})
         EXPECT_EQ(SoloNumeros(c), 0) << c;
     const std::vector<std::pair<int, int>> mayus = {
-        {'a', 'A'}, {'z', 'Z'}, {'A', 'A'}, {'5', '5'}, {' ', ' '}, {13, 13}, {8, 8}, {'`', '`'},
-        {241, 0},   {'-', 0},   {'!', 0},   {'/', 0},   {':', 0},   {'@', 0}, {'[', 0}, {'_', 0},
+        {'a', 'A'}, {'z', 'Z'}, {'A', 'A'}, {'5', '5'}, {' ', ' '}, {13, 13}, {8, 8},    {'`', '`'},
+        {241, 0},   {'-', 0},   {'!', 0},   {'/', 0},   {':', 0},   {'@', 0}, {'[', 0},  {'_', 0},
         {'{', 0},   {163, 0},   {164, 164}, {165, 165}, {166, 0},   {254, 0}, {255, 159}};
     for (const auto &[entra, sale] : mayus)
         EXPECT_EQ(FiltroMayusculas(entra), sale) << entra;
@@ -116,11 +113,15 @@ TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
     ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
     const QStringList esperadas = {
         "SELECT * FROM carreras where  carrera ='3' and fecha  = '2026-01-03'",
-        "SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='1' and carrera ='3' and fecha  = '2026-01-03' and grupo = 'G1' and id_juego=1 and id_moneda=1",
+        "SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='1' and carrera ='3' and fecha  = "
+        "'2026-01-03' and grupo = 'G1' and id_juego=1 and id_moneda=1",
         "SELECT * FROM carreras where  carrera ='3' and fecha  = '2026-01-03'",
         "select * from configuracion",
-        "INSERT INTO `ma_principal` VALUES (NULL,'3','1','60','2','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','1','0','0','0','0');",
-        "SELECT numero FROM ma_principal Where taquilla='taq1'  and fecha  = '2026-01-03' order by numero desc limit 1   ",
+        "INSERT INTO `ma_principal` VALUES "
+        "(NULL,'3','1','60','2','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','1','0','0','0','0'"
+        ");",
+        "SELECT numero FROM ma_principal Where taquilla='taq1'  and fecha  = '2026-01-03' order by numero "
+        "desc limit 1   ",
     };
     ASSERT_EQ(b.db->sentencias.size(), esperadas.size() + 1);
     for (int i = 0; i < esperadas.size(); ++i)
@@ -133,8 +134,8 @@ TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
                   escaparMysql(codificar(nu, "3G1401037")) +
                   QStringLiteral("' Where taquilla='taq1' and numero = '7' limit 1   "));
     EXPECT_EQ(b.dialogos.titulos, QStringList{"¿Los datos están Correctos?"});
-    EXPECT_EQ(b.dialogos.textos.first(),
-              QStringLiteral(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30     \r\r\r    2  TABLAS  AL CAB: 1    POR: 60 BS\r\r."));
+    EXPECT_EQ(b.dialogos.textos.first(), QStringLiteral(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30     "
+                                                        "\r\r\r    2  TABLAS  AL CAB: 1    POR: 60 BS\r\r."));
     ASSERT_EQ(b.impresora.impresos.size(), 1u);
     EXPECT_EQ(b.impresora.impresos[0].nu_boleto, nu);
     EXPECT_EQ(b.impresora.impresos[0].nombre_caballo, QStringLiteral("ALAZAN"));
@@ -155,29 +156,125 @@ TEST(VentaTablas, RefusalsInOrder) {
     };
     const QString v = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO");
     const std::vector<Caso> casos = {
-        {"no game", "1", "2", "3", 0, {}, "Debe seleccionar un juego para poder hacer la venta", "Verificación de datos", CampoVenta::Ninguno, 0},
-        {"negative tablas", "1", "-1", "3", 1, {}, "EL NUMERO DE TABLAS NO ES VALIDO", v, CampoVenta::Monto, 0},
-        {"horse above cab_max", "15", "2", "3", 1, {}, "EL NUMERO DE CABALLO NO ES VALIDO", v, CampoVenta::Caballo, 0},
-        {"other race", "1", "2", "4", 1, {}, "EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA", v, CampoVenta::Caballo, 0},
+        {"no game",
+         "1",
+         "2",
+         "3",
+         0,
+         {},
+         "Debe seleccionar un juego para poder hacer la venta",
+         "Verificación de datos",
+         CampoVenta::Ninguno,
+         0},
+        {"negative tablas",
+         "1",
+         "-1",
+         "3",
+         1,
+         {},
+         "EL NUMERO DE TABLAS NO ES VALIDO",
+         v,
+         CampoVenta::Monto,
+         0},
+        {"horse above cab_max",
+         "15",
+         "2",
+         "3",
+         1,
+         {},
+         "EL NUMERO DE CABALLO NO ES VALIDO",
+         v,
+         CampoVenta::Caballo,
+         0},
+        {"other race",
+         "1",
+         "2",
+         "4",
+         1,
+         {},
+         "EL NUMERO DE CARRERA NO ESTA PERMITIDO PARA LA VENTA",
+         v,
+         CampoVenta::Caballo,
+         0},
         {"withdrawn", "2", "2", "3", 1, {}, "EL CABALLO ESTA RETIRADO", v, CampoVenta::Caballo, 1},
-        {"no such horse", "4", "2", "3", 1, {}, "EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA", v, CampoVenta::Caballo, 1},
-        {"beyond the race", "9", "2", "3", 1, {}, "EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA", v, CampoVenta::Caballo, 1},
-        {"horse 0", "0", "2", "3", 1, {}, "EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA", v, CampoVenta::Caballo, 1},
-        {"quota filled", "3", "2", "3", 1, {}, "SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO", v, CampoVenta::Caballo, 1},
-        {"7 of 10 sold + 5", "1", "5", "3", 1, [](Banco &b) { b.db->responder("SELECT sum(tablas)", prueba::fila({{"venta_ch", "7"}})); },
+        {"no such horse",
+         "4",
+         "2",
+         "3",
+         1,
+         {},
+         "EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA",
+         v,
+         CampoVenta::Caballo,
+         1},
+        {"beyond the race",
+         "9",
+         "2",
+         "3",
+         1,
+         {},
+         "EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA",
+         v,
+         CampoVenta::Caballo,
+         1},
+        {"horse 0",
+         "0",
+         "2",
+         "3",
+         1,
+         {},
+         "EL NUMERO DEL CABALLO NO EXISTE PARA ESTA CARRERA",
+         v,
+         CampoVenta::Caballo,
+         1},
+        {"quota filled",
+         "3",
+         "2",
+         "3",
+         1,
+         {},
+         "SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO",
+         v,
+         CampoVenta::Caballo,
+         1},
+        {"7 of 10 sold + 5", "1", "5", "3", 1,
+         [](Banco &b) {
+             b.db->responder("SELECT sum(tablas)", prueba::fila({{"venta_ch", "7"}}));
+         },
          "EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: 3", v, CampoVenta::Monto, 2},
-        {"12 of 10 sold", "1", "1", "3", 1, [](Banco &b) { b.db->responder("SELECT sum(tablas)", prueba::fila({{"venta_ch", "12"}})); },
+        {"12 of 10 sold", "1", "1", "3", 1,
+         [](Banco &b) {
+             b.db->responder("SELECT sum(tablas)", prueba::fila({{"venta_ch", "12"}}));
+         },
          "EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: 0", v, CampoVenta::Monto, 2},
-        {"per-bet limit", "1", "6", "3", 1, [](Banco &b) { b.ajustes.apuesta_max_td = "5"; b.preparar(); },
+        {"per-bet limit", "1", "6", "3", 1,
+         [](Banco &b) {
+             b.ajustes.apuesta_max_td = "5";
+             b.preparar();
+         },
          "EL Nº DE TABLAS ES MAYOR AL PERMITIDO, PERMITIDO: 5", v, CampoVenta::Monto, 2},
         {"cupoviptf replaces it", "1", "6", "3", 1, [](Banco &b) { b.ctx.sesion.cupoviptf = 5; },
          "EL Nº DE TABLAS ES MAYOR AL PERMITIDO, PERMITIDO: 5", v, CampoVenta::Monto, 2},
-        {"race closed", "1", "2", "3", 1, [](Banco &b) { b.ajustes.modificar = "0"; b.preparar(); },
-         "LA CARRERA ESTA CERRADA, NO SE PUEDEN HACER CAMBIOS", "Validación del Sistema", CampoVenta::Ninguno, 2},
+        {"race closed", "1", "2", "3", 1,
+         [](Banco &b) {
+             b.ajustes.modificar = "0";
+             b.preparar();
+         },
+         "LA CARRERA ESTA CERRADA, NO SE PUEDEN HACER CAMBIOS", "Validación del Sistema", CampoVenta::Ninguno,
+         2},
         {"zero tablas", "1", "", "3", 1, {}, "DEBE INGRESAR UN Nº DE TABLAS", v, CampoVenta::Monto, 2},
-        {"below the minimum", "1", "1", "3", 1, [](Banco &b) { b.ajustes.min_vbs = "31"; b.preparar(); },
+        {"below the minimum", "1", "1", "3", 1,
+         [](Banco &b) {
+             b.ajustes.min_vbs = "31";
+             b.preparar();
+         },
          "EL MONTO ES MENOR AL PERMITIDO EN BS", v, CampoVenta::Ninguno, 2},
-        {"above the maximum in $", "1", "4", "3", 2, [](Banco &b) { b.ctx.sesion.id_moneda = 2; b.ajustes.max_vdls = "15"; b.preparar(); },
+        {"above the maximum in $", "1", "4", "3", 2,
+         [](Banco &b) {
+             b.ctx.sesion.id_moneda = 2;
+             b.ajustes.max_vdls = "15";
+             b.preparar();
+         },
          "EL MONTO ES MAYOR AL PERMITIDO EN BS", v, CampoVenta::Ninguno, 2},
     };
     for (const auto &c : casos) {
@@ -195,12 +292,12 @@ TEST(VentaTablas, RefusalsInOrder) {
 }
 
 TEST(VentaTablas, LimitsAtTheEdge) {
-    {   // exactly the per-horse limit passes
+    { // exactly the per-horse limit passes
         Banco b;
         b.db->responder("SELECT sum(tablas)", prueba::fila({{"venta_ch", "7"}}));
         EXPECT_EQ(b.vender("1", "3").tipo, ResultadoVenta::Tipo::Registrada);
     }
-    {   // the currency-2 maximum: price 3 x 5 = 15 passes at max_vdls 15
+    { // the currency-2 maximum: price 3 x 5 = 15 passes at max_vdls 15
         Banco b;
         b.ctx.sesion.id_moneda = 2;
         b.ajustes.max_vdls = "15";
@@ -208,21 +305,24 @@ TEST(VentaTablas, LimitsAtTheEdge) {
         const ResultadoVenta r = b.vender("1", "5");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
         EXPECT_TRUE(b.db->sentencias[1].endsWith("and id_juego=1 and id_moneda=2"));
-        EXPECT_TRUE(b.db->sentencias[4].contains("'15','5','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','2',"));
+        EXPECT_TRUE(b.db->sentencias[4].contains(
+            "'15','5','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','2',"));
     }
-    {   // the limit table: cab1..cab18 kept; Tabla Fija in currency 2
+    { // the limit table: cab1..cab18 kept; Tabla Fija in currency 2
         Banco b;
         b.ajustes.cupo_tf_opcion = "1";
         b.preparar();
         b.ctx.sesion.id_moneda = 2;
-        Resultado cupo = prueba::fila({{"ch", "G1"}, {"id_moneda", "2"}, {"cab1", "4"}, {"cab2", "0"}, {"cab3", "0"},
-                                       {"cab4", "0"}, {"cab5", "0"}, {"cab6", "0"}, {"cab7", "0"}, {"cab8", "0"},
-                                       {"cab9", "0"}, {"cab10", "0"}, {"cab11", "0"}, {"cab12", "0"}, {"cab13", "0"},
-                                       {"cab14", "0"}, {"cab15", "0"}, {"cab16", "0"}, {"cab17", "0"}, {"cab18", "9"}});
+        Resultado cupo = prueba::fila({{"ch", "G1"},   {"id_moneda", "2"}, {"cab1", "4"},  {"cab2", "0"},
+                                       {"cab3", "0"},  {"cab4", "0"},      {"cab5", "0"},  {"cab6", "0"},
+                                       {"cab7", "0"},  {"cab8", "0"},      {"cab9", "0"},  {"cab10", "0"},
+                                       {"cab11", "0"}, {"cab12", "0"},     {"cab13", "0"}, {"cab14", "0"},
+                                       {"cab15", "0"}, {"cab16", "0"},     {"cab17", "0"}, {"cab18", "9"}});
         b.db->responder("SELECT * FROM venta_cupo_tf", cupo);
         const ResultadoVenta r = b.vender("1", "5", 2);
         EXPECT_EQ(r.mensaje, QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: 4"));
-        EXPECT_EQ(b.db->sentencias[2], QStringLiteral("SELECT * FROM venta_cupo_tf where  ch  = 'G1'  and id_moneda=2"));
+        EXPECT_EQ(b.db->sentencias[2],
+                  QStringLiteral("SELECT * FROM venta_cupo_tf where  ch  = 'G1'  and id_moneda=2"));
         EXPECT_EQ(b.cupo[1], 4);
         EXPECT_EQ(b.cupo[18], 9);
         // With no row the values read last stay in force.
@@ -236,7 +336,13 @@ TEST(VentaTablas, HorseAboveTwentyEndsInTheFailureMessage) {
     b.ajustes.cab_max = "30";
     b.ajustes.cupo_td_opcion = "1";
     b.preparar();
-    b.db->responder("SELECT * FROM carreras", prueba::tabla(kColumnasCarrera, std::vector<QStringList>(21, carrera().filas() ? QStringList{"X", "30", "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "0", "0", "0", "0"} : QStringList{})));
+    b.db->responder("SELECT * FROM carreras",
+                    prueba::tabla(kColumnasCarrera,
+                                  std::vector<QStringList>(
+                                      21, carrera().filas()
+                                              ? QStringList{"X", "30", "3", "40", "4", "10", "10", "10", "10",
+                                                            "0", "0", "0", "0", "0", "0", "0", "0", "0"}
+                                              : QStringList{})));
     const ResultadoVenta r = b.vender("21", "1");
     EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Fallida);
     EXPECT_EQ(r.mensaje, QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE "));
@@ -245,25 +351,27 @@ TEST(VentaTablas, HorseAboveTwentyEndsInTheFailureMessage) {
 }
 
 TEST(VentaTablas, ChangesDuringTheConfirmation) {
-    {   // "No": the fields are emptied, nothing is written
+    { // "No": the fields are emptied, nothing is written
         Banco b;
-        b.dialogos.si = false;
+        b.dialogos.respuestas = {Respuesta::No};
         const ResultadoVenta r = b.vender("1", "2");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Cancelada);
         EXPECT_TRUE(r.limpiar);
         EXPECT_EQ(r.foco, CampoVenta::Monto);
         EXPECT_EQ(b.db->sentencias.size(), 2);
     }
-    {   // the price changes
+    { // the price changes
         Banco b;
         b.dialogos.alPreguntar = [&] { b.db->responder("SELECT * FROM carreras", carrera("35")); };
         const ResultadoVenta r = b.vender("1", "2");
-        EXPECT_EQ(r.mensaje, QStringLiteral("El valor del caballo cambio, debe hacer la jugada de nuevo, Cambio de 30  a :35"));
+        EXPECT_EQ(r.mensaje,
+                  QStringLiteral(
+                      "El valor del caballo cambio, debe hacer la jugada de nuevo, Cambio de 30  a :35"));
         EXPECT_EQ(r.titulo, QStringLiteral("Verificación de la Jugada"));
         EXPECT_EQ(r.foco, CampoVenta::Monto);
         EXPECT_FALSE(b.db->sentencias.last().startsWith("INSERT"));
     }
-    {   // the race advances
+    { // the race advances
         Banco b;
         b.dialogos.alPreguntar = [&] {
             b.ajustes.carrera = "4";
@@ -277,7 +385,7 @@ TEST(VentaTablas, ChangesDuringTheConfirmation) {
 }
 
 TEST(VentaTablas, FailuresAfterTheInsertLeaveTheRow) {
-    {   // the read-back fails: the row stays without code and keys
+    { // the read-back fails: the row stays without code and keys
         Banco b;
         b.db->fallar("SELECT numero");
         const ResultadoVenta r = b.vender("1", "2");
@@ -287,14 +395,14 @@ TEST(VentaTablas, FailuresAfterTheInsertLeaveTheRow) {
         EXPECT_TRUE(b.db->sentencias[4].startsWith("INSERT"));
         EXPECT_EQ(b.db->sentencias.size(), 6);
     }
-    {   // the printer fails: the ticket is recorded and coded
+    { // the printer fails: the ticket is recorded and coded
         Banco b;
         b.impresora.falla = true;
         const ResultadoVenta r = b.vender("1", "2");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Fallida);
         EXPECT_TRUE(b.db->sentencias.last().startsWith("update ma_principal set nu_boleto='401037'"));
     }
-    {   // printing off: nothing is printed
+    { // printing off: nothing is printed
         Banco b;
         b.ctx.sesion.impresion = 0;
         EXPECT_EQ(b.vender("1", "2").tipo, ResultadoVenta::Tipo::Registrada);

@@ -3,6 +3,7 @@
 #include "bd_falsa.h"
 #include "codificacion.h"
 #include "conf_impresion.h"
+#include "entorno_falso.h"
 #include "login.h"
 #include "maquina_linux.h"
 #include "menu_principal.h"
@@ -80,58 +81,22 @@ QString urlSinServicio() {
     return QStringLiteral("http://127.0.0.1:%1/nada").arg(s.serverPort());
 }
 
-struct Mensaje {
-    QString texto, titulo;
-    Icono icono;
-    Botones botones;
-};
+using DialogosFalsos = prueba::DialogosGrabados;
 
-class DialogosFalsos : public Dialogos {
-public:
-    Respuesta mensaje(const QString &texto, const QString &titulo, Icono icono, Botones botones) override {
-        vistos.push_back({texto, titulo, icono, botones});
-        if (botones == Botones::SiNo) {
-            if (respuestas.empty())
-                return Respuesta::No;
-            const Respuesta r = respuestas.front();
-            respuestas.pop_front();
-            return r;
-        }
-        return Respuesta::Ok;
-    }
-    std::optional<QString> entrada(const QString &texto, const QString &titulo) override {
-        vistos.push_back({texto, titulo, Icono::Ninguno, Botones::OkCancel});
-        return respuestaEntrada;
-    }
-    std::vector<Mensaje> vistos;
-    std::deque<Respuesta> respuestas;
-    std::optional<QString> respuestaEntrada;
-};
-
-class RelojFijo : public Reloj {
-public:
-    QDateTime ahora() const override { return QDateTime(QDate(2024, 5, 17), QTime(10, 15)); }
-    QString horaTexto() const override { return QStringLiteral("10:15:00 a.m."); }
-};
-
-class MaquinaFalsa : public Maquina {
-public:
-    QString direccionMac() override { return mac; }
-    bool redActiva() override { return true; }
-    QByteArray httpGet(const QString &url) override {
-        pedidas << url;
-        return respuestas.contains(url) ? respuestas.value(url) : QByteArray();
-    }
-    QString nombreEquipo() override { return QStringLiteral("PC1"); }
-    QString impresoraPredeterminada() override { return {}; }
-    bool abrirDireccion(const QString &url) override {
-        abiertas << url;
-        return true;
-    }
-    QString mac = QStringLiteral("AA:BB:CC:00:11:22");
-    QMap<QString, QByteArray> respuestas;
-    QStringList pedidas, abiertas;
-};
+// The clock and the workstation of these tests.
+RelojFijo relojDePrueba() {
+    RelojFijo r;
+    r.momento = QDateTime(QDate(2024, 5, 17), QTime(10, 15));
+    r.hora = QStringLiteral("10:15:00 a.m.");
+    return r;
+}
+MaquinaFalsa maquinaDePrueba() {
+    MaquinaFalsa m;
+    m.mac = QStringLiteral("AA:BB:CC:00:11:22");
+    m.equipo = QStringLiteral("PC1");
+    return m;
+}
+using Mensaje = prueba::DialogosGrabados::Visto;
 
 } // namespace
 
@@ -282,8 +247,8 @@ protected:
 
     FabricaFalsa fabrica;
     DialogosFalsos dialogos;
-    RelojFijo reloj;
-    MaquinaFalsa maquina;
+    RelojFijo reloj = relojDePrueba();
+    MaquinaFalsa maquina = maquinaDePrueba();
     Contexto ctx{fabrica, dialogos, reloj, maquina};
     OpcionesSesion opciones;
     QString vmt = QStringLiteral("28001"), vmp = QStringLiteral("28001"), vmg = QStringLiteral("28001");
@@ -420,6 +385,7 @@ TEST_F(LoginFalso, AFailingStepLeadsToTheReportDatabaseOffer) {
         dialogos.vistos.clear();
         usuario(QStringLiteral("Taquilla"));
         k.preparar();
+        dialogos.respuestas = {Respuesta::No}; // the offer to create the local database
         const ResultadoLogin r = entrar();
         EXPECT_EQ(r.tipo, ResultadoLogin::Fallo);
         ASSERT_FALSE(dialogos.vistos.empty());
@@ -444,7 +410,7 @@ TEST_F(LoginFalso, TheAccessCodesOfTheOffer) {
         fabrica.cadenas.clear();
         dialogos.vistos.clear();
         dialogos.respuestas = {Respuesta::Si};
-        dialogos.respuestaEntrada = k.clave;
+        dialogos.entradaTexto = k.clave;
         EXPECT_EQ(entrar().tipo, ResultadoLogin::Fallo);
         // Only the central connection of the login window's load unless a code was right.
         EXPECT_EQ(fabrica.cadenas.size() > 1, k.crea);
@@ -479,8 +445,8 @@ namespace {
 struct Menu {
     FabricaFalsa fabrica;
     DialogosFalsos dialogos;
-    RelojFijo reloj;
-    MaquinaFalsa maquina;
+    RelojFijo reloj = relojDePrueba();
+    MaquinaFalsa maquina = maquinaDePrueba();
     Contexto ctx{fabrica, dialogos, reloj, maquina};
     explicit Menu(const QString &nivel, QString mora = QStringLiteral("0"),
                   QString version = QStringLiteral("28001")) {
@@ -615,8 +581,8 @@ TEST(MenuPrincipal, AFailingLoadStopsWhereItIs) {
 TEST(MenuPrincipal, LeavingStatements) {
     FabricaFalsa fabrica;
     DialogosFalsos dialogos;
-    RelojFijo reloj;
-    MaquinaFalsa maquina;
+    RelojFijo reloj = relojDePrueba();
+    MaquinaFalsa maquina = maquinaDePrueba();
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.abrir_central(QStringLiteral("x=y"));
     ctx.sesion.usuario = QStringLiteral("o'k");
@@ -655,8 +621,8 @@ TEST(ConfImpresion, SavingWritesOneLineAndTheSession) {
     const QString ruta = dir.filePath(QStringLiteral("sub/carpeta/KVR2.bin")); // folder created on saving
     FabricaFalsa fabrica;
     DialogosFalsos dialogos;
-    RelojFijo reloj;
-    MaquinaFalsa maquina;
+    RelojFijo reloj = relojDePrueba();
+    MaquinaFalsa maquina = maquinaDePrueba();
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     guardarConfImpresion(ctx, ruta, QStringLiteral("si"), QStringLiteral("WINDOWS2:"), QStringLiteral("9.5"),
                          QStringLiteral("SI"));

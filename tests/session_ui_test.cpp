@@ -3,6 +3,7 @@
 #include "bd_falsa.h"
 #include "codificacion.h"
 #include "dialogos_qt.h"
+#include "entorno_falso.h"
 #include "form_conf_impresion.h"
 #include "form_menu_principal.h"
 #include "frm_about.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -39,38 +41,7 @@ namespace {
 const QString kMac = QStringLiteral("AA:BB:CC:00:11:22");
 const QString kHoy = QStringLiteral("2024-05-17");
 
-struct Visto {
-    QString texto, titulo;
-    Icono icono;
-    Botones botones;
-};
-
-class DialogosFalsos : public Dialogos {
-public:
-    Respuesta mensaje(const QString &texto, const QString &titulo, Icono icono, Botones botones) override {
-        vistos.push_back({texto, titulo, icono, botones});
-        if (botones != Botones::SiNo)
-            return Respuesta::Ok;
-        if (respuestas.empty())
-            return Respuesta::No;
-        const Respuesta r = respuestas.front();
-        respuestas.pop_front();
-        return r;
-    }
-    std::optional<QString> entrada(const QString &texto, const QString &titulo) override {
-        vistos.push_back({texto, titulo, Icono::Ninguno, Botones::OkCancel});
-        return respuestaEntrada;
-    }
-    QStringList textos() const {
-        QStringList t;
-        for (const Visto &v : vistos)
-            t << v.texto;
-        return t;
-    }
-    std::vector<Visto> vistos;
-    std::deque<Respuesta> respuestas;
-    std::optional<QString> respuestaEntrada;
-};
+using DialogosFalsos = prueba::DialogosGrabados;
 
 class RelojFijo : public Reloj {
 public:
@@ -177,8 +148,8 @@ private:
     }
     std::unique_ptr<frmLogin> login(Puesto &p) {
         auto l = std::make_unique<frmLogin>(p.ctx, p.opciones);
-        l->terminar = [&p] { ++p.terminado; };
-        l->alIngresar = [&p] { ++p.ingresado; };
+        connect(l.get(), &frmLogin::abandonado, this, [&p] { ++p.terminado; });
+        connect(l.get(), &frmLogin::ingresado, this, [&p] { ++p.ingresado; });
         l->show();
         return l;
     }
@@ -201,7 +172,7 @@ private:
         p.ctx.sesion.ch = QStringLiteral("CENTRO UNO");
         p.opciones.rutaAjustes = carpeta.filePath(QStringLiteral("KVR2.bin"));
         auto m = std::make_unique<Form_MenuPrincipal>(p.ctx, p.opciones);
-        m->terminar = [&p] { ++p.terminado; };
+        connect(m.get(), &Form_MenuPrincipal::salidaConfirmada, this, [&p] { ++p.terminado; });
         m->show();
         return m;
     }
@@ -245,8 +216,8 @@ private slots:
         p.ctx.sesion.tamletra = 0;
         frmSplash s(p.ctx, p.opciones);
         int login = 0;
-        s.mostrarLogin = [&] { ++login; };
-        s.terminar = [&] { ++p.terminado; };
+        connect(&s, &frmSplash::listo, this, [&] { ++login; });
+        connect(&s, &frmSplash::interrumpido, this, [&] { ++p.terminado; });
         s.show();
         QCOMPARE(s.Label_version->text(), QStringLiteral("....:::: Corvalo 2.8.01::::...."));
         QVERIFY(s.Timer2->isActive() && s.Timer2->isSingleShot());
@@ -264,10 +235,10 @@ private slots:
         Puesto p(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=1 ;uid=x;pwd=y;"));
         frmSplash s(p.ctx, p.opciones);
         int login = 0;
-        s.mostrarLogin = [&] { ++login; };
+        connect(&s, &frmSplash::listo, this, [&] { ++login; });
         s.Timer2_Timer();
         QCOMPARE(login, 1);
-        QCOMPARE(p.dialogos.textos(), QStringList{kMensajeConexion});
+        QCOMPARE(p.dialogos.textos, QStringList{kMensajeConexion});
         QCOMPARE(p.dialogos.vistos[0].botones, Botones::OkCancel);
     }
 
@@ -275,8 +246,8 @@ private slots:
         Puesto p(cadena);
         frmSplash s(p.ctx, p.opciones);
         int login = 0;
-        s.mostrarLogin = [&] { ++login; };
-        s.terminar = [&] { ++p.terminado; };
+        connect(&s, &frmSplash::listo, this, [&] { ++login; });
+        connect(&s, &frmSplash::interrumpido, this, [&] { ++p.terminado; });
         s.show();
         QTest::keyClick(&s, Qt::Key_Space);
         QCOMPARE(p.terminado, 1);
@@ -314,7 +285,7 @@ private slots:
         sql(QStringLiteral("UPDATE usuarios SET ip_pc='1.1.1.1'"));
         auto l = login(p);
         entrar(*l, QStringLiteral("taq1"), QStringLiteral("s3creta"));
-        QCOMPARE(p.dialogos.textos(), QStringList{kSinInternet});
+        QCOMPARE(p.dialogos.textos, QStringList{kSinInternet});
         QCOMPARE(p.dialogos.vistos[0].titulo, QStringLiteral("Ups!"));
         QCOMPARE(p.ingresado, 1);
         QCOMPARE(columna(QStringLiteral("ip_pc")), QString());
@@ -340,7 +311,7 @@ private slots:
         p.opciones.servicios = servicio->url();
         auto l = login(p);
         entrar(*l, usuario, clave);
-        QCOMPARE(p.dialogos.textos(), QStringList{texto});
+        QCOMPARE(p.dialogos.textos, QStringList{texto});
         QCOMPARE(p.dialogos.vistos[0].titulo, QStringLiteral("Inicio de sesión"));
         QCOMPARE(p.dialogos.vistos[0].icono, Icono::Error);
         QCOMPARE(l->focusWidget(), l->txtPassword);
@@ -401,7 +372,7 @@ private slots:
         p.opciones.servicios = servicio->url();
         auto l = login(p);
         entrar(*l, QStringLiteral("taq1"), QStringLiteral("s3creta"));
-        QCOMPARE(p.dialogos.textos(), QStringList{texto});
+        QCOMPARE(p.dialogos.textos, QStringList{texto});
         QCOMPARE(p.dialogos.vistos[0].titulo, titulo);
         QCOMPARE(p.dialogos.vistos[0].icono, Icono::Error);
         QCOMPARE(p.terminado, 1);
@@ -437,11 +408,11 @@ private slots:
         Puesto p(cadena);
         p.opciones.servicios = servicio->url();
         p.dialogos.respuestas = {Respuesta::Si};
-        p.dialogos.respuestaEntrada = QStringLiteral("40918");
+        p.dialogos.entradaTexto = QStringLiteral("40918");
         auto l = login(p);
         const QStringList antes = p.fabrica.cadenas;
         entrar(*l, QStringLiteral("taq1"), QStringLiteral("s3creta"));
-        QCOMPARE(p.dialogos.textos(),
+        QCOMPARE(p.dialogos.textos,
                  (QStringList{
                      QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea "
                                     "hacerlo? "),
@@ -537,12 +508,31 @@ private slots:
         for (QAction *a : m->menuBar()->actions())
             menus << a->text();
         QCOMPARE(menus, (QStringList{"Accio&nes", "&Gerencia", "&Pantallas", "&Reportes", "&Configuración",
-                                     "&Tienda", "Acerca"}));
+                                     "&Tienda", "&Acerca"}));
         QStringList reportes;
         for (QAction *a : m->reportes_admin->actions())
             reportes << a->text();
-        QCOMPARE(reportes, (QStringList{"Cuadre de Ventas", "Ventas  por Taquilla", "Ventas  por Carrera",
-                                        "Ventas  por Grupos", "Tickets Eliminados", "Cuadre de Ganancias"}));
+        QCOMPARE(reportes,
+                 (QStringList{"Cuadre de &Ventas", "Ventas  por &Taquilla", "Ventas  por &Carrera",
+                              "Ventas  por &Grupos", "Tickets &Eliminados", "Cuadre de Ga&nancias"}));
+        // Every title and entry has a mnemonic, and the mnemonics of one menu differ.
+        QSet<QChar> titulos;
+        for (QAction *a : m->menuBar()->actions()) {
+            const QKeySequence t = QKeySequence::mnemonic(a->text());
+            QVERIFY2(!t.isEmpty(), qPrintable(a->text()));
+            QVERIFY2(!titulos.contains(a->text().at(a->text().indexOf(QLatin1Char('&')) + 1).toLower()),
+                     qPrintable(a->text()));
+            titulos << a->text().at(a->text().indexOf(QLatin1Char('&')) + 1).toLower();
+            QSet<QChar> entradas;
+            for (QAction *e : a->menu()->actions()) {
+                if (e->isSeparator())
+                    continue;
+                QVERIFY2(!QKeySequence::mnemonic(e->text()).isEmpty(), qPrintable(e->text()));
+                const QChar letra = e->text().at(e->text().indexOf(QLatin1Char('&')) + 1).toLower();
+                QVERIFY2(!entradas.contains(letra), qPrintable(e->text()));
+                entradas << letra;
+            }
+        }
         QCOMPARE(m->Toolbar1_Button[0]->shortcut(), QKeySequence(Qt::Key_F2));
         QCOMPARE(m->Toolbar1_Button[1]->shortcut(), QKeySequence(Qt::Key_F10));
         QVERIFY(m->Toolbar1_Button[0]->toolTip().contains(QStringLiteral("F2")));
@@ -619,33 +609,40 @@ private slots:
         auto m = menu(p, QStringLiteral("Socio"));
         p.dialogos.respuestas = {Respuesta::Si};
         m->cerrar_menu->trigger();
-        QCOMPARE(p.dialogos.textos(), QStringList{QStringLiteral(" SALIR DEL SISTEMA, ¿DESEA CONTINUAR? ")});
+        QCOMPARE(p.dialogos.textos, QStringList{QStringLiteral(" SALIR DEL SISTEMA, ¿DESEA CONTINUAR? ")});
         QCOMPARE(p.terminado, 1);
         QCOMPARE(columna(QStringLiteral("mac")), kMac);
         m->close(); // the program is ending: no second question
         QCOMPARE(int(p.dialogos.vistos.size()), 1);
     }
 
-    void menu_ventaHidesTheToolbar() {
-        for (const QString &nivel :
-             {QStringLiteral("Administrador"), QStringLiteral("Taquilla"), QStringLiteral("Operador")}) {
-            Puesto p(cadena);
-            auto m = menu(p, nivel);
+    // "VENTA" hides the toolbar while the level's sales screen is open; a level without one, or a
+    // screen that does not open, leaves the toolbar (and F10) where it was.
+    void menu_ventaHidesTheToolbarOnlyWhileASalesScreenIsOpen() {
+        struct Caso {
+            QString nivel;
             QStringList abiertas;
-            m->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &) {
+            bool sinBarra;
+        };
+        for (const Caso &c : {Caso{QStringLiteral("Administrador"), {}, false},
+                              Caso{QStringLiteral("Taquilla"), {QStringLiteral("TD")}, false},
+                              Caso{QStringLiteral("Operador"), {QStringLiteral("OP")}, true}}) {
+            Puesto p(cadena);
+            auto m = menu(p, c.nivel);
+            QStringList abiertas;
+            m->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &) -> QWidget * {
                 abiertas << QStringLiteral("TD");
-                return nullptr;
+                return nullptr; // the screen could not open
             };
-            m->pantallas.Form_VentaOperador = [&](Form_MenuPrincipal &) {
+            m->pantallas.Form_VentaOperador = [&](Form_MenuPrincipal &) -> QWidget * {
                 abiertas << QStringLiteral("OP");
                 return new QWidget;
             };
             m->Toolbar1_Button[0]->trigger();
-            QVERIFY(!m->Toolbar1->isVisible());
-            QCOMPARE(abiertas, nivel == QLatin1String("Taquilla")   ? QStringList{QStringLiteral("TD")}
-                               : nivel == QLatin1String("Operador") ? QStringList{QStringLiteral("OP")}
-                                                                    : QStringList{});
-            QCOMPARE(int(m->mdiArea->subWindowList().size()), nivel == QLatin1String("Operador") ? 1 : 0);
+            QCOMPARE(abiertas, c.abiertas);
+            QCOMPARE(m->Toolbar1->isVisible(), !c.sinBarra);
+            QCOMPARE(int(m->mdiArea->subWindowList().size()), c.sinBarra ? 1 : 0);
+            QVERIFY(p.dialogos.textos.isEmpty());
             m->pantallaCerrada();
             QVERIFY(m->Toolbar1->isVisible());
         }
@@ -657,10 +654,43 @@ private slots:
         sql(QStringLiteral("UPDATE configuracion SET carrera=7"));
         m->Timer_Activo_Timer();
         QCOMPARE(p.ctx.configuracion(QStringLiteral("carrera")).texto(), QStringLiteral("7"));
+        m->pantallas.Form_Gerencia = [](Form_MenuPrincipal &) -> QWidget * { return new QWidget; };
         m->vt_ger_menu->trigger();
         QVERIFY(!m->Timer_Activo->isActive());
+        QVERIFY(!m->Toolbar1->isVisible());
         m->pantallaCerrada();
         QVERIFY(m->Timer_Activo->isActive());
+        QVERIFY(m->Toolbar1->isVisible());
+    }
+
+    // An entry whose screen this version does not have says so, and leaves the toolbar, the timer
+    // and the exit key alone.
+    void menu_entriesWithoutTheirScreenSaySo() {
+        struct Caso {
+            const char *nivel, *entrada;
+        };
+        for (const Caso &c : {Caso{"Supervisor", "vt_ger_menu"}, Caso{"Visor", "tbfija_pant_menu"},
+                              Caso{"Visor", "visor2menu"}, Caso{"Supervisor", "diario_menu_tf"},
+                              Caso{"Supervisor", "tf_porTaquilla"}, Caso{"Supervisor", "rctf_admin_menu"},
+                              Caso{"Supervisor", "te_menu"}, Caso{"Operador", "Toolbar1_Button_1"}}) {
+            Puesto p(cadena);
+            auto m = menu(p, QString::fromLatin1(c.nivel));
+            const bool barra = m->Toolbar1->isVisible();
+            auto *a = m->findChild<QAction *>(QString::fromLatin1(c.entrada));
+            QVERIFY2(a, c.entrada);
+            a->trigger();
+            QCOMPARE(p.dialogos.textos, QStringList{kPantallaNoDisponible});
+            QCOMPARE(p.dialogos.titulos, QStringList{kTituloNoDisponible});
+            QCOMPARE(m->Toolbar1->isVisible(), barra);
+            QVERIFY(m->Timer_Activo->isActive());
+            QVERIFY(m->mdiArea->subWindowList().isEmpty());
+            QCOMPARE(p.ctx.sesion.id_moneda, 0);
+            // F10 still leaves (the question answered No keeps the program).
+            p.dialogos.respuestas = {Respuesta::No};
+            m->Toolbar1_Button[1]->trigger();
+            QCOMPARE(p.dialogos.textos.last(), kPreguntaSalida);
+            QCOMPARE(p.terminado, 0);
+        }
     }
 
     void menu_borrarBdLocalAnsweredNo() {
@@ -669,7 +699,7 @@ private slots:
         const QStringList antes = p.fabrica.cadenas;
         p.dialogos.respuestas = {Respuesta::No};
         m->bdlocalmenu->trigger();
-        QCOMPARE(p.dialogos.textos(),
+        QCOMPARE(p.dialogos.textos,
                  QStringList{QStringLiteral(" ¿Esta usted seguro de querer borrar la bd local?")});
         QCOMPARE(p.fabrica.cadenas, antes);
         QVERIFY(p.ctx.conexion_local == nullptr);
@@ -753,7 +783,7 @@ private slots:
         QCOMPARE(f.N[2]->isVisible(), extras);
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         QCOMPARE(leerAjustes(), guardado);
-        QCOMPARE(p.dialogos.textos(), QStringList{QStringLiteral("Los cambios se han realizado con exito")});
+        QCOMPARE(p.dialogos.textos, QStringList{QStringLiteral("Los cambios se han realizado con exito")});
         QCOMPARE(p.dialogos.vistos[0].titulo, QStringLiteral("Configuración del Sistema"));
         QCOMPARE(p.dialogos.vistos[0].icono, Icono::Informacion);
     }

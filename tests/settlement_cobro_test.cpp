@@ -1,6 +1,7 @@
 // Payment statements against the recording fake, and the receipt's bytes and printer lines.
 #include "cobro.h"
 #include "entorno_falso.h"
+#include "impresion_falsa.h"
 #include "texto.h"
 
 #include <gtest/gtest.h>
@@ -11,32 +12,6 @@ using namespace corvalo::prueba;
 namespace {
 
 const QDate kHoy(2026, 3, 25);
-
-struct ImpresoraGrabada : ImpresoraSistema {
-    QStringList lineas;
-    bool terminada = false;
-    void fuente(const QString &n) override { lineas << "[fuente " + n + "]"; }
-    void tamano(int p) override { lineas << QStringLiteral("[tamano %1]").arg(p); }
-    void linea(const QString &t) override { lineas << t; }
-    double posicionActual() const override { return 0; }
-    SuperficieDibujo &superficie() override { throw std::logic_error("no bars on a receipt"); }
-    void barrasDibujadas(double) override {}
-    void terminar() override { terminada = true; }
-};
-
-struct PuertoGrabado : PuertoSalida {
-    QStringList puertos;
-    QList<QByteArray> escritos;
-    void escribir(const QString &p, const QByteArray &b) override {
-        puertos << p;
-        escritos << b;
-    }
-};
-
-struct RecibosGrabados : ImpresionRecibos {
-    QList<Recibo> recibos;
-    void imprimir(const Recibo &r) override { recibos << r; }
-};
 
 Resultado boleto(const QString &nu, double tablas, double monto, int estatus,
                  const QString &taquilla = "taq1", const QDate &fecha = kHoy) {
@@ -317,51 +292,47 @@ TEST(Recibo, PuestosPortBytes) {
 
 TEST(Recibo, PrinterLinesOfBothPaths) {
     const QString g(61, QLatin1Char('-'));
-    const QStringList comun{"[fuente MS Sans Serif]"};
     ImpresoraGrabada t, p;
     reciboTablasImpresora(t, {RutaCobro::Tablas, "4032512", "Bs.40,00", kHoy, "10:15:00"}, sesionRecibo());
     reciboPuestosImpresora(p, {RutaCobro::Puestos, "3032577", "Bs.15,50", kHoy, "10:15:00"}, sesionRecibo());
-    EXPECT_EQ(t.lineas, QStringList({"[fuente MS Sans Serif]", "[tamano 9]", g,
-                                     "                        COBRO DE JUGADA", g,
-                                     "CENTRO HIPICO CENTRO HIPICO EL TRIUNFO", ".", "TAQUILLA: TAQ1 TAQUILLA",
-                                     "FECHA: 25-03-2026", "BOLETO: 4032512", g, "MONTO COBRADO : Bs.40,00", g,
-                                     ".", ".", ".", "."}));
-    EXPECT_EQ(p.lineas, QStringList({"[fuente MS Sans Serif]", "[tamano 10]", g,
-                                     "                         COBRO DE JUGADA", g, ".",
-                                     "TAQUILLA: TAQ1 TAQUILLA", "FECHA: 25-03-2026", "BOLETO: 3032577", g,
-                                     "MONTO COBRADO : Bs.15,50", g, ".", ".", ".", "."}));
+    EXPECT_EQ(t.registro,
+              QStringList({"font:MS Sans Serif", "size:9", g, "                        COBRO DE JUGADA", g,
+                           "CENTRO HIPICO CENTRO HIPICO EL TRIUNFO", ".", "TAQUILLA: TAQ1 TAQUILLA",
+                           "FECHA: 25-03-2026", "BOLETO: 4032512", g, "MONTO COBRADO : Bs.40,00", g, ".", ".",
+                           ".", ".", "end"}));
+    EXPECT_EQ(p.registro,
+              QStringList({"font:MS Sans Serif", "size:10", g, "                         COBRO DE JUGADA", g,
+                           ".", "TAQUILLA: TAQ1 TAQUILLA", "FECHA: 25-03-2026", "BOLETO: 3032577", g,
+                           "MONTO COBRADO : Bs.15,50", g, ".", ".", ".", ".", "end"}));
     EXPECT_TRUE(t.terminada);
     EXPECT_TRUE(p.terminada);
 }
 
+// Receipts take the output choice of the tickets: "WINDOWS:" becomes the shared default printer,
+// "WINDOWS2:" the system printer (read after the service has let it go).
 TEST(Recibo, OutputFollowsThePortSetting) {
     EntornoFalso e;
     e.ctx.sesion = sesionRecibo();
     e.maquina.equipo = "CAJA1";
     e.maquina.impresora = "Tickets";
     PuertoGrabado puerto;
-    ImpresoraGrabada *ultima = nullptr;
-    int impresoras = 0;
-    ServicioRecibos servicio(e.ctx, puerto, [&]() -> std::unique_ptr<ImpresoraSistema> {
-        ++impresoras;
-        auto imp = std::make_unique<ImpresoraGrabada>();
-        ultima = imp.get();
-        return imp;
-    });
+    ImpresorasGrabadas impresoras;
+    ServicioImpresion salida(e.ctx, puerto, impresoras);
+    ServicioRecibos servicio(salida);
     const Recibo r{RutaCobro::Puestos, "3032577", "Bs.15,50", kHoy, "10:15:00"};
 
     e.ctx.sesion.puerto = "WINDOWS:";
     servicio.imprimir(r);
     EXPECT_EQ(puerto.puertos, QStringList{"\\\\CAJA1\\TICKETS"});
     EXPECT_EQ(e.ctx.sesion.puerto, QStringLiteral("\\\\CAJA1\\TICKETS"));
-    EXPECT_EQ(puerto.escritos.value(0), reciboPuestosPuerto(r, e.ctx.sesion));
+    EXPECT_EQ(puerto.escritos.at(0), reciboPuestosPuerto(r, e.ctx.sesion));
 
     e.ctx.sesion.puerto = "WINDOWS2:";
     servicio.imprimir(r);
-    EXPECT_EQ(impresoras, 1);
+    ASSERT_EQ(impresoras.trabajos.size(), 1u);
     EXPECT_EQ(puerto.puertos.size(), 1);
-    ASSERT_NE(ultima, nullptr);
-    EXPECT_TRUE(ultima->lineas.contains("BOLETO: 3032577"));
+    EXPECT_TRUE(impresoras.ultima().registro.contains("BOLETO: 3032577"));
+    EXPECT_TRUE(impresoras.ultima().terminada);
 }
 
 } // namespace

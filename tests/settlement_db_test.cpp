@@ -3,6 +3,8 @@
 #include "backoffice.h"
 #include "cobro.h"
 #include "entorno_falso.h"
+#include "llaves.h"
+#include "moneda.h"
 #include "servidor_prueba.h"
 #include "texto.h"
 

@@ -5,8 +5,11 @@
 #include "entorno_falso.h"
 #include "form_venta_td.h"
 #include "impresora_qt.h"
+#include "moneda.h"
+#include "recibo.h"
 #include "servidor_prueba.h"
 #include "texto.h"
+#include "ticket.h"
 #include "venta_puestos.h"
 #include "venta_tablas.h"
 
@@ -33,7 +36,10 @@ class SettlementPanelTest : public QObject {
     std::unique_ptr<BaseDatos> db;
     QTemporaryDir dir;
     PuertoSistema puerto;
-    std::unique_ptr<ServicioImpresion> impresion;
+    ImpresorasDelSistema impresoras;
+    std::unique_ptr<ServicioImpresion> salida;
+    std::unique_ptr<ImpresionBoletos> impresion;
+    std::unique_ptr<ServicioRecibos> recibos;
     CupoCaballo cupo{};
     QDate hoy = QDate::currentDate();
     QString carrera;
@@ -91,7 +97,7 @@ class SettlementPanelTest : public QObject {
     }
 
     std::unique_ptr<Form_Venta_TD> pantalla() {
-        auto f = std::make_unique<Form_Venta_TD>(*ctx, impresion.get());
+        auto f = std::make_unique<Form_Venta_TD>(*ctx, impresion.get(), recibos.get());
         f->show();
         QApplication::setActiveWindow(f.get());
         if (!QTest::qWaitForWindowActive(f.get()))
@@ -110,15 +116,18 @@ class SettlementPanelTest : public QObject {
     void cobrar(Form_Venta_TD *f, bool puestos, const QString &tecleado, const QString &tabla, int antes,
                 int despues, const QString &mensaje) {
         const QString nu = tecleado.trimmed();
-        QLineEdit *caja = puestos ? f->Text_cobro2 : f->Text_boletoCobro;
-        QPushButton *pagar = puestos ? f->Boton_Cobrar_Boleto3 : f->Boton_Cobrar_Boleto2;
+        QLineEdit *caja =
+            puestos ? f->Frame_CobroBoleto->Text_cobro2 : f->Frame_CobroBoleto->Text_boletoCobro;
+        QPushButton *pagar =
+            puestos ? f->Frame_CobroBoleto->Boton_Cobrar_Boleto3 : f->Frame_CobroBoleto->Boton_Cobrar_Boleto2;
         QCOMPARE(boleto(nu, tabla).valor(0, "estatus").entero(), antes);
         QFile::remove(dir.filePath("LPT1.txt"));
         escanear(caja, tecleado);
-        QCOMPARE(f->Label_MCB->text(), mensaje);
-        QVERIFY(f->Label_MCB->isVisible());
-        QVERIFY(f->Label_PCB->isVisible());
-        QCOMPARE(f->Label_PCB->text(), formatoMoneda(boleto(nu, tabla).valor(0, "cobrado").numero()));
+        QCOMPARE(f->Frame_CobroBoleto->Label_MCB->text(), mensaje);
+        QVERIFY(f->Frame_CobroBoleto->Label_MCB->isVisible());
+        QVERIFY(f->Frame_CobroBoleto->Label_PCB->isVisible());
+        QCOMPARE(f->Frame_CobroBoleto->Label_PCB->text(),
+                 formatoMoneda(boleto(nu, tabla).valor(0, "cobrado").numero()));
         QVERIFY(pagar->isVisible());
         QCOMPARE(QApplication::focusWidget(), pagar);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -129,12 +138,12 @@ class SettlementPanelTest : public QObject {
         QVERIFY(!pagar->isVisible());
         const QByteArray recibo = leerPuerto();
         QVERIFY(recibo.contains(aCp1252("BOLETO: " + nu) + "\x1b\x19\r\n"));
-        QVERIFY(recibo.contains(aCp1252("MONTO COBRADO : " + f->Label_PCB->text())));
+        QVERIFY(recibo.contains(aCp1252("MONTO COBRADO : " + f->Frame_CobroBoleto->Label_PCB->text())));
         QVERIFY(recibo.startsWith(puestos ? QByteArray(33, '-') : QByteArray("            COBRO DE JUGADA")));
         // A second scan shows it paid.
         QFile::remove(dir.filePath("LPT1.txt"));
         escanear(caja, nu);
-        QCOMPARE(f->Label_MCB->text(),
+        QCOMPARE(f->Frame_CobroBoleto->Label_MCB->text(),
                  puestos ? QStringLiteral("BOLETO YA COBRADO") : QStringLiteral("BOLETO YA PAGADO"));
         QVERIFY(!pagar->isVisible());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -163,7 +172,9 @@ private slots:
         ctx->sesion.impresion = 1;
         ctx->sesion.ticket_cobro = 1;
         ctx->sesion.puerto = dir.filePath("LPT1.txt");
-        impresion = std::make_unique<ServicioImpresion>(*ctx, puerto, nullptr);
+        salida = std::make_unique<ServicioImpresion>(*ctx, puerto, impresoras);
+        impresion = std::make_unique<ImpresionBoletos>(*salida);
+        recibos = std::make_unique<ServicioRecibos>(*salida);
         ctx->abrir_configuracion();
         carrera = ctx->configuracion("carrera").texto();
         const QList<int> tablas = abiertos(false), puestos = abiertos(true);
@@ -199,24 +210,24 @@ private slots:
         QTest::keyClick(f.get(), Qt::Key_F5);
         QTest::keyClick(f.get(), Qt::Key_F3);
         QVERIFY(f->Frame_CobroBoleto->isVisible());
-        QVERIFY(!f->Text_cobro2->isVisible());
-        QCOMPARE(QApplication::focusWidget(), f->Text_boletoCobro);
+        QVERIFY(!f->Frame_CobroBoleto->Text_cobro2->isVisible());
+        QCOMPARE(QApplication::focusWidget(), f->Frame_CobroBoleto->Text_boletoCobro);
 
         cobrar(f.get(), false, nuGanador, "ma_principal", 1, 2, "CABALLO GANADOR");
         cobrar(f.get(), false, nuRetirado, "ma_principal", 4, 3, "CABALLO RETIRADO");
-        escanear(f->Text_boletoCobro, nuPerdedor);
-        QCOMPARE(f->Label_MCB->text(), QStringLiteral("BOLETO NO GANADOR"));
-        QVERIFY(!f->Boton_Cobrar_Boleto2->isVisible());
+        escanear(f->Frame_CobroBoleto->Text_boletoCobro, nuPerdedor);
+        QCOMPARE(f->Frame_CobroBoleto->Label_MCB->text(), QStringLiteral("BOLETO NO GANADOR"));
+        QVERIFY(!f->Frame_CobroBoleto->Boton_Cobrar_Boleto2->isVisible());
         // A tie on the Tablas path shows nothing; the game buttons hide the panel.
-        escanear(f->Text_boletoCobro, nuEmpate);
-        QCOMPARE(f->Label_MCB->text(), QStringLiteral("VERIFIQUE EL NUMERO DEL BOLETO"));
+        escanear(f->Frame_CobroBoleto->Text_boletoCobro, nuEmpate);
+        QCOMPARE(f->Frame_CobroBoleto->Label_MCB->text(), QStringLiteral("VERIFIQUE EL NUMERO DEL BOLETO"));
 
         QTest::keyClick(f.get(), Qt::Key_F7);
         QCOMPARE(f->juego_actual, 3);
         QVERIFY(!f->Frame_CobroBoleto->isVisible());
         f->boton_cobrar->click();
         QVERIFY(f->Frame_CobroBoleto->isVisible());
-        QVERIFY(f->Text_cobro2->isVisible());
+        QVERIFY(f->Frame_CobroBoleto->Text_cobro2->isVisible());
         cobrar(f.get(), true, "  " + nuEmpate + " ", "ma_principal", 5, 2, "BOLETO EMPATE");
         f->close();
     }
@@ -226,22 +237,22 @@ private slots:
         QVERIFY(f);
         QTest::keyClick(f.get(), Qt::Key_F6);
         f->co_menu_op->trigger();
-        QTest::keyClicks(f->Text_boletoCobro, "4a.b-c/1");
-        QCOMPARE(f->Text_boletoCobro->text(), QStringLiteral("4ABC1"));
+        QTest::keyClicks(f->Frame_CobroBoleto->Text_boletoCobro, "4a.b-c/1");
+        QCOMPARE(f->Frame_CobroBoleto->Text_boletoCobro->text(), QStringLiteral("4ABC1"));
         const QString nu = vender(2, ganador, "1");
         QCOMPARE(backoffice({"results", "--date", fechaSql(hoy), "--race", carrera, "--winner",
                              QString::number(ganador)}),
                  0);
-        f->Command5->click();
-        QVERIFY(f->Text_boletoCobro->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), f->Text_boletoCobro);
-        escanear(f->Text_boletoCobro, nu);
-        QVERIFY(f->Boton_Cobrar_Boleto2->isVisible());
-        QTest::keyClick(f->Text_boletoCobro, Qt::Key_Backspace);
-        QVERIFY(!f->Label_MCB->isVisible());
-        QVERIFY(!f->Label_PCB->isVisible());
-        QVERIFY(!f->Boton_Cobrar_Boleto2->isVisible());
-        f->Bto_SalirFCB->click();
+        f->Frame_CobroBoleto->Command5->click();
+        QVERIFY(f->Frame_CobroBoleto->Text_boletoCobro->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), f->Frame_CobroBoleto->Text_boletoCobro);
+        escanear(f->Frame_CobroBoleto->Text_boletoCobro, nu);
+        QVERIFY(f->Frame_CobroBoleto->Boton_Cobrar_Boleto2->isVisible());
+        QTest::keyClick(f->Frame_CobroBoleto->Text_boletoCobro, Qt::Key_Backspace);
+        QVERIFY(!f->Frame_CobroBoleto->Label_MCB->isVisible());
+        QVERIFY(!f->Frame_CobroBoleto->Label_PCB->isVisible());
+        QVERIFY(!f->Frame_CobroBoleto->Boton_Cobrar_Boleto2->isVisible());
+        f->Frame_CobroBoleto->Bto_SalirFCB->click();
         QVERIFY(!f->Frame_CobroBoleto->isVisible());
         QCOMPARE(boleto(nu).valor(0, "estatus").entero(), 1);
         f->close();
