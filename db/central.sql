@@ -128,10 +128,12 @@ CREATE TABLE `ventas_mk` (
   KEY `ix_fecha_grupo` (`fecha`, `grupo`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
-/* Day totals of a closed day, one row per date, group, game and currency. */
+/* Day totals of a closed day: one row per date and group, over every game and both currencies
+   (id_juego 0 = all games; id_moneda 1, the currency the day's totals are read under). Paying an
+   archived ticket moves its prize inside the one row of its date and group. */
 CREATE TABLE `ventas_general` (
   `id` int(11) NOT NULL AUTO_INCREMENT,
-  `fecha` date DEFAULT NULL,
+  `fecha` date NOT NULL,
   `grupo` varchar(45) NOT NULL DEFAULT '',
   `id_juego` int(11) NOT NULL DEFAULT 0,
   `id_moneda` int(11) NOT NULL DEFAULT 1,
@@ -140,7 +142,7 @@ CREATE TABLE `ventas_general` (
   `saldo` double NOT NULL DEFAULT 0,
   `monto_porpagar` double NOT NULL DEFAULT 0,
   PRIMARY KEY (`id`),
-  KEY `ix_fecha_grupo` (`fecha`, `grupo`)
+  UNIQUE KEY `ux_fecha_grupo` (`fecha`, `grupo`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
 /* The race card: one row per horse per race per day, in horse order (id_carrera). */

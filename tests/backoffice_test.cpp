@@ -584,23 +584,24 @@ TEST(Backoffice, ResultsThenArchiveDayLeaveStatusesAndTotals) {
     const QString c = prueba::crearBaseCentral(QStringLiteral("t_pay_backoffice"));
     auto db = prueba::conectar(c);
     auto ticket = [&](int caballo, double monto, int juego, int estatus, double cobrado, const QString &nu) {
-        db->ejecutar(QStringLiteral("INSERT INTO ma_principal (carrera,caballo,monto,tablas,taquilla,grupo,fecha,"
-                                    "cobrado,estatus,nu_boleto,id_juego,id_moneda) VALUES ('3','%1','%2','1','taq1',"
-                                    "'G01','2026-03-25','%3','%4','%5','%6','1')")
-                         .arg(caballo)
-                         .arg(monto)
-                         .arg(cobrado)
-                         .arg(estatus)
-                         .arg(nu)
-                         .arg(juego));
+        db->ejecutar(
+            QStringLiteral("INSERT INTO ma_principal (carrera,caballo,monto,tablas,taquilla,grupo,fecha,"
+                           "cobrado,estatus,nu_boleto,id_juego,id_moneda) VALUES ('3','%1','%2','1','taq1',"
+                           "'G01','2026-03-25','%3','%4','%5','%6','1')")
+                .arg(caballo)
+                .arg(monto)
+                .arg(cobrado)
+                .arg(estatus)
+                .arg(nu)
+                .arg(juego));
     };
     ticket(1, 10, 1, 0, 0, "W");
     ticket(2, 20, 2, 0, 0, "R");
     ticket(3, 30, 3, 0, 0, "T");
-    ticket(3, 40, 1, 1, 99, "L"); // a Tablas ticket on the tied horse loses
+    ticket(3, 40, 1, 1, 99, "L");  // a Tablas ticket on the tied horse loses
     ticket(1, 50, 1, 2, 100, "P"); // already paid: left alone
-    const Salida s = correr({"--central", c, "results", "--date", "2026-03-25", "--race", "3", "--winner", "1",
-                             "--withdrawn", "2", "--tie", "3", "--prize-per-unit", "3"});
+    const Salida s = correr({"--central", c, "results", "--date", "2026-03-25", "--race", "3", "--winner",
+                             "1", "--withdrawn", "2", "--tie", "3", "--prize-per-unit", "3"});
     ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
     EXPECT_EQ(s.out, QStringLiteral("race 3 of 2026-03-25: 1 winning, 1 withdrawn, 1 tied tickets\n"));
     const Resultado r = db->ejecutar("SELECT nu_boleto,estatus,cobrado FROM ma_principal ORDER BY numero");
@@ -611,15 +612,32 @@ TEST(Backoffice, ResultsThenArchiveDayLeaveStatusesAndTotals) {
     const Salida a = correr({"--central", c, "archive-day", "--date", "2026-03-25"});
     ASSERT_EQ(a.codigo, 0) << a.err.toStdString();
     EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ma_principal").valor(0, "n").entero(), 0);
-    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas WHERE fecha='2026-03-25'").valor(0, "n").entero(), 5);
-    const Resultado g = db->ejecutar("SELECT id_juego,venta,premios,saldo,monto_porpagar FROM ventas_general WHERE "
-                                     "fecha='2026-03-25' AND grupo='G01' ORDER BY id_juego");
-    ASSERT_EQ(g.filas(), 3);
-    EXPECT_EQ(textos(g.fila(0)).join(' '), QStringLiteral("1 100 100 0 30"));
-    EXPECT_EQ(textos(g.fila(1)).join(' '), QStringLiteral("2 20 0 20 20"));
-    EXPECT_EQ(textos(g.fila(2)).join(' '), QStringLiteral("3 30 0 30 45"));
+    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas WHERE fecha='2026-03-25'").valor(0, "n").entero(),
+              5);
+    // One row for the date and group, over every game: sales 10+20+30+40+50, the paid prize 100,
+    // the prizes still owed 30+20+45.
+    const Resultado g =
+        db->ejecutar("SELECT id_juego,id_moneda,venta,premios,saldo,monto_porpagar FROM ventas_general "
+                     "WHERE fecha='2026-03-25' AND grupo='G01'");
+    ASSERT_EQ(g.filas(), 1);
+    EXPECT_EQ(textos(g.fila(0)).join(' '), QStringLiteral("0 1 150 100 50 95"));
     // Archiving again replaces the totals and moves nothing twice.
     ASSERT_EQ(correr({"--central", c, "archive-day", "--date", "2026-03-25"}).codigo, 0);
     EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas").valor(0, "n").entero(), 5);
-    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas_general WHERE fecha='2026-03-25'").valor(0, "n").entero(), 3);
+    EXPECT_EQ(
+        db->ejecutar("SELECT count(*) n FROM ventas_general WHERE fecha='2026-03-25'").valor(0, "n").entero(),
+        1);
+    // The race processed again on the closed day (horse 3 wins) writes the day's one row again:
+    // owed are now the prizes of T and L, 60 + 80.
+    ASSERT_EQ(correr({"--central", c, "results", "--date", "2026-03-25", "--race", "3", "--winner", "3",
+                      "--prize-per-unit", "2"})
+                  .codigo,
+              0);
+    const Resultado h = db->ejecutar("SELECT venta,premios,saldo,monto_porpagar FROM ventas_general "
+                                     "WHERE fecha='2026-03-25' AND grupo='G01'");
+    ASSERT_EQ(h.filas(), 1);
+    EXPECT_EQ(textos(h.fila(0)).join(' '), QStringLiteral("150 100 50 140"));
+    // The schema keeps one row per date and group.
+    EXPECT_THROW(db->ejecutar("INSERT INTO ventas_general (fecha,grupo) VALUES ('2026-03-25','G01')"),
+                 DbError);
 }

@@ -266,8 +266,8 @@ TEST_F(PagoReal, ArchivedPrizeMovesInTheDayTotalsOfItsDateAndGroup) {
         db->ejecutar(
             "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
             "VALUES ('" +
-            dia + "','G01','1','1','1000','300','700','90'),('" + dia +
-            "','G02','1','1','500','100','400','50')");
+            dia + "','G01','0','1','1000','300','700','90'),('" + dia +
+            "','G02','0','1','500','100','400','50')");
         const QString nu = insertar({ruta, 1, 2, true, "taq1", "G01", 37.5});
         ASSERT_TRUE(cobro.consultar(nu, ruta).pagable);
         ASSERT_TRUE(cobro.pagar(nu, ruta, 1).hecho);
@@ -294,7 +294,7 @@ TEST_F(PagoReal, TwentyWorkstationsPayingOneTicketPayItOnce) {
         db->ejecutar(
             "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
             "VALUES ('" +
-            dia + "','G01','1','1','1000','300','700','90')");
+            dia + "','G01','0','1','1000','300','700','90')");
         const QString nu = insertar({ruta, 1, 1, true});
         constexpr int kN = 20;
         struct Puesto {
@@ -337,6 +337,73 @@ TEST_F(PagoReal, TwentyWorkstationsPayingOneTicketPayItOnce) {
         EXPECT_EQ(g.valor(0, "monto_porpagar").numero(), 50.0);
         EXPECT_EQ(fila(nu, "ventas").valor(0, "estatus").entero(), 2);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Tickets of every game and currency of a day that the back-office processes and closes: the day
+// has one totals row for the group, and paying each archived prize moves it inside that row.
+TEST_F(PagoReal, ArchivedTicketsOfEveryGameAndCurrencyMoveTheOneRowOfTheirDay) {
+    const QDate dia = kHoy.addDays(-1);
+    struct Boleto {
+        int juego, moneda;
+        double monto;
+        QString nu;
+    };
+    std::vector<Boleto> boletos;
+    for (int juego : {1, 2, 3})
+        for (int moneda : {1, 2})
+            boletos.push_back({juego, moneda, 10.0 * (int(boletos.size()) + 1),
+                               QString::number(juego) + dia.toString("MMdd") + QString::number(++siguiente)});
+    for (const Boleto &b : boletos)
+        db->ejecutar(
+            "INSERT INTO ma_principal (carrera,caballo,monto,tablas,puesto,taquilla,grupo,hora,fecha,"
+            "cobrado,fecha_cobro,estatus,nu_boleto,id_juego,id_moneda,llave1,llave2,llave3,llave4) VALUES "
+            "('9','5','" +
+            textoNumero(b.monto) + "','" + (b.juego == 3 ? "0" : "2") + "','0','taq1','G01','10:00','" +
+            fechaSql(dia) + "','0','','0','" + b.nu + "','" + QString::number(b.juego) + "','" +
+            QString::number(b.moneda) + "','0','0','0','0')");
+    backoffice::Resultados r;
+    r.fecha = dia;
+    r.carrera = 9;
+    r.ganadores = {5};
+    r.premioPorUnidad = 2;
+    backoffice::cargarResultados(*db, r);
+    backoffice::archivarDia(*db, dia);
+
+    auto totales = [&] {
+        return db->ejecutar("SELECT * FROM ventas_general WHERE fecha='" + fechaSql(dia) +
+                            "' AND grupo='G01'");
+    };
+    Resultado antes = totales();
+    ASSERT_EQ(antes.filas(), 1);
+    EXPECT_EQ(antes.valor(0, "id_juego").entero(), 0);
+    EXPECT_EQ(antes.valor(0, "id_moneda").entero(), 1);
+    for (const Boleto &b : boletos) {
+        SCOPED_TRACE(b.nu.toStdString());
+        const RutaCobro ruta = b.juego == 3 ? RutaCobro::Puestos : RutaCobro::Tablas;
+        ASSERT_TRUE(cobro.consultar(b.nu, ruta).pagable);
+        ASSERT_TRUE(cobro.pagar(b.nu, ruta, b.juego).hecho);
+        const Resultado despues = totales();
+        ASSERT_EQ(despues.filas(), 1);
+        const double premio = 2 * b.monto;
+        EXPECT_EQ(despues.valor(0, "premios").numero(), antes.valor(0, "premios").numero() + premio);
+        EXPECT_EQ(despues.valor(0, "saldo").numero(), antes.valor(0, "saldo").numero() - premio);
+        EXPECT_EQ(despues.valor(0, "monto_porpagar").numero(),
+                  antes.valor(0, "monto_porpagar").numero() - premio);
+        EXPECT_EQ(despues.valor(0, "venta").numero(), antes.valor(0, "venta").numero());
+        EXPECT_EQ(fila(b.nu, "ventas").valor(0, "estatus").entero(), 2);
+        antes = despues;
+    }
+    // The closed day has one totals row per group of its tickets.
+    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas_general WHERE fecha='" + fechaSql(dia) + "'")
+                  .valor(0, "n")
+                  .entero(),
+              db->ejecutar("SELECT count(DISTINCT grupo) n FROM ventas WHERE fecha='" + fechaSql(dia) + "'")
+                  .valor(0, "n")
+                  .entero());
 }
 
 } // namespace

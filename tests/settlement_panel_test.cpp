@@ -165,7 +165,7 @@ private slots:
         ctx->sesion.cadena_central = cadena;
         ctx->sesion.usuario = "taq1";
         ctx->sesion.grupo = "G01";
-        ctx->sesion.ch = "CENTRO HIPICO EL TRIUNFO";
+        ctx->sesion.ch = "EL TRIUNFO";
         ctx->sesion.nombre = "TAQ1 TAQUILLA";
         ctx->sesion.mostrar_tf = 1;
         ctx->sesion.mostrar_pt = 1;

@@ -125,7 +125,7 @@ QString textoUso() {
         "                               Puestos tickets on a tied horse 5 (half the prize), the rest 0;\n"
         "                               each horse option may be repeated\n"
         "  archive-day --date YYYY-MM-DD close a day: its tickets move into ventas and ventas_mk and its\n"
-        "                               totals per group, game and currency go into ventas_general\n"
+        "                               one totals row per group goes into ventas_general\n"
         "  prepare-local --local CONN   re-create the local report database bd_corvalo\n"
         "  --help                       this text\n"
         "\n"
@@ -236,7 +236,9 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
                 bool ok = false;
                 const int v = valor(i).toInt(&ok);
                 if (!ok || v <= 0)
-                    throw ErrorUso(comando + QStringLiteral(": %1 wants a positive number, got \"%2\"").arg(opcion, resto[i]));
+                    throw ErrorUso(
+                        comando +
+                        QStringLiteral(": %1 wants a positive number, got \"%2\"").arg(opcion, resto[i]));
                 return v;
             };
             for (int i = 0; i < resto.size(); ++i) {
@@ -244,7 +246,8 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
                 if (o == QLatin1String("--date")) {
                     r.fecha = QDate::fromString(valor(i), QStringLiteral("yyyy-MM-dd"));
                     if (!r.fecha.isValid())
-                        throw ErrorUso(comando + QStringLiteral(": --date wants YYYY-MM-DD, got \"%1\"").arg(resto[i]));
+                        throw ErrorUso(comando +
+                                       QStringLiteral(": --date wants YYYY-MM-DD, got \"%1\"").arg(resto[i]));
                 } else if (resultados && o == QLatin1String("--race")) {
                     r.carrera = entero(i);
                     conCarrera = true;
@@ -258,7 +261,8 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
                     bool ok = false;
                     r.premioPorUnidad = valor(i).toDouble(&ok);
                     if (!ok || r.premioPorUnidad < 0)
-                        throw ErrorUso(QStringLiteral("results: --prize-per-unit wants a number, got \"%1\"").arg(resto[i]));
+                        throw ErrorUso(QStringLiteral("results: --prize-per-unit wants a number, got \"%1\"")
+                                           .arg(resto[i]));
                 } else {
                     throw ErrorUso(comando + QStringLiteral(": unexpected argument \"%1\"").arg(o));
                 }
@@ -271,12 +275,12 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
             auto db = abrirCentral(central);
             if (resultados) {
                 const ConteoResultados n = cargarResultados(*db, r);
-                salida << "race " << r.carrera << " of " << fechaSql(r.fecha) << ": " << n.ganadores << " winning, "
-                       << n.retirados << " withdrawn, " << n.empates << " tied tickets\n";
+                salida << "race " << r.carrera << " of " << fechaSql(r.fecha) << ": " << n.ganadores
+                       << " winning, " << n.retirados << " withdrawn, " << n.empates << " tied tickets\n";
             } else {
                 const ConteoArchivo n = archivarDia(*db, r.fecha);
-                salida << "day " << fechaSql(r.fecha) << " archived: " << n.boletos << " tickets, " << n.marcas
-                       << " Marcas tickets, " << n.totales << " totals rows\n";
+                salida << "day " << fechaSql(r.fecha) << " archived: " << n.boletos << " tickets, "
+                       << n.marcas << " Marcas tickets, " << n.totales << " totals rows\n";
             }
             return 0;
         }

@@ -68,12 +68,17 @@ struct ConteoResultados {
 ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r);
 
 // Closes a day: its ma_principal rows move into ventas, its ma_marcas rows into ventas_mk, and
-// ventas_general gets the day's totals per group, game and currency (venta; premios, the
-// prizes paid; saldo = venta - premios; monto_porpagar, the prizes still owed). All or nothing.
+// ventas_general gets the day's totals (totalizarDia). All or nothing.
 struct ConteoArchivo {
     long long boletos = 0, marcas = 0, totales = 0;
 };
 ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha);
+
+// The totals of a closed day in ventas_general, from its archived tickets: one row per group over
+// every game and both currencies (id_juego 0, id_moneda 1): venta; premios, the prizes paid;
+// saldo = venta - premios; monto_porpagar, the prizes still owed. Replaces the day's rows;
+// returns how many were written. `results` on a closed day writes them again.
+long long totalizarDia(BaseDatos &db, const QDate &fecha);
 
 // Drops bd_corvalo on the server of `cadenaLocal` when it exists and creates it as a
 // workstation does.

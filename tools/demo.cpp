@@ -49,14 +49,14 @@ struct Grupo {
 };
 
 const Grupo kGrupos[] = {
-    {1, "G01", 1, "CENTRO HIPICO EL TRIUNFO", "SUERTE EN LA QUINTA Y LA SEXTA VALIDA",
-     "INVERSIONES EL TRIUNFO C.A.", "J-30123456-7", "AV. BOLIVAR, LOCAL 12, CARACAS", "0212-5551234", 0},
-    {2, "G02", 1, "AGENCIA LA HERRADURA", "HOY PAGAMOS TODOS LOS DIVIDENDOS", "LA HERRADURA HIPICA S.A.",
+    {1, "G01", 1, "EL TRIUNFO", "SUERTE EN LA QUINTA Y LA SEXTA VALIDA", "INVERSIONES EL TRIUNFO C.A.",
+     "J-30123456-7", "AV. BOLIVAR, LOCAL 12, CARACAS", "0212-5551234", 0},
+    {2, "G02", 1, "LA HERRADURA", "HOY PAGAMOS TODOS LOS DIVIDENDOS", "LA HERRADURA HIPICA S.A.",
      "J-31234567-8", "CALLE PEÑALVER 5, VALENCIA", "0241-5559876", 80},
-    {3, "C01", 2, "CLIENTE LOS SAMANES", "", "LOS SAMANES APUESTAS C.A.", "J-32345678-9",
-     "C.C. LOS SAMANES, MARACAY", "0243-5554455", 0},
-    {4, "C02", 2, "CLIENTE EL PORVENIR", "", "EL PORVENIR HIPICO C.A.", "J-33456789-0",
-     "AV. LAS DELICIAS, MARACAY", "0243-5556677", 0},
+    {3, "C01", 2, "LOS SAMANES", "", "LOS SAMANES APUESTAS C.A.", "J-32345678-9", "C.C. LOS SAMANES, MARACAY",
+     "0243-5554455", 0},
+    {4, "C02", 2, "EL PORVENIR", "", "EL PORVENIR HIPICO C.A.", "J-33456789-0", "AV. LAS DELICIAS, MARACAY",
+     "0243-5556677", 0},
 };
 
 const Acceso kAccesos[] = {
@@ -219,7 +219,8 @@ void sembrarConfiguracion(BaseDatos &db, const QString &fecha) {
     insertar(db, QStringLiteral("configuracion"), f);
 }
 
-// Totals of the day before, as the back-office leaves them when it archives a day.
+// Totals of the day before, as the back-office leaves them when it archives a day: one row per
+// betting-shop group.
 void sembrarDiaAnterior(BaseDatos &db, const QDate &fecha) {
     const QString ayer = fechaSql(fecha.addDays(-1));
     db.ejecutar(QStringLiteral("DELETE FROM ventas_general WHERE fecha='") + sqlTexto(db, ayer) +
@@ -228,18 +229,14 @@ void sembrarDiaAnterior(BaseDatos &db, const QDate &fecha) {
     for (const Grupo &g : kGrupos) {
         if (g.tipo == 2)
             continue;
-        for (int juego = 1; juego <= 3; ++juego) {
-            for (int moneda = 1; moneda <= 2; ++moneda, ++n) {
-                const double venta = (moneda == 1 ? 18000.0 : 450.0) + (moneda == 1 ? 1500.0 : 35.0) * n;
-                const double premios = std::round(venta * 0.55), porPagar = std::round(venta * 0.05);
-                Fila f;
-                f(QStringLiteral("fecha"), ayer)(QStringLiteral("grupo"), g.grupo)(
-                    QStringLiteral("id_juego"), juego)(QStringLiteral("id_moneda"), moneda)(
-                    QStringLiteral("venta"), venta)(QStringLiteral("premios"), premios)(
-                    QStringLiteral("saldo"), venta - premios)(QStringLiteral("monto_porpagar"), porPagar);
-                insertar(db, QStringLiteral("ventas_general"), f);
-            }
-        }
+        const double venta = 180000.0 + 15000.0 * n++;
+        const double premios = std::round(venta * 0.55), porPagar = std::round(venta * 0.05);
+        Fila f;
+        f(QStringLiteral("fecha"), ayer)(QStringLiteral("grupo"), g.grupo)(QStringLiteral("id_juego"), 0)(
+            QStringLiteral("id_moneda"), 1)(QStringLiteral("venta"), venta)(
+            QStringLiteral("premios"), premios)(QStringLiteral("saldo"),
+                                                venta - premios)(QStringLiteral("monto_porpagar"), porPagar);
+        insertar(db, QStringLiteral("ventas_general"), f);
     }
 }
 

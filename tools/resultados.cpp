@@ -24,6 +24,26 @@ const QString kColumnasMarcas = QStringLiteral(
 
 } // namespace
 
+long long totalizarDia(BaseDatos &db, const QDate &fecha) {
+    const QString dia = QLatin1Char('\'') + sqlTexto(db, fechaSql(fecha)) + QLatin1Char('\'');
+    // One row per group: paid prizes are 2 and 3 (Marcas 2 and 4), prizes still owed 1, 4 and 5
+    // (Marcas 1, 3 and 6); cancelled Marcas tickets (5) are not sales.
+    db.ejecutar(QStringLiteral("DELETE FROM ventas_general WHERE fecha=") + dia);
+    db.ejecutar(
+        QStringLiteral("INSERT INTO ventas_general "
+                       "(fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
+                       "SELECT fecha,grupo,0,1,SUM(venta),SUM(premios),SUM(venta)-SUM(premios),"
+                       "SUM(porpagar) FROM ("
+                       "SELECT fecha,grupo,monto venta,IF(estatus IN (2,3),cobrado,0) premios,"
+                       "IF(estatus IN (1,4,5),cobrado,0) porpagar FROM ventas WHERE fecha=") +
+        dia +
+        QStringLiteral(" UNION ALL "
+                       "SELECT fecha,grupo,monto,IF(estatus IN (2,4),cobrado,0),"
+                       "IF(estatus IN (1,3,6),cobrado,0) FROM ventas_mk WHERE estatus<>5 AND fecha=") +
+        dia + QStringLiteral(") dia GROUP BY fecha,grupo"));
+    return db.filasAfectadas();
+}
+
 ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r) {
     ConteoResultados n;
     const QString dondeCarrera = QStringLiteral(" WHERE fecha='") + sqlTexto(db, fechaSql(r.fecha)) +
@@ -54,6 +74,12 @@ ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r) {
             n.empates += db.filasAfectadas();
         }
     }
+    // A race of a closed day changes what its groups still owe.
+    if (db.ejecutar(QStringLiteral("SELECT count(*) n FROM ventas WHERE fecha='") +
+                    sqlTexto(db, fechaSql(r.fecha)) + QLatin1Char('\''))
+            .valor(0, QStringLiteral("n"))
+            .entero() > 0)
+        totalizarDia(db, r.fecha);
     db.ejecutar(QStringLiteral("UPDATE carreras SET win='") +
                 sqlTexto(db, QString::number(r.ganadores.isEmpty() ? 0 : r.ganadores.first())) +
                 QStringLiteral("',win_ganadores='") + sqlTexto(db, QString::number(r.ganadores.size())) +
@@ -79,25 +105,7 @@ ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha) {
                     QStringLiteral(" ORDER BY numero"));
         n.marcas = db.filasAfectadas();
         db.ejecutar(QStringLiteral("DELETE FROM ma_marcas WHERE fecha=") + dia);
-        // Totals per group, game and currency: paid prizes are 2 and 3 (Marcas 2 and 4), prizes
-        // still owed 1, 4 and 5 (Marcas 1, 3 and 6); cancelled Marcas tickets (5) are not sales.
-        db.ejecutar(QStringLiteral("DELETE FROM ventas_general WHERE fecha=") + dia);
-        db.ejecutar(QStringLiteral(
-                        "INSERT INTO ventas_general "
-                        "(fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
-                        "SELECT fecha,grupo,id_juego,id_moneda,SUM(monto),"
-                        "SUM(IF(estatus IN (2,3),cobrado,0)),SUM(monto)-SUM(IF(estatus IN (2,3),cobrado,0)),"
-                        "SUM(IF(estatus IN (1,4,5),cobrado,0)) FROM ventas WHERE fecha=") +
-                    dia + QStringLiteral(" GROUP BY fecha,grupo,id_juego,id_moneda"));
-        n.totales = db.filasAfectadas();
-        db.ejecutar(QStringLiteral(
-                        "INSERT INTO ventas_general "
-                        "(fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
-                        "SELECT fecha,grupo,id_juego,id_moneda,SUM(monto),"
-                        "SUM(IF(estatus IN (2,4),cobrado,0)),SUM(monto)-SUM(IF(estatus IN (2,4),cobrado,0)),"
-                        "SUM(IF(estatus IN (1,3,6),cobrado,0)) FROM ventas_mk WHERE estatus<>5 AND fecha=") +
-                    dia + QStringLiteral(" GROUP BY fecha,grupo,id_juego,id_moneda"));
-        n.totales += db.filasAfectadas();
+        n.totales = totalizarDia(db, fecha);
         db.ejecutar(QStringLiteral("COMMIT"));
     } catch (...) {
         try {
