@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine:
-#   ./run.sh demo    install, build, start the private database with a demo day, launch the program
-#   ./run.sh test    install, build, run every test (exit code is the tests')
+#   ./run.sh demo [--fresh]   install, build the program, start the private database (today's demo day
+#                             is kept; --fresh loads a new one), launch the program
+#   ./run.sh test [--sanitize]  install, build, run every test (exit code is the tests'); --sanitize
+#                             builds with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan
 #   ./run.sh bench   install, build, run the benchmarks
 #   ./run.sh db-start | db-stop   start or stop the private database server by hand
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-BUILD="${CORVALO_BUILD_DIR:-$ROOT/build}"
+cmd="${1:-}"
+opcion="${2:-}"
+SANITIZE=OFF
+if [ "$cmd" = test ] && [ "$opcion" = --sanitize ]; then
+    SANITIZE=ON
+    BUILD="${CORVALO_BUILD_DIR:-$ROOT/build-asan}"
+else
+    BUILD="${CORVALO_BUILD_DIR:-$ROOT/build}"
+fi
 DBDIR="$BUILD/mariadb"
 TEST_PORT="${CORVALO_TEST_PORT:-33071}"
 DEMO_PORT="${CORVALO_DEMO_PORT:-33072}"
+# The public-address stand-in of the demo.
+IP_PORT="${CORVALO_IP_PORT:-$((DEMO_PORT + 10000))}"
 ROOT_PWD="qwe456"           # the local report database's root account, as on a workstation
 CENTRAL_USER="corvalo"
 CENTRAL_PWD="corvalo"
@@ -34,10 +46,17 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# build [TARGET...]: configure and build (everything when no target is named).
 build() {
     log "building in $BUILD"
-    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$BUILD" -j "$(nproc)"
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALO_SANITIZE="$SANITIZE" >/dev/null
+    if [ $# -gt 0 ]; then
+        local targets=()
+        for t in "$@"; do targets+=(--target "$t"); done
+        cmake --build "$BUILD" -j "$(nproc)" "${targets[@]}"
+    else
+        cmake --build "$BUILD" -j "$(nproc)"
+    fi
 }
 
 mariadbd_bin() {
@@ -110,9 +129,36 @@ local_string() { # NAME PORT
     echo "driver={MySQL ODBC 3.51 Driver};server=localhost;port=$2;uid=root;pwd=$ROOT_PWD;database=bd_corvalo;socket=$DBDIR/$1/mysqld.sock;connection="
 }
 
-cmd="${1:-}"
+# The public-address stand-in: started once, left running with the demo server.
+ip_start() {
+    local pid="$DBDIR/demo/serve-ip.pid"
+    if [ -f "$pid" ] && kill -0 "$(cat "$pid")" 2>/dev/null; then
+        return 0
+    fi
+    "$BUILD/tools/corvalo-backoffice" serve-ip --port "$IP_PORT" >"$DBDIR/demo/serve-ip.log" 2>&1 &
+    echo $! >"$pid"
+    sleep 0.3
+    kill -0 "$(cat "$pid")" 2>/dev/null || { log "the public-address stand-in did not start:"; cat "$DBDIR/demo/serve-ip.log" >&2; }
+}
+
+ip_stop() {
+    local pid="$DBDIR/demo/serve-ip.pid"
+    [ -f "$pid" ] || return 0
+    kill "$(cat "$pid")" 2>/dev/null || true
+    rm -f "$pid"
+}
+
+# True when the demo database holds today's demo day.
+demo_de_hoy() {
+    local hoy
+    hoy="$(mariadb --no-defaults -S "$DBDIR/demo/mysqld.sock" -u"$CENTRAL_USER" -p"$CENTRAL_PWD" -N -B \
+        -e 'select date(fecha) from corvalo_demo.configuracion limit 1' 2>/dev/null || true)"
+    [ "$hoy" = "$(date +%F)" ]
+}
+
 case "$cmd" in
 test)
+    case "$opcion" in ""|--sanitize) ;; *) echo "usage: ./run.sh test [--sanitize]" >&2; exit 2 ;; esac
     install_packages
     build
     db_start test "$TEST_PORT"
@@ -127,26 +173,35 @@ test)
     exit $rc
     ;;
 demo)
+    case "$opcion" in ""|--fresh) ;; *) echo "usage: ./run.sh demo [--fresh]" >&2; exit 2 ;; esac
     install_packages
-    build
+    build corvalo corvalo-backoffice
     db_start demo "$DEMO_PORT"
     CENTRAL="$(central_string "$DEMO_PORT" corvalo_demo)"
     LOCAL="$(local_string demo "$DEMO_PORT")"
-    "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" create-schema --drop
-    "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" seed-demo
-    "$BUILD/tools/corvalo-backoffice" --local "$LOCAL" prepare-local
+    if [ "$opcion" = --fresh ] || ! demo_de_hoy; then
+        log "loading a new demo day"
+        "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" create-schema --drop
+        "$BUILD/tools/corvalo-backoffice" --central "$CENTRAL" seed-demo
+        "$BUILD/tools/corvalo-backoffice" --local "$LOCAL" prepare-local
+    else
+        log "today's demo day is kept (sold and paid tickets included); ./run.sh demo --fresh loads a new one"
+    fi
+    ip_start
+    IP_SERVICES="http://127.0.0.1:$IP_PORT/"
     # Tickets of the demo go to a file, so a sale can be seen without a receipt printer.
     [ -f "$DBDIR/demo/KVR2.bin" ] || printf '"%s",1,1,8\r\n' "$DBDIR/demo/tickets.prn" > "$DBDIR/demo/KVR2.bin"
     log "central: $CENTRAL"
     log "local:   $LOCAL"
+    log "public address: $IP_SERVICES (stand-in)"
     log "the private server keeps running; stop it with ./run.sh db-stop"
     log "tickets are written to $DBDIR/demo/tickets.prn (print settings: $DBDIR/demo/KVR2.bin)"
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         exec "$BUILD/app/corvalo" --central "$CENTRAL" --local "$LOCAL" \
-            --print-settings "$DBDIR/demo/KVR2.bin"
+            --print-settings "$DBDIR/demo/KVR2.bin" --ip-services "$IP_SERVICES"
     else
         log "no display: start the program with"
-        echo "  $BUILD/app/corvalo --central '$CENTRAL' --local '$LOCAL' --print-settings '$DBDIR/demo/KVR2.bin'"
+        echo "  $BUILD/app/corvalo --central '$CENTRAL' --local '$LOCAL' --print-settings '$DBDIR/demo/KVR2.bin' --ip-services '$IP_SERVICES'"
     fi
     ;;
 bench)
@@ -157,10 +212,13 @@ bench)
     "$BUILD/bench/corvalo-bench" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
     ;;
 db-start) db_start "${2:-demo}" "$([ "${2:-demo}" = test ] && echo "$TEST_PORT" || echo "$DEMO_PORT")" ;;
-db-stop) db_stop "${2:-demo}" ;;
+db-stop)
+    [ "${2:-demo}" = demo ] && ip_stop
+    db_stop "${2:-demo}"
+    ;;
 build) install_packages; build ;;
 *)
-    echo "usage: ./run.sh demo | test | bench | build | db-start [demo|test] | db-stop [demo|test]" >&2
+    echo "usage: ./run.sh demo [--fresh] | test [--sanitize] | bench | build | db-start [demo|test] | db-stop [demo|test]" >&2
     exit 2
     ;;
 esac

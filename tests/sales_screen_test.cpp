@@ -1,13 +1,18 @@
 // The booth sales screen driven through its real widgets (offscreen), over the recording fake.
 #include "entorno_falso.h"
+#include "form_menu_principal.h"
 #include "form_venta_td.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 using namespace corvalo;
 using corvalo::prueba::BdFalsa;
@@ -190,6 +195,165 @@ private slots:
         QCOMPARE(f->Text_datos_V1[0]->text(), QStringLiteral("3"));
         QVERIFY(!f->Timer_Activo->isActive());
         f->close();
+    }
+
+    // The payment panel shows the code box, the message, the whole amount and the pay button at
+    // every font size the print settings offer, set on the program or on the screen.
+    void paymentPanelShowsItsContentWholeAtEveryFontSize_data() {
+        QTest::addColumn<int>("puntos");
+        QTest::addColumn<bool>("enLaPantalla");
+        for (int p = 6; p <= 12; p += 3)
+            for (bool enLaPantalla : {false, true})
+                QTest::newRow(qPrintable(QStringLiteral("%1 pt%2").arg(p).arg(enLaPantalla ? " screen" : "")))
+                    << p << enLaPantalla;
+    }
+    void paymentPanelShowsItsContentWholeAtEveryFontSize() {
+        QFETCH(int, puntos);
+        QFETCH(bool, enLaPantalla);
+        const QFont antes = QApplication::font();
+        QFont letra = antes;
+        letra.setPointSize(puntos);
+        if (!enLaPantalla)
+            QApplication::setFont(letra);
+        ctx->sesion.tamletra = puntos;
+        ajustes["cobroespecial"] = "0";
+        ajustes["dias"] = "3";
+        configurar();
+        db->responder("SELECT * FROM ma_principal Where nu_boleto = '4010312'",
+                      prueba::fila({{"nu_boleto", "4010312"},
+                                    {"tablas", "2"},
+                                    {"monto", "60"},
+                                    {"carrera", "3"},
+                                    {"caballo", "5"},
+                                    {"cobrado", "1200"},
+                                    {"estatus", "1"},
+                                    {"fecha", "2026-01-03"},
+                                    {"taquilla", "taq1"},
+                                    {"llave1", ""},
+                                    {"llave2", ""},
+                                    {"llave3", ""},
+                                    {"llave4", "0"}}));
+        auto *f = new Form_Venta_TD(*ctx, nullptr, nullptr);
+        if (enLaPantalla)
+            f->setFont(letra);
+        f->resize(800, 600);
+        f->show();
+        QApplication::setActiveWindow(f);
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QTest::keyClick(f->Text_Monto, Qt::Key_F3);
+        Frame_CobroBoleto *panel = f->Frame_CobroBoleto;
+        QVERIFY(panel->isVisible());
+        QTest::keyClicks(panel->Text_boletoCobro, "4010312");
+        QTest::keyClick(panel->Text_boletoCobro, Qt::Key_Return);
+        QCOMPARE(panel->Label_MCB->text(), QStringLiteral("CABALLO GANADOR"));
+        QCOMPARE(panel->Label_PCB->text(), QStringLiteral("Bs.S1.200,00"));
+        QTRY_VERIFY(panel->Boton_Cobrar_Boleto2->isVisible());
+        QApplication::processEvents();
+        // The panel lies inside the screen, and each control inside the panel, with its text whole.
+        QVERIFY(f->rect().contains(QRect(panel->mapTo(f, QPoint(0, 0)), panel->size())));
+        for (QWidget *w : std::initializer_list<QWidget *>{panel->Text_boletoCobro, panel->Label_MCB,
+                                                           panel->Label_PCB, panel->Boton_Cobrar_Boleto2}) {
+            QVERIFY2(panel->rect().contains(w->geometry()), qPrintable(w->objectName()));
+            QVERIFY2(w->width() >= w->minimumSizeHint().width() &&
+                         w->height() >= w->minimumSizeHint().height(),
+                     qPrintable(w->objectName()));
+        }
+        for (QLabel *l : {panel->Label_MCB, panel->Label_PCB})
+            QVERIFY2(l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()),
+                     qPrintable(l->text()));
+        QVERIFY(panel->Boton_Cobrar_Boleto2->width() >=
+                panel->Boton_Cobrar_Boleto2->fontMetrics().horizontalAdvance(
+                    panel->Boton_Cobrar_Boleto2->text()));
+        QVERIFY(panel->Text_boletoCobro->width() >=
+                panel->Text_boletoCobro->fontMetrics().horizontalAdvance(QStringLiteral("4010312")));
+        delete f;
+        QApplication::setFont(antes);
+    }
+
+    // Escape closes the payment panel and puts the cursor back in the amount; with the cursor in
+    // the bet it hides the horse panel; it never closes the screen.
+    void escapeClosesThePanels() {
+        auto *f = abrir();
+        QSignalSpy cerrada(f, &Form_Venta_TD::cerrada);
+        f->boton_cobrar->click();
+        QVERIFY(f->Frame_CobroBoleto->isVisible());
+        QCOMPARE(QApplication::focusWidget(), f->Frame_CobroBoleto->Text_boletoCobro);
+        QTest::keyClick(f->Frame_CobroBoleto->Text_boletoCobro, Qt::Key_Escape);
+        QVERIFY(!f->Frame_CobroBoleto->isVisible());
+        QCOMPARE(QApplication::focusWidget(), f->Text_Monto);
+        f->boton_pantallacliente->click();
+        QVERIFY(f->Frame_Valores->isVisible());
+        QCOMPARE(f->Label_Columna[1]->text(), QStringLiteral("CABALLO"));
+        QTest::keyClick(f->Text_Monto, Qt::Key_Escape);
+        QVERIFY(!f->Frame_Valores->isVisible());
+        QVERIFY(f->isVisible());
+        QCOMPARE(cerrada.count(), 0);
+        delete f;
+    }
+
+    // A refused game switch hides the horse panel and changes nothing else: the payment panel
+    // stays open on the game that was selected.
+    void aRefusedGameSwitchLeavesThePaymentPanel() {
+        auto *f = abrir();
+        f->boton_cobrar->click();
+        f->boton_pantallacliente->click();
+        QTest::mouseClick(f->Command2, Qt::LeftButton); // Los Puestos: not allowed to this group
+        QCOMPARE(dialogos.textos, QStringList{" No tiene permiso para este juego"});
+        QVERIFY(!f->Frame_Valores->isVisible());
+        QVERIFY(f->Frame_CobroBoleto->isVisible());
+        QCOMPARE(f->juego_actual, 1);
+        QCOMPARE(f->Frame_CobroBoleto->juegoActual(), 1);
+        // An allowed switch closes it.
+        QTest::mouseClick(f->Command6, Qt::LeftButton);
+        QVERIFY(!f->Frame_CobroBoleto->isVisible());
+        QCOMPARE(f->Frame_CobroBoleto->juegoActual(), 2);
+        delete f;
+    }
+
+    // "Opciones" > "Salir" closes the screen; every entry has a mnemonic; the currency in effect is
+    // highlighted from the start.
+    void salirClosesTheScreenAndTheMenuHasMnemonics() {
+        ajustes["dolar_activado"] = "1";
+        configurar();
+        auto *f = abrir();
+        QVERIFY(f->Label_Moneda[0]->styleSheet().contains("rgb(255,255,0)"));
+        QVERIFY(f->Label_Moneda[1]->styleSheet().contains("rgb(255,255,255)"));
+        QVERIFY(!QKeySequence::mnemonic(f->opciones->title()).isEmpty());
+        for (QAction *a : f->opciones->actions())
+            QVERIFY2(!QKeySequence::mnemonic(a->text()).isEmpty(), qPrintable(a->text()));
+        QSignalSpy cerrada(f, &Form_Venta_TD::cerrada);
+        f->salir_menu->trigger();
+        QCOMPARE(cerrada.count(), 1);
+        QVERIFY(!f->isVisible());
+        delete f;
+    }
+
+    // Inside the main window: "VENTA" opens the booth full size without the toolbar; "Salir" of its
+    // menu closes it and gives the toolbar, the timer and the exit key back.
+    void salirInsideTheMainWindowGivesTheToolbarBack() {
+        ctx->sesion.nivel = "Taquilla";
+        OpcionesSesion opciones;
+        Form_MenuPrincipal m(*ctx, opciones);
+        m.pantallas.Form_Venta_TD = [this](Form_MenuPrincipal &menu) -> QWidget * {
+            auto *f = new Form_Venta_TD(*ctx, nullptr, nullptr);
+            connect(f, &Form_Venta_TD::cerrada, &menu, [&menu] { menu.pantallaCerrada(); });
+            return f;
+        };
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        m.Toolbar1_Button[0]->trigger();
+        QCOMPARE(int(m.mdiArea->subWindowList().size()), 1);
+        QVERIFY(!m.Toolbar1->isVisible());
+        auto *f = m.findChild<Form_Venta_TD *>();
+        QVERIFY(f);
+        f->salir_menu->trigger();
+        QTRY_VERIFY(m.mdiArea->subWindowList().isEmpty());
+        QVERIFY(m.Toolbar1->isVisible());
+        QVERIFY(m.Timer_Activo->isActive());
+        QVERIFY(m.Toolbar1_Button[1]->isVisible());
+        dialogos.respuestas = {Respuesta::No};
+        m.Toolbar1_Button[1]->trigger(); // F10
+        QCOMPARE(dialogos.textos.last(), kPreguntaSalida);
     }
 
     void horsePanelShowsTheRaceAndItsTotal() {

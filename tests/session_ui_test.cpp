@@ -12,6 +12,7 @@
 #include "maquina_linux.h"
 #include "servidor_prueba.h"
 #include "teclado.h"
+#include "ventanas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -715,6 +716,38 @@ private slots:
         QCOMPARE(a->lblVersion->text(), kBanner);
         QVERIFY(a->lblDescription->text().startsWith(QStringLiteral("Corvalo")));
         a->close();
+    }
+
+    // Escape closes the sub-windows (print settings, about); they carry the program's own icon;
+    // the toolbar and its exit key are still there afterwards.
+    void menu_escapeClosesTheSubWindows() {
+        Puesto p(cadena);
+        auto m = menu(p, QStringLiteral("Taquilla"));
+        QApplication::setActiveWindow(m.get());
+        QVERIFY(QTest::qWaitForWindowActive(m.get()));
+        const QImage icono = iconoPrograma().pixmap(16).toImage();
+        m->pimp_menu->trigger();
+        QCOMPARE(int(m->mdiArea->subWindowList().size()), 1);
+        QMdiSubWindow *sub = m->mdiArea->subWindowList().first();
+        QCOMPARE(sub->windowIcon().pixmap(16).toImage(), icono);
+        auto *conf = m->findChild<Form_ConfImpresion *>();
+        QVERIFY(conf);
+        QTRY_COMPARE(QApplication::focusWidget(), conf->Combo2);
+        QTest::keyClick(conf->Combo2, Qt::Key_Escape);
+        QTRY_VERIFY(m->mdiArea->subWindowList().isEmpty());
+
+        m->acerca_menu->trigger();
+        auto *a = m->findChild<frmAbout *>();
+        QVERIFY(a && a->isVisible());
+        QCOMPARE(a->windowIcon().pixmap(16).toImage(), icono);
+        QTest::keyClick(a->cmdOK, Qt::Key_Escape);
+        QTRY_VERIFY(!a->isVisible());
+
+        QVERIFY(m->Toolbar1->isVisible() && m->Toolbar1_Button[1]->isVisible());
+        QCOMPARE(m->Toolbar1_Button[1]->shortcut(), QKeySequence(Qt::Key_F10));
+        p.dialogos.respuestas = {Respuesta::No};
+        m->Toolbar1_Button[1]->trigger();
+        QCOMPARE(p.dialogos.textos.last(), kPreguntaSalida);
     }
 
     // ------------------------------------------------------------------ print settings
