@@ -110,6 +110,8 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
                     QStringLiteral("Label_Moneda_%1").arg(i));
         Label_Moneda[i]->setAlignment(Qt::AlignCenter);
         Label_Moneda[i]->setMinimumWidth(60);
+        Label_Moneda[i]->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        Label_Moneda[i]->setMargin(6);
         Label_Moneda[i]->setToolTip(QStringLiteral("Ctrl+%1").arg(i + 1));
         Label_Moneda[i]->installEventFilter(this);
         fondo(Label_Moneda[i], kBlanco, QStringLiteral("black"));
@@ -167,8 +169,14 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
                                   QStringLiteral("Label_administrador"));
     Label_tecnico =
         nombrar(new QLabel(QStringLiteral("Tecnico"), Frame_principal), QStringLiteral("Label_tecnico"));
+    // "CERRADO" and the message take the room their text needs; the rest stays free above the
+    // buttons.
+    Label_estado->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    Label_estado->setMargin(8);
+    Label_Mensaje->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     principal->addWidget(Label_estado);
     principal->addWidget(Label_Mensaje);
+    principal->addStretch(1);
     auto *pie = new QHBoxLayout;
     pie->addWidget(Label_administrador);
     pie->addWidget(Label_tecnico);
