@@ -111,8 +111,7 @@ TEST(VentaPuestos, RecordsWithTheExactStatements) {
     EXPECT_EQ(b.dialogos.textos, QStringList{"    10/3  10 A  3   AL CAB: 1    POR: 150  BS"});
     const QString nu = "31109120";
     const QStringList esperadas = {
-        "select * from configuracion",
-        "SELECT * FROM carreras where  carrera ='9' and fecha  = '2026-11-09'",
+        "select * from configuracion", "SELECT * FROM carreras where  carrera ='9' and fecha  = '2026-11-09'",
         "SELECT sum(monto) as venta_ch FROM ma_principal where caballo='1' and carrera ='9' and fecha  = "
         "'2026-11-09' and grupo = 'G1' and id_juego=3",
         "select * from configuracion",
@@ -120,10 +119,13 @@ TEST(VentaPuestos, RecordsWithTheExactStatements) {
         "(NULL,'9','1','150','0','0.3','taq1','G1','16:00:00','2026-11-09','0','0','0','','3','1','0','0','0'"
         ",'0');",
         "SELECT numero FROM ma_principal Where taquilla='taq1' order by numero desc limit 1   ",
-        "update ma_principal set nu_boleto='31109120',llave1='" + escaparMysql(codificar(nu, "1G1" + nu)) +
-            "',llave2='" + escaparMysql(codificar(nu, "150G1" + nu)) + "',llave3='" +
-            escaparMysql(codificar(nu, "9G1" + nu)) +
-            "' Where taquilla='taq1' and numero = '120' limit 1   "};
+        // The keys: "31109120" scrambled under "1G131109120", "150G131109120" and "9G131109120".
+        QStringLiteral("update ma_principal set "
+                       "nu_boleto='31109120',llave1='\u00a4\u00b8\u00a2\u00a3\u00aa\u00a2\u00a2\u00a9',"
+                       "llave2='\u00a4\u00a6\u00a1\u00b7\u00aa\u00a4\u00a3\u00a1',"
+                       "llave3='\u00ac\u00b8\u00a2\u00a3\u00aa\u00a2\u00a2\u00a9' Where taquilla='taq1' and "
+                       "numero = '120' "
+                       "limit 1   ")};
     EXPECT_EQ(b.db->sentencias, esperadas);
     ASSERT_EQ(b.impresora.impresos.size(), 1u);
     EXPECT_EQ(b.impresora.impresos[0].codigo_puesto, QStringLiteral("10/3"));

@@ -126,18 +126,18 @@ TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
     ASSERT_EQ(b.db->sentencias.size(), esperadas.size() + 1);
     for (int i = 0; i < esperadas.size(); ++i)
         EXPECT_EQ(b.db->sentencias[i], esperadas[i]);
-    const QString nu = QStringLiteral("401037");
-    EXPECT_EQ(b.db->sentencias.last(),
-              QStringLiteral("update ma_principal set nu_boleto='401037',llave1='") +
-                  escaparMysql(codificar(nu, "1G1401037")) + QStringLiteral("',llave2='") +
-                  escaparMysql(codificar(nu, "60G1401037")) + QStringLiteral("',llave3='") +
-                  escaparMysql(codificar(nu, "3G1401037")) +
-                  QStringLiteral("' Where taquilla='taq1' and numero = '7' limit 1   "));
+    // The keys: "401037" scrambled under "1G1401037", "60G1401037" and "3G1401037".
+    EXPECT_EQ(
+        b.db->sentencias.last(),
+        QStringLiteral(
+            "update ma_principal set nu_boleto='401037',llave1='\u00a5\u00b7\u00a2\u00a4\u00a3\u00a8',"
+            "llave2='\u00aa\u00a0\u00b8\u00a1\u00a7\u00a7',llave3='\u00a7\u00b7\u00a2\u00a4\u00a3\u00a8' "
+            "Where taquilla='taq1' and numero = '7' limit 1   "));
     EXPECT_EQ(b.dialogos.titulos, QStringList{"¿Los datos están Correctos?"});
     EXPECT_EQ(b.dialogos.textos.first(), QStringLiteral(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30     "
                                                         "\r\r\r    2  TABLAS  AL CAB: 1    POR: 60 BS\r\r."));
     ASSERT_EQ(b.impresora.impresos.size(), 1u);
-    EXPECT_EQ(b.impresora.impresos[0].nu_boleto, nu);
+    EXPECT_EQ(b.impresora.impresos[0].nu_boleto, QStringLiteral("401037"));
     EXPECT_EQ(b.impresora.impresos[0].nombre_caballo, QStringLiteral("ALAZAN"));
     EXPECT_DOUBLE_EQ(b.impresora.impresos[0].monto, 60);
     EXPECT_TRUE(r.limpiar);

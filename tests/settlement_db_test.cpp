@@ -138,8 +138,8 @@ TEST_F(PagoReal, EveryStatusOnBothPathsAndWhatPayingLeaves) {
             EXPECT_EQ(f.valor(0, "fecha_cobro").texto(), c.pagable ? fechaSql(kHoy) : QString());
             EXPECT_EQ(recibos.n - antes, c.pagable ? 1 : 0);
             if (c.pagable) {
-                EXPECT_EQ(r.monto, formatoMoneda(40));
-                EXPECT_EQ(p.recibo->monto, formatoMoneda(40));
+                EXPECT_EQ(r.monto, QStringLiteral("Bs.S40,00"));
+                EXPECT_EQ(p.recibo->monto, QStringLiteral("Bs.S40,00"));
                 const ConsultaCobro otra = cobro.consultar(nu, c.ruta);
                 EXPECT_EQ(otra.mensaje, c.ruta == RutaCobro::Tablas ? QStringLiteral("BOLETO YA PAGADO")
                                                                     : QStringLiteral("BOLETO YA COBRADO"));
