@@ -124,6 +124,8 @@ private slots:
         QCOMPARE(ctx->sesion.id_moneda, 1);
         QVERIFY(f->Command6->styleSheet().contains("rgb(255,255,0)"));
         QCOMPARE(QApplication::focusWidget(), f->Text_Monto);
+        // The racetracks are opened with the screen.
+        QVERIFY(db->sentencias.contains(QStringLiteral("select * from hipodromos")));
         f->close();
     }
 
