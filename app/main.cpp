@@ -5,6 +5,7 @@
 #include "form_menu_principal.h"
 #include "frm_login.h"
 #include "form_venta_td.h"
+#include "form_visor.h"
 #include "frm_splash.h"
 #include "impresora_qt.h"
 #include "maquina_escritorio.h"
@@ -15,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTimer>
 #include <QStandardPaths>
 
@@ -114,6 +116,7 @@ int main(int argc, char **argv) {
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = cadenaLocal;
 
+    AzarSistema azar;
     PuertoSistema puerto;
     ServicioImpresion impresion(ctx, puerto, [] { return impresoraPredeterminadaDelSistema(); });
 
@@ -136,6 +139,28 @@ int main(int argc, char **argv) {
                         sub->showMaximized();
                 });
                 return f;
+            };
+            // The customer displays: one board at a time, full screen on the workstation's
+            // display; the main window keeps its toolbar and gets its timer back when it closes.
+            auto visor = std::make_shared<QPointer<Form_Visor>>();
+            auto abrirVisor = [visor](Form_MenuPrincipal &m, Form_Visor *f) -> QWidget * {
+                if (*visor)
+                    (*visor)->close();
+                m.Timer_Activo->stop();
+                *visor = f;
+                QObject::connect(f, &Form_Visor::cerrada, &m, [&m] {
+                    m.pantallaCerrada(false);
+                    m.activateWindow();
+                });
+                QObject::connect(f, &Form_Visor::suspendido, &m, [] { terminarPrograma(); });
+                f->mostrarEn(m.screen());
+                return nullptr;
+            };
+            menu->pantallas.Form_Pantalla_Triple = [&, abrirVisor](Form_MenuPrincipal &m) {
+                return abrirVisor(m, new Form_Pantalla_Triple(ctx, azar, &m));
+            };
+            menu->pantallas.Form_PantDoble = [&, abrirVisor](Form_MenuPrincipal &m) {
+                return abrirVisor(m, new Form_PantDoble(ctx, azar, &m));
             };
             menu->Form_Load();
             menu->show();
