@@ -279,9 +279,9 @@ void Form_Visor::alternarPantallaCompleta() {
             setGeometry(normal_);
     } else {
         normal_ = geometry();
-        showFullScreen();
         if (screen())
             setGeometry(screen()->geometry());
+        showFullScreen();
     }
 }
 
