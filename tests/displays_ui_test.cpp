@@ -161,6 +161,18 @@ private slots:
         QCOMPARE(f->Picture_Flecha[1]->flecha(), Flecha::Abajo);
         QCOMPARE(f->Picture_Flecha[2]->flecha(), Flecha::Ninguna);
         QCOMPARE(f->Text_D2[0]->text(), QStringLiteral("10"));
+        // Each arrow beside its price, inside the TD column, on the price's line, and painted.
+        for (int i = 0; i < 16; ++i) {
+            const QRect precio(f->Text_Dinm[i]->mapTo(f->Frame_TD, QPoint(0, 0)), f->Text_Dinm[i]->size());
+            const QRect flecha(f->Picture_Flecha[i]->mapTo(f->Frame_TD, QPoint(0, 0)),
+                               f->Picture_Flecha[i]->size());
+            QVERIFY(flecha.width() >= 30 && flecha.height() >= 30);
+            QCOMPARE(flecha.top(), precio.top());
+            QCOMPARE(flecha.left(), precio.right() + 1);
+            QVERIFY(f->Frame_TD->rect().contains(flecha));
+        }
+        const QImage pintada = f->Picture_Flecha[0]->grab().toImage();
+        QVERIFY(pintada.pixelColor(pintada.width() / 2, pintada.height() * 3 / 4).green() > 100);
         // The two pictures are the program's own drawings, and they differ.
         const QImage sube = imagenFlecha(Flecha::Arriba, QSize(40, 40)).toImage();
         const QImage baja = imagenFlecha(Flecha::Abajo, QSize(40, 40)).toImage();

@@ -3,6 +3,7 @@
 #include "registro.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
@@ -224,36 +225,38 @@ Form_Visor::Form_Visor(Contexto &ctx, AzarVisor &azar, TipoVisor tipo, QWidget *
 QFrame *Form_Visor::columna(const QString &nombre, CeldaVisor *cabecera,
                             std::array<CeldaVisor *, kFilasMaximas> *celdas, CeldaVisor *total,
                             bool conFlechas) {
+    // Every column is the same grid of rows: the title, the horses, the total. The TD column has
+    // the arrows in a second grid column, beside each price in one white box.
     auto *marco = new QFrame(Frame_CAB);
     marco->setObjectName(nombre);
     marco->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
-    auto *capa = new QVBoxLayout(marco);
+    auto *capa = new QGridLayout(marco);
     capa->setContentsMargins(0, 0, 0, 0);
+    capa->setHorizontalSpacing(0);
+    const int columnas = conFlechas ? 2 : 1;
+    const int n = tablero_.filasUsadas();
     if (cabecera)
         cabecera->setParent(marco);
-    capa->addWidget(cabecera ? static_cast<QWidget *>(cabecera) : vacio(marco), int(kAltoCabecera * 10));
-    for (int i = 0; i < tablero_.filasUsadas(); ++i) {
+    capa->addWidget(cabecera ? static_cast<QWidget *>(cabecera) : vacio(marco), 0, 0, 1, columnas);
+    capa->setRowStretch(0, int(kAltoCabecera * 10));
+    for (int i = 0; i < n; ++i) {
         const auto k = std::size_t(i);
+        (*celdas)[k] = new CeldaVisor(marco, 0.74);
+        guardarLugar((*celdas)[k]);
+        capa->addWidget((*celdas)[k], i + 1, 0);
         if (conFlechas) {
-            // The price and its arrow in one white box.
-            auto *fila = vacio(marco);
-            auto *capaFila = new QHBoxLayout(fila);
-            capaFila->setContentsMargins(0, 0, 0, 0);
-            capaFila->setSpacing(0);
-            (*celdas)[k] = new CeldaVisor(fila, 0.74);
-            Picture_Flecha[k] = new FlechaVisor(fila);
-            capaFila->addWidget((*celdas)[k], 1);
-            capaFila->addWidget(Picture_Flecha[k]);
-            capa->addWidget(fila, 10);
-        } else {
-            (*celdas)[k] = new CeldaVisor(marco, 0.74);
-            guardarLugar((*celdas)[k]);
-            capa->addWidget((*celdas)[k], 10);
+            Picture_Flecha[k] = new FlechaVisor(marco);
+            capa->addWidget(Picture_Flecha[k], i + 1, 1);
         }
+        capa->setRowStretch(i + 1, 10);
     }
     if (total)
         total->setParent(marco);
-    capa->addWidget(total ? static_cast<QWidget *>(total) : vacio(marco), int(kAltoTotal * 10));
+    capa->addWidget(total ? static_cast<QWidget *>(total) : vacio(marco), n + 1, 0, 1, columnas);
+    capa->setRowStretch(n + 1, int(kAltoTotal * 10));
+    capa->setColumnStretch(0, conFlechas ? 32 : 1);
+    if (conFlechas)
+        capa->setColumnStretch(1, 10);
     return marco;
 }
 
@@ -463,18 +466,15 @@ void Form_Visor::reescalar() {
     Frame_Mensaje->layout()->setContentsMargins(hueco, hueco, hueco, hueco);
     Frame_Mensaje->layout()->setSpacing(hueco);
     for (QFrame *c : Frame_CAB->findChildren<QFrame *>(Qt::FindDirectChildrenOnly))
-        if (c->layout())
-            c->layout()->setSpacing(hueco);
+        if (auto *rejilla = qobject_cast<QGridLayout *>(c->layout()))
+            rejilla->setVerticalSpacing(hueco);
     Label_Carrera->setFixedWidth(ancho(3.6));
     Label_m->setFixedWidth(ancho(2.4));
     Label_estado->setFixedWidth(ancho(4.6));
     Frame_Numeros->setFixedWidth(ancho(1.5));
     const bool triple = tablero_.tipo == TipoVisor::Triple;
-    if (triple) {
-        Frame_TD->setFixedWidth(ancho(4.2));
-        for (int i = 0; i < tablero_.filasUsadas(); ++i)
-            Picture_Flecha[std::size_t(i)]->setFixedWidth(ancho(1.0));
-    }
+    if (triple)
+        Frame_TD->setFixedWidth(ancho(4.2)); // the price 3.2 rows wide, its arrow 1
     Frame_TF->setFixedWidth(ancho(triple ? 3.2 : 4.2));
     Frame_PT->setFixedWidth(ancho(triple ? 3.2 : 4.2));
 }
