@@ -5,6 +5,7 @@
 #include "dialogos_qt.h"
 #include "form_menu_principal.h"
 #include "form_venta_td.h"
+#include "form_visor.h"
 #include "frm_login.h"
 #include "frm_splash.h"
 #include "impresora_qt.h"
@@ -21,6 +22,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -140,6 +142,7 @@ int main(int argc, char **argv) {
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = cadenaLocal;
 
+    AzarSistema azar;
     // Everything the booth prints goes through one output choice.
     PuertoSistema puerto;
     ImpresorasDelSistema impresoras;
@@ -170,6 +173,28 @@ int main(int argc, char **argv) {
                         sub->showMaximized();
                 });
                 return f;
+            };
+            // The customer displays: one board at a time, full screen on the workstation's
+            // display; the main window keeps its toolbar and gets its timer back when it closes.
+            auto visor = std::make_shared<QPointer<Form_Visor>>();
+            auto abrirVisor = [visor](Form_MenuPrincipal &m, Form_Visor *f) -> QWidget * {
+                if (*visor)
+                    (*visor)->close();
+                m.Timer_Activo->stop();
+                *visor = f;
+                QObject::connect(f, &Form_Visor::cerrada, &m, [&m] {
+                    m.pantallaCerrada(false);
+                    m.activateWindow();
+                });
+                QObject::connect(f, &Form_Visor::suspendido, &m, [] { terminarPrograma(); });
+                f->mostrarEn(m.screen());
+                return f;
+            };
+            menu->pantallas.Form_Pantalla_Triple = [&, abrirVisor](Form_MenuPrincipal &m) {
+                return abrirVisor(m, new Form_Pantalla_Triple(ctx, azar, &m));
+            };
+            menu->pantallas.Form_PantDoble = [&, abrirVisor](Form_MenuPrincipal &m) {
+                return abrirVisor(m, new Form_PantDoble(ctx, azar, &m));
             };
             menu->Form_Load();
             menu->show();

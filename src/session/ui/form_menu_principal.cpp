@@ -205,6 +205,8 @@ void Form_MenuPrincipal::abrirCon(const PantallasMenu::Abridor &abridor, bool si
         pantallaCerrada(sinBarra);
         return;
     }
+    if (pantalla->isVisible())
+        return; // a window of its own (a customer board), already on its screen
     abrirHija(pantalla);
 }
 

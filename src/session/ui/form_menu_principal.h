@@ -25,7 +25,8 @@ class Form_MenuPrincipal;
 // The screens of the other subsystems, attached by the program. Each returns the new
 // screen (shown as a child window) or nothing. A screen that switches the timer off or
 // hides the toolbar has pantallaCerrada() called when it closes. An entry whose screen is not
-// attached tells the user so and changes nothing.
+// attached tells the user so and changes nothing. A screen already shown (a window of its own,
+// such as a customer board) is left where it is.
 struct PantallasMenu {
     using Abridor = std::function<QWidget *(Form_MenuPrincipal &)>;
     Abridor Form_Venta_TD, Form_VentaOperador, Form_Gerencia, Form_PantDoble, Form_Pantalla_Triple,
