@@ -1,108 +1,79 @@
-// What the four report screens share: the date pickers, the centre and game selectors that
-// refill themselves when they get the focus, the currency labels, the process button with its
-// progress, the print button that appears when a process found rows, and the close button.
+// What the four report screens share: date pickers, the centre and game selectors, the
+// currency labels, the process, print and close buttons, and the progress of a process.
 #pragma once
 
-#include "reporte_proceso.h"
+#include "pipeline.h"
 
-#include <QLabel>
 #include <QWidget>
 
 class QComboBox;
 class QDateEdit;
 class QFrame;
-class QGridLayout;
-class QProgressDialog;
+class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace corvalo {
 
-// A currency label that is clicked, or pressed with Space or Enter when it has the focus.
-class EtiquetaMoneda : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void pulsada();
-
-protected:
-    void mousePressEvent(QMouseEvent *ev) override;
-    void keyPressEvent(QKeyEvent *ev) override;
-};
-
-// Progress of a process in a dialog that appears when it takes a while and can cancel it.
-class ProgresoQt : public Progreso {
-public:
-    explicit ProgresoQt(QWidget *padre);
-    ~ProgresoQt() override;
-    bool seguir(int hecho, int total) override;
-
-private:
-    QProgressDialog *dialogo_;
-};
-
-// How a screen is designed.
-struct DisenoPantalla {
-    QString objeto, caption;
-    QString fecha1, fecha2;   // labels of DTPicker1 and DTPicker2 (empty: no second picker)
-    QString centro;           // label of the centre selector
-    QString nombreCentro;     // Combo_grupo or Combo_Hipicos
-    bool centroConTodos = true;
-    bool marcoHipico = false; // the selector sits in Frame_Hipico, hidden as a whole
-    QStringList nivelesSinCentro;
-    QString juego;            // label of the game selector (empty: none)
-    bool conMoneda = true;
-    QString procesar;         // caption of the process button
-    QString nombreProcesar;
-    int tipo_reporte = 0;
-};
-
 class PantallaReporte : public QWidget {
     Q_OBJECT
 public:
-    PantallaReporte(Contexto &ctx, const DisenoPantalla &diseno, QWidget *parent = nullptr);
+    // How one screen is made.
+    struct Diseno {
+        const char *nombre;            // objectName of the screen
+        QString caption;               // window title
+        QString etiquetaDesde;         // label of DTPicker1
+        QString etiquetaHasta;         // label of DTPicker2; empty: one date only
+        const char *nombreCentro;      // "Combo_grupo" or "Combo_Hipicos"
+        QString etiquetaCentro;
+        bool marcoCentro = false;      // the centre selector sits in Frame_Hipico
+        bool centroConTodos = true;    // its list ends with "TODOS"
+        QStringList nivelesSinCentro;  // levels for which it is hidden
+        QString etiquetaJuego;         // empty: no game selector and no currency
+        QString captionProcesar;
+        int tipoReporte;
+    };
+
+    PantallaReporte(Contexto &ctx, const Diseno &d, QWidget *parent = nullptr);
 
     QDateEdit *DTPicker1, *DTPicker2 = nullptr;
-    QLabel *Label_Fecha1, *Label_Fecha2 = nullptr, *Label_Centro, *Label_Juego = nullptr;
+    QLabel *Label_Desde, *Label_Hasta = nullptr;
     QFrame *Frame_Hipico = nullptr;
-    QComboBox *selectorCentro, *Combo_SelJuego = nullptr;
+    QComboBox *Combo_centro; // Combo_grupo / Combo_Hipicos
+    QLabel *Label_Hipico;
+    QComboBox *Combo_SelJuego = nullptr;
+    QLabel *Label_Juego = nullptr;
     QFrame *Frame_Moneda = nullptr;
-    EtiquetaMoneda *Label_Moneda[2] = {nullptr, nullptr};
-    QPushButton *boton_procesar, *boton_Impresion, *Command1;
+    QPushButton *Label_Moneda[2] = {nullptr, nullptr};
+    QPushButton *Bton_Procesar, *boton_Impresion, *Command1;
 
     void Form_Load();
-    void Label_Moneda_Click(int index);
-    void Procesar_Click();
+    void Label_Moneda_Click(int indice);
+    void Combo_centro_GotFocus();
+    void Combo_SelJuego_GotFocus();
+    void Bton_Procesar_Click();
     void boton_Impresion_Click();
     void Command1_Click();
-    // The end of the last process.
-    const ResultadoProceso &ultimoProceso() const { return ultimo_; }
+
+    // What the last process did.
+    const ResultadoProceso &ultimo() const { return ultimo_; }
 
 signals:
     void cerrada();
-    // The print button: the host opens the viewer over the report (Sesion.tipo_reporte is set).
-    void reporteSolicitado(int tipo_reporte, const QString &moneda);
 
 protected:
-    virtual ResultadoProceso procesar(Progreso &progreso) = 0;
-    // The game selector got the focus (after the refill and hiding the print button).
-    virtual void juegoEnfocado() {}
-    void mostrarMonedas(const CargaReporte &c);
-
+    virtual ResultadoProceso procesar(const FiltroReporte &f, Progreso *progreso) = 0;
+    // Captions the currency labels from monedas; the second hides when dolar_activado is 0.
+    void rotularMonedas();
     bool eventFilter(QObject *obj, QEvent *ev) override;
-    void keyPressEvent(QKeyEvent *ev) override;
     void showEvent(QShowEvent *ev) override;
     void closeEvent(QCloseEvent *ev) override;
-
     Contexto &ctx_;
-    DisenoPantalla diseno_;
-    QGridLayout *capa_;
-    int filaLibre_ = 0; // first grid row after the common controls
 
 private:
-    void rellenar(QComboBox *c, const QStringList &valores);
+    Diseno d_;
     ResultadoProceso ultimo_;
-    bool cargado_ = false, centrada_ = false;
+    bool centrada_ = false;
 };
 
 } // namespace corvalo

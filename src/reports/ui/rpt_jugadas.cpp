@@ -1,21 +1,18 @@
 #include "rpt_jugadas.h"
 
-#include "pintor_reporte.h"
+#include "dibujo_reporte.h"
+#include "pipeline.h"
 #include "registro.h"
-#include "ventanas.h"
+#include "sesion.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStyle>
@@ -26,56 +23,68 @@ namespace corvalo {
 
 namespace {
 const QString kPantalla = QStringLiteral("RPT_Jugadas");
-
-QAction *accion(QToolBar *barra, const char *nombre, const QIcon &icono, const QString &texto,
-                const QKeySequence &tecla) {
-    QAction *a = barra->addAction(icono, texto);
-    a->setObjectName(QString::fromLatin1(nombre));
-    a->setShortcut(tecla);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    a->setToolTip(tecla.isEmpty() ? texto : texto + QStringLiteral(" (") + tecla.toString(QKeySequence::NativeText) +
-                                               QLatin1Char(')'));
-    return a;
-}
+const QString kSinArchivo =
+    QStringLiteral("El archivo de reporte no se encuentra, restáurelo de los discos de instalación");
 } // namespace
 
-RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const PedidoVisor &pedido, QWidget *parent)
-    : QWidget(parent), ctx_(ctx), pedido_(pedido), tipo_(ctx.sesion.tipo_reporte) {
+QString carpetaReportes() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Reportes")); }
+
+RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)
+    : QWidget(parent), ctx_(ctx), carpeta_(carpeta), impresora_(QPrinter::HighResolution) {
     setObjectName(QStringLiteral("RPT_Jugadas"));
     setWindowTitle(QStringLiteral("JUGADAS DEL DIA"));
+
     barra = new QToolBar(this);
     barra->setObjectName(QStringLiteral("barra"));
     barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QStyle *s = style();
-    imprimir_accion = accion(barra, "imprimir_accion", s->standardIcon(QStyle::SP_DialogApplyButton),
-                             QStringLiteral("&Imprimir"), QKeySequence::Print);
-    pdf_accion = accion(barra, "pdf_accion", s->standardIcon(QStyle::SP_DialogSaveButton),
-                        QStringLiteral("Guardar &PDF"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    csv_accion = accion(barra, "csv_accion", s->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Guardar &CSV"),
-                        QKeySequence(Qt::CTRL | Qt::Key_E));
+    auto accion = [this](const char *nombre, const QString &texto, QStyle::StandardPixmap icono,
+                         const QKeySequence &tecla) {
+        QAction *a = barra->addAction(style()->standardIcon(icono), texto);
+        a->setObjectName(QString::fromLatin1(nombre));
+        if (!tecla.isEmpty()) {
+            a->setShortcut(tecla);
+            a->setToolTip(QString(texto).remove(QLatin1Char('&')) + QStringLiteral(" (") +
+                          tecla.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        }
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
+        return a;
+    };
+    accionImprimir = accion("accionImprimir", QStringLiteral("&Imprimir..."), QStyle::SP_FileDialogDetailedView,
+                            QKeySequence(Qt::CTRL | Qt::Key_P));
+    accionPdf = accion("accionPdf", QStringLiteral("Guardar &PDF..."), QStyle::SP_DialogSaveButton,
+                       QKeySequence(Qt::CTRL | Qt::Key_S));
+    accionCsv = accion("accionCsv", QStringLiteral("Guardar &CSV..."), QStyle::SP_FileIcon,
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     barra->addSeparator();
-    alejar_accion = accion(barra, "alejar_accion", s->standardIcon(QStyle::SP_ArrowDown), QStringLiteral("&Alejar"),
-                           QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    acercar_accion = accion(barra, "acercar_accion", s->standardIcon(QStyle::SP_ArrowUp), QStringLiteral("Ac&ercar"),
-                            QKeySequence(Qt::CTRL | Qt::Key_Plus));
-    ajustar_accion = accion(barra, "ajustar_accion", s->standardIcon(QStyle::SP_TitleBarMaxButton),
-                            QStringLiteral("A&justar"), QKeySequence(Qt::CTRL | Qt::Key_0));
+    accionAlejar = accion("accionAlejar", QStringLiteral("Alejar"), QStyle::SP_ArrowDown, QKeySequence(Qt::Key_Minus));
+    accionAcercar = accion("accionAcercar", QStringLiteral("Acercar"), QStyle::SP_ArrowUp, QKeySequence(Qt::Key_Plus));
+    accionAncho = accion("accionAncho", QStringLiteral("Ancho de &página"), QStyle::SP_TitleBarMaxButton,
+                         QKeySequence(Qt::CTRL | Qt::Key_W));
+    accionPagina = accion("accionPagina", QStringLiteral("Página &entera"), QStyle::SP_TitleBarNormalButton,
+                          QKeySequence(Qt::CTRL | Qt::Key_E));
     barra->addSeparator();
-    anterior_accion = accion(barra, "anterior_accion", s->standardIcon(QStyle::SP_ArrowLeft),
-                             QStringLiteral("A&nterior"), QKeySequence(Qt::Key_PageUp));
+    accionPrimera = accion("accionPrimera", QStringLiteral("Primera"), QStyle::SP_MediaSkipBackward,
+                           QKeySequence(Qt::Key_Home));
+    accionAnterior = accion("accionAnterior", QStringLiteral("Anterior"), QStyle::SP_MediaSeekBackward,
+                            QKeySequence(Qt::Key_PageUp));
     Label_Pagina = new QLabel(this);
     Label_Pagina->setObjectName(QStringLiteral("Label_Pagina"));
-    Label_Pagina->setContentsMargins(6, 0, 6, 0);
+    Label_Pagina->setContentsMargins(8, 0, 8, 0);
     barra->addWidget(Label_Pagina);
-    siguiente_accion = accion(barra, "siguiente_accion", s->standardIcon(QStyle::SP_ArrowRight),
-                              QStringLiteral("&Siguiente"), QKeySequence(Qt::Key_PageDown));
+    accionSiguiente = accion("accionSiguiente", QStringLiteral("Siguiente"), QStyle::SP_MediaSeekForward,
+                             QKeySequence(Qt::Key_PageDown));
+    accionUltima = accion("accionUltima", QStringLiteral("Última"), QStyle::SP_MediaSkipForward,
+                          QKeySequence(Qt::Key_End));
     barra->addSeparator();
-    cerrar_accion = accion(barra, "cerrar_accion", s->standardIcon(QStyle::SP_DialogCloseButton),
-                           QStringLiteral("Ce&rrar"), QKeySequence(Qt::Key_Escape));
+    accionCerrar = accion("accionCerrar", QStringLiteral("&Cerrar"), QStyle::SP_DialogCloseButton,
+                          QKeySequence(Qt::Key_Escape));
 
-    crViewer = new QPrintPreviewWidget(this);
+    crViewer = new QPrintPreviewWidget(&impresora_, this);
     crViewer->setObjectName(QStringLiteral("crViewer"));
-    crViewer->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    crViewer->setFocusPolicy(Qt::StrongFocus);
+
+    // The viewer fills the window under its toolbar.
     auto *capa = new QVBoxLayout(this);
     capa->setContentsMargins(0, 0, 0, 0);
     capa->setSpacing(0);
@@ -84,186 +93,168 @@ RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const PedidoVisor &pedido, QWidget *pare
 
     connect(crViewer, &QPrintPreviewWidget::paintRequested, this, &RPT_Jugadas::pintar);
     connect(crViewer, &QPrintPreviewWidget::previewChanged, this, &RPT_Jugadas::actualizarPagina);
-    connect(imprimir_accion, &QAction::triggered, this, &RPT_Jugadas::imprimir_Click);
-    connect(pdf_accion, &QAction::triggered, this, &RPT_Jugadas::pdf_Click);
-    connect(csv_accion, &QAction::triggered, this, &RPT_Jugadas::csv_Click);
-    connect(acercar_accion, &QAction::triggered, crViewer, [this] { crViewer->zoomIn(1.25); });
-    connect(alejar_accion, &QAction::triggered, crViewer, [this] { crViewer->zoomOut(1.25); });
-    connect(ajustar_accion, &QAction::triggered, crViewer, [this] { crViewer->fitToWidth(); });
-    connect(anterior_accion, &QAction::triggered, this, [this] {
+    connect(accionImprimir, &QAction::triggered, this, &RPT_Jugadas::imprimir_Click);
+    connect(accionPdf, &QAction::triggered, this, &RPT_Jugadas::pdf_Click);
+    connect(accionCsv, &QAction::triggered, this, &RPT_Jugadas::csv_Click);
+    connect(accionAcercar, &QAction::triggered, crViewer, [this] { crViewer->zoomIn(); });
+    connect(accionAlejar, &QAction::triggered, crViewer, [this] { crViewer->zoomOut(); });
+    connect(accionAncho, &QAction::triggered, crViewer, &QPrintPreviewWidget::fitToWidth);
+    connect(accionPagina, &QAction::triggered, crViewer, &QPrintPreviewWidget::fitInView);
+    connect(accionPrimera, &QAction::triggered, this, [this] {
+        crViewer->setCurrentPage(1);
+        actualizarPagina();
+    });
+    connect(accionAnterior, &QAction::triggered, this, [this] {
         crViewer->setCurrentPage(crViewer->currentPage() - 1);
         actualizarPagina();
     });
-    connect(siguiente_accion, &QAction::triggered, this, [this] {
+    connect(accionSiguiente, &QAction::triggered, this, [this] {
         crViewer->setCurrentPage(crViewer->currentPage() + 1);
         actualizarPagina();
     });
-    connect(cerrar_accion, &QAction::triggered, this, [this] {
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            sub->close();
-        else
-            close();
+    connect(accionUltima, &QAction::triggered, this, [this] {
+        crViewer->setCurrentPage(crViewer->pageCount());
+        actualizarPagina();
     });
-    for (QAction *a : {imprimir_accion, pdf_accion, csv_accion})
+    connect(accionCerrar, &QAction::triggered, this, &QWidget::close);
+    for (QAction *a : {accionImprimir, accionPdf, accionCsv})
         a->setEnabled(false);
-    actualizarPagina();
+    resize(1000, 760);
 }
 
-QSize RPT_Jugadas::sizeHint() const {
-    const QFontMetrics fm(font());
-    return QSize(std::max(fm.averageCharWidth() * 130, barra->sizeHint().width()), fm.height() * 48);
-}
+RPT_Jugadas::~RPT_Jugadas() = default;
 
-void RPT_Jugadas::showEvent(QShowEvent *ev) {
-    QWidget::showEvent(ev);
-    if (cargado_)
-        return;
-    centrarVentana(this);
-    Form_Load();
-}
-
-void RPT_Jugadas::Form_Load() {
-    if (cargado_)
-        return;
-    cargado_ = true;
+bool RPT_Jugadas::Form_Load() {
     // 1.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // 2-3. The report file, its parameters and its rows.
-    ctx_.sesion.tipo_reporte = tipo_;
-    documento_ = cargarVisor(ctx_, carpeta, pedido_);
-    // 4.
-    for (QAction *a : {imprimir_accion, pdf_accion, csv_accion})
-        a->setEnabled(documento_.has_value());
-    if (documento_)
-        setWindowTitle(QStringLiteral("JUGADAS DEL DIA - ") + documento_->titulo);
+    maqueta_.reset();
+    QString fallo;
+    bool faltante = false;
+    try {
+        // 2.
+        const QString archivo = archivoReporte(ctx_.sesion.tipo_reporte);
+        if (archivo.isEmpty())
+            throw ErrorReporte(QStringLiteral("no hay reporte %1").arg(ctx_.sesion.tipo_reporte), true);
+        const DefinicionReporte def = leerArchivoReporte(QDir(carpeta_).filePath(archivo));
+        // 3. The parameters the report declares.
+        QMap<QString, QString> valores;
+        for (const ParametroReporte &p : def.parametros) {
+            if (p.nombre == QLatin1String("Parametro1"))
+                valores.insert(p.nombre, parametroTexto);
+            else if (p.nombre == QLatin1String("Parametro2"))
+                valores.insert(p.nombre, QString::number(parametroEntero));
+        }
+        valores.insert(QStringLiteral("centro"), ctx_.sesion.ch);
+        valores.insert(QStringLiteral("usuario"), ctx_.sesion.usuario);
+        valores.insert(QStringLiteral("impreso"),
+                       ctx_.reloj.ahora().toString(QStringLiteral("dd-MM-yyyy hh:mm")));
+        const int moneda = ctx_.sesion.id_moneda;
+        if (moneda >= 1 && moneda <= ctx_.rs_monedas.filas())
+            valores.insert(QStringLiteral("moneda"), ctx_.rs_monedas.valor(moneda - 1, QStringLiteral("moneda")).texto());
+        // 4.
+        if (!asegurarLocal(ctx_, kPantalla))
+            throw DbError(QStringLiteral("la base de datos local de reportes no está disponible"));
+        const Resultado filas = ctx_.local().ejecutar(sentenciaReporte(def));
+        maqueta_ = std::make_unique<Maqueta>(maquetar(def, filas, valores));
+        prepararImpresora(impresora_, *maqueta_);
+    } catch (const ErrorReporte &e) {
+        fallo = QString::fromUtf8(e.what());
+        faltante = e.faltante;
+    } catch (const DbError &e) {
+        fallo = QString::fromUtf8(e.what());
+    }
     crViewer->updatePreview();
+    crViewer->fitToWidth();
+    for (QAction *a : {accionImprimir, accionPdf, accionCsv})
+        a->setEnabled(maqueta_ != nullptr);
     QApplication::restoreOverrideCursor();
-    crViewer->setFocus();
+    // 5.
+    if (!maqueta_) {
+        registrarFalla(lcReportes(), &ctx_.sesion, kPantalla, QStringLiteral("abrir el reporte"), fallo);
+        ctx_.dialogos.mensaje(faltante ? kSinArchivo : fallo, QCoreApplication::applicationName(), Icono::Error);
+        return false;
+    }
+    return true;
+}
+
+QString RPT_Jugadas::pieImpresion() const {
+    return QStringLiteral("Corvalo ") + kVersionTexto + QStringLiteral("   ") + ctx_.sesion.ch +
+           QStringLiteral("   Impreso: ") + ctx_.reloj.ahora().toString(QStringLiteral("dd-MM-yyyy hh:mm"));
 }
 
 void RPT_Jugadas::pintar(QPrinter *impresora) {
-    if (!documento_)
-        return; // an empty viewer
-    const PintorReporte pintor(*documento_);
-    pintor.prepararImpresora(impresora);
-    pintor.pintar(impresora);
+    if (maqueta_)
+        dibujarReporte(*maqueta_, impresora, pieImpresion());
 }
-
-int RPT_Jugadas::paginas() const { return crViewer->pageCount(); }
 
 void RPT_Jugadas::actualizarPagina() {
     const int total = crViewer->pageCount();
     Label_Pagina->setText(total > 0 ? QStringLiteral("Página %1 de %2").arg(crViewer->currentPage()).arg(total)
-                                    : QStringLiteral("Sin páginas"));
-    anterior_accion->setEnabled(total > 0 && crViewer->currentPage() > 1);
-    siguiente_accion->setEnabled(total > 0 && crViewer->currentPage() < total);
+                                    : QString());
 }
 
 void RPT_Jugadas::imprimir_Click() {
-    if (!documento_)
+    if (!maqueta_)
         return;
     QPrinter impresora(QPrinter::HighResolution);
-    PintorReporte(*documento_).prepararImpresora(&impresora);
+    prepararImpresora(impresora, *maqueta_);
     QPrintDialog dialogo(&impresora, this);
-    dialogo.setWindowTitle(QStringLiteral("Imprimir ") + documento_->titulo);
+    dialogo.setWindowTitle(QStringLiteral("Imprimir ") + maqueta_->titulo);
     if (dialogo.exec() != QDialog::Accepted)
         return;
-    if (PintorReporte(*documento_).pintar(&impresora) == 0) {
-        registrarFalla(lcReportes, &ctx_.sesion, kPantalla, QStringLiteral("imprimir"),
-                       QStringLiteral("la impresora no aceptó el trabajo"));
-        ctx_.dialogos.mensaje(QStringLiteral("No se pudo imprimir el reporte en ") + impresora.printerName(),
-                              tituloAplicacion(), Icono::Error);
-    }
+    dibujarReporte(*maqueta_, &impresora, pieImpresion());
 }
 
-QString RPT_Jugadas::nombreSugerido(const QString &extension) const {
-    QString carpetaDocs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (carpetaDocs.isEmpty() || !QFileInfo(carpetaDocs).isDir())
-        carpetaDocs = QDir::homePath();
-    const QString base = archivoReporte(tipo_).section(QLatin1Char('.'), 0, 0);
-    return QDir(carpetaDocs).filePath((base.isEmpty() ? QStringLiteral("reporte") : base) + QLatin1Char('-') +
-                                      ctx_.reloj.ahora().toString(QStringLiteral("yyyy-MM-dd-HHmm")) + extension);
+namespace {
+QString nombrePropuesto(const Maqueta &m, const QString &extension) {
+    QString base = m.titulo.toLower();
+    base.replace(QLatin1Char(' '), QLatin1Char('_'));
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(carpeta).filePath(base + QLatin1Char('.') + extension);
 }
+} // namespace
 
 void RPT_Jugadas::pdf_Click() {
-    if (!documento_)
+    if (!maqueta_)
         return;
-    const QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar el reporte como PDF"),
-                                                      nombreSugerido(QStringLiteral(".pdf")),
-                                                      QStringLiteral("PDF (*.pdf)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (ruta.isEmpty())
-        return;
-    QString error;
-    if (!guardarPdf(ruta, &error))
-        ctx_.dialogos.mensaje(error, tituloAplicacion(), Icono::Error);
+    const QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar como PDF"),
+                                                      nombrePropuesto(*maqueta_, QStringLiteral("pdf")),
+                                                      QStringLiteral("PDF (*.pdf)"));
+    if (!ruta.isEmpty())
+        guardarPdfEn(ruta);
 }
 
 void RPT_Jugadas::csv_Click() {
-    if (!documento_)
+    if (!maqueta_)
         return;
-    const QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar el reporte como CSV"),
-                                                      nombreSugerido(QStringLiteral(".csv")),
-                                                      QStringLiteral("CSV (*.csv)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (ruta.isEmpty())
-        return;
+    const QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar como CSV"),
+                                                      nombrePropuesto(*maqueta_, QStringLiteral("csv")),
+                                                      QStringLiteral("CSV (*.csv)"));
+    if (!ruta.isEmpty())
+        guardarCsvEn(ruta);
+}
+
+bool RPT_Jugadas::guardarPdfEn(const QString &ruta) {
+    if (!maqueta_)
+        return false;
     QString error;
-    if (!guardarCsv(ruta, &error))
-        ctx_.dialogos.mensaje(error, tituloAplicacion(), Icono::Error);
+    if (guardarPdf(*maqueta_, ruta, pieImpresion(), &error))
+        return true;
+    registrarFalla(lcReportes(), &ctx_.sesion, kPantalla, QStringLiteral("guardar el PDF"), error);
+    ctx_.dialogos.mensaje(error, QCoreApplication::applicationName(), Icono::Error);
+    return false;
 }
 
-bool RPT_Jugadas::guardarPdf(const QString &ruta, QString *error) {
-    auto falla = [&](const QString &motivo) {
-        registrarFalla(lcReportes, &ctx_.sesion, kPantalla, QStringLiteral("guardar PDF"), motivo);
-        if (error)
-            *error = motivo;
+bool RPT_Jugadas::guardarCsvEn(const QString &ruta) {
+    if (!maqueta_)
         return false;
-    };
-    if (!documento_)
-        return falla(QStringLiteral("No hay reporte que guardar"));
-    // Painted into a file beside the target and put in its place once complete.
-    const QString temporal = ruta + QStringLiteral(".parcial");
-    {
-        QPrinter pdf(QPrinter::HighResolution);
-        pdf.setOutputFormat(QPrinter::PdfFormat);
-        pdf.setOutputFileName(temporal);
-        pdf.setPageSize(QPageSize(QPageSize::Letter));
-        const PintorReporte pintor(*documento_);
-        pintor.prepararImpresora(&pdf);
-        if (pintor.pintar(&pdf) == 0) {
-            QFile::remove(temporal);
-            return falla(QStringLiteral("No se pudo escribir el archivo ") + ruta);
-        }
-    }
-    if (!QFileInfo(temporal).isFile() || QFileInfo(temporal).size() == 0) {
-        QFile::remove(temporal);
-        return falla(QStringLiteral("No se pudo escribir el archivo ") + ruta);
-    }
-    QFile::remove(ruta);
-    if (!QFile::rename(temporal, ruta)) {
-        QFile::remove(temporal);
-        return falla(QStringLiteral("No se pudo escribir el archivo ") + ruta);
-    }
-    return true;
-}
-
-bool RPT_Jugadas::guardarCsv(const QString &ruta, QString *error) {
-    auto falla = [&](const QString &motivo) {
-        registrarFalla(lcReportes, &ctx_.sesion, kPantalla, QStringLiteral("guardar CSV"), motivo);
-        if (error)
-            *error = motivo;
-        return false;
-    };
-    if (!documento_)
-        return falla(QStringLiteral("No hay reporte que guardar"));
     QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly))
-        return falla(QStringLiteral("No se pudo escribir el archivo %1: %2").arg(ruta, f.errorString()));
-    f.write(csvDocumento(*documento_, localeReportes()));
-    if (!f.commit())
-        return falla(QStringLiteral("No se pudo escribir el archivo %1: %2").arg(ruta, f.errorString()));
-    return true;
+    if (f.open(QIODevice::WriteOnly) && f.write(csvDe(*maqueta_)) >= 0 && f.commit())
+        return true;
+    const QString error = QStringLiteral("%1: %2").arg(ruta, f.errorString());
+    registrarFalla(lcReportes(), &ctx_.sesion, kPantalla, QStringLiteral("guardar el CSV"), error);
+    ctx_.dialogos.mensaje(error, QCoreApplication::applicationName(), Icono::Error);
+    return false;
 }
 
 void RPT_Jugadas::closeEvent(QCloseEvent *ev) {
@@ -271,17 +262,18 @@ void RPT_Jugadas::closeEvent(QCloseEvent *ev) {
     emit cerrada();
 }
 
-void RPT_Jugadas::keyPressEvent(QKeyEvent *ev) {
-    if (ev->key() == Qt::Key_Escape) {
-        cerrar_accion->trigger();
-        return;
-    }
-    QWidget::keyPressEvent(ev);
-}
-
-RPT_Jugadas *abrirReporte(Contexto &ctx, int tipo_reporte, QWidget *parent, const PedidoVisor &pedido) {
+RPT_Jugadas *abrirReporte(Contexto &ctx, int tipo_reporte, QWidget *parent, const QString &parametro1,
+                          int parametro2) {
     ctx.sesion.tipo_reporte = tipo_reporte;
-    return new RPT_Jugadas(ctx, pedido, parent);
+    auto *v = new RPT_Jugadas(ctx, carpetaReportes(), parent);
+    v->setWindowFlag(Qt::Window);
+    v->setAttribute(Qt::WA_DeleteOnClose);
+    v->parametroTexto = parametro1;
+    v->parametroEntero = parametro2;
+    v->show();
+    v->Form_Load();
+    v->crViewer->setFocus();
+    return v;
 }
 
 } // namespace corvalo

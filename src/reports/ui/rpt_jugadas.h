@@ -1,17 +1,18 @@
-// The report viewer "JUGADAS DEL DIA": the report of Sesion.tipo_reporte on screen (pages and
-// zoom), printed on the system printer, or saved as PDF or as CSV for a spreadsheet.
+// The report viewer "JUGADAS DEL DIA": the report chosen by Sesion.tipo_reporte over its local
+// table, on screen (zoom, pages), to the system printer, as PDF and as CSV.
 #pragma once
 
-#include "reporte_visor.h"
+#include "contexto.h"
+#include "definicion.h"
 
+#include <QPrinter>
 #include <QWidget>
 
-#include <optional>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QPrintPreviewWidget;
-class QPrinter;
 class QToolBar;
 
 namespace corvalo {
@@ -19,53 +20,56 @@ namespace corvalo {
 class RPT_Jugadas : public QWidget {
     Q_OBJECT
 public:
-    RPT_Jugadas(Contexto &ctx, const PedidoVisor &pedido = {}, QWidget *parent = nullptr);
+    // `carpeta`: the folder of the report files (Reportes beside the program).
+    RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent = nullptr);
+    ~RPT_Jugadas() override;
 
-    // Where the report files are; the Reportes folder beside the program unless a test says otherwise.
-    QString carpeta = carpetaReportesPredeterminada();
+    // The two parameters a report may declare: "Parametro1" (text) and "Parametro2" (integer).
+    QString parametroTexto;
+    int parametroEntero = 0;
 
     QToolBar *barra;
-    QAction *imprimir_accion, *pdf_accion, *csv_accion, *acercar_accion, *alejar_accion, *ajustar_accion,
-        *anterior_accion, *siguiente_accion, *cerrar_accion;
-    QLabel *Label_Pagina;
     QPrintPreviewWidget *crViewer;
+    QAction *accionImprimir, *accionPdf, *accionCsv, *accionAcercar, *accionAlejar, *accionAncho, *accionPagina,
+        *accionPrimera, *accionAnterior, *accionSiguiente, *accionUltima, *accionCerrar;
+    QLabel *Label_Pagina;
 
-    // The load: opens the report and shows it (the window stays open and empty on failure).
-    void Form_Load();
-    bool hayReporte() const { return documento_.has_value(); }
-    const DocumentoReporte *documento() const { return documento_ ? &*documento_ : nullptr; }
-    int paginas() const;
+    // Opens the report of Sesion.tipo_reporte and shows it; a failure is shown and leaves the
+    // viewer empty. True when the report is shown.
+    bool Form_Load();
+    bool cargado() const { return maqueta_ != nullptr; }
+    const Maqueta *maqueta() const { return maqueta_.get(); }
 
-    // The toolbar's commands; the two savers ask for the file, the printer for the printer.
+    // Saving without asking for the file name; false with the message shown.
+    bool guardarPdfEn(const QString &ruta);
+    bool guardarCsvEn(const QString &ruta);
+
     void imprimir_Click();
     void pdf_Click();
     void csv_Click();
-    // Saving without asking; false with the reason on failure. A file is written whole or not at all.
-    bool guardarPdf(const QString &ruta, QString *error = nullptr);
-    bool guardarCsv(const QString &ruta, QString *error = nullptr);
 
 signals:
     void cerrada();
 
 protected:
-    void showEvent(QShowEvent *ev) override;
     void closeEvent(QCloseEvent *ev) override;
-    void keyPressEvent(QKeyEvent *ev) override;
-    QSize sizeHint() const override;
 
 private:
     void pintar(QPrinter *impresora);
     void actualizarPagina();
-    QString nombreSugerido(const QString &extension) const;
+    QString pieImpresion() const;
     Contexto &ctx_;
-    PedidoVisor pedido_;
-    int tipo_ = 0; // Sesion.tipo_reporte when the viewer was opened
-    std::optional<DocumentoReporte> documento_;
-    bool cargado_ = false;
+    QString carpeta_;
+    QPrinter impresora_;
+    std::unique_ptr<Maqueta> maqueta_;
 };
 
-// Opens the viewer over the report `tipo_reporte` (it becomes Sesion.tipo_reporte). The host
-// shows the returned window (in the main window's area).
-RPT_Jugadas *abrirReporte(Contexto &ctx, int tipo_reporte, QWidget *parent = nullptr, const PedidoVisor &pedido = {});
+// The folder Reportes beside the program.
+QString carpetaReportes();
+
+// Opens the viewer on report `tipo_reporte` (Sesion.tipo_reporte takes the value) as a window
+// of its own over `parent`; it closes with Escape and deletes itself when closed.
+RPT_Jugadas *abrirReporte(Contexto &ctx, int tipo_reporte, QWidget *parent, const QString &parametro1 = {},
+                          int parametro2 = 0);
 
 } // namespace corvalo
