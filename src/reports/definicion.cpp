@@ -131,7 +131,8 @@ DefinicionReporte leerDefinicion(const QString &texto) {
             d.parametros.append({p[0], p[1] == QLatin1String("entero")});
         } else if (clave == QLatin1String("columna")) {
             if (partes.size() < 4 || partes.size() > 6)
-                falta(num, QStringLiteral("columna: campo | título | formato | ancho [| alineación] [| suma|cuenta]"));
+                falta(num, QStringLiteral(
+                               "columna: campo | título | formato | ancho [| alineación] [| suma|cuenta]"));
             ColumnaReporte c;
             if (!esIdentificador(partes[0]))
                 falta(num, QStringLiteral("nombre de columna no válido"));
@@ -142,8 +143,8 @@ DefinicionReporte leerDefinicion(const QString &texto) {
             c.ancho = partes[3].toInt(&ok);
             if (!ok || c.ancho <= 0 || c.ancho > 100)
                 falta(num, QStringLiteral("ancho: un número de 1 a 100"));
-            const bool numerica = c.formato == Formato::Entero || c.formato == Formato::Numero ||
-                                  c.formato == Formato::Dinero;
+            const bool numerica =
+                c.formato == Formato::Entero || c.formato == Formato::Numero || c.formato == Formato::Dinero;
             c.alineacion = numerica ? Alineacion::Derecha : Alineacion::Izquierda;
             for (int i = 4; i < partes.size(); ++i) {
                 if (partes[i] == QLatin1String("suma")) {
@@ -216,7 +217,8 @@ QString formatear(const QString &valor, Formato formato) {
     return valor;
 }
 
-Maqueta maquetar(const DefinicionReporte &def, const Resultado &filas, const QMap<QString, QString> &valores) {
+Maqueta maquetar(const DefinicionReporte &def, const Resultado &filas,
+                 const QMap<QString, QString> &valores) {
     Maqueta m;
     m.columnas = def.columnas;
     m.horizontal = def.horizontal;
@@ -241,7 +243,8 @@ Maqueta maquetar(const DefinicionReporte &def, const Resultado &filas, const QMa
     m.pie = rellenar(def.pie, valorEn(0));
 
     const int nc = int(def.columnas.size());
-    auto lineaTotal = [&](const std::vector<double> &sumas, int cuenta, const QString &texto, LineaReporte::Tipo tipo) {
+    auto lineaTotal = [&](const std::vector<double> &sumas, int cuenta, const QString &texto,
+                          LineaReporte::Tipo tipo) {
         LineaReporte l;
         l.tipo = tipo;
         bool rotulo = false;
@@ -287,7 +290,8 @@ Maqueta maquetar(const DefinicionReporte &def, const Resultado &filas, const QMa
         LineaReporte l;
         for (int c = 0; c < nc; ++c) {
             const ColumnaReporte &col = def.columnas[c];
-            const QString crudo = filas.tieneColumna(col.campo) ? filas.valor(f, col.campo).texto() : QString();
+            const QString crudo =
+                filas.tieneColumna(col.campo) ? filas.valor(f, col.campo).texto() : QString();
             l.celdas << formatear(crudo, col.formato);
             switch (col.formato) {
             case Formato::Numero:

@@ -44,7 +44,7 @@ struct DefinicionReporte {
     QString tabla;
     QString orden; // column the rows are read in order of
     bool horizontal = false;
-    QStringList subtitulos; // with {placeholders}
+    QStringList subtitulos;     // with {placeholders}
     QString grupo, tituloGrupo; // grouping column and the heading of each group
     QList<ColumnaReporte> columnas;
     QList<ParametroReporte> parametros;

@@ -42,7 +42,9 @@ bool asegurarLocal(Contexto &ctx, const QString &pantalla) {
     return ctx.conexion_local != nullptr;
 }
 
-QString textoJuego(const QString &selector) { return selector.isEmpty() ? QStringLiteral("TODOS") : selector; }
+QString textoJuego(const QString &selector) {
+    return selector.isEmpty() ? QStringLiteral("TODOS") : selector;
+}
 
 QString idJuego(const Contexto &ctx, const QString &texto) {
     const Resultado &j = ctx.rs_juegos;
@@ -68,7 +70,9 @@ QString centroDeGrupo(const Contexto &ctx, const QString &grupo) {
     return {};
 }
 
-QDate fechaTrabajo(const Contexto &ctx) { return fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto()); }
+QDate fechaTrabajo(const Contexto &ctx) {
+    return fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto());
+}
 
 double sumaPositiva(const Resultado &r, const QString &columna) {
     if (r.vacio())

@@ -13,11 +13,11 @@ namespace corvalo {
 
 // Values of Sesion.tipo_reporte and the report file each one opens.
 enum TipoReporte : int {
-    kReporteBitacora = 2,   // cancelled tickets
-    kReporteTaquillas = 3,  // sales by booth
-    kReporteCarreras = 4,   // sales by race
-    kReporteDiario = 5,     // sales summary
-    kReporteJugadas = 6,    // the ticket list of the console's ticket search
+    kReporteBitacora = 2,  // cancelled tickets
+    kReporteTaquillas = 3, // sales by booth
+    kReporteCarreras = 4,  // sales by race
+    kReporteDiario = 5,    // sales summary
+    kReporteJugadas = 6,   // the ticket list of the console's ticket search
 };
 // "bitacora_tickets.rpt", ...; empty for a value that names no report.
 QString archivoReporte(int tipo_reporte);
@@ -26,7 +26,8 @@ inline const QString kSinRegistros = QStringLiteral("No se encontro Ningun regis
 inline const QString kTituloBusqueda = QStringLiteral(" Busqueda ");
 inline const QString kIntenteNuevamente = QStringLiteral("INTENTE NUEVAMENTE ");
 inline const QString kTituloAdministracion = QStringLiteral("ADMINISTRACION DEL SISTEMA");
-inline const QString kFechaPosterior = QStringLiteral(" La fecha debe ser menor ó igual a las ventas registradas");
+inline const QString kFechaPosterior =
+    QStringLiteral(" La fecha debe ser menor ó igual a las ventas registradas");
 inline const QString kTituloValidacion = QStringLiteral("Validación de Datos");
 
 // The local report connection. A login that did not open it (every level but Supervisor) gets
@@ -43,18 +44,18 @@ public:
 
 // What the screen types into a process.
 struct FiltroReporte {
-    QDate desde; // DTPicker1
-    QDate hasta; // DTPicker2 (screens with a range)
+    QDate desde;    // DTPicker1
+    QDate hasta;    // DTPicker2 (screens with a range)
     QString centro; // Combo_grupo / Combo_Hipicos
     QString juego;  // Combo_SelJuego
 };
 
 // What a process did.
 struct ResultadoProceso {
-    int filas = 0;          // rows appended to the report table
-    bool imprimir = false;  // the print button shows
-    bool cancelado = false; // the user stopped it
-    bool fallo = false;     // a statement failed (the message was shown)
+    int filas = 0;               // rows appended to the report table
+    bool imprimir = false;       // the print button shows
+    bool cancelado = false;      // the user stopped it
+    bool fallo = false;          // a statement failed (the message was shown)
     QString Text1, Text2, Text3; // the statements the sales summary shows
 };
 

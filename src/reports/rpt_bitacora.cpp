@@ -13,9 +13,9 @@ const QString kPantalla = QStringLiteral("Form_Bitacora");
 // rpt_bitacora.fecha is a DATE column: the entry's date goes in as "YYYY-MM-DD" (the report
 // shows it as "DD-MM-YYYY"); a "DD-MM-YYYY" text would be refused by the server.
 const std::vector<ColumnaLocal> kColumnas = {
-    {"numero", 0},    {"carrera", 0},      {"caballo", 0},       {"tablas", 0},  {"monto", 0},
-    {"taquilla", 15}, {"grupo", 5},        {"hora", 15},         {"nu_boleto", 25}, {"cobrado", 0},
-    {"motivo", 255},  {"usuario", 10},     {"tipo_motivo", 15},  {"estatus", 0}, {"fecha", 0},
+    {"numero", 0},        {"carrera", 0},     {"caballo", 0},      {"tablas", 0},     {"monto", 0},
+    {"taquilla", 15},     {"grupo", 5},       {"hora", 15},        {"nu_boleto", 25}, {"cobrado", 0},
+    {"motivo", 255},      {"usuario", 10},    {"tipo_motivo", 15}, {"estatus", 0},    {"fecha", 0},
     {"fecha_inicio", 45}, {"fecha_final", 45}};
 
 struct Cancelado {};
@@ -53,14 +53,17 @@ ResultadoProceso procesarBitacora(Contexto &ctx, const FiltroReporte &f, Progres
         // cancelled ones, and none of another centre.
         QString sql;
         if (ctx.sesion.nivel == QLatin1String("Supervisor"))
-            sql = QStringLiteral("Select * from bitacora where fecha between '") + D + QStringLiteral("' and '") + H +
-                  QStringLiteral("' and grupo ='") + S + QStringLiteral("' order by numero desc ");
+            sql = QStringLiteral("Select * from bitacora where fecha between '") + D +
+                  QStringLiteral("' and '") + H + QStringLiteral("' and grupo ='") + S +
+                  QStringLiteral("' order by numero desc ");
         else if (C == QLatin1String("TODOS") || C == QLatin1String("Todos"))
-            sql = QStringLiteral("Select * from bitacora where fecha between '") + D + QStringLiteral("' and '") + H +
-                  QStringLiteral("' and grupo = '") + G + QStringLiteral("' and estatus=5 order by numero desc ");
+            sql = QStringLiteral("Select * from bitacora where fecha between '") + D +
+                  QStringLiteral("' and '") + H + QStringLiteral("' and grupo = '") + G +
+                  QStringLiteral("' and estatus=5 order by numero desc ");
         else
-            sql = QStringLiteral("Select * from bitacora where fecha between '") + D + QStringLiteral("' and '") + H +
-                  QStringLiteral("' and grupo = '") + G + QStringLiteral("' and estatus=5 and grupo ='") + S +
+            sql = QStringLiteral("Select * from bitacora where fecha between '") + D +
+                  QStringLiteral("' and '") + H + QStringLiteral("' and grupo = '") + G +
+                  QStringLiteral("' and estatus=5 and grupo ='") + S +
                   QStringLiteral("' order by numero desc ");
 
         // 2.
@@ -78,10 +81,10 @@ ResultadoProceso procesarBitacora(Contexto &ctx, const FiltroReporte &f, Progres
             auto t = [&](const char *c) { return e.valor(i, QLatin1String(c)).texto(); };
             auto n = [&](const char *c) { return textoNumero(e.valor(i, QLatin1String(c)).numero()); };
             filas.push_back({n("numero"), n("carrera"), n("caballo"),
-                             QString::number(qRound64(e.valor(i, QStringLiteral("tablas")).numero())), n("monto"),
-                             t("taquilla"), t("grupo"), t("hora"), t("nu_boleto"), n("cobrado"), t("motivo"),
-                             t("usuario"), t("tipo_motivo"), n("estatus"), fechaLocal(t("fecha")),
-                             inicio, final_});
+                             QString::number(qRound64(e.valor(i, QStringLiteral("tablas")).numero())),
+                             n("monto"), t("taquilla"), t("grupo"), t("hora"), t("nu_boleto"), n("cobrado"),
+                             t("motivo"), t("usuario"), t("tipo_motivo"), n("estatus"),
+                             fechaLocal(t("fecha")), inicio, final_});
         }
         anexarFilas(local, QStringLiteral("rpt_bitacora"), kColumnas, filas);
         r.filas = int(filas.size());

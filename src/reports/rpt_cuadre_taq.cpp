@@ -10,8 +10,8 @@ namespace {
 
 const QString kPantalla = QStringLiteral("Form_RPT_CuadreTaqTF");
 
-const std::vector<ColumnaLocal> kColumnas = {{"taquilla", 45}, {"jugado", 0},         {"fecha", 45},
-                                             {"ch", 45},       {"cobrado", 0},        {"monto_porpagar", 0},
+const std::vector<ColumnaLocal> kColumnas = {{"taquilla", 45}, {"jugado", 0},  {"fecha", 45},
+                                             {"ch", 45},       {"cobrado", 0}, {"monto_porpagar", 0},
                                              {"total", 0},     {"juego", 25}};
 
 struct Cancelado {};
@@ -52,38 +52,47 @@ ResultadoProceso procesarCuadreTaquillas(Contexto &ctx, const FiltroReporte &f, 
         // 3.
         QString sql;
         if (archivo)
-            sql = todos ? QStringLiteral("select m.taquilla as taquilla ,sum(m.monto) as venta,m.fecha FROM ventas m "
-                                         "where m.fecha =  '") +
+            sql = todos ? QStringLiteral(
+                              "select m.taquilla as taquilla ,sum(m.monto) as venta,m.fecha FROM ventas m "
+                              "where m.fecha =  '") +
                               F0 + QStringLiteral("' and m.grupo = '") + G +
                               QStringLiteral("'   and m.id_moneda  = '") + M +
                               QStringLiteral("' group by m.taquilla,m.fecha;")
-                        : QStringLiteral("select m.taquilla as taquilla ,sum(m.monto) as venta,m.fecha FROM ventas m "
-                                         "where m.fecha =  '") +
-                              F0 + QStringLiteral("' and m.grupo = '") + G + QStringLiteral("' and m.id_juego = '") +
-                              J + QStringLiteral("'  and m.id_moneda  = '") + M +
+                        : QStringLiteral(
+                              "select m.taquilla as taquilla ,sum(m.monto) as venta,m.fecha FROM ventas m "
+                              "where m.fecha =  '") +
+                              F0 + QStringLiteral("' and m.grupo = '") + G +
+                              QStringLiteral("' and m.id_juego = '") + J +
+                              QStringLiteral("'  and m.id_moneda  = '") + M +
                               QStringLiteral("'    group by m.taquilla,m.fecha;");
         else
-            sql = QStringLiteral("select m.taquilla as taquilla ,sum(m.monto) as venta,m.fecha FROM ma_principal m "
-                                 "where m.fecha =  '") +
+            sql = QStringLiteral(
+                      "select m.taquilla as taquilla ,sum(m.monto) as venta,m.fecha FROM ma_principal m "
+                      "where m.fecha =  '") +
                   F0 + QStringLiteral("' and m.grupo = '") + G +
-                  (todos ? QStringLiteral("'   and m.id_moneda  = '") + M + QStringLiteral("'  group by m.taquilla,m.fecha;")
-                         : QStringLiteral("'  and m.id_juego = '") + J + QStringLiteral("'  and m.id_moneda  = '") + M +
+                  (todos ? QStringLiteral("'   and m.id_moneda  = '") + M +
+                               QStringLiteral("'  group by m.taquilla,m.fecha;")
+                         : QStringLiteral("'  and m.id_juego = '") + J +
+                               QStringLiteral("'  and m.id_moneda  = '") + M +
                                QStringLiteral("'   group by m.taquilla,m.fecha;"));
 
         // 4., 5.
         const QString tabla = archivo ? QStringLiteral("ventas") : QStringLiteral("ma_principal");
         const QString abrePagado = QStringLiteral("SELECT sum(cobrado) as monto_cobrado FROM ") + tabla +
                                    QStringLiteral(" where (estatus=2 OR estatus=3) and taquilla='");
-        const QString abrePorPagar = QStringLiteral("SELECT sum(cobrado) as monto_porpagar FROM ") + tabla +
-                                     QStringLiteral(" where (estatus=1 OR estatus=4 OR estatus=5) and taquilla='");
+        const QString abrePorPagar =
+            QStringLiteral("SELECT sum(cobrado) as monto_porpagar FROM ") + tabla +
+            QStringLiteral(" where (estatus=1 OR estatus=4 OR estatus=5) and taquilla='");
         const QString moneda = QStringLiteral("'  and id_moneda  = '") + M + QStringLiteral("'");
         QString ciernePagado, ciernePorPagar;
         if (todos) {
-            ciernePagado = archivo ? QStringLiteral("'   and id_moneda  = '") + M + QStringLiteral("'") : moneda;
+            ciernePagado =
+                archivo ? QStringLiteral("'   and id_moneda  = '") + M + QStringLiteral("'") : moneda;
             ciernePorPagar = moneda;
         } else {
             ciernePagado = ciernePorPagar =
-                (archivo ? QStringLiteral("'  and id_juego = '") : QStringLiteral("' and id_juego = '")) + J + moneda;
+                (archivo ? QStringLiteral("'  and id_juego = '") : QStringLiteral("' and id_juego = '")) + J +
+                moneda;
         }
 
         const Resultado taquillas = db.ejecutar(sql);
@@ -98,8 +107,8 @@ ResultadoProceso procesarCuadreTaquillas(Contexto &ctx, const FiltroReporte &f, 
             const double V = taquillas.valor(i, QStringLiteral("venta")).numero();
             const double cobrado =
                 sumaPositiva(db.ejecutar(abrePagado + medio + ciernePagado), QStringLiteral("monto_cobrado"));
-            const double porPagar =
-                sumaPositiva(db.ejecutar(abrePorPagar + medio + ciernePorPagar), QStringLiteral("monto_porpagar"));
+            const double porPagar = sumaPositiva(db.ejecutar(abrePorPagar + medio + ciernePorPagar),
+                                                 QStringLiteral("monto_porpagar"));
             filas.push_back({B, textoNumero(V), fechaPantalla(dia), ctx.sesion.ch, textoNumero(cobrado),
                              textoNumero(porPagar), textoNumero(V - cobrado - porPagar), juegoTexto});
         }

@@ -10,9 +10,9 @@ namespace {
 
 const QString kPantalla = QStringLiteral("Form_RPT_ResultadosCarreras");
 
-const std::vector<ColumnaLocal> kColumnas = {{"ch", 45},      {"fecha", 45},          {"carrera", 0},
-                                             {"jugado", 0},   {"cobrado", 0},         {"monto_porpagar", 0},
-                                             {"total", 0},    {"juego", 25}};
+const std::vector<ColumnaLocal> kColumnas = {{"ch", 45},    {"fecha", 45},  {"carrera", 0},
+                                             {"jugado", 0}, {"cobrado", 0}, {"monto_porpagar", 0},
+                                             {"total", 0},  {"juego", 25}};
 
 struct Cancelado {};
 
@@ -66,23 +66,29 @@ ResultadoProceso procesarResultadosCarreras(Contexto &ctx, const FiltroReporte &
                    (archivo ? QStringLiteral("'  group by  v.carrera,v.grupo")
                             : QStringLiteral("' group by  v.carrera,v.grupo"));
         else
-            sql += (archivo ? QStringLiteral("'  and v.id_juego = '") : QStringLiteral("' and v.id_juego = '")) + J +
-                   QStringLiteral("'  and v.id_moneda  = '") + M + QStringLiteral("' group by  v.carrera,v.grupo");
+            sql +=
+                (archivo ? QStringLiteral("'  and v.id_juego = '") : QStringLiteral("' and v.id_juego = '")) +
+                J + QStringLiteral("'  and v.id_moneda  = '") + M +
+                QStringLiteral("' group by  v.carrera,v.grupo");
 
         // 5. The pieces of the two sums of a race.
-        const QString abrePagado = QStringLiteral("SELECT v.carrera,sum(v.cobrado) as monto_cobrado FROM ") + tabla +
-                                   QStringLiteral(" v where (estatus=2 OR estatus=3)  and v.grupo='");
+        const QString abrePagado = QStringLiteral("SELECT v.carrera,sum(v.cobrado) as monto_cobrado FROM ") +
+                                   tabla + QStringLiteral(" v where (estatus=2 OR estatus=3)  and v.grupo='");
         const QString abrePorPagar =
             QStringLiteral("SELECT v.carrera,sum(v.cobrado) as monto_porpagar FROM ") + tabla +
             (archivo ? QStringLiteral(" v where (estatus=1 OR estatus=4  OR estatus=5)  and v.grupo='")
                      : QStringLiteral(" v where (estatus=1 OR estatus=4 OR estatus=5)  and v.grupo='"));
-        const QString clausulaCarrera = archivo ? QStringLiteral("' and  carrera = '") : QStringLiteral("'and carrera ='");
+        const QString clausulaCarrera =
+            archivo ? QStringLiteral("' and  carrera = '") : QStringLiteral("'and carrera ='");
         QString ciernePagado, ciernePorPagar;
         if (todos) {
-            ciernePagado = QStringLiteral("'  and v.id_moneda  = '") + M + QStringLiteral("'  group by  v.carrera");
-            ciernePorPagar = QStringLiteral("'  and v.id_moneda  = '") + M + QStringLiteral("' group by  v.carrera");
+            ciernePagado =
+                QStringLiteral("'  and v.id_moneda  = '") + M + QStringLiteral("'  group by  v.carrera");
+            ciernePorPagar =
+                QStringLiteral("'  and v.id_moneda  = '") + M + QStringLiteral("' group by  v.carrera");
         } else {
-            ciernePagado = QStringLiteral("' and v.id_juego = '") + J + QStringLiteral("'  and v.id_moneda  = '") + M +
+            ciernePagado = QStringLiteral("' and v.id_juego = '") + J +
+                           QStringLiteral("'  and v.id_moneda  = '") + M +
                            QStringLiteral("' group by  v.carrera");
             ciernePorPagar = archivo ? QStringLiteral("'and v.id_juego = '") + J +
                                            QStringLiteral("'  and v.id_moneda  = '") + M +
@@ -100,14 +106,14 @@ ResultadoProceso procesarResultadosCarreras(Contexto &ctx, const FiltroReporte &
             const QString C = carreras.valor(i, QStringLiteral("carrera")).texto();
             const QString Gr = carreras.valor(i, QStringLiteral("grupo")).texto();
             const double V = carreras.valor(i, QStringLiteral("jugado")).numero();
-            const QString medio = sqlTexto(db, Gr) + QStringLiteral("' and fecha  = '") + F0 + clausulaCarrera +
-                                  sqlTexto(db, C);
-            const double cobrado =
-                sumaComoViene(db.ejecutar(abrePagado + medio + ciernePagado), QStringLiteral("monto_cobrado"));
-            const double porPagar =
-                sumaComoViene(db.ejecutar(abrePorPagar + medio + ciernePorPagar), QStringLiteral("monto_porpagar"));
-            filas.push_back({ctx.sesion.ch, fecha, C, textoNumero(V), textoNumero(cobrado), textoNumero(porPagar),
-                             textoNumero(V - cobrado - porPagar), juego});
+            const QString medio = sqlTexto(db, Gr) + QStringLiteral("' and fecha  = '") + F0 +
+                                  clausulaCarrera + sqlTexto(db, C);
+            const double cobrado = sumaComoViene(db.ejecutar(abrePagado + medio + ciernePagado),
+                                                 QStringLiteral("monto_cobrado"));
+            const double porPagar = sumaComoViene(db.ejecutar(abrePorPagar + medio + ciernePorPagar),
+                                                  QStringLiteral("monto_porpagar"));
+            filas.push_back({ctx.sesion.ch, fecha, C, textoNumero(V), textoNumero(cobrado),
+                             textoNumero(porPagar), textoNumero(V - cobrado - porPagar), juego});
         }
         anexarFilas(local, QStringLiteral("rpt_resultadoscarreras"), kColumnas, filas);
         r.filas = int(filas.size());

@@ -10,10 +10,9 @@ namespace {
 
 const QString kPantalla = QStringLiteral("Form_RPT_Ventas");
 
-const std::vector<ColumnaLocal> kColumnas = {{"ch", 45},     {"venta", 0},          {"fecha", 0},
-                                             {"chipico", 45}, {"saldo", 0},          {"premios", 0},
-                                             {"fecha_inicio", 45}, {"fecha_final", 45}, {"monto_porpagar", 0},
-                                             {"juego", 25}};
+const std::vector<ColumnaLocal> kColumnas = {
+    {"ch", 45},     {"venta", 0},         {"fecha", 0},        {"chipico", 45},       {"saldo", 0},
+    {"premios", 0}, {"fecha_inicio", 45}, {"fecha_final", 45}, {"monto_porpagar", 0}, {"juego", 25}};
 
 struct Cancelado {};
 
@@ -61,11 +60,12 @@ ResultadoProceso procesarVentas(Contexto &ctx, const FiltroReporte &f, Progreso 
                                   QStringLiteral("'   and id_juego = '") + J +
                                   QStringLiteral("'  and id_moneda  = '") + M + QStringLiteral("'");
         if (hoy)
-            r.Text2 = QStringLiteral("select grupo as grupo,sum(monto) as venta,fecha FROM ma_principal  where  "
-                                     "fecha =  '") +
-                      W + QStringLiteral("' and grupo = '") + G +
-                      (todos ? QString() : QStringLiteral("'  and id_juego = '") + J) +
-                      QStringLiteral("'  and id_moneda  = '") + M + QStringLiteral("' group by grupo,fecha");
+            r.Text2 =
+                QStringLiteral("select grupo as grupo,sum(monto) as venta,fecha FROM ma_principal  where  "
+                               "fecha =  '") +
+                W + QStringLiteral("' and grupo = '") + G +
+                (todos ? QString() : QStringLiteral("'  and id_juego = '") + J) +
+                QStringLiteral("'  and id_moneda  = '") + M + QStringLiteral("' group by grupo,fecha");
 
         const QString inicio = fechaPantalla(f.desde);
         const QString final_ = fechaPantalla(f.hasta);
@@ -78,8 +78,8 @@ ResultadoProceso procesarVentas(Contexto &ctx, const FiltroReporte &f, Progreso 
                 auto v = [&](const char *c) { return dias.valor(i, QLatin1String(c)); };
                 const double saldo = v("saldo").numero() - v("monto_porpagar").numero();
                 filas.push_back({centroDeGrupo(ctx, v("grupo").texto()), textoNumero(v("venta").numero()),
-                                 fechaSql(fechaDeTexto(v("fecha").texto())), ctx.sesion.ch, textoNumero(saldo),
-                                 textoNumero(v("premios").numero()), inicio, final_,
+                                 fechaSql(fechaDeTexto(v("fecha").texto())), ctx.sesion.ch,
+                                 textoNumero(saldo), textoNumero(v("premios").numero()), inicio, final_,
                                  textoNumero(v("monto_porpagar").numero()), juego});
             }
         }
@@ -92,10 +92,11 @@ ResultadoProceso procesarVentas(Contexto &ctx, const FiltroReporte &f, Progreso 
                 const QString F = fechaSql(fechaDeTexto(dia.valor(i, QStringLiteral("fecha")).texto()));
                 const QString Gr = sqlTexto(db, grupo);
                 const QString juegoTerm = todos ? QString() : QStringLiteral("' and id_juego = '") + J;
-                r.Text3 = QStringLiteral("SELECT sum(cobrado) as monto_cobrado FROM ma_principal where (estatus=2 "
-                                         "OR estatus=3) and grupo='") +
-                          Gr + QStringLiteral("' and fecha  = '") + F + juegoTerm +
-                          QStringLiteral("'  and id_moneda  = '") + M + QStringLiteral("'");
+                r.Text3 =
+                    QStringLiteral("SELECT sum(cobrado) as monto_cobrado FROM ma_principal where (estatus=2 "
+                                   "OR estatus=3) and grupo='") +
+                    Gr + QStringLiteral("' and fecha  = '") + F + juegoTerm +
+                    QStringLiteral("'  and id_moneda  = '") + M + QStringLiteral("'");
                 const QString porPagarSql =
                     (todos ? QStringLiteral("SELECT sum(cobrado) as monto_porpagar FROM ma_principal where "
                                             "(estatus=1 OR estatus=4 OR estatus=5) and grupo='")
@@ -105,11 +106,12 @@ ResultadoProceso procesarVentas(Contexto &ctx, const FiltroReporte &f, Progreso 
                     (todos ? QString() : QStringLiteral("'  and id_juego = '") + J) +
                     QStringLiteral("'  and id_moneda  = '") + M + QStringLiteral("'");
                 const double premios = sumaPositiva(db.ejecutar(r.Text3), QStringLiteral("monto_cobrado"));
-                const double porPagar = sumaPositiva(db.ejecutar(porPagarSql), QStringLiteral("monto_porpagar"));
+                const double porPagar =
+                    sumaPositiva(db.ejecutar(porPagarSql), QStringLiteral("monto_porpagar"));
                 const double venta = dia.valor(i, QStringLiteral("venta")).numero();
                 filas.push_back({centroDeGrupo(ctx, grupo), textoNumero(venta), F, ctx.sesion.ch,
-                                 textoNumero(venta - premios - porPagar), textoNumero(premios), inicio, final_,
-                                 textoNumero(porPagar), juego});
+                                 textoNumero(venta - premios - porPagar), textoNumero(premios), inicio,
+                                 final_, textoNumero(porPagar), juego});
             }
         }
         anexarFilas(local, QStringLiteral("rpt_diario"), kColumnas, filas);

@@ -46,8 +46,8 @@ void dibujarReporte(const Maqueta &m, QPrinter *impresora, const QString &pieImp
     const QRectF area(QPointF(0, 0), impresora->pageLayout().paintRectPixels(impresora->resolution()).size());
     const double ancho = area.width();
 
-    const QFont fTitulo = fuente(15, true), fSub = fuente(9.5), fCab = fuente(8.5, true), fLinea = fuente(8.5),
-                fNegrita = fuente(8.5, true), fPie = fuente(7.5);
+    const QFont fTitulo = fuente(15, true), fSub = fuente(9.5), fCab = fuente(8.5, true),
+                fLinea = fuente(8.5), fNegrita = fuente(8.5, true), fPie = fuente(7.5);
     const QFontMetricsF mTitulo(fTitulo, impresora), mSub(fSub, impresora), mLinea(fLinea, impresora),
         mPie(fPie, impresora);
     const double alto = mLinea.height() * 1.55;
@@ -61,8 +61,8 @@ void dibujarReporte(const Maqueta &m, QPrinter *impresora, const QString &pieImp
     for (const ColumnaReporte &c : m.columnas)
         x.push_back(x.back() + ancho * c.ancho / std::max(1, suma));
 
-    const double altoCabecera = mTitulo.height() * 1.4 + mSub.height() * 1.3 * double(m.subtitulos.size()) +
-                                alto * 0.6 + alto * 1.1;
+    const double altoCabecera =
+        mTitulo.height() * 1.4 + mSub.height() * 1.3 * double(m.subtitulos.size()) + alto * 0.6 + alto * 1.1;
     const double altoPie = mPie.height() * 2.2;
     const double util = area.height() - altoCabecera - altoPie;
     const int porPagina = std::max(1, int(util / alto));
@@ -77,7 +77,8 @@ void dibujarReporte(const Maqueta &m, QPrinter *impresora, const QString &pieImp
         double y = 0;
         p.setPen(tinta);
         p.setFont(fTitulo);
-        p.drawText(QRectF(0, y, ancho, mTitulo.height() * 1.4), Qt::AlignHCenter | Qt::AlignVCenter, m.titulo);
+        p.drawText(QRectF(0, y, ancho, mTitulo.height() * 1.4), Qt::AlignHCenter | Qt::AlignVCenter,
+                   m.titulo);
         y += mTitulo.height() * 1.4;
         p.setFont(fSub);
         for (const QString &s : m.subtitulos) {
@@ -92,7 +93,8 @@ void dibujarReporte(const Maqueta &m, QPrinter *impresora, const QString &pieImp
         p.setFont(fCab);
         const QFontMetricsF mCab(fCab, impresora);
         for (int c = 0; c < m.columnas.size(); ++c) {
-            const QRectF celda(x[size_t(c)] + relleno, y, x[size_t(c) + 1] - x[size_t(c)] - 2 * relleno, altoCab);
+            const QRectF celda(x[size_t(c)] + relleno, y, x[size_t(c) + 1] - x[size_t(c)] - 2 * relleno,
+                               altoCab);
             p.drawText(celda, alineacion(m.columnas[c].alineacion),
                        mCab.elidedText(m.columnas[c].titulo, Qt::ElideRight, celda.width()));
         }
@@ -129,7 +131,8 @@ void dibujarReporte(const Maqueta &m, QPrinter *impresora, const QString &pieImp
             }
             const QFontMetricsF mc(p.font(), impresora);
             for (int c = 0; c < m.columnas.size() && c < l.celdas.size(); ++c) {
-                const QRectF celda(x[size_t(c)] + relleno, y, x[size_t(c) + 1] - x[size_t(c)] - 2 * relleno, alto);
+                const QRectF celda(x[size_t(c)] + relleno, y, x[size_t(c) + 1] - x[size_t(c)] - 2 * relleno,
+                                   alto);
                 // A total's label may run over the empty columns after it.
                 QRectF caja = celda;
                 if (l.tipo != LineaReporte::Tipo::Detalle && !l.celdas[c].isEmpty() &&

@@ -14,7 +14,8 @@ Form_RPT_Ventas::Form_RPT_Ventas(Contexto &ctx, QWidget *parent)
     : PantallaReporte(ctx,
                       {"Form_RPT_Ventas", QStringLiteral("Resumen Venta "), QStringLiteral("&DESDE"),
                        QStringLiteral("&HASTA"), "Combo_grupo", QStringLiteral("HÍPI&CO"), false, true,
-                       kSoloSupervisor, QStringLiteral("&JUEGO"), QStringLiteral("&Procesar "), kReporteDiario},
+                       kSoloSupervisor, QStringLiteral("&JUEGO"), QStringLiteral("&Procesar "),
+                       kReporteDiario},
                       parent) {
     QLineEdit **textos[] = {&Text1, &Text2, &Text3};
     for (int i = 0; i < 3; ++i) {
@@ -36,9 +37,10 @@ ResultadoProceso Form_RPT_Ventas::procesar(const FiltroReporte &f, Progreso *pro
 
 Form_RPT_CuadreTaqTF::Form_RPT_CuadreTaqTF(Contexto &ctx, QWidget *parent)
     : PantallaReporte(ctx,
-                      {"Form_RPT_CuadreTaqTF", QStringLiteral("CUADRE POR TAQUILLA "), QStringLiteral("&FECHA"),
-                       QString(), "Combo_grupo", QStringLiteral("HÍPI&CO"), true, true, kSoloSupervisor,
-                       QStringLiteral("&JUEGO"), QStringLiteral("&Procesar "), kReporteTaquillas},
+                      {"Form_RPT_CuadreTaqTF", QStringLiteral("CUADRE POR TAQUILLA "),
+                       QStringLiteral("&FECHA"), QString(), "Combo_grupo", QStringLiteral("HÍPI&CO"), true,
+                       true, kSoloSupervisor, QStringLiteral("&JUEGO"), QStringLiteral("&Procesar "),
+                       kReporteTaquillas},
                       parent) {
     Form_Load();
 }
@@ -50,8 +52,9 @@ ResultadoProceso Form_RPT_CuadreTaqTF::procesar(const FiltroReporte &f, Progreso
 Form_RPT_ResultadosCarreras::Form_RPT_ResultadosCarreras(Contexto &ctx, QWidget *parent)
     : PantallaReporte(ctx,
                       {"Form_RPT_ResultadosCarreras", QStringLiteral("REPORTE RESULTADOS POR CARRERA "),
-                       QStringLiteral("&Fecha"), QString(), "Combo_grupo", QStringLiteral("Hípi&co"), false, true,
-                       kSoloSupervisor, QStringLiteral("&Juego"), QStringLiteral("&Procesar"), kReporteCarreras},
+                       QStringLiteral("&Fecha"), QString(), "Combo_grupo", QStringLiteral("Hípi&co"), false,
+                       true, kSoloSupervisor, QStringLiteral("&Juego"), QStringLiteral("&Procesar"),
+                       kReporteCarreras},
                       parent) {
     Form_Load();
 }
@@ -62,10 +65,18 @@ ResultadoProceso Form_RPT_ResultadosCarreras::procesar(const FiltroReporte &f, P
 
 Form_Bitacora::Form_Bitacora(Contexto &ctx, QWidget *parent)
     : PantallaReporte(ctx,
-                      {"Form_Bitacora", QStringLiteral("BOLETOS ELIMINADOS "), QStringLiteral("&DESDE"),
-                       QStringLiteral("&HASTA"), "Combo_Hipicos", QStringLiteral("Hípi&co"), false, false,
+                      {"Form_Bitacora",
+                       QStringLiteral("BOLETOS ELIMINADOS "),
+                       QStringLiteral("&DESDE"),
+                       QStringLiteral("&HASTA"),
+                       "Combo_Hipicos",
+                       QStringLiteral("Hípi&co"),
+                       false,
+                       false,
                        {QStringLiteral("Supervisor"), QStringLiteral("Taquilla"), QStringLiteral("Visor")},
-                       QString(), QStringLiteral("&Procesar"), kReporteBitacora},
+                       QString(),
+                       QStringLiteral("&Procesar"),
+                       kReporteBitacora},
                       parent) {
     Form_Load();
 }

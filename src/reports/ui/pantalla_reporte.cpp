@@ -31,8 +31,8 @@ public:
     ~ProgresoVentana() override { delete dialogo_; }
     bool avanzar(int hecho, int total) override {
         if (!dialogo_ && reloj_.elapsed() > 300) {
-            dialogo_ = new QProgressDialog(QStringLiteral("Procesando..."), QStringLiteral("Cancelar"), 0, total,
-                                           padre_);
+            dialogo_ = new QProgressDialog(QStringLiteral("Procesando..."), QStringLiteral("Cancelar"), 0,
+                                           total, padre_);
             dialogo_->setObjectName(QStringLiteral("progreso"));
             dialogo_->setWindowTitle(padre_->windowTitle());
             dialogo_->setWindowModality(Qt::WindowModal);
@@ -147,7 +147,8 @@ PantallaReporte::PantallaReporte(Contexto &ctx, const Diseno &d, QWidget *parent
             Label_Moneda[i]->setObjectName(QStringLiteral("Label_Moneda_%1").arg(i));
             Label_Moneda[i]->setFlat(true);
             Label_Moneda[i]->setAutoFillBackground(true);
-            Label_Moneda[i]->setMinimumWidth(Label_Moneda[i]->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMM")));
+            Label_Moneda[i]->setMinimumWidth(
+                Label_Moneda[i]->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMM")));
             Label_Moneda[i]->setToolTip(QStringLiteral("Ctrl+%1").arg(i + 1));
             capa->addWidget(Label_Moneda[i]);
             connect(Label_Moneda[i], &QPushButton::clicked, this, [this, i] { Label_Moneda_Click(i); });
@@ -258,8 +259,10 @@ void PantallaReporte::Label_Moneda_Click(int indice) {
     if (!Label_Moneda[0])
         return;
     ctx_.sesion.id_moneda = indice + 1;
-    const QString amarillo = QStringLiteral("QPushButton { background-color: rgb(255,255,0); color: black; }");
-    const QString blanco = QStringLiteral("QPushButton { background-color: rgb(255,255,255); color: black; }");
+    const QString amarillo =
+        QStringLiteral("QPushButton { background-color: rgb(255,255,0); color: black; }");
+    const QString blanco =
+        QStringLiteral("QPushButton { background-color: rgb(255,255,255); color: black; }");
     Label_Moneda[0]->setStyleSheet(indice == 0 ? amarillo : blanco);
     Label_Moneda[1]->setStyleSheet(indice == 1 ? amarillo : blanco);
     // The rows on the print button are of the other currency.
@@ -296,7 +299,8 @@ void PantallaReporte::Combo_SelJuego_GotFocus() {
         try {
             rotularMonedas();
         } catch (const DbError &e) {
-            registrarFalla(lcReportes(), &ctx_.sesion, objectName(), QStringLiteral("rotular las monedas"), e);
+            registrarFalla(lcReportes(), &ctx_.sesion, objectName(), QStringLiteral("rotular las monedas"),
+                           e);
         }
     }
 }
@@ -338,7 +342,9 @@ void PantallaReporte::Bton_Procesar_Click() {
         boton_Impresion->setFocus();
 }
 
-void PantallaReporte::boton_Impresion_Click() { abrirReporte(ctx_, d_.tipoReporte, window()); }
+void PantallaReporte::boton_Impresion_Click() {
+    abrirReporte(ctx_, d_.tipoReporte, window());
+}
 
 void PantallaReporte::Command1_Click() {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))

@@ -20,16 +20,16 @@ class PantallaReporte : public QWidget {
 public:
     // How one screen is made.
     struct Diseno {
-        const char *nombre;            // objectName of the screen
-        QString caption;               // window title
-        QString etiquetaDesde;         // label of DTPicker1
-        QString etiquetaHasta;         // label of DTPicker2; empty: one date only
-        const char *nombreCentro;      // "Combo_grupo" or "Combo_Hipicos"
+        const char *nombre;       // objectName of the screen
+        QString caption;          // window title
+        QString etiquetaDesde;    // label of DTPicker1
+        QString etiquetaHasta;    // label of DTPicker2; empty: one date only
+        const char *nombreCentro; // "Combo_grupo" or "Combo_Hipicos"
         QString etiquetaCentro;
-        bool marcoCentro = false;      // the centre selector sits in Frame_Hipico
-        bool centroConTodos = true;    // its list ends with "TODOS"
-        QStringList nivelesSinCentro;  // levels for which it is hidden
-        QString etiquetaJuego;         // empty: no game selector and no currency
+        bool marcoCentro = false;     // the centre selector sits in Frame_Hipico
+        bool centroConTodos = true;   // its list ends with "TODOS"
+        QStringList nivelesSinCentro; // levels for which it is hidden
+        QString etiquetaJuego;        // empty: no game selector and no currency
         QString captionProcesar;
         int tipoReporte;
     };

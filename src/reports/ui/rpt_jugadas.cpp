@@ -27,7 +27,9 @@ const QString kSinArchivo =
     QStringLiteral("El archivo de reporte no se encuentra, restáurelo de los discos de instalación");
 } // namespace
 
-QString carpetaReportes() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Reportes")); }
+QString carpetaReportes() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Reportes"));
+}
 
 RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)
     : QWidget(parent), ctx_(ctx), carpeta_(carpeta), impresora_(QPrinter::HighResolution) {
@@ -50,15 +52,17 @@ RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)
         addAction(a);
         return a;
     };
-    accionImprimir = accion("accionImprimir", QStringLiteral("&Imprimir..."), QStyle::SP_FileDialogDetailedView,
-                            QKeySequence(Qt::CTRL | Qt::Key_P));
+    accionImprimir = accion("accionImprimir", QStringLiteral("&Imprimir..."),
+                            QStyle::SP_FileDialogDetailedView, QKeySequence(Qt::CTRL | Qt::Key_P));
     accionPdf = accion("accionPdf", QStringLiteral("Guardar &PDF..."), QStyle::SP_DialogSaveButton,
                        QKeySequence(Qt::CTRL | Qt::Key_S));
     accionCsv = accion("accionCsv", QStringLiteral("Guardar &CSV..."), QStyle::SP_FileIcon,
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     barra->addSeparator();
-    accionAlejar = accion("accionAlejar", QStringLiteral("Alejar"), QStyle::SP_ArrowDown, QKeySequence(Qt::Key_Minus));
-    accionAcercar = accion("accionAcercar", QStringLiteral("Acercar"), QStyle::SP_ArrowUp, QKeySequence(Qt::Key_Plus));
+    accionAlejar =
+        accion("accionAlejar", QStringLiteral("Alejar"), QStyle::SP_ArrowDown, QKeySequence(Qt::Key_Minus));
+    accionAcercar =
+        accion("accionAcercar", QStringLiteral("Acercar"), QStyle::SP_ArrowUp, QKeySequence(Qt::Key_Plus));
     accionAncho = accion("accionAncho", QStringLiteral("Ancho de &página"), QStyle::SP_TitleBarMaxButton,
                          QKeySequence(Qt::CTRL | Qt::Key_W));
     accionPagina = accion("accionPagina", QStringLiteral("Página &entera"), QStyle::SP_TitleBarNormalButton,
@@ -150,7 +154,8 @@ bool RPT_Jugadas::Form_Load() {
                        ctx_.reloj.ahora().toString(QStringLiteral("dd-MM-yyyy hh:mm")));
         const int moneda = ctx_.sesion.id_moneda;
         if (moneda >= 1 && moneda <= ctx_.rs_monedas.filas())
-            valores.insert(QStringLiteral("moneda"), ctx_.rs_monedas.valor(moneda - 1, QStringLiteral("moneda")).texto());
+            valores.insert(QStringLiteral("moneda"),
+                           ctx_.rs_monedas.valor(moneda - 1, QStringLiteral("moneda")).texto());
         // 4.
         if (!asegurarLocal(ctx_, kPantalla))
             throw DbError(QStringLiteral("la base de datos local de reportes no está disponible"));
@@ -171,7 +176,8 @@ bool RPT_Jugadas::Form_Load() {
     // 5.
     if (!maqueta_) {
         registrarFalla(lcReportes(), &ctx_.sesion, kPantalla, QStringLiteral("abrir el reporte"), fallo);
-        ctx_.dialogos.mensaje(faltante ? kSinArchivo : fallo, QCoreApplication::applicationName(), Icono::Error);
+        ctx_.dialogos.mensaje(faltante ? kSinArchivo : fallo, QCoreApplication::applicationName(),
+                              Icono::Error);
         return false;
     }
     return true;
@@ -189,8 +195,8 @@ void RPT_Jugadas::pintar(QPrinter *impresora) {
 
 void RPT_Jugadas::actualizarPagina() {
     const int total = crViewer->pageCount();
-    Label_Pagina->setText(total > 0 ? QStringLiteral("Página %1 de %2").arg(crViewer->currentPage()).arg(total)
-                                    : QString());
+    Label_Pagina->setText(
+        total > 0 ? QStringLiteral("Página %1 de %2").arg(crViewer->currentPage()).arg(total) : QString());
 }
 
 void RPT_Jugadas::imprimir_Click() {

@@ -30,8 +30,8 @@ public:
 
     QToolBar *barra;
     QPrintPreviewWidget *crViewer;
-    QAction *accionImprimir, *accionPdf, *accionCsv, *accionAcercar, *accionAlejar, *accionAncho, *accionPagina,
-        *accionPrimera, *accionAnterior, *accionSiguiente, *accionUltima, *accionCerrar;
+    QAction *accionImprimir, *accionPdf, *accionCsv, *accionAcercar, *accionAlejar, *accionAncho,
+        *accionPagina, *accionPrimera, *accionAnterior, *accionSiguiente, *accionUltima, *accionCerrar;
     QLabel *Label_Pagina;
 
     // Opens the report of Sesion.tipo_reporte and shows it; a failure is shown and leaves the
