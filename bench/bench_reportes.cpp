@@ -56,18 +56,23 @@ int main(int argc, char **argv) {
         db->ejecutar(QStringLiteral(
             "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
             "SELECT fecha,grupo,0,1,SUM(monto),SUM(IF(estatus IN (2,3),cobrado,0)),"
-            "SUM(monto)-SUM(IF(estatus IN (2,3),cobrado,0)),SUM(IF(estatus IN (1,4,5),cobrado,0)) FROM ventas "
+            "SUM(monto)-SUM(IF(estatus IN (2,3),cobrado,0)),SUM(IF(estatus IN (1,4,5),cobrado,0)) FROM "
+            "ventas "
             "WHERE id_moneda=1 GROUP BY fecha,grupo"));
         db->ejecutar(QStringLiteral(
-            "INSERT INTO bitacora (numero,carrera,caballo,taquilla,grupo,hora,fecha,estatus,nu_boleto,motivo,usuario,"
-            "tipo_motivo,monto,tablas,id_juego,id_moneda) SELECT numero,carrera,caballo,taquilla,grupo,hora,fecha,5,"
-            "nu_boleto,'ANULADO EN TAQUILLA','super1','ANULACION',monto,tablas,id_juego,id_moneda FROM ventas "
+            "INSERT INTO bitacora "
+            "(numero,carrera,caballo,taquilla,grupo,hora,fecha,estatus,nu_boleto,motivo,usuario,"
+            "tipo_motivo,monto,tablas,id_juego,id_moneda) SELECT "
+            "numero,carrera,caballo,taquilla,grupo,hora,fecha,5,"
+            "nu_boleto,'ANULADO EN TAQUILLA','super1','ANULACION',monto,tablas,id_juego,id_moneda FROM "
+            "ventas "
             "WHERE numero % 50 = 0"));
         db->ejecutar(QStringLiteral("ANALYZE TABLE ventas_general, bitacora"));
 
         auto servidorLocal = backoffice::abrirCentral(servidor);
         servidorLocal->ejecutar(QStringLiteral("DROP DATABASE IF EXISTS corvalo_bench_reportes_local"));
-        servidorLocal->ejecutar(QStringLiteral("CREATE DATABASE corvalo_bench_reportes_local DEFAULT CHARACTER SET latin1"));
+        servidorLocal->ejecutar(
+            QStringLiteral("CREATE DATABASE corvalo_bench_reportes_local DEFAULT CHARACTER SET latin1"));
         const QString local = conBase(servidor, QStringLiteral("corvalo_bench_reportes_local"));
         {
             auto l = backoffice::abrirCentral(local);
@@ -102,14 +107,22 @@ int main(int argc, char **argv) {
         };
         const QDate ayer = w.addDays(-1);
         const std::vector<Medida> medidas = {
-            {"diario", [&](const FiltroReporte &f) { return procesarVentas(ctx, f); },
-             {w.addDays(-30), w, {}, {}}, {w.addDays(-60), ayer, {}, {}}},
-            {"resultados_taq", [&](const FiltroReporte &f) { return procesarCuadreTaquillas(ctx, f); },
-             {w, w, {}, {}}, {ayer, ayer, {}, {}}},
-            {"resultados_carreras", [&](const FiltroReporte &f) { return procesarResultadosCarreras(ctx, f); },
-             {w, w, {}, {}}, {ayer, ayer, {}, {}}},
-            {"bitacora", [&](const FiltroReporte &f) { return procesarBitacora(ctx, f); },
-             {w.addDays(-30), w, {}, {}}, {w.addDays(-365), ayer, {}, {}}},
+            {"diario",
+             [&](const FiltroReporte &f) { return procesarVentas(ctx, f); },
+             {w.addDays(-30), w, {}, {}},
+             {w.addDays(-60), ayer, {}, {}}},
+            {"resultados_taq",
+             [&](const FiltroReporte &f) { return procesarCuadreTaquillas(ctx, f); },
+             {w, w, {}, {}},
+             {ayer, ayer, {}, {}}},
+            {"resultados_carreras",
+             [&](const FiltroReporte &f) { return procesarResultadosCarreras(ctx, f); },
+             {w, w, {}, {}},
+             {ayer, ayer, {}, {}}},
+            {"bitacora",
+             [&](const FiltroReporte &f) { return procesarBitacora(ctx, f); },
+             {w.addDays(-30), w, {}, {}},
+             {w.addDays(-365), ayer, {}, {}}},
         };
         for (const Medida &m : medidas) {
             double peor = 0;
@@ -126,8 +139,8 @@ int main(int argc, char **argv) {
                     filas = r.filas;
                 }
                 const double ms = mediana(veces);
-                std::fprintf(stderr, "%s %s..%s: %d rows, %.1f ms\n", m.nombre, qPrintable(fechaSql(f->desde)),
-                             qPrintable(fechaSql(f->hasta)), filas, ms);
+                std::fprintf(stderr, "%s %s..%s: %d rows, %.1f ms\n", m.nombre,
+                             qPrintable(fechaSql(f->desde)), qPrintable(fechaSql(f->hasta)), filas, ms);
                 peor = std::max(peor, ms);
             }
             std::printf("report_%s_ms=%.0f\n", m.nombre, peor);
