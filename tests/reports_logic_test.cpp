@@ -300,8 +300,11 @@ TEST_P(Sentencias, CentralYLocal) {
     ASSERT_EQ(e.local->sentencias.size(), 3);
     EXPECT_EQ(e.local->sentencias[0], "DELETE from " + t);
     EXPECT_EQ(e.local->sentencias[1], "select * from " + t);
-    if (c.insercion)
+    if (c.insercion) {
         EXPECT_EQ(e.local->sentencias[2], QString::fromLatin1(c.insercion));
+    }
+
+
     EXPECT_EQ(r.filas, 1);
     EXPECT_TRUE(r.imprimir);
     EXPECT_TRUE(e.dialogos.textos.isEmpty());
