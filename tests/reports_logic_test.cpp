@@ -304,7 +304,6 @@ TEST_P(Sentencias, CentralYLocal) {
         EXPECT_EQ(e.local->sentencias[2], QString::fromLatin1(c.insercion));
     }
 
-
     EXPECT_EQ(r.filas, 1);
     EXPECT_TRUE(r.imprimir);
     EXPECT_TRUE(e.dialogos.textos.isEmpty());

@@ -265,7 +265,7 @@ private slots:
         QFile csv(dir.filePath("diario.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF"
-                                           "FECHA,CENTRO,VENTA,PREMIOS PAGADOS,POR PAGAR,SALDO\r\n"
+                                           "FECHA,CENTRO,VENTA,PREMIOS,POR PAGAR,SALDO\r\n"
                                            "02-01-2026,CENTRO UNO,1500.50,300.00,500.50,700.00\r\n"
                                            "03-01-2026,CENTRO UNO,800.00,120.00,30.00,650.00\r\n"));
         QVERIFY(v.guardarPdfEn(dir.filePath("diario.pdf")));

@@ -145,8 +145,6 @@ PantallaReporte::PantallaReporte(Contexto &ctx, const Diseno &d, QWidget *parent
         for (int i = 0; i < 2; ++i) {
             Label_Moneda[i] = new QPushButton(Frame_Moneda);
             Label_Moneda[i]->setObjectName(QStringLiteral("Label_Moneda_%1").arg(i));
-            Label_Moneda[i]->setFlat(true);
-            Label_Moneda[i]->setAutoFillBackground(true);
             Label_Moneda[i]->setMinimumWidth(
                 Label_Moneda[i]->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMM")));
             Label_Moneda[i]->setToolTip(QStringLiteral("Ctrl+%1").arg(i + 1));

@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace corvalo {
@@ -38,7 +39,7 @@ RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)
 
     barra = new QToolBar(this);
     barra->setObjectName(QStringLiteral("barra"));
-    barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    barra->setToolButtonStyle(Qt::ToolButtonIconOnly);
     auto accion = [this](const char *nombre, const QString &texto, QStyle::StandardPixmap icono,
                          const QKeySequence &tecla) {
         QAction *a = barra->addAction(style()->standardIcon(icono), texto);
@@ -83,6 +84,11 @@ RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)
     barra->addSeparator();
     accionCerrar = accion("accionCerrar", QStringLiteral("&Cerrar"), QStyle::SP_DialogCloseButton,
                           QKeySequence(Qt::Key_Escape));
+
+    // The main actions carry their names; zoom and pages their pictures and tool tips.
+    for (QAction *a : {accionImprimir, accionPdf, accionCsv, accionCerrar})
+        if (auto *b = qobject_cast<QToolButton *>(barra->widgetForAction(a)))
+            b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
     crViewer = new QPrintPreviewWidget(&impresora_, this);
     crViewer->setObjectName(QStringLiteral("crViewer"));
@@ -277,6 +283,8 @@ RPT_Jugadas *abrirReporte(Contexto &ctx, int tipo_reporte, QWidget *parent, cons
     v->parametroTexto = parametro1;
     v->parametroEntero = parametro2;
     v->show();
+    v->raise();
+    v->activateWindow();
     v->Form_Load();
     v->crViewer->setFocus();
     return v;
