@@ -136,7 +136,7 @@ int main(int argc, char **argv) {
             {"bitacora",
              [&](const FiltroReporte &f) { return procesarBitacora(ctx, f); },
              {w.addDays(-30), w, {}, {}},
-             {w.addDays(-365), ayer, {}, {}}},
+             {w.addDays(-31), ayer, {}, {}}},
         };
         for (const Medida &m : medidas) {
             double peor = 0;
