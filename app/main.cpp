@@ -4,6 +4,7 @@
 #include "db.h"
 #include "dialogos_qt.h"
 #include "form_menu_principal.h"
+#include "form_reportes.h"
 #include "form_venta_td.h"
 #include "form_visor.h"
 #include "frm_login.h"
@@ -196,6 +197,18 @@ int main(int argc, char **argv) {
             menu->pantallas.Form_PantDoble = [&, abrirVisor](Form_MenuPrincipal &m) {
                 return abrirVisor(m, new Form_PantDoble(ctx, azar, &m));
             };
+            // The reports: their screens need nothing back from the main window. Other screens
+            // print a report through abrirReporte(ctx, tipo_reporte, parent).
+            menu->pantallas.Form_RPT_Ventas = [&](Form_MenuPrincipal &) -> QWidget * {
+                return new Form_RPT_Ventas(ctx);
+            };
+            menu->pantallas.Form_RPT_CuadreTaqTF = [&](Form_MenuPrincipal &) -> QWidget * {
+                return new Form_RPT_CuadreTaqTF(ctx);
+            };
+            menu->pantallas.Form_RPT_ResultadosCarreras = [&](Form_MenuPrincipal &) -> QWidget * {
+                return new Form_RPT_ResultadosCarreras(ctx);
+            };
+            menu->pantallas.Form_Bitacora = [&](Form_MenuPrincipal &) -> QWidget * { return new Form_Bitacora(ctx); };
             menu->Form_Load();
             menu->show();
         });

@@ -88,8 +88,8 @@ public:
         const QByteArray host = p.server.toLatin1(), user = p.uid.toLatin1(), pwd = p.pwd.toLatin1(),
                          base = p.database.toLatin1();
         mysql_optionsv(m_, MYSQL_SET_CHARSET_NAME, "latin1");
-        if (!mysql_real_connect(m_, host.constData(), user.constData(), pwd.constData(), base.constData(), p.port,
-                                nullptr, 0))
+        if (!mysql_real_connect(m_, host.constData(), user.constData(), pwd.constData(), base.constData(),
+                                p.port, nullptr, 0))
             throw std::runtime_error(mysql_error(m_));
     }
     ~Repeticion() { mysql_close(m_); }
@@ -139,13 +139,13 @@ Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, 
     const QString carrera = ctx.configuracion("carrera").texto();
     auto vender = [&](int i) {
         const ResultadoVenta r = venta.procesar({carrera, QString::number(1 + i % 8),
-                                                 juego == 3 ? QStringLiteral("10") : QStringLiteral("1"), juego,
-                                                 QStringLiteral("BS")});
+                                                 juego == 3 ? QStringLiteral("10") : QStringLiteral("1"),
+                                                 juego, QStringLiteral("BS")});
         if (r.tipo != ResultadoVenta::Tipo::Registrada)
             throw std::runtime_error(("sale refused: " + r.mensaje).toStdString());
     };
-    cont.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") + sqlTexto(cont, ctx.sesion.usuario) +
-                  QStringLiteral("'"));
+    cont.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") +
+                  sqlTexto(cont, ctx.sesion.usuario) + QStringLiteral("'"));
     for (int i = 0; i < 20; ++i)
         vender(i);
     Medida m;
@@ -171,7 +171,8 @@ Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, 
 
 // The round with the median ratio: a busy moment of the machine spoils one round, not the figure.
 Medida mediana(std::vector<Medida> medidas) {
-    std::sort(medidas.begin(), medidas.end(), [](const Medida &a, const Medida &b) { return a.ratio() < b.ratio(); });
+    std::sort(medidas.begin(), medidas.end(),
+              [](const Medida &a, const Medida &b) { return a.ratio() < b.ratio(); });
     return medidas[medidas.size() / 2];
 }
 
@@ -211,12 +212,13 @@ int main(int argc, char **argv) {
         const QDate hoy = QDate::currentDate();
         const auto accesos = backoffice::sembrarDemo(*preparar, hoy);
         // Limits out of the way: the benchmark sells the same horses again and again.
-        preparar->ejecutar(QStringLiteral("UPDATE carreras SET apuesta_max_td=1000000000, apuesta_max_td2=1000000000, "
-                                          "apuesta_max_pt=1000000000, apuesta_max_pt2=1000000000, estado=0, estado_pt=0, "
-                                          "retirado=0, retirado_pt=0"));
-        backoffice::fijarConfiguracion(*preparar, {"modificar=1", "venta_pt=1", "cupo_td_opcion=0", "opcioncupopt=0",
-                                                   "apuesta_max_td=1000000", "cupo_pt=1000000", "min_vbs=0",
-                                                   "carrera=1"});
+        preparar->ejecutar(
+            QStringLiteral("UPDATE carreras SET apuesta_max_td=1000000000, apuesta_max_td2=1000000000, "
+                           "apuesta_max_pt=1000000000, apuesta_max_pt2=1000000000, estado=0, estado_pt=0, "
+                           "retirado=0, retirado_pt=0"));
+        backoffice::fijarConfiguracion(*preparar, {"modificar=1", "venta_pt=1", "cupo_td_opcion=0",
+                                                   "opcioncupopt=0", "apuesta_max_td=1000000",
+                                                   "cupo_pt=1000000", "min_vbs=0", "carrera=1"});
         QString usuario, grupo;
         for (const auto &a : accesos)
             if (a.nivel == QLatin1String("Taquilla") && a.estatus != QLatin1String("Baja")) {
@@ -244,28 +246,32 @@ int main(int argc, char **argv) {
         // G39), none of the benchmark's own booth or group, in copies of the day's two tables.
         const bool archivo = !qEnvironmentVariableIsSet("CORVALO_BENCH_SMALL");
         if (archivo) {
-            std::printf("filling the archive: 2000000 tickets in ventas, 200000 of today in ma_principal ...\n");
+            std::printf(
+                "filling the archive: 2000000 tickets in ventas, 200000 of today in ma_principal ...\n");
             std::fflush(stdout);
             QElapsedTimer t;
             t.start();
             for (const char *tabla : {"ventas", "ma_principal"}) {
-                preparar->ejecutar(QStringLiteral("CREATE TABLE %1_archivo LIKE %1").arg(QLatin1String(tabla)));
+                preparar->ejecutar(
+                    QStringLiteral("CREATE TABLE %1_archivo LIKE %1").arg(QLatin1String(tabla)));
                 preparar->ejecutar(
                     QStringLiteral("INSERT INTO %1_archivo SELECT * FROM %1").arg(QLatin1String(tabla)));
             }
-            const QString cols = QStringLiteral(
-                "(carrera,caballo,monto,tablas,puesto,taquilla,grupo,hora,fecha,cobrado,fecha_cobro,estatus,nu_boleto,"
-                "id_juego,id_moneda,llave1,llave2,llave3,llave4)");
-            preparar->ejecutar(QStringLiteral("INSERT INTO ventas_archivo ") + cols +
-                               QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('otra', seq%300), "
-                                              "CONCAT('G', seq%40), '10:00:00', DATE_SUB('%1', INTERVAL 1+seq%700 DAY), 0, "
-                                              "'', 0, CONCAT('4', seq), 1+seq%2, 1, '', '', '', '' FROM seq_1_to_2000000")
-                                   .arg(hoy.toString(Qt::ISODate)));
-            preparar->ejecutar(QStringLiteral("INSERT INTO ma_principal_archivo ") + cols +
-                               QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('otra', seq%300), "
-                                              "CONCAT('G', seq%40), '10:00:00', '%1', 0, '', 0, CONCAT('4', seq), 1+seq%2, "
-                                              "1, '', '', '', '' FROM seq_1_to_200000")
-                                   .arg(hoy.toString(Qt::ISODate)));
+            const QString cols = QStringLiteral("(carrera,caballo,monto,tablas,puesto,taquilla,grupo,hora,"
+                                                "fecha,cobrado,fecha_cobro,estatus,nu_boleto,"
+                                                "id_juego,id_moneda,llave1,llave2,llave3,llave4)");
+            preparar->ejecutar(
+                QStringLiteral("INSERT INTO ventas_archivo ") + cols +
+                QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('otra', seq%300), "
+                               "CONCAT('G', seq%40), '10:00:00', DATE_SUB('%1', INTERVAL 1+seq%700 DAY), 0, "
+                               "'', 0, CONCAT('4', seq), 1+seq%2, 1, '', '', '', '' FROM seq_1_to_2000000")
+                    .arg(hoy.toString(Qt::ISODate)));
+            preparar->ejecutar(
+                QStringLiteral("INSERT INTO ma_principal_archivo ") + cols +
+                QStringLiteral(" SELECT 1+seq%12, 1+seq%14, 100, 2, 0, CONCAT('otra', seq%300), "
+                               "CONCAT('G', seq%40), '10:00:00', '%1', 0, '', 0, CONCAT('4', seq), 1+seq%2, "
+                               "1, '', '', '', '' FROM seq_1_to_200000")
+                    .arg(hoy.toString(Qt::ISODate)));
             preparar->ejecutar(QStringLiteral("ANALYZE TABLE ventas_archivo, ma_principal_archivo"));
             // Measure once the server has written the bulk load out, not while it is doing so.
             for (int i = 0; i < 120; ++i) {
@@ -283,10 +289,11 @@ int main(int argc, char **argv) {
         auto poner = [&](bool conArchivo) {
             if (conArchivo == archivoPuesto)
                 return;
-            preparar->ejecutar(QStringLiteral(
-                "RENAME TABLE ventas TO ventas_otro, ventas_archivo TO ventas, ventas_otro TO ventas_archivo, "
-                "ma_principal TO ma_principal_otro, ma_principal_archivo TO ma_principal, "
-                "ma_principal_otro TO ma_principal_archivo"));
+            preparar->ejecutar(
+                QStringLiteral("RENAME TABLE ventas TO ventas_otro, ventas_archivo TO ventas, ventas_otro TO "
+                               "ventas_archivo, "
+                               "ma_principal TO ma_principal_otro, ma_principal_archivo TO ma_principal, "
+                               "ma_principal_otro TO ma_principal_archivo"));
             archivoPuesto = conArchivo;
         };
         constexpr int rondas = 11;
@@ -298,8 +305,10 @@ int main(int argc, char **argv) {
                     continue;
                 poner(conArchivo);
                 cont.etiqueta = conArchivo ? QStringLiteral("archive ") : QStringLiteral("demo day ");
-                (conArchivo ? tArchivo : tDia).push_back(medir<VentaTablas>(ctx, cont, rep, cupo, 1, porRonda));
-                (conArchivo ? pArchivo : pDia).push_back(medir<VentaPuestos>(ctx, cont, rep, cupo, 3, porRonda));
+                (conArchivo ? tArchivo : tDia)
+                    .push_back(medir<VentaTablas>(ctx, cont, rep, cupo, 1, porRonda));
+                (conArchivo ? pArchivo : pDia)
+                    .push_back(medir<VentaPuestos>(ctx, cont, rep, cupo, 3, porRonda));
             }
         }
         poner(false);
@@ -313,10 +322,11 @@ int main(int argc, char **argv) {
         const Medida t1 = mediana(tDia), p1 = mediana(pDia);
         std::printf("round_trip_us=%.1f\n", t1.ida_ns / 1000);
         for (const auto &[nombre, m] : {std::pair{"tablas", t1}, std::pair{"puestos", p1}})
-            std::printf("%s: %.0f statements, %.1f us a sale, ratio %.3f; the same statements replayed bare: "
-                        "%.1f us, ratio %.3f; sale / replay %.3f; client CPU a sale %.1f us (replay %.1f us)\n",
-                        nombre, m.sentencias, m.venta_ns / 1000, m.ratio(), m.piso_ns / 1000, m.ratioPiso(),
-                        m.sobrePiso(), m.venta_cpu_ns / 1000, m.piso_cpu_ns / 1000);
+            std::printf(
+                "%s: %.0f statements, %.1f us a sale, ratio %.3f; the same statements replayed bare: "
+                "%.1f us, ratio %.3f; sale / replay %.3f; client CPU a sale %.1f us (replay %.1f us)\n",
+                nombre, m.sentencias, m.venta_ns / 1000, m.ratio(), m.piso_ns / 1000, m.ratioPiso(),
+                m.sobrePiso(), m.venta_cpu_ns / 1000, m.piso_cpu_ns / 1000);
         if (archivo) {
             // Each round's archive figure against the same round's demo-day figure, then the median.
             auto cambio = [](const std::vector<Medida> &archivo, const std::vector<Medida> &dia) {

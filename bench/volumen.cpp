@@ -17,14 +17,15 @@ QString filas(int n, const QString &dia, long long base) {
                "seq%300) END, "
                "CASE seq%10 WHEN 0 THEN 'G01' WHEN 1 THEN 'G01' WHEN 2 THEN 'G02' ELSE CONCAT('G', "
                "10+seq%40) END, "
-               "'10:00:00', %1, "
-               "IF(seq%20<5, 40*(1+seq%10), 0), IF(seq%20 IN (1,3), %1, ''), "
+               "'10:00:00', @DIA@, "
+               "IF(seq%20<5, 40*(1+seq%10), 0), IF(seq%20 IN (1,3), @DIA@, ''), "
                "CASE seq%20 WHEN 0 THEN 1 WHEN 1 THEN 2 WHEN 2 THEN 4 WHEN 3 THEN 3 WHEN 4 THEN IF(seq%3=2, "
                "5, 1) ELSE 0 END, "
-               "CONCAT(1+seq%3, %2+seq), 1+seq%3, 1+(seq%7=0), '', '', '', '0' FROM seq_1_to_%3")
-        .arg(dia)
-        .arg(base)
-        .arg(n);
+               "CONCAT(1+seq%3, @BASE@+seq), 1+seq%3, 1+(seq%7=0), '', '', '', '0' FROM seq_1_to_@N@")
+        // The text is full of "%" operators, so the values go in by name rather than with arg().
+        .replace(QStringLiteral("@DIA@"), dia)
+        .replace(QStringLiteral("@BASE@"), QString::number(base))
+        .replace(QStringLiteral("@N@"), QString::number(n));
 }
 
 } // namespace

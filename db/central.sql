@@ -44,7 +44,11 @@ CREATE TABLE `ma_principal` (
   KEY `ix_taquilla_numero` (`taquilla`, `numero`),
   KEY `ix_carrera_fecha` (`carrera`, `fecha`),
   KEY `ix_grupo_caballo` (`grupo`, `caballo`, `carrera`, `fecha`, `id_juego`, `id_moneda`, `tablas`, `monto`),
-  KEY `ix_fecha_grupo` (`fecha`, `grupo`)
+  KEY `ix_fecha_grupo` (`fecha`, `grupo`),
+  /* The reports: a group's day by booth and race, a booth's and a race's prizes, read from the index alone. */
+  KEY `ix_reporte_grupo` (`fecha`, `grupo`, `id_moneda`, `id_juego`, `taquilla`, `carrera`, `estatus`, `monto`, `cobrado`),
+  KEY `ix_reporte_taquilla` (`taquilla`, `fecha`, `id_moneda`, `estatus`, `id_juego`, `cobrado`),
+  KEY `ix_reporte_carrera` (`grupo`, `fecha`, `carrera`, `id_moneda`, `estatus`, `id_juego`, `cobrado`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
 /* Earlier days' tickets of games 1 to 3: same columns as ma_principal. */
@@ -74,7 +78,10 @@ CREATE TABLE `ventas` (
   KEY `ix_taquilla_fecha` (`taquilla`, `fecha`, `numero`),
   KEY `ix_carrera_fecha` (`carrera`, `fecha`),
   KEY `ix_grupo_caballo` (`grupo`, `caballo`, `carrera`, `fecha`),
-  KEY `ix_fecha_grupo` (`fecha`, `grupo`)
+  KEY `ix_fecha_grupo` (`fecha`, `grupo`),
+  KEY `ix_reporte_grupo` (`fecha`, `grupo`, `id_moneda`, `id_juego`, `taquilla`, `carrera`, `estatus`, `monto`, `cobrado`),
+  KEY `ix_reporte_taquilla` (`taquilla`, `fecha`, `id_moneda`, `estatus`, `id_juego`, `cobrado`),
+  KEY `ix_reporte_carrera` (`grupo`, `fecha`, `carrera`, `id_moneda`, `estatus`, `id_juego`, `cobrado`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
 /* Tickets of game 4 (Marcas), sold on the operator screen. Positional insert as well. */

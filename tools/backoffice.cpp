@@ -126,6 +126,9 @@ QString textoUso() {
         "                               each horse option may be repeated\n"
         "  archive-day --date YYYY-MM-DD close a day: its tickets move into ventas and ventas_mk and its\n"
         "                               one totals row per group goes into ventas_general\n"
+        "  cancel --ticket CODE [--reason TEXT] [--type TEXT] [--user NAME]\n"
+        "                               cancel a ticket of today: logged in bitacora (estatus 5) and removed\n"
+        "                               from ma_principal, so it never pays or counts as a sale\n"
         "  prepare-local --local CONN   re-create the local report database bd_corvalo\n"
         "  serve-ip [--port N] [--answer ADDRESS]\n"
         "                               stand in for the public-address services on 127.0.0.1 (demos\n"
@@ -172,7 +175,8 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
 
         const bool conocido = comando == QLatin1String("create-schema") ||
                               comando == QLatin1String("seed-demo") || comando == QLatin1String("set") ||
-                              comando == QLatin1String("results") || comando == QLatin1String("archive-day");
+                              comando == QLatin1String("results") || comando == QLatin1String("archive-day") ||
+                              comando == QLatin1String("cancel");
         if (!conocido)
             throw ErrorUso(QStringLiteral("unknown command \"%1\"").arg(comando));
         if (central.isEmpty())
@@ -222,6 +226,32 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
                               .arg(a.nivel, -22)
                               .arg(a.grupo, -6)
                               .arg(a.estatus);
+            return 0;
+        }
+
+        if (comando == QLatin1String("cancel")) {
+            Anulacion a;
+            a.usuario = QStringLiteral("backoffice");
+            a.tipoMotivo = QStringLiteral("ANULACION");
+            for (int i = 0; i < resto.size(); ++i) {
+                const QString &o = resto[i];
+                QString *destino = o == QLatin1String("--ticket")   ? &a.boleto
+                                   : o == QLatin1String("--reason") ? &a.motivo
+                                   : o == QLatin1String("--type")   ? &a.tipoMotivo
+                                   : o == QLatin1String("--user")   ? &a.usuario
+                                                                    : nullptr;
+                if (!destino)
+                    throw ErrorUso(QStringLiteral("cancel: unexpected argument \"%1\"").arg(o));
+                if (i + 1 >= resto.size())
+                    throw ErrorUso(QStringLiteral("cancel: %1 needs a value").arg(o));
+                *destino = resto[++i];
+            }
+            if (a.boleto.isEmpty())
+                throw ErrorUso(QStringLiteral("cancel needs --ticket CODE"));
+            parametros(central);
+            auto db = abrirCentral(central);
+            const long long numero = anularBoleto(*db, a);
+            salida << "ticket " << a.boleto << " (number " << numero << ") cancelled\n";
             return 0;
         }
 

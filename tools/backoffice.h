@@ -79,6 +79,15 @@ ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha);
 // saldo = venta - premios; monto_porpagar, the prizes still owed. Replaces the day's rows;
 // returns how many were written. `results` on a closed day writes them again.
 long long totalizarDia(BaseDatos &db, const QDate &fecha);
+// Cancels a ticket of today: its ma_principal row is logged in bitacora with estatus 5, the
+// reason, its type and the user who cancelled it, and leaves ma_principal, so it can never be
+// paid and no summary counts it as a sale. A code not in ma_principal, or a ticket already paid
+// (2, 3), is refused with ErrorUso and nothing changes. Returns the ticket's number.
+struct Anulacion {
+    QString boleto; // nu_boleto
+    QString motivo, tipoMotivo, usuario;
+};
+long long anularBoleto(BaseDatos &db, const Anulacion &a);
 
 // Drops bd_corvalo on the server of `cadenaLocal` when it exists and creates it as a
 // workstation does.

@@ -117,4 +117,38 @@ ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha) {
     return n;
 }
 
+long long anularBoleto(BaseDatos &db, const Anulacion &a) {
+    db.ejecutar(QStringLiteral("START TRANSACTION"));
+    try {
+        const Resultado r = db.ejecutar(QStringLiteral("SELECT numero,estatus FROM ma_principal WHERE nu_boleto='") +
+                                        sqlTexto(db, a.boleto) + QStringLiteral("' FOR UPDATE"));
+        if (r.vacio())
+            throw ErrorUso(QStringLiteral("cancel: no ticket of today has the code \"%1\"").arg(a.boleto));
+        if (r.filas() > 1)
+            throw ErrorUso(QStringLiteral("cancel: %1 tickets have the code \"%2\"").arg(r.filas()).arg(a.boleto));
+        const int estatus = r.valor(0, QStringLiteral("estatus")).entero();
+        if (estatus == 2 || estatus == 3)
+            throw ErrorUso(QStringLiteral("cancel: ticket \"%1\" is already paid").arg(a.boleto));
+        const QString numero = sqlTexto(db, r.valor(0, QStringLiteral("numero")).texto());
+        db.ejecutar(QStringLiteral("INSERT INTO bitacora (numero,carrera,caballo,ganadores,taquilla,grupo,hora,fecha,"
+                                   "estatus,nu_boleto,cobrado,motivo,usuario,tipo_motivo,monto,tablas,puesto,id_juego,"
+                                   "id_moneda) SELECT numero,carrera,caballo,0,taquilla,grupo,hora,fecha,5,nu_boleto,"
+                                   "cobrado,'") +
+                    sqlTexto(db, a.motivo) + QStringLiteral("','") + sqlTexto(db, a.usuario) + QStringLiteral("','") +
+                    sqlTexto(db, a.tipoMotivo) +
+                    QStringLiteral("',monto,tablas,puesto,id_juego,id_moneda FROM ma_principal WHERE numero='") +
+                    numero + QLatin1Char('\''));
+        db.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE numero='") + numero + QLatin1Char('\''));
+        db.ejecutar(QStringLiteral("COMMIT"));
+        return r.valor(0, QStringLiteral("numero")).texto().toLongLong();
+    } catch (...) {
+        try {
+            db.ejecutar(QStringLiteral("ROLLBACK"));
+        } catch (const DbError &) {
+            // The connection is gone: the server rolls the transaction back itself.
+        }
+        throw;
+    }
+}
+
 } // namespace corvalo::backoffice

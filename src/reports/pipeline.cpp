@@ -1,0 +1,125 @@
+#include "pipeline.h"
+
+#include "bd_local.h"
+#include "registro.h"
+#include "texto.h"
+
+namespace corvalo {
+
+QString archivoReporte(int tipo_reporte) {
+    switch (tipo_reporte) {
+    case kReporteBitacora:
+        return QStringLiteral("bitacora_tickets.rpt");
+    case kReporteTaquillas:
+        return QStringLiteral("resultados_taq.rpt");
+    case kReporteCarreras:
+        return QStringLiteral("resultados_carreras.rpt");
+    case kReporteDiario:
+        return QStringLiteral("diario.rpt");
+    case kReporteJugadas:
+        return QStringLiteral("jugadas.rpt");
+    default:
+        return {};
+    }
+}
+
+bool asegurarLocal(Contexto &ctx, const QString &pantalla) {
+    if (ctx.conexion_local)
+        return true;
+    try {
+        ctx.abrir_local();
+        return true;
+    } catch (const DbError &e) {
+        ctx.conexion_local.reset();
+        registrarFalla(lcReportes(), &ctx.sesion, pantalla, QStringLiteral("abrir la base local"), e);
+    }
+    try {
+        ofrecer_bd_local(ctx);
+    } catch (const DbError &e) {
+        ctx.conexion_local.reset();
+        registrarFalla(lcReportes(), &ctx.sesion, pantalla, QStringLiteral("crear la base local"), e);
+    }
+    return ctx.conexion_local != nullptr;
+}
+
+QString textoJuego(const QString &selector) {
+    return selector.isEmpty() ? QStringLiteral("TODOS") : selector;
+}
+
+QString idJuego(const Contexto &ctx, const QString &texto) {
+    const Resultado &j = ctx.rs_juegos;
+    for (int i = 0; i < j.filas(); ++i)
+        if (j.valor(i, QStringLiteral("juego")).texto() == texto)
+            return j.valor(i, QStringLiteral("id_juego")).texto();
+    return {};
+}
+
+std::optional<QString> grupoDeCentro(const Contexto &ctx, const QString &ch) {
+    const Resultado &g = ctx.rs_grupos;
+    for (int i = 0; i < g.filas(); ++i)
+        if (g.valor(i, QStringLiteral("ch")).texto() == ch)
+            return g.valor(i, QStringLiteral("grupo")).texto();
+    return std::nullopt;
+}
+
+QString centroDeGrupo(const Contexto &ctx, const QString &grupo) {
+    const Resultado &g = ctx.rs_grupos;
+    for (int i = 0; i < g.filas(); ++i)
+        if (g.valor(i, QStringLiteral("grupo")).texto() == grupo)
+            return g.valor(i, QStringLiteral("ch")).texto();
+    return {};
+}
+
+QDate fechaTrabajo(const Contexto &ctx) {
+    return fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto());
+}
+
+double sumaPositiva(const Resultado &r, const QString &columna) {
+    if (r.vacio())
+        return 0;
+    const double v = r.valor(0, columna).numero();
+    return v > 0 ? v : 0;
+}
+
+void anexarFilas(BaseDatos &local, const QString &tabla, const std::vector<ColumnaLocal> &columnas,
+                 const std::vector<QStringList> &filas) {
+    QString cabeza = QStringLiteral("INSERT INTO `") + tabla + QStringLiteral("` (");
+    for (size_t c = 0; c < columnas.size(); ++c) {
+        if (c)
+            cabeza += QLatin1Char(',');
+        cabeza += QLatin1Char('`') + QLatin1String(columnas[c].nombre) + QLatin1Char('`');
+    }
+    cabeza += QStringLiteral(") VALUES ");
+    constexpr size_t kPorSentencia = 500;
+    for (size_t inicio = 0; inicio < filas.size(); inicio += kPorSentencia) {
+        QString sql = cabeza;
+        const size_t fin = std::min(filas.size(), inicio + kPorSentencia);
+        for (size_t f = inicio; f < fin; ++f) {
+            const QStringList &fila = filas[f];
+            sql += f == inicio ? QStringLiteral("(") : QStringLiteral(",(");
+            for (size_t c = 0; c < columnas.size(); ++c) {
+                QString v = fila.value(int(c));
+                if (columnas[c].ancho > 0 && v.size() > columnas[c].ancho)
+                    v.truncate(columnas[c].ancho);
+                if (c)
+                    sql += QLatin1Char(',');
+                sql += QLatin1Char('\'') + sqlTexto(local, v) + QLatin1Char('\'');
+            }
+            sql += QLatin1Char(')');
+        }
+        local.ejecutar(sql);
+    }
+}
+
+void vaciarTabla(BaseDatos &local, const QString &tabla, Resultado &recordset) {
+    local.ejecutar(QStringLiteral("DELETE from ") + tabla);
+    recordset = local.ejecutar(QStringLiteral("select * from ") + tabla);
+}
+
+void terminarProceso(Contexto &ctx, ResultadoProceso &r) {
+    r.imprimir = r.filas > 0;
+    if (!r.imprimir)
+        ctx.dialogos.mensaje(kSinRegistros, kTituloBusqueda, Icono::Informacion);
+}
+
+} // namespace corvalo
