@@ -17,7 +17,7 @@ CENTRAL_PWD="corvalo"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libmariadb-dev mariadb-server mariadb-client libgtest-dev libgmock-dev
-          fonts-dejavu-core zbar-tools poppler-utils cups-client)
+          fonts-dejavu-core zbar-tools poppler-utils cups-client qt6-charts-dev libqt6opengl6-dev)
 
 log() { printf '==> %s\n' "$*" >&2; }
 

@@ -2,9 +2,10 @@
 #include "contexto.h"
 #include "db.h"
 #include "dialogos_qt.h"
+#include "form_gerencia.h"
 #include "form_menu_principal.h"
-#include "frm_login.h"
 #include "form_venta_td.h"
+#include "frm_login.h"
 #include "frm_splash.h"
 #include "impresora_qt.h"
 #include "maquina_escritorio.h"
@@ -15,8 +16,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QMdiSubWindow>
-#include <QTimer>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -131,6 +132,23 @@ int main(int argc, char **argv) {
                 f->alCerrar = [&m] { m.pantallaCerrada(); };
                 f->terminar = [] { terminarPrograma(); };
                 // The booth works on a full-size screen inside the main window.
+                QTimer::singleShot(0, f, [f] {
+                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
+                        sub->showMaximized();
+                });
+                return f;
+            };
+            menu->pantallas.Form_Gerencia = [&](Form_MenuPrincipal &m) -> QWidget * {
+                auto *f = new Form_Gerencia(ctx);
+                QObject::connect(f, &Form_Gerencia::cerrada, &m, [&m, &ctx] {
+                    m.pantallaCerrada();
+                    m.setWindowTitle(QStringLiteral("MENU PRINCIPAL -  ") + ctx.sesion.ch);
+                });
+                // The report viewer of the ticket list comes with the reports.
+                QObject::connect(f, &Form_Gerencia::imprimirJugadas, f, [&dialogos] {
+                    dialogos.mensaje(QStringLiteral("Esta opción no está disponible en esta versión"),
+                                     QStringLiteral("IMPRIMIR"), Icono::Informacion);
+                });
                 QTimer::singleShot(0, f, [f] {
                     if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
                         sub->showMaximized();
