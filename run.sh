@@ -155,6 +155,7 @@ bench)
     db_start test "$TEST_PORT"
     trap 'db_stop test' EXIT
     "$BUILD/bench/corvalo-bench" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
+    "$BUILD/bench/corvalo-bench-gerencia" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
     ;;
 db-start) db_start "${2:-demo}" "$([ "${2:-demo}" = test ] && echo "$TEST_PORT" || echo "$DEMO_PORT")" ;;
 db-stop) db_stop "${2:-demo}" ;;
