@@ -604,6 +604,11 @@ void Form_Gerencia::SSTab1_Click(int tab) {
     } else {
         Timer1->stop();
     }
+    // The keyboard goes on in the tab's first filter, where Enter runs the tab's command.
+    QWidget *primero = tab == 0
+                           ? static_cast<QWidget *>(Combo_Taquilla)
+                           : (tab == 1 ? static_cast<QWidget *>(Combo6) : static_cast<QWidget *>(DTPicke1));
+    QTimer::singleShot(0, primero, [primero] { primero->setFocus(Qt::TabFocusReason); });
 }
 
 void Form_Gerencia::Frame_Timer_Click() {
