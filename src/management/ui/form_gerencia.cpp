@@ -169,10 +169,8 @@ Form_Gerencia::Form_Gerencia(Contexto &ctx, QWidget *parent)
     principal->addWidget(boton_salir, 0, Qt::AlignRight);
 
     // The lists filled on focus, and Enter in a filter running its tab's command.
-    for (QComboBox *c : {Combo_Taquilla, Combo_SelJuego, Combo6, Combo7, Combo2})
-        c->installEventFilter(this);
-    for (QComboBox *c :
-         {Combo6, Combo_Carreras2, Combo_Carreras3, Combo7, Combo2, Combo1, Combo3, Combo5, Combo4}) {
+    for (QComboBox *c : {Combo_Taquilla, Combo_SelJuego, Combo6, Combo_Carreras2, Combo_Carreras3, Combo7,
+                         Combo2, Combo1, Combo3, Combo5, Combo4}) {
         c->installEventFilter(this);
         if (c->lineEdit())
             c->lineEdit()->installEventFilter(this);
