@@ -29,7 +29,7 @@ CENTRAL_PWD="corvalo"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libmariadb-dev mariadb-server mariadb-client libgtest-dev libgmock-dev
-          fonts-dejavu-core zbar-tools poppler-utils cups-client)
+          fonts-dejavu-core zbar-tools poppler-utils cups-client qt6-charts-dev libqt6opengl6-dev)
 
 log() { printf '==> %s\n' "$*" >&2; }
 
@@ -212,6 +212,7 @@ bench)
     "$BUILD/bench/corvalo-bench" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
     QT_QPA_PLATFORM=offscreen "$BUILD/bench/corvalo-bench-visor" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
     "$BUILD/bench/corvalo-bench-reportes" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
+    "$BUILD/bench/corvalo-bench-gerencia" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
     ;;
 db-start) db_start "${2:-demo}" "$([ "${2:-demo}" = test ] && echo "$TEST_PORT" || echo "$DEMO_PORT")" ;;
 db-stop)

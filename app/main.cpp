@@ -3,6 +3,7 @@
 #include "contexto.h"
 #include "db.h"
 #include "dialogos_qt.h"
+#include "form_gerencia.h"
 #include "form_menu_principal.h"
 #include "form_reportes.h"
 #include "form_venta_td.h"
@@ -14,6 +15,7 @@
 #include "opciones.h"
 #include "recibo.h"
 #include "registro.h"
+#include "rpt_jugadas.h"
 #include "salida.h"
 #include "teclado.h"
 #include "ticket.h"
@@ -209,6 +211,21 @@ int main(int argc, char **argv) {
                 return new Form_RPT_ResultadosCarreras(ctx);
             };
             menu->pantallas.Form_Bitacora = [&](Form_MenuPrincipal &) -> QWidget * { return new Form_Bitacora(ctx); };
+            menu->pantallas.Form_Gerencia = [&](Form_MenuPrincipal &m) -> QWidget * {
+                auto *f = new Form_Gerencia(ctx);
+                QObject::connect(f, &Form_Gerencia::cerrada, &m, [&m, &ctx] {
+                    m.pantallaCerrada();
+                    m.setWindowTitle(QStringLiteral("MENU PRINCIPAL -  ") + ctx.sesion.ch);
+                });
+                // The ticket list prints through the report viewer.
+                QObject::connect(f, &Form_Gerencia::imprimirJugadas, f,
+                                 [&ctx, f] { abrirReporte(ctx, ctx.sesion.tipo_reporte, f); });
+                QTimer::singleShot(0, f, [f] {
+                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
+                        sub->showMaximized();
+                });
+                return f;
+            };
             menu->Form_Load();
             menu->show();
         });

@@ -9,7 +9,8 @@ namespace corvalo::bench {
 namespace {
 
 // One SELECT over seq_1_to_N giving the 19 columns after numero. `dia` is the SQL expression
-// of the ticket's date; `base` keeps the codes of the two tables apart.
+// of the ticket's date; `base` keeps the codes of the two tables apart. The values go in by
+// name: the text is full of "seq%N" that QString::arg would take for its own markers.
 QString filas(int n, const QString &dia, long long base) {
     return QStringLiteral(
                "SELECT 1+seq%12, 1+seq%14, 20*(1+seq%10), IF(seq%3=2, 0, 1+seq%5), IF(seq%3=2, 1+seq%5, 0), "
@@ -36,9 +37,10 @@ void llenarVolumen(BaseDatos &db, const QDate &fecha, const Volumen &v) {
                                         "id_juego,id_moneda,llave1,llave2,llave3,llave4)");
     const QString d = QLatin1Char('\'') + fechaSql(fecha) + QLatin1Char('\'');
     if (v.archivo > 0)
-        db.ejecutar(
-            QStringLiteral("INSERT INTO ventas ") + cols + QLatin1Char(' ') +
-            filas(v.archivo, QStringLiteral("DATE_SUB(%1, INTERVAL 1+seq%700 DAY)").arg(d), 900000000LL));
+        db.ejecutar(QStringLiteral("INSERT INTO ventas ") + cols + QLatin1Char(' ') +
+                    filas(v.archivo,
+                          QStringLiteral("DATE_SUB(") + d + QStringLiteral(", INTERVAL 1+seq%700 DAY)"),
+                          900000000LL));
     if (v.hoy > 0)
         db.ejecutar(QStringLiteral("INSERT INTO ma_principal ") + cols + QLatin1Char(' ') +
                     filas(v.hoy, d, 100000000LL));

@@ -432,7 +432,7 @@ TEST(VisorPuesto, EtiquetasDePuesto) {
         {"55", "5P 5N"}, {"3", "3"},      {"0", "0"},      {"0.15", "0.15"}, {"", ""},
     };
     for (const auto &[almacenado, etiqueta] : casos)
-        EXPECT_EQ(etiquetaPuesto(almacenado), etiqueta) << almacenado.toStdString();
+        EXPECT_EQ(etiquetaPuestoVisor(almacenado), etiqueta) << almacenado.toStdString();
 }
 
 TEST_F(Visor, UnaFallaDejaElTableroHastaDondeLlego) {

@@ -64,7 +64,7 @@ ColoresBanner coloresBanner(TipoVisor tipo, int juego, AzarVisor &azar) {
     return c;
 }
 
-QString etiquetaPuesto(const QString &almacenado) {
+QString etiquetaPuestoVisor(const QString &almacenado) {
     static const std::pair<int, const char *> combinaciones[] = {{12, "1P 2N"}, {22, "2P 2N"}, {23, "2P 3N"},
                                                                  {33, "3P 3N"}, {34, "3P 4N"}, {44, "4P 4N"},
                                                                  {45, "4P 5N"}, {55, "5P 5N"}};
@@ -221,7 +221,7 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
             }
             const QString td = triple ? valor(i, primera ? "valor_td" : "valor_td2") : QString();
             const QString tf = valor(i, primera ? "valor_tf" : "valor_tf2");
-            const QString puesto = etiquetaPuesto(valor(i, primera ? "puesto" : "puesto2"));
+            const QString puesto = etiquetaPuestoVisor(valor(i, primera ? "puesto" : "puesto2"));
             cambiarRetirado(t, i, valor(i, "retirado"));
             if (triple && mostrartd == 1) {
                 // The reference price belongs to the horse it was taken for: a row that now holds

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "contexto.h"
+#include "mensajes.h"
 
 #include <QRandomGenerator>
 
@@ -35,7 +36,6 @@ inline constexpr ColorVisor kRojoTF{255, 0, 0};
 inline constexpr ColorVisor kVerdePT{0, 64, 64};
 
 inline const QString kCaptionVisor = QStringLiteral("VISOR");
-inline const QString kCerrado = QStringLiteral("CERRADO");
 inline const QString kRetiradoVisor = QStringLiteral("RETIRADO");
 inline const QString kAtencionPublico = QStringLiteral("ATENCION PUBLICO APOSTADOR");
 inline const QString kBannerTriple = QStringLiteral(":.. TABLAS DINAMICAS ..:");
@@ -87,7 +87,7 @@ struct ColoresBanner {
 ColoresBanner coloresBanner(TipoVisor tipo, int juego, AzarVisor &azar);
 
 // The short label of a stored Los Puestos code ("10/3", "2N", "3P 4N"); any other value as stored.
-QString etiquetaPuesto(const QString &almacenado);
+QString etiquetaPuestoVisor(const QString &almacenado);
 
 enum class Flecha { Ninguna, Arriba, Abajo };
 // The price arrow: up or down when both the reference and the price are numbers other than 0 and

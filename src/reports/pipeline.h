@@ -3,6 +3,7 @@
 #pragma once
 
 #include "contexto.h"
+#include "mensajes.h"
 
 #include <QDate>
 #include <QStringList>
@@ -22,10 +23,6 @@ enum TipoReporte : int {
 // "bitacora_tickets.rpt", ...; empty for a value that names no report.
 QString archivoReporte(int tipo_reporte);
 
-inline const QString kSinRegistros = QStringLiteral("No se encontro Ningun registro");
-inline const QString kTituloBusqueda = QStringLiteral(" Busqueda ");
-inline const QString kIntenteNuevamente = QStringLiteral("INTENTE NUEVAMENTE ");
-inline const QString kTituloAdministracion = QStringLiteral("ADMINISTRACION DEL SISTEMA");
 inline const QString kFechaPosterior =
     QStringLiteral(" La fecha debe ser menor ó igual a las ventas registradas");
 inline const QString kTituloValidacion = QStringLiteral("Validación de Datos");
