@@ -227,7 +227,7 @@ int main(int argc, char **argv) {
                 return f;
             };
             menu->Form_Load();
-            menu->show();
+            menu->showMaximized(); // the container of every screen takes the whole display
         });
         login->show();
     });
