@@ -5,6 +5,7 @@
 #include "texto.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace corvalo {
 
@@ -235,22 +236,25 @@ ResultadoResumen resumirDia(Contexto &ctx, const PedidoResumen &pedido) {
         const bool archivado = fechaSql(p.dia) < trabajo;
         const SentenciasResumen s = sentenciasResumen(db, p, archivado);
 
+        // A day without a ticket of the booth has no sums: they are zero.
+        auto leer = [&db](const QString &sql, const QString &suma, const QString &cantidad) {
+            const Resultado r = db.ejecutar(sql);
+            if (r.vacio())
+                return std::pair<double, long long>{0, 0};
+            return std::pair<double, long long>{suma.isEmpty() ? 0 : r.valor(0, suma).numero(),
+                                                static_cast<long long>(r.valor(0, cantidad).numero())};
+        };
         CifrasResumen c;
-        c.anulados = positivo(static_cast<long long>(
-            db.ejecutar(s.anulados).valor(0, QStringLiteral("cant_anulados")).numero()));
-        const Resultado pp = db.ejecutar(s.porPagar);
-        c.porPagar = positivo(pp.valor(0, s.columnaPorPagar).numero());
-        c.porPagarCantidad =
-            positivo(static_cast<long long>(pp.valor(0, QStringLiteral("cant_mpc")).numero()));
-        const Resultado pg = db.ejecutar(s.pagados);
-        c.premios = positivo(pg.valor(0, QStringLiteral("monto_cobrado")).numero());
-        c.pagados = positivo(static_cast<long long>(pg.valor(0, QStringLiteral("cant_mc")).numero()));
-        // A day without a ticket of the booth has no sum: it sums to zero.
-        const Resultado v = db.ejecutar(s.venta);
-        if (!v.vacio()) {
-            c.venta = v.valor(0, QStringLiteral("venta")).numero();
-            c.vendidos = static_cast<long long>(v.valor(0, QStringLiteral("cant_venta")).numero());
-        }
+        c.anulados = positivo(leer(s.anulados, {}, QStringLiteral("cant_anulados")).second);
+        const auto [porPagar, porPagarCantidad] =
+            leer(s.porPagar, s.columnaPorPagar, QStringLiteral("cant_mpc"));
+        c.porPagar = positivo(porPagar);
+        c.porPagarCantidad = positivo(porPagarCantidad);
+        const auto [premios, pagados] =
+            leer(s.pagados, QStringLiteral("monto_cobrado"), QStringLiteral("cant_mc"));
+        c.premios = positivo(premios);
+        c.pagados = positivo(pagados);
+        std::tie(c.venta, c.vendidos) = leer(s.venta, QStringLiteral("venta"), QStringLiteral("cant_venta"));
 
         res.tipo = ResultadoResumen::Tipo::Cifras;
         res.cifras = c;
