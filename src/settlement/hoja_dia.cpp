@@ -58,7 +58,7 @@ const QString kConteos[4] = {QStringLiteral("BOLETOS VENDIDOS : "), QStringLiter
 } // namespace
 
 QString textoCarreraHoja(const QString &carrera, int menor, int mayor) {
-    if (!todasLasCarreras(carrera))
+    if (!esTodasLasCarreras(carrera))
         return carrera;
     return QStringLiteral("DE LA ") + QString::number(menor) + QStringLiteral(" HASTA LA ") +
            QString::number(mayor);

@@ -19,7 +19,7 @@ struct Tablas {
 QString figura(const BaseDatos &db, const QString &cabeza, const PedidoResumen &p, const QString &juego) {
     QString sql = cabeza + sqlTexto(db, fechaSql(p.dia)) + QStringLiteral("' and taquilla='") +
                   sqlTexto(db, p.taquilla);
-    if (!todasLasCarreras(p.carrera))
+    if (!esTodasLasCarreras(p.carrera))
         sql += QStringLiteral("' and carrera='") + sqlTexto(db, p.carrera);
     return sql + juego;
 }
@@ -31,7 +31,7 @@ SentenciasResumen sentenciasTablas(const BaseDatos &db, const PedidoResumen &p, 
         marcas
             ? Tablas{QStringLiteral("bitacora_mk"), QStringLiteral("ventas_mk"), QStringLiteral("ma_marcas")}
             : Tablas{QStringLiteral("bitacora"), QStringLiteral("ventas"), QStringLiteral("ma_principal")};
-    const bool una = !todasLasCarreras(p.carrera);
+    const bool una = !esTodasLasCarreras(p.carrera);
     const QString n = QString::number(p.juego);
     const QString juego1 = QStringLiteral("' and id_juego=") + n;
     const QString juego2 = QStringLiteral("'  and id_juego=") + n;
@@ -95,7 +95,7 @@ SentenciasResumen sentenciasTablas(const BaseDatos &db, const PedidoResumen &p, 
 // Command7: Los Puestos in the session's currency, ties counted as still to pay on the booth
 // screen; the operator screen counts 1, 3 and 6 as still to pay and 2 and 4 as paid.
 SentenciasResumen sentenciasPuestos(const BaseDatos &db, const PedidoResumen &p, bool archivado) {
-    const bool una = !todasLasCarreras(p.carrera);
+    const bool una = !esTodasLasCarreras(p.carrera);
     const bool operador = p.pantalla == PantallaVenta::Operador;
     const QString tabla = archivado ? QStringLiteral("ventas") : QStringLiteral("ma_principal");
     const QString moneda = sqlTexto(db, QString::number(p.moneda));
@@ -166,7 +166,7 @@ QString encabezadoJuego(int juego) {
     }
 }
 
-bool todasLasCarreras(const QString &carrera) {
+bool esTodasLasCarreras(const QString &carrera) {
     return carrera.isEmpty() || carrera == QLatin1String("TODAS");
 }
 
@@ -208,9 +208,14 @@ TextosResumen textosResumen(const CifrasResumen &c, bool moneda) {
             QString::number(c.anulados)};
 }
 
+QDate fechaDeTrabajo(Contexto &ctx) {
+    ctx.abrir_configuracion();
+    return fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto());
+}
+
 ResultadoResumen resumirDia(Contexto &ctx, const PedidoResumen &pedido) {
     ResultadoResumen res;
-    PedidoResumen p = pedido;
+    const PedidoResumen &p = pedido;
     const BusquedaResumen busqueda = busquedaEfectiva(p);
     const bool puestos = busqueda == BusquedaResumen::Puestos;
     auto sinJuego = [&](const QString &texto) {
@@ -222,8 +227,7 @@ ResultadoResumen resumirDia(Contexto &ctx, const PedidoResumen &pedido) {
     if (puestos && p.juego == 0)
         return sinJuego(kSinJuegoVer);
     try {
-        ctx.abrir_configuracion();
-        const QString trabajo = fechaSql(fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto()));
+        const QString trabajo = fechaSql(fechaDeTrabajo(ctx));
         BaseDatos &db = ctx.central();
         res.carreraMayor = carreraDe(db, sentenciaCarreraMayor(db, p.dia));
         res.carreraMenor = carreraDe(db, sentenciaCarreraMenor(db, p.dia));

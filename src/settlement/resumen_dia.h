@@ -31,7 +31,7 @@ struct PedidoResumen {
     QString nombre_moneda; // the screen's currency label: "BS" formats amounts as currency
 };
 
-bool todasLasCarreras(const QString &carrera);
+bool esTodasLasCarreras(const QString &carrera);
 // Label_JuegoPR for a game: "VENTAS TABLA DINAMICA" ... ("VENTAS" without one).
 QString encabezadoJuego(int juego);
 
@@ -85,6 +85,9 @@ struct ResultadoResumen {
     QString carrera;
     int carreraMenor = 0, carreraMayor = 0; // of the day's race card; 0 without one
 };
+
+// The working date, configuracion re-read. Throws DbError.
+QDate fechaDeTrabajo(Contexto &ctx);
 
 // bton_buscar / Command7: re-reads configuracion, reads the day's races and runs the four
 // statements. A day without tickets of the booth sums to zero. A database failure is logged

@@ -7,8 +7,8 @@ namespace corvalo {
 
 namespace {
 
-constexpr Alineacion D = Alineacion::Derecha;
-constexpr Alineacion C = Alineacion::Centro;
+constexpr AlineacionLista D = AlineacionLista::Derecha;
+constexpr AlineacionLista C = AlineacionLista::Centro;
 
 // The heads, one per list; the booth and the operator share the payments lists of the games of
 // ma_principal.

@@ -12,11 +12,11 @@ namespace corvalo {
 
 enum class TipoLista { Ventas, Pagos };
 
-enum class Alineacion { Izquierda = 0, Derecha = 1, Centro = 2 };
+enum class AlineacionLista { Izquierda = 0, Derecha = 1, Centro = 2 };
 
 struct ColumnaLista {
     QString titulo;
-    Alineacion alineacion = Alineacion::Izquierda;
+    AlineacionLista alineacion = AlineacionLista::Izquierda;
     int ancho = 0; // twips
 };
 using ColumnasLista = std::vector<ColumnaLista>;
