@@ -73,7 +73,9 @@ Frame_CuadreFinal::Frame_CuadreFinal(Contexto &ctx, ImpresionHojas *hojas, Panta
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
     Label_Fecha->setBuddy(DTPicker1);
-    Label_Carrera = nombrar(new QLabel(QStringLiteral("&Carrera"), this), QStringLiteral("Label_Carrera"));
+    // The main window's menu titles hold Alt+C, Alt+P, Alt+R, Alt+G and Alt+A (shown or not) and
+    // the booth screen's Alt+O: the panels' mnemonics keep clear of them.
+    Label_Carrera = nombrar(new QLabel(QStringLiteral("Carr&era"), this), QStringLiteral("Label_Carrera"));
     Combo3 = nombrar(new QComboBox(this), QStringLiteral("Combo3"));
     Combo3->setEditable(true);
     Combo3->setInsertPolicy(QComboBox::NoInsert);
