@@ -79,6 +79,8 @@ Frame_CuadreFinal::Frame_CuadreFinal(Contexto &ctx, ImpresionHojas *hojas, Panta
     Combo3 = nombrar(new QComboBox(this), QStringLiteral("Combo3"));
     Combo3->setEditable(true);
     Combo3->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed is the race: no completion ("1" would become "10").
+    Combo3->setCompleter(nullptr);
     Combo3->addItems(carrerasOfrecidas());
     Combo3->setCurrentIndex(-1);
     Combo3->setToolTip(QStringLiteral("TODAS, o el número de la carrera"));
