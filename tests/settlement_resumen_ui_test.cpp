@@ -8,6 +8,7 @@
 #include "impresion_falsa.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
@@ -155,6 +156,11 @@ private slots:
 
         tecla(Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), p->Combo3);
+        // Typed or pasted, the race passes the upper-case filter.
+        QApplication::clipboard()->setText(QStringLiteral("0'5;"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(p->Combo3->currentText(), QStringLiteral("05"));
+        p->Combo3->lineEdit()->selectAll();
         QTest::keyClicks(QApplication::focusWidget(), "to.das");
         QCOMPARE(p->Combo3->currentText(), QStringLiteral("TODAS"));
         tecla(Qt::Key_Return);
