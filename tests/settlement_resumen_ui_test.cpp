@@ -243,9 +243,9 @@ private slots:
         QVERIFY(p->Command7->isVisible());
         QVERIFY(!p->bton_buscar->isVisible());
         figuras("150", "3");
-        tecla(Qt::Key_Return); // from the day to the race
+        tecla(Qt::Key_Return);                              // from the day to the race
         QTest::keyClicks(QApplication::focusWidget(), "1"); // as typed, never completed to "10"
-        tecla(Qt::Key_Return); // from the race to Command7
+        tecla(Qt::Key_Return);                              // from the race to Command7
         QCOMPARE(QApplication::focusWidget(), p->Command7);
         db->sentencias.clear();
         tecla(Qt::Key_Return);
