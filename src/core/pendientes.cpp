@@ -85,6 +85,16 @@ void DiarioPendientes::guardar() {
         throw DbError(QStringLiteral("no se pudo escribir el diario de pendientes %1").arg(ruta_));
 }
 
+QString mensajePendientes(const DiarioPendientes &diario) {
+    QStringList lineas;
+    for (const QJsonObject &e : diario.entradas())
+        lineas << e.value(QStringLiteral("descripcion")).toString();
+    return QStringLiteral("NO HAY RESPUESTA DEL SERVIDOR. EL RESULTADO ESTA PENDIENTE:\r\r") +
+           lineas.join(QStringLiteral("\r")) +
+           QStringLiteral("\r\rEL SISTEMA LO CONFIRMARA EN CUANTO EL SERVIDOR RESPONDA. MIENTRAS TANTO NO SE "
+                          "PUEDEN HACER JUGADAS NI COBROS.");
+}
+
 QString archivoPendientesPredeterminado() {
     return QDir::homePath() + QStringLiteral("/.local/state/Corvalo/pendientes.json");
 }

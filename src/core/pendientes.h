@@ -45,6 +45,10 @@ private:
     std::vector<QJsonObject> entradas_;
 };
 
+inline const QString kTituloPendiente = QStringLiteral("OPERACION PENDIENTE");
+// The pending writes as the clerk reads them (each entry's "descripcion"), with what happens next.
+QString mensajePendientes(const DiarioPendientes &diario);
+
 // The journal of the running user: ~/.local/state/Corvalo/pendientes.json.
 QString archivoPendientesPredeterminado();
 

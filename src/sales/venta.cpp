@@ -13,9 +13,6 @@ namespace corvalo {
 
 namespace {
 
-const QString kPieEspera = QStringLiteral(
-    "EL SISTEMA LO CONFIRMARA EN CUANTO EL SERVIDOR RESPONDA. MIENTRAS TANTO NO SE PUEDEN HACER JUGADAS NI "
-    "COBROS.");
 const QString kMotivoAnulada = QStringLiteral("JUGADA SIN CONFIRMAR: SE PERDIO LA RESPUESTA DEL SERVIDOR");
 
 QString nombreJuego(int juego) {
@@ -95,18 +92,10 @@ std::optional<ResultadoVenta> rechazoPorPendientes(const Contexto &ctx) {
         return std::nullopt;
     ResultadoVenta r;
     r.tipo = ResultadoVenta::Tipo::Pendiente;
-    r.mensaje = mensajePendientes(ctx);
+    r.mensaje = mensajePendientes(ctx.pendientes);
     r.titulo = kTituloPendiente;
     r.icono = Icono::Exclamacion;
     return r;
-}
-
-QString mensajePendientes(const Contexto &ctx) {
-    QStringList lineas;
-    for (const QJsonObject &e : ctx.pendientes.entradas())
-        lineas << texto(e, "descripcion");
-    return QStringLiteral("NO HAY RESPUESTA DEL SERVIDOR. EL RESULTADO ESTA PENDIENTE:\r\r") +
-           lineas.join(QStringLiteral("\r")) + QStringLiteral("\r\r") + kPieEspera;
 }
 
 ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco, const QString &titulo) {
@@ -446,7 +435,7 @@ ResultadoVenta respuestaPerdida(Contexto &ctx, const JugadaPorRegistrar &j, Base
     switch (rv.estado) {
     case ResolucionVenta::Estado::Pendiente:
         r.tipo = ResultadoVenta::Tipo::Pendiente;
-        r.mensaje = mensajePendientes(ctx);
+        r.mensaje = mensajePendientes(ctx.pendientes);
         r.titulo = kTituloPendiente;
         r.icono = Icono::Exclamacion;
         break;

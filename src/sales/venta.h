@@ -97,10 +97,7 @@ RevisionCarrera revisarCarrera(Contexto &ctx, const QString &abierta, double car
 struct FallaVenta {};
 
 // A sale is refused while the outcome of an earlier write is pending.
-inline const QString kTituloPendiente = QStringLiteral("OPERACION PENDIENTE");
 std::optional<ResultadoVenta> rechazoPorPendientes(const Contexto &ctx);
-// The pending writes as the clerk reads them, with what happens next.
-QString mensajePendientes(const Contexto &ctx);
 
 // Runs the steps of a sale. Any failure (database, scrambling, printer) ends in the sale's
 // failure message with the cursor in `foco`; what the steps already wrote stays written, and
