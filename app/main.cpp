@@ -82,7 +82,12 @@ int main(int argc, char **argv) {
         QStringLiteral("log-file"),
         QStringLiteral("The technician's log (default ~/.local/state/Corvalo/corvalo.log)."),
         QStringLiteral("FILE"));
-    parser.addOptions({ayuda, central, local, ajustes, servicios, nivel, archivoRegistro});
+    const QCommandLineOption archivoPendientes(
+        QStringLiteral("pending-file"),
+        QStringLiteral("The journal of sales and payments whose outcome is pending (default "
+                       "~/.local/state/Corvalo/pendientes.json)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ayuda, central, local, ajustes, servicios, nivel, archivoRegistro, archivoPendientes});
     if (!parser.parse(argumentos)) {
         error(parser.errorText());
         return 2;
@@ -144,6 +149,9 @@ int main(int argc, char **argv) {
     MaquinaPuesto maquina;
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = cadenaLocal;
+    // Outcomes a lost reply left pending are kept over a restart or a power cut.
+    ctx.pendientes.abrir(parser.isSet(archivoPendientes) ? parser.value(archivoPendientes)
+                                                         : archivoPendientesPredeterminado());
 
     AzarSistema azar;
     // Everything the booth prints goes through one output choice.
@@ -210,7 +218,9 @@ int main(int argc, char **argv) {
             menu->pantallas.Form_RPT_ResultadosCarreras = [&](Form_MenuPrincipal &) -> QWidget * {
                 return new Form_RPT_ResultadosCarreras(ctx);
             };
-            menu->pantallas.Form_Bitacora = [&](Form_MenuPrincipal &) -> QWidget * { return new Form_Bitacora(ctx); };
+            menu->pantallas.Form_Bitacora = [&](Form_MenuPrincipal &) -> QWidget * {
+                return new Form_Bitacora(ctx);
+            };
             menu->pantallas.Form_Gerencia = [&](Form_MenuPrincipal &m) -> QWidget * {
                 auto *f = new Form_Gerencia(ctx);
                 QObject::connect(f, &Form_Gerencia::cerrada, &m, [&m, &ctx] {

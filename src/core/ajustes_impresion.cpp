@@ -78,7 +78,11 @@ bool leerAjustesImpresion(const QString &ruta, Sesion &sesion) {
 }
 
 QByteArray lineaAjustesImpresion(const Sesion &s) {
-    return aCp1252(QStringLiteral("\"%1\",%2,%3,%4\r\n").arg(s.puerto).arg(s.impresion).arg(s.codbarras).arg(s.tamletra));
+    return aCp1252(QStringLiteral("\"%1\",%2,%3,%4\r\n")
+                       .arg(s.puerto)
+                       .arg(s.impresion)
+                       .arg(s.codbarras)
+                       .arg(s.tamletra));
 }
 
 bool guardarAjustesImpresion(const QString &ruta, const Sesion &sesion) {

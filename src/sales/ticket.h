@@ -12,6 +12,9 @@ namespace corvalo {
 // screen writes the "Currency" format on both outputs, whatever the currency.
 enum class FormatoMonto { Taquilla, Operador };
 
+// Values from the database and the session are printed with their control characters turned
+// into blanks (sinControles); the layout's own control bytes stay.
+
 // The header block chosen by impresion_datos (each line begins with a blank).
 QStringList lineasEncabezado(int impresion_datos, const QString &empresa, const QString &rif,
                              const Sesion &s);

@@ -39,6 +39,8 @@ struct Boleto {
     QString nombre_moneda;
     int impresion_datos = 0;
     QString empresa, rif;
+    QString hora;       // the time of the sale (empty: the time it is printed)
+    bool copia = false; // printed again: marked as a copy, the same code and barcode
 };
 
 class ImpresionTickets {
@@ -49,7 +51,9 @@ public:
 };
 
 struct ResultadoVenta {
-    enum class Tipo { Rechazada, Cancelada, Registrada, Fallida };
+    // Pendiente: the server's reply to a write was lost and it cannot be asked yet; the outcome
+    // is kept in the journal of pending writes.
+    enum class Tipo { Rechazada, Cancelada, Registrada, Fallida, Pendiente };
     Tipo tipo = Tipo::Rechazada;
     // The message box to show (refusal or failure); empty for a recorded or cancelled sale.
     QString mensaje, titulo;
@@ -61,6 +65,11 @@ struct ResultadoVenta {
     std::optional<Boleto> boleto;
     // Row written into ma_principal (0 when none).
     int numero = 0;
+    // Recorded, but the printer or port failed: the screen offers to print it again.
+    bool sinImprimir = false;
+    // The failure was the connection's, before anything was written or confirmed.
+    bool conexionAntes = false;
+    bool confirmada = false;
 };
 
 // A refusal: the message box (an error) and the field the cursor goes to.
@@ -87,11 +96,18 @@ RevisionCarrera revisarCarrera(Contexto &ctx, const QString &abierta, double car
 // Thrown inside a sale for a failure that is not the database's.
 struct FallaVenta {};
 
+// A sale is refused while the outcome of an earlier write is pending.
+std::optional<ResultadoVenta> rechazoPorPendientes(const Contexto &ctx);
+
 // Runs the steps of a sale. Any failure (database, scrambling, printer) ends in the sale's
 // failure message with the cursor in `foco`; what the steps already wrote stays written, and
 // the outcome keeps whether the fields were emptied and the row written.
 // The failure is written to the technician's log.
 ResultadoVenta conFallaVenta(Contexto &ctx, const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
+                             const QString &mensaje, const QString &titulo, CampoVenta foco);
+// A whole sale: refused while an outcome is pending; a closed or lost central connection is
+// opened again first, and once more when the first statement finds it lost.
+ResultadoVenta procesarVenta(Contexto &ctx, const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
                              const QString &mensaje, const QString &titulo, CampoVenta foco);
 
 // The race card of a race and day as the sales read it: horse n is the n-th row returned.
@@ -103,5 +119,65 @@ QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores)
 // Writes the code and the keys into the booth's row.
 QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu_boleto, const Llaves &k,
                                const QString &usuario, int numero);
+
+// The per-horse limit as the first check found it. Far from the limit the sale goes on as it
+// is; near it (what is left is no more than kJugadasMargen of the largest bets a booth may
+// sell, the most the booths of a group can sell between one check and its INSERT) the check is
+// made again under a named server lock held until the INSERT is done, so the limit is never
+// passed.
+inline constexpr double kJugadasMargen = 50;
+struct ControlCupo {
+    QString sqlVendido;      // the statement that sums what the group has sold on the horse
+    double limite = 0;       // the per-horse limit
+    double vendido = 0;      // sold at the first check
+    double pedido = 0;       // this bet (tablas or amount)
+    double maximoJugada = 0; // the largest bet of one booth (0: no such limit)
+    QString rechazo;         // the refusal text, the available number follows
+    QString nombreBloqueo;   // group, game, currency, race and horse
+};
+bool cercaDelLimite(const ControlCupo &c);
+// The server lock's name (at most 64 characters).
+QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double carrera, double caballo);
+
+// A confirmed bet ready to be written.
+struct JugadaPorRegistrar {
+    QStringList valores; // the 19 values of the INSERT
+    QString digito;      // the game digit of the code
+    QString caballoTxt, montoTxt, carreraTxt;
+    Boleto boleto; // without its code
+    std::optional<ControlCupo> cupo;
+    QString columnaAbierta; // the setting that says the race is on sale ("modificar", "venta_pt")
+};
+
+// Writes the ticket (INSERT, the row's number from the INSERT's reply, code and keys) and prints
+// it. A text that Windows-1252 cannot hold is refused before anything is written. After a lost
+// reply the program asks the server, on a new connection, what it did (see resolverVenta); while
+// it cannot, the outcome is pending. A row left without code and keys is voided.
+ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTickets *impresora,
+                               ResultadoVenta &res);
+
+// What became of a pending sale.
+struct ResolucionVenta {
+    enum class Estado { Pendiente, Completada, NoRegistrada, Anulada };
+    Estado estado = Estado::Pendiente;
+    QString mensaje, titulo;
+    Icono icono = Icono::Informacion;
+    std::optional<Boleto> boleto; // completed: the ticket (printed unless sinImprimir)
+    bool sinImprimir = false;
+    int numero = 0;
+};
+// Resolves every pending sale of the journal the server can now be asked about. A sale this
+// run of the program wrote is completed and printed when the race is still on sale (the
+// customer is at the window), otherwise voided; one left by an earlier run is voided (nobody
+// holds its ticket). Each resolved entry leaves the journal.
+std::vector<ResolucionVenta> resolverVentasPendientes(Contexto &ctx, ImpresionTickets *impresora);
+
+// Voids a row of this booth that was never completed: it is logged in `bitacora` (estatus 5, as
+// the back-office logs a cancelled ticket) and removed from ma_principal, in one transaction, so
+// it never counts toward limits or sales and can never be paid. False when no such row is there.
+bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario);
+
+// Prints a recorded ticket again, marked as a copy; nothing is written.
+void reimprimirBoleto(ImpresionTickets &impresora, Boleto boleto);
 
 } // namespace corvalo

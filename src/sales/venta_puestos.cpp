@@ -31,7 +31,7 @@ TipoPuesto tipoPuesto(double v) {
 }
 
 ResultadoVenta VentaPuestos::procesar(const DatosJugada &datos) {
-    return conFallaVenta(
+    return procesarVenta(
         ctx_, [&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
         QStringLiteral("HUBO UN ERROR INTENTE NUEVAMENTE "), QStringLiteral("VERIFIQUE LA INFORMACION"),
         CampoVenta::Carrera);
@@ -66,6 +66,10 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const QString caballoTxt = textoNumero(caballo);
     const QString grupo = s.grupo;
     const QString fechaTxt = fechaSql(fecha);
+
+    // The amount is a whole, positive number, whatever way the text reached the field.
+    if (monto < 0 || monto != std::floor(monto))
+        return rechazoVenta(QStringLiteral("EL MONTO NO ES VALIDO"), CampoVenta::Monto);
 
     // 2, 3.
     if (caballo > cabMax)
@@ -104,13 +108,16 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
                             CampoVenta::Caballo);
 
     // 6. What the group has bet on the horse, both currencies together.
+    const QString sqlVendido =
+        QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
+        sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
+        QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") +
+        sqlTexto(db, grupo) + QStringLiteral("' and id_juego=3");
+    double vendidoYa = 0, limiteCaballo = 0;
     auto vendido = [&] {
-        const Resultado r = db.ejecutar(
-            QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
-            sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
-            QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") +
-            sqlTexto(db, grupo) + QStringLiteral("' and id_juego=3"));
-        return r.vacio() ? 0.0 : r.valor(0, QStringLiteral("venta_ch")).numero();
+        const Resultado r = db.ejecutar(sqlVendido);
+        vendidoYa = r.vacio() ? 0.0 : r.valor(0, QStringLiteral("venta_ch")).numero();
+        return vendidoYa;
     };
     auto disponible = [](double lim, double ya) { return textoNumero(std::max(0.0, lim - ya)); };
 
@@ -130,6 +137,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
         if (n < 0 || n > 20 || caballo != n)
             throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
         const double lim = cupo_[std::size_t(n)];
+        limiteCaballo = lim;
         if (ya + monto > lim)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +
                                     disponible(lim, ya),
@@ -145,6 +153,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
         if (monto > cupoPt)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
         const double ya = vendido();
+        limiteCaballo = limite;
         if (ya + monto > limite)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +
                                     disponible(limite, ya),
@@ -163,8 +172,10 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const QString texto = QStringLiteral("    ") + t.texto1 + QStringLiteral("  ") + t.texto2 +
                           QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") +
                           textoNumero(monto) + QStringLiteral("  ") + datos.nombre_moneda;
+    const QDateTime preguntado = ctx_.reloj.ahora();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
+    res.confirmada = true;
 
     // 13.
     const RevisionCarrera revision = revisarCarrera(ctx_, QStringLiteral("venta_pt"), carreraTecleada);
@@ -173,34 +184,46 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     fecha = revision.fecha;
     const double carrera2 = revision.carrera;
 
-    // 14.
-    const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
-    const QString carreraTxt = textoNumero(carrera2);
-    const QString fecha2 = fechaSql(fecha);
-    db.ejecutar(sentenciaInsertarBoleto(
-        db, {carreraTxt, caballoTxt, montoTxt, QStringLiteral("0"),
-             textoNumero(tipo).replace(QLatin1Char(','), QLatin1Char('.')), s.usuario, grupo,
-             ctx_.reloj.horaTexto(), fecha2, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
-             QString(), QStringLiteral("3"), QString::number(moneda), QStringLiteral("0"),
-             QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
-    // 15.
-    res.limpiar = true;
+    // 14 - 19. Record, code, keys and print; the row's number comes with the INSERT's reply.
+    JugadaPorRegistrar j;
+    j.caballoTxt = caballoTxt;
+    j.montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
+    j.carreraTxt = textoNumero(carrera2);
+    j.digito = QStringLiteral("3");
+    j.columnaAbierta = QStringLiteral("venta_pt");
+    j.valores = {j.carreraTxt,
+                 caballoTxt,
+                 j.montoTxt,
+                 QStringLiteral("0"),
+                 textoNumero(tipo).replace(QLatin1Char(','), QLatin1Char('.')),
+                 s.usuario,
+                 grupo,
+                 ctx_.reloj.horaTexto(),
+                 fechaSql(fecha),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QString(),
+                 QStringLiteral("3"),
+                 QString::number(moneda),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0")};
+    ControlCupo c;
+    c.sqlVendido = sqlVendido;
+    c.limite = limiteCaballo;
+    c.vendido = vendidoYa;
+    c.pedido = monto;
+    // A clerk who waited at the confirmation gave the other booths time to sell.
+    c.maximoJugada = cupoPt * std::max(1.0, double(preguntado.secsTo(ctx_.reloj.ahora())) / 2.0);
+    c.rechazo = QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ");
+    // Both currencies count toward the one limit: one lock for both.
+    c.nombreBloqueo = nombreBloqueoCupo(grupo, 3, 0, carrera2, caballo);
+    j.cupo = c;
 
-    // 16. The booth's highest number, over all dates.
-    const Resultado num =
-        db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
-                    sqlTexto(db, s.usuario) + QStringLiteral("' order by numero desc limit 1   "));
-    const int numero = num.valor(0, QStringLiteral("numero")).entero();
-    res.numero = numero;
-
-    // 17, 18.
-    const QString nu = codigoBoleto(QStringLiteral("3"), fecha, numero);
-    const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
-    db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, s.usuario, numero));
-
-    Boleto b;
+    Boleto &b = j.boleto;
     b.juego = 3;
-    b.nu_boleto = nu;
     b.carrera = int(carreraTecleada);
     b.caballo = n;
     b.nombre_caballo = nombre;
@@ -211,8 +234,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     b.impresion_datos = impresionDatos;
     b.empresa = empresa;
     b.rif = rif;
-    // 19.
-    return ventaRegistrada(b, numero, s.impresion, impresion_);
+    return registrarJugada(ctx_, j, impresion_, res);
 }
 
 } // namespace corvalo

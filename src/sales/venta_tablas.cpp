@@ -3,6 +3,8 @@
 #include "codificacion.h"
 #include "texto.h"
 
+#include <cmath>
+
 namespace corvalo {
 
 namespace {
@@ -28,7 +30,7 @@ Columnas columnasDe(int juego, int moneda) {
 } // namespace
 
 ResultadoVenta VentaTablas::procesar(const DatosJugada &datos) {
-    return conFallaVenta(
+    return procesarVenta(
         ctx_, [&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
         QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE "),
         QStringLiteral("VERIFICACION DE LA CONEXION"), CampoVenta::Caballo);
@@ -62,8 +64,8 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     const int moneda = s.id_moneda == 2 ? 2 : 1;
     const Columnas col = columnasDe(juego, moneda);
 
-    // 2 - 4.
-    if (tablas < 0)
+    // 2 - 4. Tablas are a whole number, whatever way the text reached the field.
+    if (tablas < 0 || tablas != std::floor(tablas))
         return rechazoVenta(QStringLiteral("EL NUMERO DE TABLAS NO ES VALIDO"), CampoVenta::Monto);
     if (caballo > cabMax)
         return rechazoVenta(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
@@ -110,11 +112,12 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                                                      : QStringLiteral("' and id_juego=1 and id_moneda=2"))
                                       : (moneda == 1 ? QStringLiteral("' and id_juego=2 and id_moneda=1")
                                                      : QStringLiteral("' and id_juego=2 and id_moneda=2"));
-    const Resultado vendido = db.ejecutar(
+    const QString sqlVendido =
         QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='") +
         sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
         QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +
-        QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo);
+        QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo;
+    const Resultado vendido = db.ejecutar(sqlVendido);
     const double ventaCh = vendido.vacio() ? 0.0 : vendido.valor(0, QStringLiteral("venta_ch")).numero();
 
     // 10. Per-horse limit.
@@ -172,8 +175,10 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
         textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
         QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral(" ") + datos.nombre_moneda + cr +
         cr + QStringLiteral(".");
+    const QDateTime preguntado = ctx_.reloj.ahora();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
+    res.confirmada = true;
 
     // 16. The horse again, and its price.
     const Caballo segundo = buscar(true);
@@ -192,36 +197,45 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     fecha = revision.fecha;
     const double carrera2 = revision.carrera;
 
-    // 18. Record the ticket.
-    const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
-    const QString carreraTxt = textoNumero(carrera2);
-    const QString fechaTxt = fechaSql(fecha);
-    const QString insert = sentenciaInsertarBoleto(
-        db, {carreraTxt, caballoTxt, montoTxt, textoNumero(tablas), QStringLiteral("0"), s.usuario, grupo,
-             ctx_.reloj.horaTexto(), fechaTxt, QStringLiteral("0"), QString(), QStringLiteral("0"), QString(),
-             QString::number(juego), QString::number(moneda), QStringLiteral("0"), QStringLiteral("0"),
-             QStringLiteral("0"), QStringLiteral("0")});
-    db.ejecutar(insert);
+    // 18 - 24. Record, code, keys and print; the row's number comes with the INSERT's reply.
+    JugadaPorRegistrar j;
+    j.caballoTxt = caballoTxt;
+    j.montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
+    j.carreraTxt = textoNumero(carrera2);
+    j.digito = juego == 1 ? QStringLiteral("4") : QStringLiteral("2");
+    j.columnaAbierta = QStringLiteral("modificar");
+    j.valores = {j.carreraTxt,
+                 caballoTxt,
+                 j.montoTxt,
+                 textoNumero(tablas),
+                 QStringLiteral("0"),
+                 s.usuario,
+                 grupo,
+                 ctx_.reloj.horaTexto(),
+                 fechaSql(fecha),
+                 QStringLiteral("0"),
+                 QString(),
+                 QStringLiteral("0"),
+                 QString(),
+                 QString::number(juego),
+                 QString::number(moneda),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0")};
+    ControlCupo c;
+    c.sqlVendido = sqlVendido;
+    c.limite = limite;
+    c.vendido = ventaCh;
+    c.pedido = tablas;
+    // A clerk who waited at the confirmation gave the other booths time to sell.
+    c.maximoJugada = porJugada * std::max(1.0, double(preguntado.secsTo(ctx_.reloj.ahora())) / 2.0);
+    c.rechazo = QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: ");
+    c.nombreBloqueo = nombreBloqueoCupo(grupo, juego, moneda, carrera2, caballo);
+    j.cupo = c;
 
-    // 19. The fields are emptied at once.
-    res.limpiar = true;
-
-    // 20. The row's number.
-    const Resultado num =
-        db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
-                    sqlTexto(db, s.usuario) + QStringLiteral("'  and fecha  = '") + sqlTexto(db, fechaTxt) +
-                    QStringLiteral("' order by numero desc limit 1   "));
-    const int numero = num.valor(0, QStringLiteral("numero")).entero();
-    res.numero = numero;
-
-    // 21 - 23. Code and keys.
-    const QString nu = codigoBoleto(juego == 1 ? QStringLiteral("4") : QStringLiteral("2"), fecha, numero);
-    const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
-    db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, s.usuario, numero));
-
-    Boleto b;
+    Boleto &b = j.boleto;
     b.juego = juego;
-    b.nu_boleto = nu;
     b.carrera = int(carrera2);
     b.caballo = int(caballo);
     b.nombre_caballo = segundo.nombre;
@@ -232,9 +246,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     b.impresion_datos = impresionDatos;
     b.empresa = empresa;
     b.rif = rif;
-
-    // 24. Print.
-    return ventaRegistrada(b, numero, s.impresion, impresion_);
+    return registrarJugada(ctx_, j, impresion_, res);
 }
 
 } // namespace corvalo

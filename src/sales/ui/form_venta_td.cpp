@@ -71,11 +71,17 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     co_menu_op = opciones->addAction(QStringLiteral("&Cobrar"));
     co_menu_op->setObjectName(QStringLiteral("co_menu_op"));
     co_menu_op->setShortcut(Qt::Key_F3);
+    reimprimir_menu = opciones->addAction(QStringLiteral("&Reimprimir último boleto"));
+    reimprimir_menu->setObjectName(QStringLiteral("reimprimir_menu"));
+    reimprimir_menu->setShortcut(Qt::Key_F8);
+    reimprimir_recibo_menu = opciones->addAction(QStringLiteral("Reimprimir último r&ecibo"));
+    reimprimir_recibo_menu->setObjectName(QStringLiteral("reimprimir_recibo_menu"));
+    reimprimir_recibo_menu->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
     salir_menu = opciones->addAction(QStringLiteral("&Salir"));
     salir_menu->setObjectName(QStringLiteral("salir_menu"));
-    for (QAction *a : {ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op})
+    for (QAction *a : {ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op, reimprimir_menu, reimprimir_recibo_menu})
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addActions({ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op});
+    addActions({ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op, reimprimir_menu, reimprimir_recibo_menu});
     raiz->setMenuBar(menuBar);
 
     Frame_principal = nombrar(new QFrame(this), QStringLiteral("Frame_principal"));
@@ -240,6 +246,8 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     Timer_Dinamicas->setInterval(5000);
     Timer_Activo = nombrar(new QTimer(this), QStringLiteral("Timer_Activo"));
     Timer_Activo->setInterval(60000);
+    Timer_Pendientes = nombrar(new QTimer(this), QStringLiteral("Timer_Pendientes"));
+    Timer_Pendientes->setInterval(5000);
 
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
@@ -259,6 +267,11 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer_Dinamicas, &QTimer::timeout, this, [this] { Timer_Dinamicas_Timer(); });
     connect(Timer_Activo, &QTimer::timeout, this, [this] { Timer_Activo_Timer(); });
+    connect(Timer_Pendientes, &QTimer::timeout, this, [this] { Timer_Pendientes_Timer(); });
+    connect(reimprimir_menu, &QAction::triggered, this, [this] { reimprimir_menu_Click(); });
+    connect(reimprimir_recibo_menu, &QAction::triggered, this,
+            [this] { Frame_CobroBoleto->reimprimirRecibo(); });
+    connect(Frame_CobroBoleto, &Frame_CobroBoleto::pendiente, this, [this] { vigilarPendientes(); });
 
     auto atajo = [](QWidget *donde, const QKeySequence &k) {
         auto *a = new QAction(donde);
@@ -279,6 +292,9 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
 
     cargar();
     Timer1->start();
+    // Outcomes left pending by an earlier run are settled as soon as the screen is up.
+    if (!ctx_.pendientes.vacio())
+        QTimer::singleShot(0, this, [this] { Timer_Pendientes_Timer(); });
 }
 
 void Form_Venta_TD::cargar() {
@@ -486,8 +502,14 @@ bool Form_Venta_TD::eventFilter(QObject *obj, QEvent *ev) {
 void Form_Venta_TD::mostrarResultado(const ResultadoVenta &r) {
     if (r.limpiar)
         Limpiar();
-    if (!r.mensaje.isEmpty())
+    if (r.tipo == ResultadoVenta::Tipo::Registrada && r.boleto)
+        ultimoBoleto_ = *r.boleto;
+    if (r.sinImprimir && r.boleto)
+        ofrecerReimpresion(*r.boleto, r.mensaje, r.titulo);
+    else if (!r.mensaje.isEmpty())
         ctx_.dialogos.mensaje(r.mensaje, r.titulo, r.icono);
+    if (r.tipo == ResultadoVenta::Tipo::Pendiente)
+        vigilarPendientes();
     switch (r.foco) {
     case CampoVenta::Monto:
         enfocar(Text_Monto);
@@ -504,15 +526,87 @@ void Form_Venta_TD::mostrarResultado(const ResultadoVenta &r) {
 }
 
 void Form_Venta_TD::boton_procesar_Click() {
+    if (ocupado_)
+        return;
+    ocupado_ = true;
     VentaTablas venta(ctx_, cupo_caballo, impresion_);
-    mostrarResultado(venta.procesar({Text_datos_V1[0]->text(), Text_datos_V1[1]->text(), Text_Monto->text(),
-                                     juego_actual, nombre_moneda}));
+    const ResultadoVenta r = venta.procesar({Text_datos_V1[0]->text(), Text_datos_V1[1]->text(),
+                                             Text_Monto->text(), juego_actual, nombre_moneda});
+    ocupado_ = false;
+    mostrarResultado(r);
 }
 
 void Form_Venta_TD::boton_procesarPT_Click() {
+    if (ocupado_)
+        return;
+    ocupado_ = true;
     VentaPuestos venta(ctx_, cupo_caballo, impresion_);
-    mostrarResultado(venta.procesar({Text_datos_V1[0]->text(), Text_datos_V1[1]->text(), Text_Monto->text(),
-                                     juego_actual, nombre_moneda}));
+    const ResultadoVenta r = venta.procesar({Text_datos_V1[0]->text(), Text_datos_V1[1]->text(),
+                                             Text_Monto->text(), juego_actual, nombre_moneda});
+    ocupado_ = false;
+    mostrarResultado(r);
+}
+
+void Form_Venta_TD::ofrecerReimpresion(const Boleto &b, QString pregunta, const QString &titulo) {
+    if (!impresion_)
+        return;
+    while (ctx_.dialogos.pregunta(pregunta, titulo, Icono::Exclamacion)) {
+        try {
+            reimprimirBoleto(*impresion_, b);
+            return;
+        } catch (const std::exception &e) {
+            fallaSilenciosa(QStringLiteral("reimprimir el boleto ") + b.nu_boleto, e);
+            pregunta = QStringLiteral("NO SE PUDO IMPRIMIR EL BOLETO ") + b.nu_boleto +
+                       QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?");
+        }
+    }
+}
+
+void Form_Venta_TD::reimprimir_menu_Click() {
+    if (!ultimoBoleto_ || !impresion_) {
+        ctx_.dialogos.mensaje(QStringLiteral("NO HAY UN BOLETO PARA REIMPRIMIR"),
+                              QStringLiteral("IMPRESION DEL BOLETO"), Icono::Informacion);
+        return;
+    }
+    try {
+        reimprimirBoleto(*impresion_, *ultimoBoleto_);
+    } catch (const std::exception &e) {
+        fallaSilenciosa(QStringLiteral("reimprimir el boleto ") + ultimoBoleto_->nu_boleto, e);
+        ofrecerReimpresion(*ultimoBoleto_,
+                           QStringLiteral("NO SE PUDO IMPRIMIR EL BOLETO ") + ultimoBoleto_->nu_boleto +
+                               QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?"),
+                           QStringLiteral("IMPRESION DEL BOLETO"));
+    }
+}
+
+void Form_Venta_TD::vigilarPendientes() {
+    if (ctx_.pendientes.vacio())
+        Timer_Pendientes->stop();
+    else if (!Timer_Pendientes->isActive())
+        Timer_Pendientes->start();
+}
+
+void Form_Venta_TD::Timer_Pendientes_Timer() {
+    if (ocupado_ || ctx_.pendientes.vacio()) {
+        vigilarPendientes();
+        return;
+    }
+    ocupado_ = true;
+    const std::vector<ResolucionVenta> ventas = resolverVentasPendientes(ctx_, impresion_);
+    ocupado_ = false;
+    for (const ResolucionVenta &r : ventas) {
+        if (r.boleto)
+            ultimoBoleto_ = *r.boleto;
+        if (r.sinImprimir && r.boleto)
+            ofrecerReimpresion(*r.boleto,
+                               r.mensaje + QStringLiteral("\r\rEL BOLETO NO SE PUDO IMPRIMIR. ¿DESEA "
+                                                          "IMPRIMIRLO DE NUEVO?"),
+                               r.titulo);
+        else
+            ctx_.dialogos.mensaje(r.mensaje, r.titulo, r.icono);
+    }
+    Frame_CobroBoleto->resolverPendientes();
+    vigilarPendientes();
 }
 
 void Form_Venta_TD::mostrarPanel(const PanelCaballos &p) {
@@ -609,6 +703,7 @@ void Form_Venta_TD::Timer_Activo_Timer() {
 
 void Form_Venta_TD::closeEvent(QCloseEvent *ev) {
     Timer1->stop();
+    Timer_Pendientes->stop();
     Timer_Dinamicas->stop();
     Timer_Activo->stop();
     ev->accept();

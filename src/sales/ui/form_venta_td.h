@@ -50,9 +50,13 @@ public:
     QLabel *Label_Columna[3]; // the horse panel's column headings
     QLineEdit *Text_NCaballo[16], *Text_Caballo[16], *Text_Valor[16], *Text_Total_Dinm;
     QTimer *Timer1, *Timer_Dinamicas, *Timer_Activo;
+    // Asks the server again about writes whose outcome is pending, while there are any.
+    QTimer *Timer_Pendientes;
     QMenuBar *menuBar;
     QMenu *opciones;
     QAction *ff1M, *vtf_menu, *vp_menu, *nv_menu, *salir_menu;
+    // Copies of the last ticket and the last receipt (F8, Shift+F8).
+    QAction *reimprimir_menu, *reimprimir_recibo_menu;
     // The payment panel.
     QPushButton *boton_cobrar;
     QAction *co_menu_op;
@@ -73,6 +77,8 @@ public:
     void Timer_Activo_Timer();
     void boton_cobrar_Click();
     void salir_menu_Click();
+    void reimprimir_menu_Click();
+    void Timer_Pendientes_Timer();
 
 signals:
     // The screen closed: the main window gets its toolbar and timer back.
@@ -96,10 +102,15 @@ private:
     QPushButton *procesarVisible() const;
     void marcarMoneda(int index);
     void fallaSilenciosa(const QString &accion, const std::exception &e);
+    // Offers to print a recorded ticket again until it prints or the clerk says no.
+    void ofrecerReimpresion(const Boleto &b, QString pregunta, const QString &titulo);
+    void vigilarPendientes();
 
     Contexto &ctx_;
     ImpresionTickets *impresion_;
     bool cargado_ = false;
+    bool ocupado_ = false; // a sale or a resolution is under way
+    std::optional<Boleto> ultimoBoleto_;
 };
 
 } // namespace corvalo
