@@ -10,6 +10,7 @@
 #include "form_visor.h"
 #include "frm_login.h"
 #include "frm_splash.h"
+#include "hoja_dia.h"
 #include "impresora_qt.h"
 #include "maquina_escritorio.h"
 #include "opciones.h"
@@ -160,6 +161,7 @@ int main(int argc, char **argv) {
     ServicioImpresion salida(ctx, puerto, impresoras);
     ImpresionBoletos boletos(salida);
     ServicioRecibos recibos(salida);
+    ServicioHojas hojas(salida);
 
     std::unique_ptr<frmLogin> login;
     std::unique_ptr<Form_MenuPrincipal> menu;
@@ -175,7 +177,7 @@ int main(int argc, char **argv) {
             // The console, the displays and the reports attach here through menu->pantallas
             // as their subsystems are built.
             menu->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
-                auto *f = new Form_Venta_TD(ctx, &boletos, &recibos);
+                auto *f = new Form_Venta_TD(ctx, &boletos, &recibos, nullptr, &hojas);
                 QObject::connect(f, &Form_Venta_TD::cerrada, &m, [&m] { m.pantallaCerrada(); });
                 QObject::connect(f, &Form_Venta_TD::suspendido, &m, [] { terminarPrograma(); });
                 // The booth works on a full-size screen inside the main window.

@@ -47,7 +47,7 @@ QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) 
 } // namespace
 
 Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, ImpresionRecibos *recibos,
-                             QWidget *parent)
+                             QWidget *parent, ImpresionHojas *hojas)
     : QWidget(parent), ctx_(ctx), impresion_(impresion) {
     setObjectName(QStringLiteral("Form_Venta_TD"));
     setWindowTitle(QStringLiteral("CORVALO"));
@@ -77,6 +77,8 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     reimprimir_recibo_menu = opciones->addAction(QStringLiteral("Reimprimir último r&ecibo"));
     reimprimir_recibo_menu->setObjectName(QStringLiteral("reimprimir_recibo_menu"));
     reimprimir_recibo_menu->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    rpt_menu_tsq = opciones->addAction(QStringLiteral("Reporte &Taquilla"));
+    rpt_menu_tsq->setObjectName(QStringLiteral("rpt_menu_tsq"));
     salir_menu = opciones->addAction(QStringLiteral("&Salir"));
     salir_menu->setObjectName(QStringLiteral("salir_menu"));
     for (QAction *a : {ff1M, vtf_menu, vp_menu, nv_menu, co_menu_op, reimprimir_menu, reimprimir_recibo_menu})
@@ -192,6 +194,13 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     boton_cobrar = boton(QStringLiteral("boton_cobrar"), QStringLiteral("COBRAR"), Frame_principal);
     boton_cobrar->setToolTip(QStringLiteral("Cobrar un boleto (F3)"));
     pie->addWidget(boton_cobrar);
+    boton_cuadrefinal =
+        boton(QStringLiteral("boton_cuadrefinal"), QStringLiteral("CUADRE FINAL"), Frame_principal);
+    boton_cuadrefinal->setToolTip(QStringLiteral("Resumen de ventas del día (F4)"));
+    Boton_Buscar = boton(QStringLiteral("Boton_Buscar"), QStringLiteral("VENTAS Y PAGOS"), Frame_principal);
+    Boton_Buscar->setToolTip(QStringLiteral("BUSCAR UN BOLETO"));
+    pie->addWidget(boton_cuadrefinal);
+    pie->addWidget(Boton_Buscar);
     pie->addWidget(boton_pantallacliente);
     pie->addWidget(boton_salir);
     principal->addLayout(pie);
@@ -239,6 +248,10 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
 
     Frame_CobroBoleto = new corvalo::Frame_CobroBoleto(ctx_, recibos, this);
     connect(Frame_CobroBoleto, &Frame_CobroBoleto::cerrado, this, [this] { enfocar(Text_Monto); });
+    Frame_CuadreFinal = new corvalo::Frame_CuadreFinal(ctx_, hojas, PantallaVenta::Taquilla, this);
+    connect(Frame_CuadreFinal, &Frame_CuadreFinal::cerrado, this, [this] { enfocar(Text_Monto); });
+    Frame5 = new corvalo::Frame5(ctx_, PantallaVenta::Taquilla, this);
+    connect(Frame5, &Frame5::cerrado, this, [this] { enfocar(Text_Monto); });
 
     Timer1 = nombrar(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setInterval(10000);
@@ -264,6 +277,9 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     connect(salir_menu, &QAction::triggered, this, [this] { salir_menu_Click(); });
     connect(boton_cobrar, &QPushButton::clicked, this, [this] { boton_cobrar_Click(); });
     connect(co_menu_op, &QAction::triggered, this, [this] { boton_cobrar_Click(); });
+    connect(boton_cuadrefinal, &QPushButton::clicked, this, [this] { boton_cuadrefinal_Click(); });
+    connect(rpt_menu_tsq, &QAction::triggered, this, [this] { rpt_menu_tsq_Click(); });
+    connect(Boton_Buscar, &QPushButton::clicked, this, [this] { Boton_Buscar_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer_Dinamicas, &QTimer::timeout, this, [this] { Timer_Dinamicas_Timer(); });
     connect(Timer_Activo, &QTimer::timeout, this, [this] { Timer_Activo_Timer(); });
@@ -284,6 +300,10 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
             [this] { Label_Moneda_Click(0); });
     connect(atajo(this, QKeySequence(Qt::CTRL | Qt::Key_2)), &QAction::triggered, this,
             [this] { Label_Moneda_Click(1); });
+    connect(atajo(this, QKeySequence(Qt::Key_F4)), &QAction::triggered, this,
+            [this] { boton_cuadrefinal_Click(); });
+    connect(atajo(this, QKeySequence(Qt::Key_F11)), &QAction::triggered, this,
+            [this] { Boton_Buscar_Click(); });
     // Escape in the bet area hides the horse panel; in the payment panel it closes that panel.
     connect(atajo(Frame_principal, QKeySequence(Qt::Key_Escape)), &QAction::triggered, this, [this] {
         if (Frame_Valores->isVisible())
@@ -303,6 +323,8 @@ void Form_Venta_TD::cargar() {
         aplicarAspecto(aspectoDe(c.juego));
         juego_actual = c.juego;
         Frame_CobroBoleto->setJuegoActual(c.juego);
+        Frame_CuadreFinal->setJuegoActual(c.juego);
+        Frame5->setJuegoActual(c.juego);
         colorearBotones(c.juego);
         NewJugada();
         Command3->setVisible(c.mostrarDinamicas);
@@ -317,6 +339,7 @@ void Form_Venta_TD::cargar() {
         if (!c.mostrarMoneda2) {
             Label_Moneda[1]->hide();
             nombre_moneda = c.nombre_moneda;
+            Frame_CuadreFinal->setNombreMoneda(nombre_moneda);
         }
         // The currency in effect (the first, set by the load) is the highlighted one.
         marcarMoneda(ctx_.sesion.id_moneda - 1);
@@ -356,9 +379,13 @@ void Form_Venta_TD::seleccionarJuego(int juego, bool desdeMenu) {
         return;
     }
     Frame_CobroBoleto->hide();
+    Frame_CuadreFinal->hide();
+    Frame5->hide();
     aplicarAspecto(aspectoDe(juego, desdeMenu));
     juego_actual = juego;
     Frame_CobroBoleto->setJuegoActual(juego);
+    Frame_CuadreFinal->setJuegoActual(juego);
+    Frame5->setJuegoActual(juego);
     NewJugada();
     colorearBotones(juego);
 }
@@ -374,6 +401,7 @@ void Form_Venta_TD::Label_Moneda_Click(int index) {
     ctx_.sesion.id_moneda = index + 1;
     marcarMoneda(index);
     nombre_moneda = Label_Moneda[index]->text();
+    Frame_CuadreFinal->setNombreMoneda(nombre_moneda);
 }
 
 void Form_Venta_TD::marcarMoneda(int index) {
@@ -420,6 +448,9 @@ void Form_Venta_TD::ReinicioServer() {
     fondo(Frame1, kColorReinicio);
     juego_actual = 0;
     Frame_CobroBoleto->setJuegoActual(0);
+    Frame_CuadreFinal->hide();
+    Frame_CuadreFinal->setJuegoActual(0);
+    Frame5->setJuegoActual(0);
 }
 
 QPushButton *Form_Venta_TD::procesarVisible() const {
@@ -711,8 +742,30 @@ void Form_Venta_TD::closeEvent(QCloseEvent *ev) {
 }
 
 void Form_Venta_TD::boton_cobrar_Click() {
+    soloPanel(Frame_CobroBoleto);
     Frame_CobroBoleto->setJuegoActual(juego_actual);
     Frame_CobroBoleto->mostrar(Frame_principal);
+}
+
+void Form_Venta_TD::soloPanel(QWidget *panel) {
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame_CobroBoleto, Frame_CuadreFinal, Frame5})
+        if (w != panel)
+            w->hide();
+}
+
+void Form_Venta_TD::boton_cuadrefinal_Click() {
+    soloPanel(Frame_CuadreFinal);
+    Frame_CuadreFinal->mostrar(Frame_principal, true);
+}
+
+void Form_Venta_TD::rpt_menu_tsq_Click() {
+    soloPanel(Frame_CuadreFinal);
+    Frame_CuadreFinal->mostrar(Frame_principal, false);
+}
+
+void Form_Venta_TD::Boton_Buscar_Click() {
+    soloPanel(Frame5);
+    Frame5->mostrar();
 }
 
 void Form_Venta_TD::salir_menu_Click() {

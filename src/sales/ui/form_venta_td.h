@@ -1,7 +1,9 @@
 // The booth sales screen "CORVALO".
 #pragma once
 
+#include "frame5.h"
 #include "frame_cobro_boleto.h"
+#include "frame_cuadre_final.h"
 #include "pantalla_venta.h"
 #include "venta.h"
 
@@ -21,10 +23,10 @@ namespace corvalo {
 class Form_Venta_TD : public QWidget {
     Q_OBJECT
 public:
-    // `impresion`: the tickets; `recibos`: the payment receipts (either may be null: nothing is
-    // printed).
+    // `impresion`: the tickets; `recibos`: the payment receipts; `hojas`: the day sheets (any may be
+    // null: nothing is printed).
     Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, ImpresionRecibos *recibos,
-                  QWidget *parent = nullptr);
+                  QWidget *parent = nullptr, ImpresionHojas *hojas = nullptr);
 
     // Public procedures of the screen.
     void NewJugada();
@@ -61,6 +63,11 @@ public:
     QPushButton *boton_cobrar;
     QAction *co_menu_op;
     corvalo::Frame_CobroBoleto *Frame_CobroBoleto;
+    // The day summary (F4, "Reporte Taquilla") and the sales and payments lists (F11).
+    QPushButton *boton_cuadrefinal, *Boton_Buscar;
+    QAction *rpt_menu_tsq;
+    corvalo::Frame_CuadreFinal *Frame_CuadreFinal;
+    corvalo::Frame5 *Frame5;
 
     // Handlers.
     void Command3_Click() { seleccionarJuego(1, false); }
@@ -76,6 +83,9 @@ public:
     void Timer1_Timer();
     void Timer_Activo_Timer();
     void boton_cobrar_Click();
+    void boton_cuadrefinal_Click();
+    void rpt_menu_tsq_Click();
+    void Boton_Buscar_Click();
     void salir_menu_Click();
     void reimprimir_menu_Click();
     void Timer_Pendientes_Timer();
@@ -105,6 +115,7 @@ private:
     // Offers to print a recorded ticket again until it prints or the clerk says no.
     void ofrecerReimpresion(const Boleto &b, QString pregunta, const QString &titulo);
     void vigilarPendientes();
+    void soloPanel(QWidget *panel); // hides the other floating panels
 
     Contexto &ctx_;
     ImpresionTickets *impresion_;
