@@ -6,6 +6,7 @@
 #include "form_gerencia.h"
 #include "form_menu_principal.h"
 #include "form_reportes.h"
+#include "form_venta_operador.h"
 #include "form_venta_td.h"
 #include "form_visor.h"
 #include "frm_login.h"
@@ -160,6 +161,8 @@ int main(int argc, char **argv) {
     ImpresorasDelSistema impresoras;
     ServicioImpresion salida(ctx, puerto, impresoras);
     ImpresionBoletos boletos(salida);
+    // The operator's tickets write their amounts in the currency format on both outputs.
+    ImpresionBoletos boletosOperador(salida, FormatoMonto::Operador);
     ServicioRecibos recibos(salida);
     ServicioHojas hojas(salida);
 
@@ -176,6 +179,16 @@ int main(int argc, char **argv) {
                              [] { terminarPrograma(); });
             // The console, the displays and the reports attach here through menu->pantallas
             // as their subsystems are built.
+            menu->pantallas.Form_VentaOperador = [&](Form_MenuPrincipal &m) -> QWidget * {
+                auto *f = new Form_VentaOperador(ctx, &boletosOperador, nullptr, &hojas);
+                QObject::connect(f, &Form_VentaOperador::cerrada, &m, [&m] { m.pantallaCerrada(); });
+                QObject::connect(f, &Form_VentaOperador::suspendido, &m, [] { terminarPrograma(); });
+                QTimer::singleShot(0, f, [f] {
+                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
+                        sub->showMaximized();
+                });
+                return f;
+            };
             menu->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
                 auto *f = new Form_Venta_TD(ctx, &boletos, &recibos, nullptr, &hojas);
                 QObject::connect(f, &Form_Venta_TD::cerrada, &m, [&m] { m.pantallaCerrada(); });

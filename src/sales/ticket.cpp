@@ -34,6 +34,21 @@ QString montoImpresora(double monto, const QString &moneda, FormatoMonto formato
 
 const QString kGuiones45 = QString(45, QLatin1Char('-'));
 
+// The Tablas ticket serves Marcas too, with its own title and no tablas.
+QString tituloTablas(int juego) {
+    switch (juego) {
+    case 2:
+        return QStringLiteral("VENTA TABLA FIJA");
+    case 4:
+        return QStringLiteral("VENTA MARCAS");
+    default:
+        return QStringLiteral("VENTA DINAMICAS");
+    }
+}
+QString tablasImpresas(const Boleto &b) {
+    return b.juego == 4 ? QString() : textoNumero(b.tablas);
+}
+
 } // namespace
 
 QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora, FormatoMonto formato) {
@@ -42,8 +57,7 @@ QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &h
     if (b.copia)
         t.linea(kLineaCopia);
     t.linea(asteriscos);
-    t.linea(QString(12, QLatin1Char(' ')) +
-            (b.juego == 2 ? QStringLiteral("VENTA TABLA FIJA") : QStringLiteral("VENTA DINAMICAS")));
+    t.linea(QString(12, QLatin1Char(' ')) + tituloTablas(b.juego));
     const QStringList encabezado = lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s);
     if (encabezado.isEmpty()) {
         t.texto(asteriscos); // the next line follows on the same line of text
@@ -59,7 +73,7 @@ QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &h
     t.linea(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
     t.linea(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
             sinControles(b.nombre_caballo));
-    t.linea(QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas));
+    t.linea(QStringLiteral("Nº DE TABLAS: ") + tablasImpresas(b));
     t.linea(QStringLiteral("COSTO DEL BOLETO: ") + montoPuerto(b.monto, formato));
     t.linea(QString());
     t.linea(QString());
@@ -126,8 +140,7 @@ void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion 
         L(kLineaCopia);
     L(kGuiones45);
     imp.tamano(10);
-    L(b.juego == 2 ? QStringLiteral("         VENTA TABLA FIJA")
-                   : QStringLiteral("         VENTA DINAMICAS"));
+    L(QStringLiteral("         ") + tituloTablas(b.juego));
     imp.tamano(s.tamletra);
     L(kGuiones45);
     for (const QString &l : lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s))
@@ -137,7 +150,7 @@ void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion 
     L(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral(" H: ") + hora);
     L(QStringLiteral("BOLETO: ") + b.nu_boleto);
     L(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
-    L(QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas));
+    L(QStringLiteral("Nº DE TABLAS: ") + tablasImpresas(b));
     L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
       sinControles(b.nombre_caballo));
     pieTicketImpresora(imp, b, s, formato);

@@ -19,7 +19,8 @@ enum class FormatoMonto { Taquilla, Operador };
 QStringList lineasEncabezado(int impresion_datos, const QString &empresa, const QString &rif,
                              const Sesion &s);
 
-// Port output of the two tickets (Windows-1252 bytes).
+// Port output of the two tickets (Windows-1252 bytes). The Tablas ticket is also the Marcas
+// ticket (game 4): "VENTA MARCAS", the first horse, no tablas.
 QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora,
                               FormatoMonto formato = FormatoMonto::Taquilla);
 QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora,

@@ -1,5 +1,6 @@
 #include "venta.h"
 
+#include "clientes.h"
 #include "registro.h"
 #include "texto.h"
 
@@ -34,7 +35,9 @@ QString nombreJuego(int juego) {
 QString descripcionJugada(const Boleto &b) {
     QString d = QStringLiteral("JUGADA: ") + nombreJuego(b.juego) + QStringLiteral(", CARRERA ") +
                 QString::number(b.carrera) + QStringLiteral(", CABALLO ") + QString::number(b.caballo);
-    if (b.juego != 3)
+    if (b.juego == 4)
+        d += QStringLiteral(" CONTRA ") + QString::number(b.caballo2);
+    else if (b.juego != 3)
         d += QStringLiteral(", ") + textoNumero(b.tablas) + QStringLiteral(" TABLAS");
     d += QStringLiteral(", MONTO ") + textoNumero(b.monto);
     if (!b.nombre_moneda.isEmpty())
@@ -47,6 +50,7 @@ QJsonObject jsonDe(const Boleto &b) {
             {QStringLiteral("nu_boleto"), b.nu_boleto},
             {QStringLiteral("carrera"), b.carrera},
             {QStringLiteral("caballo"), b.caballo},
+            {QStringLiteral("caballo2"), b.caballo2},
             {QStringLiteral("nombre_caballo"), b.nombre_caballo},
             {QStringLiteral("tablas"), b.tablas},
             {QStringLiteral("codigo_puesto"), b.codigo_puesto},
@@ -65,6 +69,7 @@ Boleto boletoDe(const QJsonObject &o) {
     b.nu_boleto = o.value(QStringLiteral("nu_boleto")).toString();
     b.carrera = o.value(QStringLiteral("carrera")).toInt();
     b.caballo = o.value(QStringLiteral("caballo")).toInt();
+    b.caballo2 = o.value(QStringLiteral("caballo2")).toInt();
     b.nombre_caballo = o.value(QStringLiteral("nombre_caballo")).toString();
     b.tablas = o.value(QStringLiteral("tablas")).toDouble();
     b.codigo_puesto = o.value(QStringLiteral("codigo_puesto")).toString();
@@ -82,10 +87,35 @@ QString texto(const QJsonObject &o, const char *clave) {
     return o.value(QLatin1String(clave)).toString();
 }
 
+// Where the values of a table's INSERT stand.
+struct FormaTabla {
+    int usuario, grupo, hora, fecha, cantidad;
+};
+FormaTabla formaDe(TablaBoletos t) {
+    return t == TablaBoletos::Marcas ? FormaTabla{4, 5, 6, 7, 16} : FormaTabla{5, 6, 7, 8, 19};
+}
+TablaBoletos tablaDe(const QJsonObject &o) {
+    return o.value(QStringLiteral("tabla")).toString() == QLatin1String("ma_marcas")
+               ? TablaBoletos::Marcas
+               : TablaBoletos::Principal;
+}
+
 const QString kMensajeSinImprimir = QStringLiteral("QUEDO REGISTRADO PERO NO SE PUDO IMPRIMIR. ¿DESEA "
                                                    "IMPRIMIRLO DE NUEVO?");
 
 } // namespace
+
+QString nombreTabla(TablaBoletos t) {
+    return t == TablaBoletos::Marcas ? QStringLiteral("ma_marcas") : QStringLiteral("ma_principal");
+}
+
+std::optional<ResultadoVenta> grupoDeVenta(Contexto &ctx, const QString &cliente) {
+    if (const auto g = grupoDeCliente(ctx.rs_grupos, cliente))
+        ctx.sesion.grupo = *g;
+    if (ctx.sesion.grupo.isEmpty())
+        return rechazoVenta(kSinCliente, CampoVenta::Cliente, kTituloSinCliente);
+    return std::nullopt;
+}
 
 std::optional<ResultadoVenta> rechazoPorPendientes(const Contexto &ctx) {
     if (ctx.pendientes.vacio())
@@ -208,8 +238,8 @@ Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha) {
                        QStringLiteral("'"));
 }
 
-QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores) {
-    QString sql = QStringLiteral("INSERT INTO `ma_principal` VALUES (NULL,");
+QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores, TablaBoletos tabla) {
+    QString sql = QStringLiteral("INSERT INTO `") + nombreTabla(tabla) + QStringLiteral("` VALUES (NULL,");
     for (int i = 0; i < valores.size(); ++i)
         sql += QStringLiteral("'") + sqlTexto(db, valores[i]) +
                (i + 1 < valores.size() ? QStringLiteral("',") : QStringLiteral("');"));
@@ -223,6 +253,14 @@ QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu, const Lla
            sqlTexto(db, k.llave2) + QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) +
            QStringLiteral("' Where taquilla='") + sqlTexto(db, usuario) + QStringLiteral("' and numero = '") +
            sqlTexto(db, QString::number(numero)) + QStringLiteral("' limit 1   ");
+}
+
+QString sentenciaCodigo(const BaseDatos &db, TablaBoletos tabla, const QString &nu, const QString &usuario,
+                        int numero) {
+    return QStringLiteral("update ") + nombreTabla(tabla) + QStringLiteral(" set nu_boleto='") +
+           sqlTexto(db, nu) + QStringLiteral("' Where taquilla='") + sqlTexto(db, usuario) +
+           QStringLiteral("' and numero = '") + sqlTexto(db, QString::number(numero)) +
+           QStringLiteral("' limit 1   ");
 }
 
 bool cercaDelLimite(const ControlCupo &c) {
@@ -239,16 +277,32 @@ QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double ca
            QString::fromLatin1(QCryptographicHash::hash(clave, QCryptographicHash::Md5).toHex());
 }
 
-bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario) {
+bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario, TablaBoletos tabla) {
     const QString n = sqlTexto(db, QString::number(numero));
     db.ejecutar(QStringLiteral("START TRANSACTION"));
     try {
-        const Resultado r = db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal WHERE numero='") + n +
-                                        QStringLiteral("' AND taquilla='") + sqlTexto(db, usuario) +
-                                        QStringLiteral("' AND estatus=0 FOR UPDATE"));
+        const Resultado r =
+            db.ejecutar(QStringLiteral("SELECT numero FROM ") + nombreTabla(tabla) +
+                        QStringLiteral(" WHERE numero='") + n + QStringLiteral("' AND taquilla='") +
+                        sqlTexto(db, usuario) + QStringLiteral("' AND estatus=0 FOR UPDATE"));
         if (r.vacio()) {
             db.ejecutar(QStringLiteral("ROLLBACK"));
             return false;
+        }
+        if (tabla == TablaBoletos::Marcas) {
+            db.ejecutar(
+                QStringLiteral("INSERT INTO bitacora_mk (numero,carrera,caballo,caballo2,ganadores,taquilla,"
+                               "grupo,hora,fecha,estatus,nu_boleto,cobrado,motivo,usuario,tipo_motivo,monto,"
+                               "tablas,id_juego,id_moneda,id_hipodromo,combinacion) SELECT numero,carrera,"
+                               "caballo,caballo2,0,taquilla,grupo,hora,fecha,5,nu_boleto,cobrado,'") +
+                sqlTexto(db, kMotivoAnulada) + QStringLiteral("','") + sqlTexto(db, usuario) +
+                QStringLiteral("','SISTEMA',monto,0,id_juego,id_moneda,id_hipodromo,combinacion FROM "
+                               "ma_marcas WHERE numero='") +
+                n + QLatin1Char('\''));
+            db.ejecutar(QStringLiteral("UPDATE ma_marcas SET estatus=5 WHERE numero='") + n +
+                        QLatin1Char('\''));
+            db.ejecutar(QStringLiteral("COMMIT"));
+            return true;
         }
         db.ejecutar(
             QStringLiteral(
@@ -295,9 +349,12 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
     QStringList valores;
     for (const QJsonValue &v : entrada.value(QStringLiteral("valores")).toArray())
         valores << v.toString();
-    if (valores.size() != 19)
+    const TablaBoletos tabla = tablaDe(entrada);
+    const FormaTabla forma = formaDe(tabla);
+    const bool llaves = entrada.value(QStringLiteral("llaves")).toBool(true);
+    if (valores.size() != forma.cantidad)
         throw DbError(QStringLiteral("entrada de venta pendiente sin sus valores"));
-    const QString usuario = valores[5];
+    const QString usuario = valores[forma.usuario];
     Boleto b = boletoDe(entrada.value(QStringLiteral("boleto")).toObject());
     int numero = entrada.value(QStringLiteral("numero")).toInt();
     auto q = [&](const QString &v) { return QStringLiteral("'") + sqlTexto(db, v) + QStringLiteral("'"); };
@@ -316,7 +373,20 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
     };
 
     try {
-        if (numero == 0) {
+        if (numero == 0 && tabla == TablaBoletos::Marcas) {
+            // The INSERT's reply was lost with its number: the row is the booth's uncoded row of
+            // this very bet.
+            const Resultado r = db.ejecutar(
+                QStringLiteral("SELECT numero FROM ma_marcas WHERE taquilla=") + q(usuario) +
+                QStringLiteral(" AND fecha=") + q(valores[7]) + QStringLiteral(" AND hora=") + q(valores[6]) +
+                QStringLiteral(" AND carrera=") + q(valores[0]) + QStringLiteral(" AND caballo=") +
+                q(valores[1]) + QStringLiteral(" AND caballo2=") + q(valores[2]) +
+                QStringLiteral(" AND monto=") + q(valores[3]) + QStringLiteral(" AND id_moneda=") +
+                q(valores[13]) + QStringLiteral(" AND id_hipodromo=") + q(valores[14]) +
+                QStringLiteral(" AND nu_boleto='' ORDER BY numero DESC LIMIT 1"));
+            if (!r.vacio())
+                numero = r.valor(0, QStringLiteral("numero")).entero();
+        } else if (numero == 0) {
             // The INSERT's reply was lost with its number: the row is the booth's uncoded row of
             // this very bet.
             const Resultado r = db.ejecutar(
@@ -332,9 +402,9 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
         }
         Resultado fila;
         if (numero > 0)
-            fila = db.ejecutar(
-                QStringLiteral("SELECT numero,nu_boleto,estatus FROM ma_principal WHERE numero=") +
-                q(QString::number(numero)) + QStringLiteral(" AND taquilla=") + q(usuario));
+            fila = db.ejecutar(QStringLiteral("SELECT numero,nu_boleto,estatus FROM ") + nombreTabla(tabla) +
+                               QStringLiteral(" WHERE numero=") + q(QString::number(numero)) +
+                               QStringLiteral(" AND taquilla=") + q(usuario));
         if (fila.vacio()) {
             terminar(ResolucionVenta::Estado::NoRegistrada,
                      QStringLiteral("LA JUGADA NO QUEDO REGISTRADA, PUEDE HACERLA DE NUEVO"),
@@ -347,10 +417,11 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
             const Resultado conf = db.ejecutar(QStringLiteral("select * from configuracion"));
             completar = !conf.vacio() && conf.valor(0, texto(entrada, "abierta")).numero() == 1 &&
                         conf.valor(0, QStringLiteral("carrera")).numero() == numeroDe(valores[0]) &&
-                        fechaSql(fechaDeTexto(conf.valor(0, QStringLiteral("fecha")).texto())) == valores[8];
+                        fechaSql(fechaDeTexto(conf.valor(0, QStringLiteral("fecha")).texto())) ==
+                            valores[forma.fecha];
         }
         if (!completar) {
-            const bool anulada = anularBoletoSinConfirmar(db, numero, usuario);
+            const bool anulada = anularBoletoSinConfirmar(db, numero, usuario, tabla);
             terminar(
                 anulada ? ResolucionVenta::Estado::Anulada : ResolucionVenta::Estado::NoRegistrada,
                 anulada ? QStringLiteral("LA JUGADA QUEDO ANULADA: NO CUENTA NI SE PUEDE COBRAR. DEVUELVA EL "
@@ -362,9 +433,13 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
         }
         const QString nu = codigoBoleto(texto(entrada, "digito"), b.fecha, numero);
         if (fila.valor(0, QStringLiteral("nu_boleto")).texto() != nu) {
-            const Llaves k = llavesBoleto(nu, texto(entrada, "caballoTxt"), texto(entrada, "montoTxt"),
-                                          texto(entrada, "carreraTxt"), valores[6]);
-            db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, usuario, numero));
+            if (llaves) {
+                const Llaves k = llavesBoleto(nu, texto(entrada, "caballoTxt"), texto(entrada, "montoTxt"),
+                                              texto(entrada, "carreraTxt"), valores[forma.grupo]);
+                db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, usuario, numero));
+            } else {
+                db.ejecutar(sentenciaCodigo(db, tabla, nu, usuario, numero));
+            }
         }
     } catch (const DbError &e) {
         if (e.conexion()) {
@@ -414,6 +489,8 @@ ResultadoVenta respuestaPerdida(Contexto &ctx, const JugadaPorRegistrar &j, Base
                         {QStringLiteral("numero"), numero},
                         {QStringLiteral("valores"), valores},
                         {QStringLiteral("digito"), j.digito},
+                        {QStringLiteral("tabla"), nombreTabla(j.tabla)},
+                        {QStringLiteral("llaves"), j.llaves},
                         {QStringLiteral("abierta"), j.columnaAbierta},
                         {QStringLiteral("caballoTxt"), j.caballoTxt},
                         {QStringLiteral("montoTxt"), j.montoTxt},
@@ -482,8 +559,9 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
         if (!cabeEnCp1252(v))
             throw std::runtime_error(
                 (QStringLiteral("un valor no cabe en Windows-1252: ") + v).toStdString());
-    const QString usuario = j.valores[5], grupo = j.valores[6];
-    j.boleto.hora = j.valores[7];
+    const FormaTabla forma = formaDe(j.tabla);
+    const QString usuario = j.valores[forma.usuario], grupo = j.valores[forma.grupo];
+    j.boleto.hora = j.valores[forma.hora];
 
     bool bloqueado = false;
     auto soltar = [&] {
@@ -521,7 +599,7 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
     }
 
     try {
-        db.ejecutar(sentenciaInsertarBoleto(db, j.valores));
+        db.ejecutar(sentenciaInsertarBoleto(db, j.valores, j.tabla));
     } catch (const DbError &e) {
         if (!e.conexion()) {
             soltar();
@@ -541,9 +619,12 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
     res.numero = numero;
 
     const QString nu = codigoBoleto(j.digito, j.boleto.fecha, numero);
-    const Llaves k = llavesBoleto(nu, j.caballoTxt, j.montoTxt, j.carreraTxt, grupo);
     try {
-        db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, usuario, numero));
+        if (j.llaves)
+            db.ejecutar(sentenciaCodigoYLlaves(
+                db, nu, llavesBoleto(nu, j.caballoTxt, j.montoTxt, j.carreraTxt, grupo), usuario, numero));
+        else
+            db.ejecutar(sentenciaCodigo(db, j.tabla, nu, usuario, numero));
         if (db.filasAfectadas() != 1)
             throw DbError(QStringLiteral("la fila %1 no tomó su código").arg(numero));
     } catch (const DbError &e) {
@@ -551,7 +632,7 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
             return respuestaPerdida(ctx, j, db, numero, impresora, res, e);
         // The server refused the code: the row must not stay without it.
         try {
-            anularBoletoSinConfirmar(db, numero, usuario);
+            anularBoletoSinConfirmar(db, numero, usuario, j.tabla);
         } catch (const DbError &ea) {
             if (ea.conexion())
                 return respuestaPerdida(ctx, j, db, numero, impresora, res, ea);

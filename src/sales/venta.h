@@ -4,6 +4,7 @@
 
 #include "contexto.h"
 #include "llaves.h"
+#include "resumen_dia.h"
 
 #include <array>
 #include <functional>
@@ -17,13 +18,19 @@ using CupoCaballo = std::array<double, 21>;
 // The values of the sales screen a sale reads.
 struct DatosJugada {
     QString carrera;       // Text_datos_V1(0)
-    QString caballo;       // Text_datos_V1(1)
-    QString monto;         // Text_Monto: tablas, or the amount in Los Puestos
-    int juego_actual = 0;  // 0 none, 1 Tablas Dinámicas, 2 Tabla Fija, 3 Los Puestos
+    QString caballo;       // Text_datos_V1(1); the first horse (Text_datos_mk(0)) in Marcas
+    QString monto;         // Text_Monto: tablas, or the amount in Los Puestos and Marcas
+    int juego_actual = 0;  // 0 none, 1 Tablas Dinámicas, 2 Tabla Fija, 3 Los Puestos, 4 Marcas
     QString nombre_moneda; // the currency label shown
+    // The operator screen: the client list's text, and in Marcas the second horse
+    // (Text_datos_mk(1)) and the racetrack list's text.
+    QString cliente{};
+    QString caballo2{};
+    QString hipodromo{};
 };
 
-enum class CampoVenta { Ninguno, Monto, Caballo, Carrera };
+// Caballo1 and Caballo2: the two horse boxes of a Marcas bet; Cliente: the client list.
+enum class CampoVenta { Ninguno, Monto, Caballo, Carrera, Caballo1, Caballo2, Cliente };
 
 // A ticket ready for printing.
 struct Boleto {
@@ -31,6 +38,7 @@ struct Boleto {
     QString nu_boleto;
     int carrera = 0;
     int caballo = 0;
+    int caballo2 = 0; // Marcas: the horse it is set against
     QString nombre_caballo;
     double tablas = 0;
     QString codigo_puesto;
@@ -96,6 +104,11 @@ RevisionCarrera revisarCarrera(Contexto &ctx, const QString &abierta, double car
 // Thrown inside a sale for a failure that is not the database's.
 struct FallaVenta {};
 
+// The operator screen: every sale is recorded for the group of the client whose name the client
+// list shows (any id_tipo); that group replaces the session's and stays until the next sale. No
+// such client keeps the group in force; none at all is refused.
+std::optional<ResultadoVenta> grupoDeVenta(Contexto &ctx, const QString &cliente);
+
 // A sale is refused while the outcome of an earlier write is pending.
 std::optional<ResultadoVenta> rechazoPorPendientes(const Contexto &ctx);
 
@@ -113,8 +126,18 @@ ResultadoVenta procesarVenta(Contexto &ctx, const std::function<ResultadoVenta(R
 // The race card of a race and day as the sales read it: horse n is the n-th row returned.
 Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha);
 
-// "INSERT INTO `ma_principal` VALUES (NULL," and the 19 values, each quoted.
-QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores);
+// The table a ticket is written to: ma_principal (games 1 to 3, 19 values) or ma_marcas
+// (Marcas, 16 values).
+enum class TablaBoletos { Principal, Marcas };
+QString nombreTabla(TablaBoletos t);
+
+// "INSERT INTO `ma_principal` VALUES (NULL," and the values, each quoted.
+QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores,
+                                TablaBoletos tabla = TablaBoletos::Principal);
+
+// Writes the code alone (operator tickets carry no keys).
+QString sentenciaCodigo(const BaseDatos &db, TablaBoletos tabla, const QString &nu_boleto,
+                        const QString &usuario, int numero);
 
 // Writes the code and the keys into the booth's row.
 QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu_boleto, const Llaves &k,
@@ -141,12 +164,14 @@ QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double ca
 
 // A confirmed bet ready to be written.
 struct JugadaPorRegistrar {
-    QStringList valores; // the 19 values of the INSERT
+    TablaBoletos tabla = TablaBoletos::Principal;
+    bool llaves = true;  // the booth's tickets carry the keys, the operator's do not
+    QStringList valores; // the values of the INSERT
     QString digito;      // the game digit of the code
     QString caballoTxt, montoTxt, carreraTxt;
     Boleto boleto; // without its code
     std::optional<ControlCupo> cupo;
-    QString columnaAbierta; // the setting that says the race is on sale ("modificar", "venta_pt")
+    QString columnaAbierta; // the setting that says the race is on sale ("modificar", "venta_pt", "venta_mk")
 };
 
 // Writes the ticket (INSERT, the row's number from the INSERT's reply, code and keys) and prints
@@ -172,10 +197,12 @@ struct ResolucionVenta {
 // holds its ticket). Each resolved entry leaves the journal.
 std::vector<ResolucionVenta> resolverVentasPendientes(Contexto &ctx, ImpresionTickets *impresora);
 
-// Voids a row of this booth that was never completed: it is logged in `bitacora` (estatus 5, as
-// the back-office logs a cancelled ticket) and removed from ma_principal, in one transaction, so
-// it never counts toward limits or sales and can never be paid. False when no such row is there.
-bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario);
+// Voids a row of this booth that was never completed, in one transaction, the way the back-office
+// cancels a ticket: a row of games 1 to 3 is logged in `bitacora` (estatus 5) and removed from
+// ma_principal; a Marcas row is logged in `bitacora_mk` and stays in ma_marcas with estatus 5. It
+// never counts as a sale and can never be paid. False when no such row is there.
+bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario,
+                              TablaBoletos tabla = TablaBoletos::Principal);
 
 // Prints a recorded ticket again, marked as a copy; nothing is written.
 void reimprimirBoleto(ImpresionTickets &impresora, Boleto boleto);

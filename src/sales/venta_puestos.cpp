@@ -40,6 +40,10 @@ ResultadoVenta VentaPuestos::procesar(const DatosJugada &datos) {
 ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
     BaseDatos &db = ctx_.central();
     const Sesion &s = ctx_.sesion;
+    const bool operador = pantalla_ == PantallaVenta::Operador;
+    if (operador)
+        if (auto r = grupoDeVenta(ctx_, datos.cliente))
+            return *r;
 
     // 1.
     ctx_.abrir_configuracion();
@@ -90,12 +94,18 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
             carrera
                 .valor(f, moneda == 2 ? QStringLiteral("apuesta_max_pt2") : QStringLiteral("apuesta_max_pt"))
                 .numero();
-        estado = carrera.valor(f, moneda == 2 ? QStringLiteral("estado_pt2") : QStringLiteral("estado_pt"))
+        // The operator screen reads the state of the second currency from estado2_pt.
+        estado = carrera
+                     .valor(f, moneda == 2
+                                   ? (operador ? QStringLiteral("estado2_pt") : QStringLiteral("estado_pt2"))
+                                   : QStringLiteral("estado_pt"))
                      .numero();
         tipo = carrera.valor(f, moneda == 2 ? QStringLiteral("puesto2") : QStringLiteral("puesto")).numero();
-        retirado =
-            carrera.valor(f, moneda == 2 ? QStringLiteral("retirado_pt2") : QStringLiteral("retirado_pt"))
-                .numero();
+        // The operator screen reads withdrawal from retirado_pt in both currencies.
+        retirado = carrera
+                       .valor(f, moneda == 2 && !operador ? QStringLiteral("retirado_pt2")
+                                                          : QStringLiteral("retirado_pt"))
+                       .numero();
     }
     // 5.
     if (retirado == 1)
@@ -107,12 +117,16 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
         return rechazoVenta(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"),
                             CampoVenta::Caballo);
 
-    // 6. What the group has bet on the horse, both currencies together.
-    const QString sqlVendido =
-        QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
-        sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
-        QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") +
-        sqlTexto(db, grupo) + QStringLiteral("' and id_juego=3");
+    // 6. What the group has bet on the horse: both currencies together on the booth screen, the
+    // sale's currency on the operator's.
+    QString sqlVendido = QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
+                         sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") +
+                         sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
+                         sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) +
+                         QStringLiteral("' and id_juego=3");
+    if (operador)
+        sqlVendido += QStringLiteral(" and id_moneda= '") + QString::number(moneda) +
+                      (opcion != 0 ? QStringLiteral("'") : QStringLiteral("' "));
     double vendidoYa = 0, limiteCaballo = 0;
     auto vendido = [&] {
         const Resultado r = db.ejecutar(sqlVendido);
@@ -122,15 +136,19 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     auto disponible = [](double lim, double ya) { return textoNumero(std::max(0.0, lim - ya)); };
 
     if (opcion != 0) {
-        // 7.
-        if (monto > limite)
+        // 7. The operator screen does not measure the bet against the horse's own column.
+        if (!operador && monto > limite)
             return rechazoVenta(QStringLiteral("LA JUGADA ES MAYOR A LA PERMITIDA"), CampoVenta::Caballo);
         if (monto > cupoPt)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
         const double ya = vendido();
-        const Resultado cupo = db.ejecutar(QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
-                                           sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
-                                           sqlTexto(db, QString::number(moneda)) + QStringLiteral("'"));
+        const Resultado cupo =
+            db.ejecutar(operador ? QStringLiteral("SELECT * FROM venta_cupo_pt where ch= '") +
+                                       sqlTexto(db, grupo) + QStringLiteral("'  and id_moneda= '") +
+                                       QString::number(moneda) + QStringLiteral("' ")
+                                 : QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
+                                       sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
+                                       sqlTexto(db, QString::number(moneda)) + QStringLiteral("'"));
         if (!cupo.vacio())
             for (int i = 1; i <= 18; ++i)
                 cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
@@ -145,10 +163,14 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     } else {
         // 8.
         if (moneda == 2 && monto > maxVdls)
-            return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN  ") + datos.nombre_moneda,
+            return rechazoVenta(operador ? QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN $")
+                                         : QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN  ") +
+                                               datos.nombre_moneda,
                                 CampoVenta::Ninguno);
         if (moneda == 1 && monto < minVbs)
-            return rechazoVenta(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
+            return rechazoVenta(operador ? QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN BS")
+                                         : QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") +
+                                               datos.nombre_moneda,
                                 CampoVenta::Ninguno);
         if (monto > cupoPt)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
@@ -171,7 +193,8 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const TipoPuesto t = tipoPuesto(tipo);
     const QString texto = QStringLiteral("    ") + t.texto1 + QStringLiteral("  ") + t.texto2 +
                           QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") +
-                          textoNumero(monto) + QStringLiteral("  ") + datos.nombre_moneda;
+                          textoNumero(monto) +
+                          (operador ? QStringLiteral("  BS") : QStringLiteral("  ") + datos.nombre_moneda);
     const QDateTime preguntado = ctx_.reloj.ahora();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
@@ -191,6 +214,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     j.carreraTxt = textoNumero(carrera2);
     j.digito = QStringLiteral("3");
     j.columnaAbierta = QStringLiteral("venta_pt");
+    j.llaves = !operador;
     j.valores = {j.carreraTxt,
                  caballoTxt,
                  j.montoTxt,
@@ -218,7 +242,8 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     // A clerk who waited at the confirmation gave the other booths time to sell.
     c.maximoJugada = cupoPt * std::max(1.0, double(preguntado.secsTo(ctx_.reloj.ahora())) / 2.0);
     c.rechazo = QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ");
-    // Both currencies count toward the one limit: one lock for both.
+    // Both currencies count toward the booth's one limit: one lock for both (on the operator
+    // screen too, which may sell for the same group).
     c.nombreBloqueo = nombreBloqueoCupo(grupo, 3, 0, carrera2, caballo);
     j.cupo = c;
 

@@ -19,7 +19,17 @@ struct Columnas {
     const char *precio, *limite, *estado, *estadoRevision, *retirado;
 };
 
-Columnas columnasDe(int juego, int moneda) {
+// The operator screen reads withdrawal from `retirado` for both games and currencies, and the
+// state of the second currency from estado2_td / estado2_tf in both passes.
+Columnas columnasDe(int juego, int moneda, bool operador) {
+    if (operador) {
+        if (juego == 1)
+            return moneda == 2
+                       ? Columnas{"valor_td2", "apuesta_max_td2", "estado2_td", "estado2_td", "retirado"}
+                       : Columnas{"valor_td", "apuesta_max_td", "estado", "estado", "retirado"};
+        return moneda == 2 ? Columnas{"valor_tf2", "apuesta_max_tf2", "estado2_tf", "estado2_tf", "retirado"}
+                           : Columnas{"valor_tf", "apuesta_max_tf", "estado_tf", "estado_tf", "retirado"};
+    }
     if (juego == 1)
         return moneda == 2 ? Columnas{"valor_td2", "apuesta_max_td2", "estado_td2", "estado_td2", "retirado2"}
                            : Columnas{"valor_td", "apuesta_max_td", "estado", "estado", "retirado"};
@@ -39,6 +49,10 @@ ResultadoVenta VentaTablas::procesar(const DatosJugada &datos) {
 ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
     BaseDatos &db = ctx_.central();
     const Sesion &s = ctx_.sesion;
+    const bool operador = pantalla_ == PantallaVenta::Operador;
+    if (operador)
+        if (auto r = grupoDeVenta(ctx_, datos.cliente))
+            return *r;
 
     // 1. Settings of the current row.
     auto conf = [&](const char *c) { return ctx_.configuracion(QLatin1String(c)); };
@@ -62,7 +76,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     const double caballo = numeroDe(datos.caballo);
     const double tablas = numeroDe(datos.monto);
     const int moneda = s.id_moneda == 2 ? 2 : 1;
-    const Columnas col = columnasDe(juego, moneda);
+    const Columnas col = columnasDe(juego, moneda, operador);
 
     // 2 - 4. Tablas are a whole number, whatever way the text reached the field.
     if (tablas < 0 || tablas != std::floor(tablas))
@@ -161,10 +175,14 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
         return rechazoVenta(QStringLiteral("DEBE INGRESAR UN Nº DE TABLAS"), CampoVenta::Monto);
     const double monto = primero.precio * tablas;
     if (moneda == 1 && monto < minVbs)
-        return rechazoVenta(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
+        return rechazoVenta(operador
+                                ? QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN BS")
+                                : QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
                             CampoVenta::Ninguno);
     if (moneda == 2 && monto > maxVdls)
-        return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda,
+        return rechazoVenta(operador
+                                ? QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN $")
+                                : QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda,
                             CampoVenta::Ninguno);
 
     // 15. Confirmation.
@@ -173,8 +191,9 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
         QStringLiteral(".") + cr + cr + cr + QStringLiteral("EL VALOR DEL CABALLO ACTUAL ES DE : ") +
         textoNumero(primero.precio) + QStringLiteral("     ") + cr + cr + cr + QStringLiteral("    ") +
         textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
-        QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral(" ") + datos.nombre_moneda + cr +
-        cr + QStringLiteral(".");
+        QStringLiteral("    POR: ") + textoNumero(monto) +
+        (operador ? QStringLiteral("  BS") : QStringLiteral(" ") + datos.nombre_moneda) + cr + cr +
+        QStringLiteral(".");
     const QDateTime preguntado = ctx_.reloj.ahora();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
@@ -204,6 +223,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     j.carreraTxt = textoNumero(carrera2);
     j.digito = juego == 1 ? QStringLiteral("4") : QStringLiteral("2");
     j.columnaAbierta = QStringLiteral("modificar");
+    j.llaves = !operador;
     j.valores = {j.carreraTxt,
                  caballoTxt,
                  j.montoTxt,
