@@ -85,14 +85,14 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
     Command5->setFocusPolicy(Qt::NoFocus);
     filaJuegos_->insertWidget(3, Command5);
 
-    // The Marcas entry: the horse bet on and the one it is set against.
+    // The Marcas entry: the horse bet on and the one it is set against, in the place of the horse,
+    // and its own button in the place of boton_procesar.
     Frame_Marcas = new QFrame(Frame1);
     Frame_Marcas->setObjectName(QStringLiteral("Frame_Marcas"));
-    auto *marcas = new QGridLayout(Frame_Marcas);
+    auto *marcas = new QHBoxLayout(Frame_Marcas);
     marcas->setContentsMargins(0, 0, 0, 0);
-    Label_Caballos = new QLabel(QStringLiteral("CABALLOS"), Frame_Marcas);
+    Label_Caballos = new QLabel(QStringLiteral("CABALLOS"), Frame1);
     Label_Caballos->setObjectName(QStringLiteral("Label_Caballos"));
-    marcas->addWidget(Label_Caballos, 0, 0);
     for (int i = 0; i < 2; ++i) {
         Text_datos_mk[i] = new QLineEdit(Frame_Marcas);
         Text_datos_mk[i]->setObjectName(QStringLiteral("Text_datos_mk_%1").arg(i));
@@ -101,14 +101,16 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
         Text_datos_mk[i]->setFont(f);
         Text_datos_mk[i]->installEventFilter(this);
         filtrarTextoPegado(Text_datos_mk[i], SoloNumeros);
-        marcas->addWidget(Text_datos_mk[i], 0, i + 1);
+        marcas->addWidget(Text_datos_mk[i]);
     }
     Text_datos_mk[0]->setToolTip(QStringLiteral("El caballo jugado"));
     Text_datos_mk[1]->setToolTip(QStringLiteral("El caballo contra el que se juega"));
-    Command8 = botonVenta(QStringLiteral("Command8"), QStringLiteral("PROCESAR JUGADA"), Frame_Marcas);
-    marcas->addWidget(Command8, 1, 0, 1, 3);
-    venta_->addWidget(Frame_Marcas, 4, 0, 1, 2);
-    Frame_Marcas->hide();
+    Command8 = botonVenta(QStringLiteral("Command8"), QStringLiteral("PROCESAR JUGADA"), Frame1);
+    venta_->addWidget(Label_Caballos, 4, 0);
+    venta_->addWidget(Frame_Marcas, 4, 1);
+    venta_->addWidget(Command8, 5, 0, 1, 2);
+    for (QWidget *w : std::initializer_list<QWidget *>{Label_Caballos, Frame_Marcas, Command8})
+        w->hide();
 
     boton_reimprimir =
         botonVenta(QStringLiteral("boton_reimprimir"), QStringLiteral("REIMPRIMIR"), Frame_principal);
@@ -164,6 +166,8 @@ void Form_VentaOperador::Limpiar() {
 void Form_VentaOperador::alCambiarJuego(int juego) {
     const bool marcas = juego == 4;
     Frame_Marcas->setVisible(marcas);
+    Label_Caballos->setVisible(marcas);
+    Command8->setVisible(marcas);
     // Marcas takes its two horses in its own boxes and sells with its own button.
     Label_Caballo->setVisible(!marcas);
     Text_datos_V1[1]->setVisible(!marcas);
