@@ -250,40 +250,6 @@ void Form_VentaOperador::Command8_Click() {
     vender([this](const DatosJugada &d) { return VentaMarcas(ctx_, cupo_caballo, impresion_).procesar(d); });
 }
 
-bool Form_VentaOperador::teclaMarcas(int i, QKeyEvent *k) {
-    QLineEdit *campo = Text_datos_mk[i];
-    const int codigo = codigoTecla(k);
-    if (codigo < 0)
-        return false;
-    if (SoloNumeros(codigo) == 0)
-        return true;
-    if (codigo == 13) {
-        double cabMax = 0;
-        try {
-            cabMax = ctx_.configuracion(QStringLiteral("cab_max")).numero();
-        } catch (const DbError &e) {
-            fallaSilenciosa(QStringLiteral("cab_max"), e);
-            return true;
-        }
-        const double v = numeroDe(campo->text());
-        if (v > 0 && v <= cabMax) {
-            if (i == 0)
-                enfocar(Text_datos_mk[1]);
-            else
-                Command8->setFocus();
-        } else if (v > cabMax) {
-            ctx_.dialogos.mensaje(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"),
-                                  QStringLiteral("VALIDACION DE DATOS"), Icono::Error);
-        }
-        return true;
-    }
-    if (codigo == 8 && campo->text().isEmpty()) {
-        enfocar(Text_Monto);
-        return true;
-    }
-    return false;
-}
-
 bool Form_VentaOperador::eventFilter(QObject *obj, QEvent *ev) {
     const bool entra = ev->type() == QEvent::FocusIn, sale = ev->type() == QEvent::FocusOut;
     if (entra || sale) {
@@ -303,7 +269,10 @@ bool Form_VentaOperador::eventFilter(QObject *obj, QEvent *ev) {
         const bool enter = (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
                            !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (obj == Text_datos_mk[0] || obj == Text_datos_mk[1])
-            return teclaMarcas(obj == Text_datos_mk[0] ? 0 : 1, k);
+            return teclaCaballo(static_cast<QLineEdit *>(obj), k,
+                                obj == Text_datos_mk[0] ? static_cast<QWidget *>(Text_datos_mk[1])
+                                                        : Command8) ||
+                   VentanaVenta::eventFilter(obj, ev);
         if (enter && obj == Text_codigo) {
             Text_codigo_Enter();
             return true;

@@ -42,9 +42,6 @@ protected:
     QWidget *trasMonto() override;
     DatosJugada datosJugada() const override;
     void enfocarCampo(CampoVenta campo) override;
-
-private:
-    bool teclaMarcas(int indice, QKeyEvent *k);
 };
 
 } // namespace corvalo

@@ -448,30 +448,44 @@ bool VentanaVenta::eventFilter(QObject *obj, QEvent *ev) {
     auto *campo = qobject_cast<QLineEdit *>(obj);
     if (!campo || (campo != Text_Monto && campo != Text_datos_V1[0] && campo != Text_datos_V1[1]))
         return QWidget::eventFilter(obj, ev);
+    if (campo != Text_Monto) {
+        QWidget *siguiente =
+            campo == Text_datos_V1[0] ? static_cast<QWidget *>(Text_datos_V1[1]) : procesarVisible();
+        return teclaCaballo(campo, k, siguiente) || QWidget::eventFilter(obj, ev);
+    }
     const int codigo = codigoTecla(k);
     if (codigo < 0)
         return QWidget::eventFilter(obj, ev); // navigation, function and modified keys
     if (SoloNumeros(codigo) == 0)
         return true; // swallowed
-    // The operator screen selects the text of the field the cursor is moved to.
-    const bool seleccionar = pantalla_ == PantallaVenta::Operador;
-    auto mover = [&](QWidget *destino) {
-        if (auto *e = qobject_cast<QLineEdit *>(destino); e && seleccionar)
-            enfocar(e);
-        else
-            destino->setFocus();
-    };
     if (codigo == 13) {
-        if (campo == Text_Monto) {
-            if (!Text_Monto->text().isEmpty()) {
-                QWidget *destino = trasMonto();
-                if (auto *e = qobject_cast<QLineEdit *>(destino))
-                    enfocar(e);
-                else
-                    destino->setFocus();
-            }
-            return true;
+        if (!Text_Monto->text().isEmpty()) {
+            QWidget *destino = trasMonto();
+            if (auto *e = qobject_cast<QLineEdit *>(destino))
+                enfocar(e);
+            else
+                destino->setFocus();
         }
+        return true;
+    }
+    return QWidget::eventFilter(obj, ev);
+}
+
+void VentanaVenta::mover(QWidget *destino) {
+    // The operator screen selects the text of the field the cursor is moved to.
+    if (auto *e = qobject_cast<QLineEdit *>(destino); e && pantalla_ == PantallaVenta::Operador)
+        enfocar(e);
+    else
+        destino->setFocus();
+}
+
+bool VentanaVenta::teclaCaballo(QLineEdit *campo, QKeyEvent *k, QWidget *siguiente) {
+    const int codigo = codigoTecla(k);
+    if (codigo < 0)
+        return false; // navigation, function and modified keys
+    if (SoloNumeros(codigo) == 0)
+        return true; // swallowed
+    if (codigo == 13) {
         double cabMax = 0;
         try {
             cabMax = ctx_.configuracion(QStringLiteral("cab_max")).numero();
@@ -480,22 +494,18 @@ bool VentanaVenta::eventFilter(QObject *obj, QEvent *ev) {
             return true;
         }
         const double v = numeroDe(campo->text());
-        if (v > 0 && v <= cabMax) {
-            if (campo == Text_datos_V1[0])
-                mover(Text_datos_V1[1]);
-            else
-                procesarVisible()->setFocus();
-        } else if (v > cabMax) {
+        if (v > 0 && v <= cabMax)
+            mover(siguiente);
+        else if (v > cabMax)
             ctx_.dialogos.mensaje(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"),
                                   QStringLiteral("VALIDACION DE DATOS"), Icono::Error);
-        }
         return true;
     }
-    if (codigo == 8 && campo != Text_Monto && campo->text().isEmpty()) {
+    if (codigo == 8 && campo->text().isEmpty()) {
         mover(Text_Monto);
         return true;
     }
-    return QWidget::eventFilter(obj, ev);
+    return false;
 }
 
 void VentanaVenta::enfocarCampo(CampoVenta campo) {

@@ -117,6 +117,12 @@ protected:
     // An action with a key of its own, active anywhere inside `donde` (the screen by default).
     QAction *atajo(const QKeySequence &k, QWidget *donde = nullptr);
     QPushButton *procesarVisible() const;
+    // Moves the cursor; the operator screen selects the text of the field it lands in.
+    void mover(QWidget *destino);
+    // A key of a race or horse box: the digit filter; Enter goes on to `siguiente` when the number
+    // is a horse of the race, and warns when it is above cab_max; Backspace in an empty box goes
+    // back to the amount. True when the key was taken.
+    bool teclaCaballo(QLineEdit *campo, QKeyEvent *k, QWidget *siguiente);
 
     Contexto &ctx_;
     ImpresionTickets *impresion_;
