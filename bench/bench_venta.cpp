@@ -49,6 +49,10 @@ public:
     QString etiqueta;
     long long filasAfectadas() const override { return db_->filasAfectadas(); }
     QString escapar(const QString &v) const override { return db_->escapar(v); }
+    long long ultimoId() const override { return db_->ultimoId(); }
+    unsigned long idHilo() const override { return db_->idHilo(); }
+    long long inicioServidor() const override { return db_->inicioServidor(); }
+    bool perdida() const override { return db_->perdida(); }
     long long n = 0;
     bool grabando = false;
     std::vector<QString> grabadas;
