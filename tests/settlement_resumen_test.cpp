@@ -204,6 +204,18 @@ const CasoSentencias kCasos[] = {
      "estatus=4)  and fecha  = '2026-03-20' and taquilla='taq1' and id_juego=3  and id_moneda  = '1'",
      "SELECT sum(monto) as venta,count(cobrado)as cant_venta  FROM ventas where  fecha  = '2026-03-20' and "
      "taquilla='taq1' and id_juego=3  and id_moneda  = '1' "},
+    {"operator's Los Puestos, archived day, one race", PantallaVenta::Operador, BusquedaResumen::Puestos, 3,
+     kArchivado, "5", 2,
+     "SELECT count(numero)as cant_anulados FROM bitacora where (estatus=5) and fecha= '2026-03-20' and "
+     "taquilla='taq1' and carrera='5' and id_juego=3  and id_moneda  = '2'",
+     "SELECT sum(cobrado) as monto_porpagar,count(cobrado)as cant_mpc FROM ventas where (estatus=1 or "
+     "estatus=3 or estatus=6)  and fecha  = '2026-03-20' and taquilla='taq1' and carrera='5' and id_juego=3  "
+     "and id_moneda  = '2' ",
+     "SELECT sum(cobrado) as monto_cobrado,count(cobrado)as cant_mc FROM ventas where (estatus=2 or "
+     "estatus=4)  and fecha  = '2026-03-20' and taquilla='taq1' and carrera='5' and id_juego=3  and "
+     "id_moneda  = '2' ",
+     "SELECT sum(monto) as venta,count(cobrado)as cant_venta  FROM ventas where  fecha  = '2026-03-20' and "
+     "taquilla='taq1' and carrera='5' and id_juego=3   and id_moneda  = '2'"},
     {"operator's Los Puestos, working date, one race", PantallaVenta::Operador, BusquedaResumen::Puestos, 3,
      kTrabajo, "5", 1,
      "SELECT count(numero)as cant_anulados FROM bitacora where (estatus=5) and fecha= '2026-03-25' and "

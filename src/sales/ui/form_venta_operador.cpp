@@ -65,10 +65,10 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
     Text_codigo->setMaximumWidth(Text_codigo->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     Combo_Hipodromo = lista(QStringLiteral("Combo_Hipodromo"), Frame_principal);
     Label_Cliente =
-        etiqueta(QStringLiteral("&CLIENTE"), QStringLiteral("Label_Cliente"), Combo_Cliente, Frame_principal);
+        etiqueta(QStringLiteral("C&LIENTE"), QStringLiteral("Label_Cliente"), Combo_Cliente, Frame_principal);
     Label_Codigo =
         etiqueta(QStringLiteral("C&ODIGO"), QStringLiteral("Label_Codigo"), Text_codigo, Frame_principal);
-    Label_Hipodromo = etiqueta(QStringLiteral("&HIPODROMO"), QStringLiteral("Label_Hipodromo"),
+    Label_Hipodromo = etiqueta(QStringLiteral("H&IPODROMO"), QStringLiteral("Label_Hipodromo"),
                                Combo_Hipodromo, Frame_principal);
     fila->addWidget(Label_Cliente);
     fila->addWidget(Combo_Cliente, 3);

@@ -120,7 +120,8 @@ Frame5::Frame5(Contexto &ctx, PantallaVenta pantalla, QWidget *parent)
     Command20->setToolTip(QStringLiteral("Cerrar (Esc)"));
     Command20->setAccessibleName(QStringLiteral("Cerrar"));
     Command19 = boton(QStringLiteral("Command19"), QStringLiteral("&Ventas "), this);
-    Command1 = boton(QStringLiteral("Command1"), QStringLiteral("&Pagos"), this);
+    // Alt+P is the main window's "Pantallas", shown or not.
+    Command1 = boton(QStringLiteral("Command1"), QStringLiteral("Pago&s"), this);
     DataGrid2 = nombrar(new QTableView(this), QStringLiteral("DataGrid2"));
     modelo = new ModeloLista(this);
     DataGrid2->setModel(modelo);

@@ -73,10 +73,14 @@ Frame_CuadreFinal::Frame_CuadreFinal(Contexto &ctx, ImpresionHojas *hojas, Panta
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
     Label_Fecha->setBuddy(DTPicker1);
-    Label_Carrera = nombrar(new QLabel(QStringLiteral("&Carrera"), this), QStringLiteral("Label_Carrera"));
+    // The main window's menu titles hold Alt+C, Alt+P, Alt+R, Alt+G and Alt+A (shown or not) and
+    // the booth screen's Alt+O: the panels' mnemonics keep clear of them.
+    Label_Carrera = nombrar(new QLabel(QStringLiteral("Carr&era"), this), QStringLiteral("Label_Carrera"));
     Combo3 = nombrar(new QComboBox(this), QStringLiteral("Combo3"));
     Combo3->setEditable(true);
     Combo3->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed is the race: no completion ("1" would become "10").
+    Combo3->setCompleter(nullptr);
     Combo3->addItems(carrerasOfrecidas());
     Combo3->setCurrentIndex(-1);
     Combo3->setToolTip(QStringLiteral("TODAS, o el número de la carrera"));
