@@ -1,17 +1,21 @@
 // The operator screen driven through its real widgets (offscreen) over the recording fake: what
 // it loads, its colours, the client keys, the open flag by game, Escape and the font sizes.
 #include "entorno_falso.h"
+#include "form_menu_principal.h"
 #include "form_venta_operador.h"
+#include "frame_cuadre_final.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 using namespace corvalo;
 using namespace corvalo::prueba;
@@ -166,6 +170,55 @@ private slots:
         QCOMPARE(cerrada.count(), 0);
         QTest::keyClick(f->Text_Monto, Qt::Key_Escape);
         QCOMPARE(cerrada.count(), 1);
+    }
+
+    // Inside the main window: F2 opens the screen, its mnemonics are not taken by the main window's
+    // menus, the summary serves Marcas, Escape closes the panel and then the screen, and F10 still
+    // asks to leave the program.
+    void keysInsideTheMainWindow() {
+        e->ctx.sesion.nivel = "Operador";
+        OpcionesSesion opciones;
+        Form_MenuPrincipal m(e->ctx, opciones);
+        m.pantallas.Form_VentaOperador = [this](Form_MenuPrincipal &menu) -> QWidget * {
+            auto *f = new Form_VentaOperador(e->ctx, nullptr);
+            connect(f, &Form_VentaOperador::cerrada, &menu, [&menu] { menu.pantallaCerrada(); });
+            return f;
+        };
+        m.resize(1000, 700);
+        m.show();
+        QApplication::setActiveWindow(&m);
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        QTest::keyClick(&m, Qt::Key_F2);
+        auto *f = m.findChild<Form_VentaOperador *>();
+        QVERIFY(f);
+        QTRY_COMPARE(QApplication::focusWidget(), f->Text_Monto);
+        auto tecla = [](Qt::Key k, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), k, mod);
+        };
+        tecla(Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), f->Combo_Cliente);
+        tecla(Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), f->Text_codigo);
+        tecla(Qt::Key_I, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), f->Combo_Hipodromo);
+        tecla(Qt::Key_F8);
+        QCOMPARE(f->juego_actual, 4);
+        e->db->responder("SELECT carrera FROM carreras", tabla({"carrera"}, {{"12"}}));
+        e->db->responder("SELECT sum(monto) as venta,count(cobrado)as cant_venta  FROM ma_marcas",
+                         tabla({"venta", "cant_venta"}, {{"150", "2"}}));
+        tecla(Qt::Key_F4);
+        QVERIFY(f->Frame_CuadreFinal->isVisible());
+        QCOMPARE(f->Frame_CuadreFinal->Label_JuegoPR->text(), QStringLiteral("VENTAS MARCAS"));
+        tecla(Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(f->Frame_CuadreFinal->Label_Resultados[5]->text(), QStringLiteral("2"));
+        tecla(Qt::Key_Escape);
+        QVERIFY(!f->Frame_CuadreFinal->isVisible());
+        tecla(Qt::Key_Escape);
+        QTRY_VERIFY(m.mdiArea->subWindowList().isEmpty());
+        QVERIFY(m.Toolbar1->isVisible());
+        e->dialogos.respuestas = {Respuesta::No};
+        QTest::keyClick(&m, Qt::Key_F10);
+        QCOMPARE(e->dialogos.textos.last(), kPreguntaSalida);
     }
 
     // Nothing clipped or overlapping at the font sizes the print settings offer.
