@@ -232,6 +232,17 @@ ResultadoVenta procesarVenta(Contexto &ctx, const std::function<ResultadoVenta(R
     return r;
 }
 
+double limiteDeTabla(BaseDatos &db, const QString &sql, CupoCaballo &cupo, double caballo) {
+    const Resultado r = db.ejecutar(sql);
+    if (!r.vacio())
+        for (int i = 1; i <= 18; ++i)
+            cupo[std::size_t(i)] = r.valor(0, QStringLiteral("cab%1").arg(i)).numero();
+    const int n = int(caballo);
+    if (n < 0 || n > 20 || caballo != n)
+        throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
+    return cupo[std::size_t(n)];
+}
+
 Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha) {
     return db.ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") + sqlTexto(db, carrera) +
                        QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +

@@ -123,6 +123,11 @@ ResultadoVenta conFallaVenta(Contexto &ctx, const std::function<ResultadoVenta(R
 ResultadoVenta procesarVenta(Contexto &ctx, const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
                              const QString &mensaje, const QString &titulo, CampoVenta foco);
 
+// A per-horse limit from a venta_cupo_* table: the row the statement returns (if any) replaces the
+// limits kept in `cupo`, and the limit of `caballo` comes from them. A horse that is not a whole
+// number from 0 to 20 has no place there: the sale fails (FallaVenta).
+double limiteDeTabla(BaseDatos &db, const QString &sql, CupoCaballo &cupo, double caballo);
+
 // The race card of a race and day as the sales read it: horse n is the n-th row returned.
 Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha);
 

@@ -129,16 +129,11 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     // 11. Per-horse limit.
     double limite = primero.limite;
     if (opcion != 0) {
-        const Resultado cupo = db.ejecutar(
+        limite = limiteDeTabla(
+            db,
             QStringLiteral("SELECT * FROM venta_cupo_mk where  ch  = '") + sqlTexto(db, grupo) +
-            (moneda == 1 ? QStringLiteral("' and id_moneda=1") : QStringLiteral("' and id_moneda=2")));
-        if (!cupo.vacio())
-            for (int i = 1; i <= 18; ++i)
-                cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
-        const int indice = int(h1);
-        if (indice < 0 || indice > 20)
-            throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
-        limite = cupo_[std::size_t(indice)];
+                (moneda == 1 ? QStringLiteral("' and id_moneda=1") : QStringLiteral("' and id_moneda=2")),
+            cupo_, h1);
     }
     if (ventaCh + monto > limite)
         return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +

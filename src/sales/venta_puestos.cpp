@@ -142,19 +142,15 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
         if (monto > cupoPt)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
         const double ya = vendido();
-        const Resultado cupo =
-            db.ejecutar(operador ? QStringLiteral("SELECT * FROM venta_cupo_pt where ch= '") +
-                                       sqlTexto(db, grupo) + QStringLiteral("'  and id_moneda= '") +
-                                       QString::number(moneda) + QStringLiteral("' ")
-                                 : QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
-                                       sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
-                                       sqlTexto(db, QString::number(moneda)) + QStringLiteral("'"));
-        if (!cupo.vacio())
-            for (int i = 1; i <= 18; ++i)
-                cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
-        if (n < 0 || n > 20 || caballo != n)
-            throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
-        const double lim = cupo_[std::size_t(n)];
+        const double lim =
+            limiteDeTabla(db,
+                          operador ? QStringLiteral("SELECT * FROM venta_cupo_pt where ch= '") +
+                                         sqlTexto(db, grupo) + QStringLiteral("'  and id_moneda= '") +
+                                         QString::number(moneda) + QStringLiteral("' ")
+                                   : QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
+                                         sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
+                                         sqlTexto(db, QString::number(moneda)) + QStringLiteral("'"),
+                          cupo_, caballo);
         limiteCaballo = lim;
         if (ya + monto > lim)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +

@@ -144,14 +144,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                        : QStringLiteral("SELECT * FROM venta_cupo_tf where  ch  = '") + sqlTexto(db, grupo) +
                              (moneda == 1 ? QStringLiteral("'  and id_moneda=1")
                                           : QStringLiteral("'  and id_moneda=2"));
-        const Resultado cupo = db.ejecutar(sql);
-        if (!cupo.vacio())
-            for (int i = 1; i <= 18; ++i)
-                cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
-        const int indice = int(caballo);
-        if (indice < 0 || indice > 20)
-            throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
-        limite = cupo_[std::size_t(indice)];
+        limite = limiteDeTabla(db, sql, cupo_, caballo);
     }
     const double total = ventaCh + tablas;
     const double disponible = std::max(0.0, limite - ventaCh);
