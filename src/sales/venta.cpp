@@ -105,6 +105,22 @@ const QString kMensajeSinImprimir = QStringLiteral("QUEDO REGISTRADO PERO NO SE 
 
 } // namespace
 
+EncabezadoBoleto leerEncabezado(const Contexto &ctx) {
+    return {ctx.configuracion(QStringLiteral("impresion_datos")).entero(),
+            ctx.configuracion(QStringLiteral("empresa")).texto(),
+            ctx.configuracion(QStringLiteral("rif")).texto()};
+}
+
+void completarBoleto(Boleto &b, double monto, const QDate &fecha, const QString &nombre_moneda,
+                     const EncabezadoBoleto &encabezado) {
+    b.monto = monto;
+    b.fecha = fecha;
+    b.nombre_moneda = nombre_moneda;
+    b.impresion_datos = encabezado.impresion_datos;
+    b.empresa = encabezado.empresa;
+    b.rif = encabezado.rif;
+}
+
 QString nombreTabla(TablaBoletos t) {
     return t == TablaBoletos::Marcas ? QStringLiteral("ma_marcas") : QStringLiteral("ma_principal");
 }

@@ -51,6 +51,17 @@ struct Boleto {
     bool copia = false; // printed again: marked as a copy, the same code and barcode
 };
 
+// The ticket header settings of configuracion, read with the sale's other settings.
+struct EncabezadoBoleto {
+    int impresion_datos = 0;
+    QString empresa, rif;
+};
+EncabezadoBoleto leerEncabezado(const Contexto &ctx);
+// What every ticket carries besides its bet: the amount, the working date, the currency label
+// and the header.
+void completarBoleto(Boleto &b, double monto, const QDate &fecha, const QString &nombre_moneda,
+                     const EncabezadoBoleto &encabezado);
+
 class ImpresionTickets {
 public:
     virtual ~ImpresionTickets() = default;

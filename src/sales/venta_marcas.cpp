@@ -78,9 +78,7 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     const double carreraActual = conf("carrera").numero();
     const double cabMax = conf("cab_max").numero();
     QDate fecha = fechaDeTexto(conf("fecha").texto());
-    const int impresionDatos = conf("impresion_datos").entero();
-    const QString empresa = conf("empresa").texto();
-    const QString rif = conf("rif").texto();
+    const EncabezadoBoleto encabezado = leerEncabezado(ctx_);
 
     const double h1 = numeroDe(datos.caballo), h2 = numeroDe(datos.caballo2);
     const double monto = numeroDe(datos.monto);
@@ -215,12 +213,7 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     b.caballo2 = int(h2);
     // The ticket names the horse the bet is on.
     b.nombre_caballo = primeroAhora.nombre;
-    b.monto = monto;
-    b.fecha = fecha;
-    b.nombre_moneda = datos.nombre_moneda;
-    b.impresion_datos = impresionDatos;
-    b.empresa = empresa;
-    b.rif = rif;
+    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
     return registrarJugada(ctx_, j, impresion_, res);
 }
 

@@ -59,9 +59,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const double opcion = conf("opcioncupopt").numero();
     const double minVbs = conf("min_vbs").numero();
     const double maxVdls = conf("max_vdls").numero();
-    const int impresionDatos = conf("impresion_datos").entero();
-    const QString empresa = conf("empresa").texto();
-    const QString rif = conf("rif").texto();
+    const EncabezadoBoleto encabezado = leerEncabezado(ctx_);
 
     const double carreraTecleada = numeroDe(datos.carrera);
     const double caballo = numeroDe(datos.caballo);
@@ -249,12 +247,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     b.caballo = n;
     b.nombre_caballo = nombre;
     b.codigo_puesto = t.codigo;
-    b.monto = monto;
-    b.fecha = fecha;
-    b.nombre_moneda = datos.nombre_moneda;
-    b.impresion_datos = impresionDatos;
-    b.empresa = empresa;
-    b.rif = rif;
+    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
     return registrarJugada(ctx_, j, impresion_, res);
 }
 

@@ -68,9 +68,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     const double cupoOpcion = conf(juego == 1 ? "cupo_td_opcion" : "cupo_tf_opcion").numero();
     const double minVbs = conf("min_vbs").numero();
     const double maxVdls = conf("max_vdls").numero();
-    const int impresionDatos = conf("impresion_datos").entero();
-    const QString empresa = conf("empresa").texto();
-    const QString rif = conf("rif").texto();
+    const EncabezadoBoleto encabezado = leerEncabezado(ctx_);
 
     const double carreraTecleada = numeroDe(datos.carrera);
     const double caballo = numeroDe(datos.caballo);
@@ -253,12 +251,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     b.caballo = int(caballo);
     b.nombre_caballo = segundo.nombre;
     b.tablas = tablas;
-    b.monto = monto;
-    b.fecha = fecha;
-    b.nombre_moneda = datos.nombre_moneda;
-    b.impresion_datos = impresionDatos;
-    b.empresa = empresa;
-    b.rif = rif;
+    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
     return registrarJugada(ctx_, j, impresion_, res);
 }
 
