@@ -21,6 +21,8 @@ fi
 DBDIR="$BUILD/mariadb"
 TEST_PORT="${CORVALO_TEST_PORT:-33071}"
 DEMO_PORT="${CORVALO_DEMO_PORT:-33072}"
+# The server the lost-reply tests start, stop and kill themselves.
+FAULT_PORT="${CORVALO_FAULT_PORT:-$((TEST_PORT + 2))}"
 # The public-address stand-in of the demo.
 IP_PORT="${CORVALO_IP_PORT:-$((DEMO_PORT + 10000))}"
 ROOT_PWD="qwe456"           # the local report database's root account, as on a workstation
@@ -165,6 +167,7 @@ test)
     trap 'db_stop test' EXIT
     export CORVALO_TEST_SERVER="driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
     export CORVALO_TEST_LOCAL="$(local_string test "$TEST_PORT")"
+    export CORVALO_FAULT_PORT="$FAULT_PORT"
     export QT_QPA_PLATFORM=offscreen
     set +e
     ctest --test-dir "$BUILD" --output-on-failure -j "$(nproc)" --timeout 600

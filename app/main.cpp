@@ -6,6 +6,7 @@
 #include "form_gerencia.h"
 #include "form_menu_principal.h"
 #include "form_reportes.h"
+#include "form_venta_operador.h"
 #include "form_venta_td.h"
 #include "form_visor.h"
 #include "frm_login.h"
@@ -83,7 +84,12 @@ int main(int argc, char **argv) {
         QStringLiteral("log-file"),
         QStringLiteral("The technician's log (default ~/.local/state/Corvalo/corvalo.log)."),
         QStringLiteral("FILE"));
-    parser.addOptions({ayuda, central, local, ajustes, servicios, nivel, archivoRegistro});
+    const QCommandLineOption archivoPendientes(
+        QStringLiteral("pending-file"),
+        QStringLiteral("The journal of sales and payments whose outcome is pending (default "
+                       "~/.local/state/Corvalo/pendientes.json)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ayuda, central, local, ajustes, servicios, nivel, archivoRegistro, archivoPendientes});
     if (!parser.parse(argumentos)) {
         error(parser.errorText());
         return 2;
@@ -145,6 +151,9 @@ int main(int argc, char **argv) {
     MaquinaPuesto maquina;
     Contexto ctx(fabrica, dialogos, reloj, maquina);
     ctx.cadenaLocal = cadenaLocal;
+    // Outcomes a lost reply left pending are kept over a restart or a power cut.
+    ctx.pendientes.abrir(parser.isSet(archivoPendientes) ? parser.value(archivoPendientes)
+                                                         : archivoPendientesPredeterminado());
 
     AzarSistema azar;
     // Everything the booth prints goes through one output choice.
@@ -152,6 +161,8 @@ int main(int argc, char **argv) {
     ImpresorasDelSistema impresoras;
     ServicioImpresion salida(ctx, puerto, impresoras);
     ImpresionBoletos boletos(salida);
+    // The operator's tickets write their amounts in the currency format on both outputs.
+    ImpresionBoletos boletosOperador(salida, FormatoMonto::Operador);
     ServicioRecibos recibos(salida);
     ServicioHojas hojas(salida);
 
@@ -168,6 +179,16 @@ int main(int argc, char **argv) {
                              [] { terminarPrograma(); });
             // The console, the displays and the reports attach here through menu->pantallas
             // as their subsystems are built.
+            menu->pantallas.Form_VentaOperador = [&](Form_MenuPrincipal &m) -> QWidget * {
+                auto *f = new Form_VentaOperador(ctx, &boletosOperador, nullptr, &hojas);
+                QObject::connect(f, &Form_VentaOperador::cerrada, &m, [&m] { m.pantallaCerrada(); });
+                QObject::connect(f, &Form_VentaOperador::suspendido, &m, [] { terminarPrograma(); });
+                QTimer::singleShot(0, f, [f] {
+                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
+                        sub->showMaximized();
+                });
+                return f;
+            };
             menu->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
                 auto *f = new Form_Venta_TD(ctx, &boletos, &recibos, nullptr, &hojas);
                 QObject::connect(f, &Form_Venta_TD::cerrada, &m, [&m] { m.pantallaCerrada(); });

@@ -49,6 +49,10 @@ public:
     QString etiqueta;
     long long filasAfectadas() const override { return db_->filasAfectadas(); }
     QString escapar(const QString &v) const override { return db_->escapar(v); }
+    long long ultimoId() const override { return db_->ultimoId(); }
+    unsigned long idHilo() const override { return db_->idHilo(); }
+    long long inicioServidor() const override { return db_->inicioServidor(); }
+    bool perdida() const override { return db_->perdida(); }
     long long n = 0;
     bool grabando = false;
     std::vector<QString> grabadas;
@@ -341,6 +345,17 @@ int main(int argc, char **argv) {
                         "puestos ratio %.3f (%+.1f %%)\n",
                         t2.ratio(), cambio(tArchivo, tDia), p2.ratio(), cambio(pArchivo, pDia));
         }
+        // Near the horse's limit (within fifty of the largest bets) the check is made again under a
+        // server lock: three statements more, only for those sales.
+        backoffice::fijarConfiguracion(*preparar, {"apuesta_max_td=100000000", "cupo_pt=100000000"});
+        const Medida tc = medir<VentaTablas>(ctx, cont, rep, cupo, 1, porRonda);
+        const Medida pc = medir<VentaPuestos>(ctx, cont, rep, cupo, 3, porRonda);
+        std::printf("near the horse's limit: tablas %.0f statements, %.1f us a sale (%+.1f %%); puestos %.0f "
+                    "statements, %.1f us a sale (%+.1f %%)\n",
+                    tc.sentencias, tc.venta_ns / 1000, 100 * (tc.venta_ns / t1.venta_ns - 1), pc.sentencias,
+                    pc.venta_ns / 1000, 100 * (pc.venta_ns / p1.venta_ns - 1));
+        std::printf("tablas_statements=%.0f\n", t1.sentencias);
+        std::printf("puestos_statements=%.0f\n", p1.sentencias);
         std::printf("puestos_sale_ratio=%.3f\n", p1.ratio());
         std::printf("tablas_sale_ratio=%.3f\n", t1.ratio());
     } catch (const std::exception &e) {

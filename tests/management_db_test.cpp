@@ -203,7 +203,7 @@ private slots:
         PARAR_SI_FALLO();
         vender("taq1", 3, 2, "150");
         PARAR_SI_FALLO();
-        vender("taq3", 3, 6, "75.5");
+        vender("taq3", 3, 6, "75"); // amounts are whole, as the amount box lets them in
         PARAR_SI_FALLO();
         f->Combo_Taquilla->setCurrentIndex(f->Combo_Taquilla->findText("TODOS"));
         f->Combo_SelJuego->setCurrentIndex(f->Combo_SelJuego->findText("LOS PUESTOS"));

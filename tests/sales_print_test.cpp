@@ -262,3 +262,70 @@ TEST(SalidaImpresion, WindowsBecomesTheSharedDefaultPrinter) {
     EXPECT_TRUE(impresoras.ultima().registro.contains(QStringLiteral("BOLETO: 31109120")));
     EXPECT_TRUE(impresoras.ultima().terminada);
 }
+
+TEST(TicketPuerto, ControlCharactersOfStoredValuesNeverReachThePrinter) {
+    // A stored value carrying CR LF and a cut (ESC m) would forge a line and cut the paper: each
+    // control character becomes a blank; the layout's own control bytes stay.
+    struct Caso {
+        const char *nombre;
+        std::function<void(Boleto &, Sesion &)> poner;
+        QByteArray linea; // as it prints
+    };
+    const QString forja = QStringLiteral("X\r\nCOSTO DEL BOLETO: 9999\x1bm\x7f");
+    const Caso casos[] = {
+        {"horse", [&](Boleto &b, Sesion &) { b.nombre_caballo = forja; },
+         "CABALLO: (5) X  COSTO DEL BOLETO: 9999 m "},
+        {"group", [&](Boleto &, Sesion &s) { s.ch = forja; }, "CH X  COSTO DEL BOLETO: 9999 m "},
+        {"clerk", [&](Boleto &, Sesion &s) { s.nombre = forja; }, "TAQUILLA X  COSTO DEL BOLETO: 9999 m "},
+        {"company", [&](Boleto &b, Sesion &) { b.empresa = forja; }, " X  COSTO DEL BOLETO: 9999 m "},
+        {"tax number",
+         [&](Boleto &b, Sesion &) {
+             b.rif = QStringLiteral("J-1\x1b"
+                                    "d\x01");
+         },
+         " J-1 d "},
+        {"tab and NUL",
+         [&](Boleto &b, Sesion &) { b.nombre_caballo = QStringLiteral("A\tB") + QChar(0) + "C"; },
+         "CABALLO: (5) A B C"},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Boleto b = tablas(1);
+        Sesion s = sesion();
+        c.poner(b, s);
+        const QByteArray bytes = ticketTablasPuerto(b, s, "10:15:00");
+        EXPECT_TRUE(bytes.contains(L(c.linea))) << bytes.toStdString();
+        // Only the layout's own commands: every ESC starts a line end or the final feed.
+        EXPECT_EQ(bytes.count("\x1b"), bytes.count("\x1b\x19\r\n") + 1);
+        EXPECT_EQ(bytes.count("COSTO DEL BOLETO: 60.5"), 1);
+    }
+    // The same on the Los Puestos layout, for the user and the kind.
+    Boleto p = puestos(0);
+    p.codigo_puesto = QStringLiteral("10/3\r\n\x1bm");
+    Sesion s = sesion();
+    s.usuario = QStringLiteral("taq1\n");
+    const QByteArray bytes = ticketPuestosPuerto(p, s, "h");
+    EXPECT_TRUE(bytes.contains(L("PUESTO: 10/3   m")));
+    EXPECT_TRUE(bytes.contains(L("TAQUILLA: taq1 ")));
+    EXPECT_EQ(bytes.count("\x1bm"), 1); // the layout's own cut, at the end
+    EXPECT_TRUE(bytes.endsWith("\x1bm\r\n"));
+}
+
+TEST(TicketPuerto, ACopyIsMarkedOnALineOfItsOwnWithTheSameCode) {
+    Boleto b = tablas(0);
+    const QByteArray original = ticketTablasPuerto(b, sesion(), "10:15:00");
+    b.copia = true;
+    EXPECT_EQ(ticketTablasPuerto(b, sesion(), "10:15:00"), L("*** COPIA ***") + original);
+    Boleto p = puestos(0);
+    const QByteArray puestoOriginal = ticketPuestosPuerto(p, sesion(), "h");
+    p.copia = true;
+    EXPECT_EQ(ticketPuestosPuerto(p, sesion(), "h"), L("*** COPIA ***") + puestoOriginal);
+    // On the printer the copy line comes first and the barcode is the same.
+    ImpresoraGrabada a, c;
+    b.copia = false;
+    ticketTablasImpresora(a, b, sesion(), "10:15:00");
+    b.copia = true;
+    ticketTablasImpresora(c, b, sesion(), "10:15:00");
+    EXPECT_EQ(c.registro.value(1), QStringLiteral("*** COPIA ***"));
+    EXPECT_EQ(c.barras, a.barras);
+}

@@ -30,11 +30,11 @@ Resultado configuracion(const Ajustes &a) {
                  {"impresion_datos", "0"}});
 }
 
-// Horses 1..4 with the kinds 0.3, -4, 45, -1; limits 1000 in both currencies.
-Resultado carrera() {
+// Horses 1..4 with the kinds 0.3, -4, 45, -1; limits 1000 in both currencies (horse 1: `limite1`).
+Resultado carrera(const QString &limite1 = "1000") {
     const QStringList cols = {"caballo", "apuesta_max_pt", "apuesta_max_pt2", "estado_pt",   "estado_pt2",
                               "puesto",  "puesto2",        "retirado_pt",     "retirado_pt2"};
-    return tabla(cols, {{"ALAZAN", "1000", "1000", "0", "0", "0.3", "0.3", "0", "0"},
+    return tabla(cols, {{"ALAZAN", limite1, limite1, "0", "0", "0.3", "0.3", "0", "0"},
                         {"BAYO", "1000", "1000", "0", "0", "-4", "-4", "0", "0"},
                         {"CASTAÑO", "1000", "1000", "0", "0", "45", "45", "0", "0"},
                         {"DORADO", "1000", "1000", "0", "0", "-1", "-1", "0", "0"}});
@@ -58,7 +58,8 @@ struct Banco : EntornoFalso {
         db->responder("select * from configuracion", configuracion(ajustes));
         db->responder("SELECT * FROM carreras", carrera());
         db->responder("SELECT sum(monto)", fila({{"venta_ch", ""}}));
-        db->responder("SELECT numero FROM", fila({{"numero", "120"}}));
+        db->responder("SELECT GET_LOCK", fila({{"bloqueo", "1"}}));
+        db->siguienteId = 120; // the row's number comes with the INSERT's reply
     }
     ResultadoVenta vender(const QString &caballo, const QString &monto, const QString &moneda = "BS") {
         VentaPuestos v(ctx, cupo, &impresora);
@@ -105,7 +106,9 @@ TEST(TipoPuesto, KindsAndTheirTexts) {
 }
 
 TEST(VentaPuestos, RecordsWithTheExactStatements) {
+    // Far from the horse's limit (100000, 500 a bet): no lock, six statements.
     Banco b;
+    b.db->responder("SELECT * FROM carreras", carrera("100000"));
     const ResultadoVenta r = b.vender("1", "150");
     ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
     EXPECT_EQ(b.dialogos.textos, QStringList{"    10/3  10 A  3   AL CAB: 1    POR: 150  BS"});
@@ -118,7 +121,6 @@ TEST(VentaPuestos, RecordsWithTheExactStatements) {
         "INSERT INTO `ma_principal` VALUES "
         "(NULL,'9','1','150','0','0.3','taq1','G1','16:00:00','2026-11-09','0','0','0','','3','1','0','0','0'"
         ",'0');",
-        "SELECT numero FROM ma_principal Where taquilla='taq1' order by numero desc limit 1   ",
         // The keys: "31109120" scrambled under "1G131109120", "150G131109120" and "9G131109120".
         QStringLiteral("update ma_principal set "
                        "nu_boleto='31109120',llave1='\u00a4\u00b8\u00a2\u00a3\u00aa\u00a2\u00a2\u00a9',"
@@ -135,7 +137,7 @@ TEST(VentaPuestos, RecordsWithTheExactStatements) {
     Banco c;
     c.vender("2", "20");
     EXPECT_EQ(c.dialogos.textos.last(), QStringLiteral("    4  NINI  AL CAB: 2    POR: 20  BS"));
-    EXPECT_TRUE(c.db->sentencias[4].contains("'20','0','-4','taq1'"));
+    EXPECT_TRUE(c.db->sentencias.filter("INSERT").value(0).contains("'20','0','-4','taq1'"));
     Banco d;
     const ResultadoVenta r45 = d.vender("3", "20");
     EXPECT_EQ(d.dialogos.textos.last(), QStringLiteral("    4 PUESTOS Y 5 NINI    AL CAB: 3    POR: 20  BS"));
@@ -269,5 +271,21 @@ TEST(VentaPuestos, LimitTableAndChangesDuringTheConfirmation) {
         EXPECT_EQ(r.titulo, QStringLiteral("VERIFIQUE LA INFORMACION"));
         EXPECT_EQ(r.foco, CampoVenta::Carrera);
         EXPECT_TRUE(r.limpiar);
+    }
+}
+
+TEST(VentaPuestos, WhateverReachesTheSaleOnlyAWholePositiveAmountIsSold) {
+    // A negative row would lower the group's total on the horse.
+    const std::pair<const char *, bool> casos[] = {
+        {"-500", false}, {"0.5", false}, {"10.5", false}, {"50", true}};
+    for (const auto &[monto, vende] : casos) {
+        SCOPED_TRACE(monto);
+        Banco b;
+        const ResultadoVenta r = b.vender("1", monto);
+        EXPECT_EQ(r.tipo, vende ? ResultadoVenta::Tipo::Registrada : ResultadoVenta::Tipo::Rechazada);
+        if (!vende) {
+            EXPECT_EQ(r.mensaje, QStringLiteral("EL MONTO NO ES VALIDO"));
+            EXPECT_TRUE(b.db->sentencias.isEmpty() || b.db->sentencias.filter("INSERT").isEmpty());
+        }
     }
 }

@@ -2,12 +2,17 @@
 #include "entorno_falso.h"
 #include "form_menu_principal.h"
 #include "form_venta_td.h"
+#include "frame_cobro_boleto.h"
+#include "impresion_falsa.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -222,7 +227,8 @@ private slots:
         ajustes["dias"] = "3";
         configurar();
         db->responder("SELECT * FROM ma_principal Where nu_boleto = '4010312'",
-                      prueba::fila({{"nu_boleto", "4010312"},
+                      prueba::fila({{"numero", "12"},
+                                    {"nu_boleto", "4010312"},
                                     {"tablas", "2"},
                                     {"monto", "60"},
                                     {"carrera", "3"},
@@ -391,6 +397,117 @@ private slots:
         QVERIFY(!f->Frame_Valores->isVisible());
         QVERIFY(!f->Timer_Dinamicas->isActive());
         f->close();
+    }
+
+    void aTicketThatDidNotPrintIsOfferedAgainAndF8PrintsACopy() {
+        // A horse far from its limit, priced 30.
+        const QStringList cols = {"caballo",         "valor_td",       "valor_td2",       "valor_tf",
+                                  "valor_tf2",       "apuesta_max_td", "apuesta_max_td2", "apuesta_max_tf",
+                                  "apuesta_max_tf2", "estado",         "estado_td2",      "estado_tf",
+                                  "estado_tf2",      "estado2_tf",     "retirado",        "retirado2",
+                                  "retirado_tf",     "retirado_tf2"};
+        db->responder("SELECT * FROM carreras",
+                      prueba::tabla(cols, {{"ALAZAN", "30", "3", "40", "4", "9000", "9000", "9000", "9000",
+                                            "0", "0", "0", "0", "0", "0", "0", "0", "0"}}));
+        db->responder("SELECT sum(tablas)", prueba::fila({{"venta_ch", ""}}));
+        db->siguienteId = 7;
+        ctx->sesion.impresion = 1;
+        prueba::BoletosGrabados boletos;
+        boletos.falla = true;
+        auto *f = new Form_Venta_TD(*ctx, &boletos, nullptr);
+        f->show();
+        QApplication::setActiveWindow(f);
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        // Yes to the bet; the printer is mended while the offer is on screen, and Yes prints.
+        dialogos.alPreguntar = [&] {
+            if (dialogos.textos.last().startsWith("EL BOLETO"))
+                boletos.falla = false;
+        };
+        f->Text_Monto->setFocus();
+        QTest::keyClicks(f->Text_Monto, "2");
+        QTest::keyClick(f->Text_Monto, Qt::Key_Return);
+        QTest::keyClicks(f->Text_datos_V1[1], "1");
+        QTest::keyClick(f->Text_datos_V1[1], Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(
+            dialogos.textos.last(),
+            QStringLiteral("EL BOLETO 401037 QUEDO REGISTRADO PERO NO SE PUDO IMPRIMIR. ¿DESEA IMPRIMIRLO DE "
+                           "NUEVO?"));
+        QCOMPARE(boletos.impresos.size(), std::size_t(1));
+        QVERIFY(boletos.impresos[0].copia);
+        QCOMPARE(boletos.impresos[0].nu_boleto, QStringLiteral("401037"));
+        const int escritas = int(db->sentencias.size());
+        // F8: another copy of the same ticket, and nothing written.
+        QTest::keyClick(f, Qt::Key_F8);
+        QCOMPARE(boletos.impresos.size(), std::size_t(2));
+        QVERIFY(boletos.impresos[1].copia);
+        QCOMPARE(boletos.impresos[1].nu_boleto, QStringLiteral("401037"));
+        QCOMPARE(int(db->sentencias.size()), escritas);
+        delete f;
+    }
+
+    void everyWayTextEntersAFieldPassesItsFilter_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("queda");
+        for (const char *via : {"paste", "drop", "input method"}) {
+            const QByteArray v(via);
+            QTest::newRow((v + ": negative amount").constData()) << "Text_Monto" << via << "-500"
+                                                                 << "500";
+            QTest::newRow((v + ": fraction").constData()) << "Text_Monto" << via << "0.5"
+                                                          << "05";
+            QTest::newRow((v + ": decimal comma and blanks").constData()) << "Text_Monto" << via << " 1,5 "
+                                                                          << "15";
+            QTest::newRow((v + ": horse with letters").constData()) << "Text_datos_V1(1)" << via << "7a\r\n"
+                                                                    << "7";
+            QTest::newRow((v + ": race with sign").constData()) << "Text_datos_V1(0)" << via << "+3"
+                                                                << "3";
+            QTest::newRow((v + ": code in lower case").constData()) << "Text_boletoCobro" << via << "4ab12"
+                                                                    << "4AB12";
+            QTest::newRow((v + ": code with a quote").constData()) << "Text_boletoCobro" << via << "41' OR '1"
+                                                                   << "41 OR 1";
+            QTest::newRow((v + ": code with control bytes").constData()) << "Text_cobro2" << via
+                                                                         << "3\x1b"
+                                                                            "m9\t"
+                                                                         << "3M9";
+        }
+    }
+
+    void everyWayTextEntersAFieldPassesItsFilter() {
+        QFETCH(QString, campo);
+        QFETCH(QString, via);
+        QFETCH(QString, texto);
+        QFETCH(QString, queda);
+        auto *f = abrir();
+        QLineEdit *e = campo == "Text_Monto"         ? f->Text_Monto
+                       : campo == "Text_datos_V1(0)" ? f->Text_datos_V1[0]
+                       : campo == "Text_datos_V1(1)" ? f->Text_datos_V1[1]
+                       : campo == "Text_boletoCobro" ? f->Frame_CobroBoleto->Text_boletoCobro
+                                                     : f->Frame_CobroBoleto->Text_cobro2;
+        e->setReadOnly(false);
+        e->clear();
+        e->setFocus();
+        if (via == "paste") {
+            QApplication::clipboard()->setText(texto);
+            QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        } else if (via == "drop") {
+            QMimeData datos;
+            datos.setText(texto);
+            // As a drag from another program arrives: enter, move, drop.
+            QDragEnterEvent entra(QPoint(2, 2), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(e, &entra);
+            QDragMoveEvent mueve(QPoint(2, 2), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(e, &mueve);
+            QDropEvent caida(QPointF(2, 2), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(e, &caida);
+        } else {
+            QInputMethodEvent metodo;
+            metodo.setCommitString(texto);
+            QApplication::sendEvent(e, &metodo);
+        }
+        QCOMPARE(e->text(), queda);
+        delete f;
     }
 
     void closingHandsBackToTheMainWindow() {

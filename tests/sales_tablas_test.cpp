@@ -46,12 +46,13 @@ const QStringList kColumnasCarrera = {
     "apuesta_max_td2", "apuesta_max_tf", "apuesta_max_tf2", "estado",    "estado_td2",  "estado_tf",
     "estado_tf2",      "estado2_tf",     "retirado",        "retirado2", "retirado_tf", "retirado_tf2"};
 
-// A race of four horses: 1 open, 2 withdrawn, 3 with its quota filled, 4 with no name.
-Resultado carrera(const QString &precio1 = "30") {
+// A race of four horses: 1 open (its limit `limite1`), 2 withdrawn, 3 with its quota filled, 4 with
+// no name.
+Resultado carrera(const QString &precio1 = "30", const QString &limite1 = "10") {
     return prueba::tabla(
         kColumnasCarrera,
-        {{"ALAZAN", precio1, "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "0", "0", "0",
-          "0"},
+        {{"ALAZAN", precio1, "3", "40", "4", limite1, limite1, limite1, limite1, "0", "0", "0", "0", "0", "0",
+          "0", "0", "0"},
          {"BAYO", "30", "3", "40", "4", "10", "10", "10", "10", "0", "0", "0", "0", "0", "1", "1", "1", "1"},
          {"CASTAÑO", "30", "3", "40", "4", "10", "10", "10", "10", "1", "1", "1", "1", "1", "0", "0", "0",
           "0"},
@@ -80,10 +81,16 @@ struct Banco {
     }
     void preparar() {
         ctx.rs_configuracion = configuracion(ajustes);
-        db->responder(QStringLiteral("select * from configuracion"), configuracion(ajustes));
-        db->responder(QStringLiteral("SELECT * FROM carreras"), carrera());
-        db->responder(QStringLiteral("SELECT sum(tablas)"), prueba::fila({{"venta_ch", ""}}));
-        db->responder(QStringLiteral("SELECT numero FROM"), prueba::fila({{"numero", "7"}}));
+        guion(*db);
+        // A connection opened again answers the same.
+        fabrica.preparar = [this](BdFalsa &d) { guion(d); };
+    }
+    void guion(BdFalsa &d) {
+        d.responder(QStringLiteral("select * from configuracion"), configuracion(ajustes));
+        d.responder(QStringLiteral("SELECT * FROM carreras"), carrera());
+        d.responder(QStringLiteral("SELECT sum(tablas)"), prueba::fila({{"venta_ch", ""}}));
+        d.responder(QStringLiteral("SELECT GET_LOCK"), prueba::fila({{"bloqueo", "1"}}));
+        d.siguienteId = 7; // the row's number comes with the INSERT's reply
     }
     ResultadoVenta vender(const QString &caballo, const QString &tablas, int juego = 1,
                           const QString &carrera = "3") {
@@ -108,7 +115,9 @@ TEST(Filtros, SoloNumerosAndFiltroMayusculas) {
 }
 
 TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
+    // Far from the horse's limit (5000 tablas, 20 a bet): no lock, six statements.
     Banco b;
+    b.db->responder("SELECT * FROM carreras", carrera("30", "5000"));
     const ResultadoVenta r = b.vender(QStringLiteral("1"), QStringLiteral("2"));
     ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
     const QStringList esperadas = {
@@ -120,8 +129,6 @@ TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
         "INSERT INTO `ma_principal` VALUES "
         "(NULL,'3','1','60','2','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','1','0','0','0','0'"
         ");",
-        "SELECT numero FROM ma_principal Where taquilla='taq1'  and fecha  = '2026-01-03' order by numero "
-        "desc limit 1   ",
     };
     ASSERT_EQ(b.db->sentencias.size(), esperadas.size() + 1);
     for (int i = 0; i < esperadas.size(); ++i)
@@ -305,7 +312,7 @@ TEST(VentaTablas, LimitsAtTheEdge) {
         const ResultadoVenta r = b.vender("1", "5");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
         EXPECT_TRUE(b.db->sentencias[1].endsWith("and id_juego=1 and id_moneda=2"));
-        EXPECT_TRUE(b.db->sentencias[4].contains(
+        EXPECT_TRUE(b.db->sentencias.filter("INSERT").value(0).contains(
             "'15','5','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','2',"));
     }
     { // the limit table: cab1..cab18 kept; Tabla Fija in currency 2
@@ -385,21 +392,39 @@ TEST(VentaTablas, ChangesDuringTheConfirmation) {
 }
 
 TEST(VentaTablas, FailuresAfterTheInsertLeaveTheRow) {
-    { // the read-back fails: the row stays without code and keys
+    { // the server refuses the code: the row never stays without it, it is voided
         Banco b;
-        b.db->fallar("SELECT numero");
+        b.db->responder("SELECT * FROM carreras", carrera("30", "5000"));
+        b.db->fallar("update ma_principal set nu_boleto=");
+        b.db->responder("SELECT numero FROM ma_principal WHERE numero='7'", prueba::fila({{"numero", "7"}}));
         const ResultadoVenta r = b.vender("1", "2");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Fallida);
         EXPECT_TRUE(r.limpiar);
         EXPECT_EQ(r.foco, CampoVenta::Caballo);
-        EXPECT_TRUE(b.db->sentencias[4].startsWith("INSERT"));
-        EXPECT_EQ(b.db->sentencias.size(), 6);
+        const QStringList despues = b.db->sentencias.mid(5);
+        ASSERT_EQ(despues.size(), 6);
+        EXPECT_EQ(despues[1], QStringLiteral("START TRANSACTION"));
+        EXPECT_EQ(despues[2],
+                  QStringLiteral("SELECT numero FROM ma_principal WHERE numero='7' AND taquilla='taq1' "
+                                 "AND estatus=0 FOR UPDATE"));
+        EXPECT_TRUE(despues[3].startsWith("INSERT INTO bitacora (numero,"));
+        EXPECT_TRUE(despues[3].contains(",5,nu_boleto,cobrado,'JUGADA SIN CONFIRMAR: SE PERDIO LA RESPUESTA "
+                                        "DEL SERVIDOR','taq1','SISTEMA',"));
+        EXPECT_EQ(despues[4], QStringLiteral("DELETE FROM ma_principal WHERE numero='7'"));
+        EXPECT_EQ(despues[5], QStringLiteral("COMMIT"));
+        EXPECT_TRUE(b.impresora.impresos.empty());
     }
-    { // the printer fails: the ticket is recorded and coded
+    { // the printer fails: the ticket is recorded and coded, and offered again
         Banco b;
         b.impresora.falla = true;
         const ResultadoVenta r = b.vender("1", "2");
-        EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Fallida);
+        EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada);
+        EXPECT_TRUE(r.sinImprimir);
+        ASSERT_TRUE(r.boleto);
+        EXPECT_EQ(r.boleto->nu_boleto, QStringLiteral("401037"));
+        EXPECT_EQ(r.mensaje,
+                  QStringLiteral("EL BOLETO 401037 QUEDO REGISTRADO PERO NO SE PUDO IMPRIMIR. ¿DESEA "
+                                 "IMPRIMIRLO DE NUEVO?"));
         EXPECT_TRUE(b.db->sentencias.last().startsWith("update ma_principal set nu_boleto='401037'"));
     }
     { // printing off: nothing is printed
@@ -407,5 +432,118 @@ TEST(VentaTablas, FailuresAfterTheInsertLeaveTheRow) {
         b.ctx.sesion.impresion = 0;
         EXPECT_EQ(b.vender("1", "2").tipo, ResultadoVenta::Tipo::Registrada);
         EXPECT_TRUE(b.impresora.impresos.empty());
+    }
+}
+
+TEST(VentaTablas, NearTheHorsesLimitTheCheckIsMadeAgainUnderALock) {
+    // Horse 1 takes 10 tablas of the group, 20 a bet: within fifty bets of the limit.
+    const QString suma =
+        "SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='1' and carrera ='3' "
+        "and fecha  = '2026-01-03' and grupo = 'G1' and id_juego=1 and id_moneda=1";
+    { // the limit still holds the bet: lock, sum again, INSERT, release, then the code
+        Banco b;
+        const ResultadoVenta r = b.vender("1", "2");
+        ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
+        const QStringList s = b.db->sentencias;
+        ASSERT_EQ(s.size(), 9);
+        const QString nombre = nombreBloqueoCupo("G1", 1, 1, 3, 1);
+        EXPECT_EQ(s[4], "SELECT GET_LOCK('" + nombre + "', 5) AS bloqueo");
+        EXPECT_EQ(s[5], suma);
+        EXPECT_TRUE(s[6].startsWith("INSERT INTO `ma_principal`"));
+        EXPECT_EQ(s[7], "SELECT RELEASE_LOCK('" + nombre + "')");
+        EXPECT_TRUE(s[8].startsWith("update ma_principal set nu_boleto='401037'"));
+    }
+    { // other booths sold meanwhile: refused with what is left, nothing written
+        Banco b;
+        b.dialogos.alPreguntar = [&] {
+            b.db->responder("SELECT sum(tablas)", prueba::fila({{"venta_ch", "9"}}));
+        };
+        const ResultadoVenta r = b.vender("1", "2");
+        EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Rechazada);
+        EXPECT_EQ(r.mensaje, QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: 1"));
+        EXPECT_TRUE(b.db->sentencias.filter("INSERT").isEmpty());
+        EXPECT_TRUE(b.db->sentencias.last().startsWith("SELECT RELEASE_LOCK("));
+    }
+    { // the lock cannot be had: the sale fails, nothing written
+        Banco b;
+        b.db->responder("SELECT GET_LOCK", prueba::fila({{"bloqueo", "0"}}));
+        const ResultadoVenta r = b.vender("1", "2");
+        EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Fallida);
+        EXPECT_TRUE(b.db->sentencias.filter("INSERT").isEmpty());
+    }
+    // The lock names group, game, currency, race and horse, within the server's 64 characters.
+    const QString n =
+        nombreBloqueoCupo("GRUPO CON UN NOMBRE MUY LARGO QUE PASA DE LOS SESENTA Y CUATRO", 1, 1, 3, 1);
+    EXPECT_LE(n.size(), 64);
+    for (const QString &otro : {nombreBloqueoCupo("G2", 1, 1, 3, 1), nombreBloqueoCupo("G1", 2, 1, 3, 1),
+                                nombreBloqueoCupo("G1", 1, 2, 3, 1), nombreBloqueoCupo("G1", 1, 1, 4, 1),
+                                nombreBloqueoCupo("G1", 1, 1, 3, 2)})
+        EXPECT_NE(otro, nombreBloqueoCupo("G1", 1, 1, 3, 1));
+}
+
+TEST(VentaTablas, WhateverReachesTheSaleOnlyWholeTablasAndTextTheDatabaseHoldsAreSold) {
+    struct Caso {
+        const char *nombre;
+        QString tablas, usuario;
+        ResultadoVenta::Tipo tipo;
+    };
+    const Caso casos[] = {
+        {"negative", "-2", "taq1", ResultadoVenta::Tipo::Rechazada},
+        {"half", "0.5", "taq1", ResultadoVenta::Tipo::Rechazada},
+        {"one and a half", "1.5", "taq1", ResultadoVenta::Tipo::Rechazada},
+        {"a user the database cannot hold", "2", QString::fromUtf8("taq\u4e2d"),
+         ResultadoVenta::Tipo::Fallida},
+        {"whole", "2", "taq1", ResultadoVenta::Tipo::Registrada},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Banco b;
+        b.ctx.sesion.usuario = c.usuario;
+        const ResultadoVenta r = b.vender("1", c.tablas);
+        EXPECT_EQ(r.tipo, c.tipo);
+        if (c.tipo == ResultadoVenta::Tipo::Rechazada) {
+            EXPECT_EQ(r.mensaje, QStringLiteral("EL NUMERO DE TABLAS NO ES VALIDO"));
+        }
+        EXPECT_EQ(b.db->sentencias.filter("INSERT").size(),
+                  c.tipo == ResultadoVenta::Tipo::Registrada ? 1 : 0);
+    }
+}
+
+TEST(VentaTablas, ALostConnectionIsOpenedAgainOnceAndTheSaleGoesOn) {
+    struct Caso {
+        const char *nombre;
+        bool perdidaAntes;  // known lost before the sale
+        bool perdidaAlLeer; // found lost by the sale's first statement
+        bool servidorCaido; // opening again fails too
+        ResultadoVenta::Tipo tipo;
+        int aperturas; // connections opened again
+    };
+    const Caso casos[] = {
+        {"known lost", true, false, false, ResultadoVenta::Tipo::Registrada, 1},
+        {"found lost by the first statement", false, true, false, ResultadoVenta::Tipo::Registrada, 1},
+        {"server down", true, false, true, ResultadoVenta::Tipo::Fallida, 1},
+        {"found lost, server down", false, true, true, ResultadoVenta::Tipo::Fallida, 1},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Banco b;
+        b.ctx.sesion.cadena_central = "server=central";
+        b.db->perdidaFalsa = c.perdidaAntes;
+        if (c.perdidaAlLeer)
+            b.db->fallar("SELECT * FROM carreras", true);
+        b.fabrica.falla = c.servidorCaido;
+        const ResultadoVenta r = b.vender("1", "2");
+        EXPECT_EQ(r.tipo, c.tipo) << r.mensaje.toStdString();
+        EXPECT_EQ(b.fabrica.cadenas.mid(1), QStringList(c.aperturas, "server=central"));
+        if (c.tipo == ResultadoVenta::Tipo::Registrada) {
+            EXPECT_TRUE(b.dialogos.titulos == QStringList{"¿Los datos están Correctos?"});
+            EXPECT_EQ(b.fabrica.abiertas.back()->sentencias.filter("INSERT").size(), 1);
+            EXPECT_EQ(b.impresora.impresos.size(), 1u);
+        } else {
+            // Only the connection message: nothing was asked or written.
+            EXPECT_EQ(b.dialogos.textos, QStringList{kMensajeConexion});
+            EXPECT_TRUE(r.mensaje.isEmpty());
+            EXPECT_TRUE(b.impresora.impresos.empty());
+        }
     }
 }

@@ -1,5 +1,6 @@
 // Login, main-window load and print-settings logic on the recording fake, and the public
 // address lookup against a stand-in address service on 127.0.0.1.
+#include "ajustes_impresion.h"
 #include "bd_falsa.h"
 #include "codificacion.h"
 #include "conf_impresion.h"
@@ -272,7 +273,8 @@ TEST_F(LoginFalso, AGoodLoginRunsItsStatementsInOrder) {
         "select * from usuarios where usuario='taq1' ",
         "select * from grupos where grupo='G1' ",
         "update usuarios set fecha_ingreso='2024-05-17',hora_ingreso='10:15:00 a.m.',mac='AA:BB:CC:00:11:22',"
-        "ip_pc='200.44.1.9',version='28001' where usuario ='taq1' limit 1 ",
+        "ip_pc='200.44.1.9',version='28001' where usuario ='taq1' and (mac='' or mac='AA:BB:CC:00:11:22' or "
+        "fecha_ingreso is null or fecha_ingreso<>'2024-05-17') limit 1 ",
     };
     EXPECT_EQ(central().sentencias, esperadas);
     EXPECT_EQ(ctx.sesion.usuario, QStringLiteral("taq1"));
@@ -281,6 +283,48 @@ TEST_F(LoginFalso, AGoodLoginRunsItsStatementsInOrder) {
     EXPECT_EQ(ctx.sesion.ch, QStringLiteral("CH1"));
     EXPECT_EQ(maquina.pedidas, QStringList{QStringLiteral("http://a/")});
     EXPECT_TRUE(dialogos.vistos.empty());
+}
+
+TEST_F(LoginFalso, TheLoginRecordThatChangesNoRowDecidesWhoHoldsTheWorkstationLock) {
+    // The row was free at the check, but the conditional record changed nothing: another
+    // machine took it meanwhile, unless the row now holds this machine's own login.
+    struct Caso {
+        const char *nombre;
+        QString macAhora, fechaAhora;
+        ResultadoLogin::Tipo tipo;
+    };
+    const Caso casos[] = {
+        {"another machine took it", "11:22:33:44:55:66", "2024-05-17", ResultadoLogin::Terminar},
+        {"this machine's own login", "AA:BB:CC:00:11:22", "2024-05-17", ResultadoLogin::Ingreso},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        FabricaFalsa f;
+        DialogosFalsos d;
+        Contexto otro{f, d, reloj, maquina};
+        otro.sesion.tamletra = 8;
+        usuario(QStringLiteral("Taquilla"));
+        f.preparar = [&](BdFalsa &db) {
+            preparar(db);
+            db.alEjecutar = [&db, &c, this](const QString &sql) {
+                if (sql.startsWith(QStringLiteral("update usuarios set fecha_ingreso"))) {
+                    db.afectadas = 0;
+                    db.responder(QStringLiteral("select * from usuarios where usuario="),
+                                 tabla({"usuario", "clave", "nombre", "nivel", "grupo", "estatus", "mac",
+                                        "fecha_ingreso"},
+                                       {{"taq1", filasUsuario[0][1], "Ana", "Taquilla", "G1", "Activo",
+                                         c.macAhora, c.fechaAhora}}));
+                }
+            };
+        };
+        Login login(otro, opciones);
+        login.cargar();
+        const ResultadoLogin r = login.cmdOK(QStringLiteral("taq1"), QStringLiteral("s3creta"));
+        EXPECT_EQ(r.tipo, c.tipo);
+        if (c.tipo == ResultadoLogin::Terminar) {
+            EXPECT_EQ(r.texto, kSesionEnOtroEquipo);
+        }
+    }
 }
 
 TEST_F(LoginFalso, TypedTextIsQuotedInTheStatement) {
@@ -644,4 +688,61 @@ TEST(ConfImpresion, SavingWritesOneLineAndTheSession) {
     EXPECT_EQ(ctx.sesion.puerto, QStringLiteral("LPT1:"));
     EXPECT_EQ(ctx.sesion.impresion, 1);
     EXPECT_EQ(ctx.sesion.tamletra, 0);
+}
+
+TEST(ConfImpresion, APortIsWrittenAsItIsAndReadBackWhole) {
+    // Markers and commas inside the port are the port's own text; the three numbers follow it.
+    struct Caso {
+        const char *puerto;
+        QByteArray linea;
+    };
+    const Caso casos[] = {
+        {"/tmp/tickets%1.prn", "\"/tmp/tickets%1.prn\",1,0,9\r\n"},
+        {"%4%3%2%1", "\"%4%3%2%1\",1,0,9\r\n"},
+        {"LPT1:", "\"LPT1:\",1,0,9\r\n"},
+        {"/dev/usb/lp0,1", "\"/dev/usb/lp0,1\",1,0,9\r\n"},
+        {"%%1", "\"%%1\",1,0,9\r\n"},
+    };
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("KVR2.bin"));
+    for (const Caso &c : casos) {
+        FabricaFalsa fabrica;
+        DialogosFalsos dialogos;
+        RelojFijo reloj = relojDePrueba();
+        MaquinaFalsa maquina = maquinaDePrueba();
+        Contexto ctx(fabrica, dialogos, reloj, maquina);
+        ASSERT_TRUE(guardarConfImpresion(ctx, ruta, QStringLiteral("SI"), QString::fromLatin1(c.puerto),
+                                         QStringLiteral("9"), QStringLiteral("NO")));
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), c.linea) << c.puerto;
+        Sesion leida;
+        ASSERT_TRUE(leerAjustesImpresion(ruta, leida));
+        EXPECT_EQ(leida.puerto, QString::fromLatin1(c.puerto));
+        EXPECT_EQ(leida.impresion, 1) << c.puerto;
+        EXPECT_EQ(leida.codbarras, 0) << c.puerto;
+        EXPECT_EQ(leida.tamletra, 9) << c.puerto;
+    }
+}
+
+TEST(ConfImpresion, APortWithAQuoteOrLineBreakIsRefusedAndNothingChanges) {
+    const char *casos[] = {"LPT\"1:", "LPT1:\r", "/tmp/a\nb", "\""};
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("KVR2.bin"));
+    for (const char *puerto : casos) {
+        FabricaFalsa fabrica;
+        DialogosFalsos dialogos;
+        RelojFijo reloj = relojDePrueba();
+        MaquinaFalsa maquina = maquinaDePrueba();
+        Contexto ctx(fabrica, dialogos, reloj, maquina);
+        ctx.sesion.puerto = QStringLiteral("LPT2:");
+        EXPECT_FALSE(guardarConfImpresion(ctx, ruta, QStringLiteral("SI"), QString::fromLatin1(puerto),
+                                          QStringLiteral("9"), QStringLiteral("NO")));
+        EXPECT_EQ(ctx.sesion.puerto, QStringLiteral("LPT2:"));
+        EXPECT_FALSE(QFile::exists(ruta)) << puerto;
+        ASSERT_EQ(dialogos.vistos.size(), 1u);
+        EXPECT_EQ(dialogos.vistos[0].texto,
+                  QStringLiteral("EL PUERTO NO PUEDE CONTENER COMILLAS NI SALTOS DE LINEA"));
+        EXPECT_EQ(dialogos.vistos[0].icono, Icono::Error);
+    }
 }

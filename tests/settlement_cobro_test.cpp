@@ -15,7 +15,8 @@ const QDate kHoy(2026, 3, 25);
 
 Resultado boleto(const QString &nu, double tablas, double monto, int estatus,
                  const QString &taquilla = "taq1", const QDate &fecha = kHoy) {
-    return fila({{"nu_boleto", nu},
+    return fila({{"numero", "77"},
+                 {"nu_boleto", nu},
                  {"tablas", textoNumero(tablas)},
                  {"monto", textoNumero(monto)},
                  {"carrera", "3"},
@@ -96,51 +97,62 @@ TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
          false,
          1,
          {"Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "numero='77' and "
           "estatus=1  "}},
         {RutaCobro::Tablas,
          false,
          4,
          {"Update ma_principal set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "numero='77' and "
           "estatus=4  "}},
         {RutaCobro::Tablas,
          true,
          1,
-         {"Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and estatus=1  ",
-          vg}},
+         {"START TRANSACTION",
+          "Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and numero='77' "
+          "and estatus=1  ",
+          vg, "COMMIT"}},
         {RutaCobro::Tablas,
          true,
          4,
-         {"Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and estatus=4  ",
-          vg}},
+         {"START TRANSACTION",
+          "Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and numero='77' "
+          "and estatus=4  ",
+          vg, "COMMIT"}},
         {RutaCobro::Puestos,
          false,
          1,
          {"Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "numero='77' and "
           "estatus=1  limit 1 "}},
         {RutaCobro::Puestos,
          false,
          5,
          {"Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "numero='77' and "
           "estatus=5  limit 1 "}},
         {RutaCobro::Puestos,
          false,
          4,
          {"Update ma_principal set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and "
+          "numero='77' and "
           "estatus=4  limit 1 "}},
         {RutaCobro::Puestos,
          true,
          5,
-         {"Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
+         {"START TRANSACTION",
+          "Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
           "='2026-03-23' and "
-          "estatus=5 limit 1 ",
-          vg}},
+          "numero='77' and estatus=5 limit 1 ",
+          vg, "COMMIT"}},
         {RutaCobro::Puestos,
          true,
          4,
-         {"Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
+         {"START TRANSACTION",
+          "Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
           "='2026-03-23' and "
-          "estatus=4 limit 1 ",
-          vg}},
+          "numero='77' and estatus=4 limit 1 ",
+          vg, "COMMIT"}},
     };
     for (const Caso &c : casos) {
         SCOPED_TRACE(QStringLiteral("%1 archived=%2 status=%3")
@@ -163,6 +175,44 @@ TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
     }
 }
 
+TEST_F(CobroFalso, AnEmptyOrSharedCodeIsNeverPaid) {
+    const Resultado sinCodigo = boleto("", 2, 20, 1);
+    const Resultado dos =
+        tabla(sinCodigo.columnas(),
+              {{"77", "4032512", "2", "20", "3", "5", "40", "1", "2026-03-25", "taq1", "", "", "", "0"},
+               {"78", "4032512", "2", "20", "3", "5", "40", "1", "2026-03-25", "taq2", "", "", "", "0"}});
+    struct Caso {
+        const char *nombre;
+        QString codigo;
+        RutaCobro ruta;
+        Resultado principal, archivo;
+        QString mensaje;
+        int sentencias; // statements the lookup sends
+    };
+    const Caso casos[] = {
+        {"empty, Tablas", "", RutaCobro::Tablas, sinCodigo, sinCodigo, "VERIFIQUE EL NUMERO DEL BOLETO", 0},
+        {"blanks, Puestos", "   ", RutaCobro::Puestos, sinCodigo, sinCodigo, "VERIFIQUE EL NUMERO DEL BOLETO",
+         0},
+        {"blanks, Tablas: only a row of that very code", "  ", RutaCobro::Tablas, sinCodigo, sinCodigo,
+         "VERIFIQUE EL NUMERO DEL BOLETO", 3},
+        {"two rows today", "4032512", RutaCobro::Tablas, dos, Resultado(), kCodigoDuplicado, 2},
+        {"two rows today, Puestos", "4032512", RutaCobro::Puestos, dos, Resultado(), kCodigoDuplicado, 2},
+        {"two rows archived", "4032512", RutaCobro::Tablas, Resultado(), dos, kCodigoDuplicado, 3},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        e.db->responder("SELECT * FROM ma_principal", c.principal);
+        e.db->responder("SELECT * FROM ventas", c.archivo);
+        e.db->sentencias.clear();
+        const ConsultaCobro q = cobro.consultar(c.codigo, c.ruta);
+        EXPECT_EQ(e.db->sentencias.size(), c.sentencias);
+        EXPECT_EQ(q.mensaje, c.mensaje);
+        EXPECT_FALSE(q.pagable);
+        // The pay button then sends nothing at all.
+        EXPECT_EQ(pagar(c.codigo, c.ruta, c.ruta == RutaCobro::Tablas ? 1 : 3), QStringList());
+    }
+}
+
 TEST_F(CobroFalso, AValueIsQuotedThroughTheConnection) {
     e.db->responder("SELECT * FROM ma_principal", boleto("4'1", 2, 20, 1));
     cobro.consultar("4'1", RutaCobro::Tablas);
@@ -171,7 +221,7 @@ TEST_F(CobroFalso, AValueIsQuotedThroughTheConnection) {
     EXPECT_EQ(pagar("4'1", RutaCobro::Tablas, 2).value(0),
               QStringLiteral(
                   "Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4\\'1' and "
-                  "estatus=1  "));
+                  "numero='77' and estatus=1  "));
 }
 
 TEST_F(CobroFalso, NoRowChangedMeansNoPaymentNoTotalsNoReceipt) {
@@ -188,8 +238,11 @@ TEST_F(CobroFalso, NoRowChangedMeansNoPaymentNoTotalsNoReceipt) {
         EXPECT_FALSE(r.hecho);
         EXPECT_EQ(r.mensaje,
                   tablas ? QStringLiteral("BOLETO YA PAGADO") : QStringLiteral("BOLETO YA COBRADO"));
-        EXPECT_EQ(e.db->sentencias.size(), 1);
-        EXPECT_TRUE(e.db->sentencias.value(0).startsWith("Update ventas set"));
+        // The archived ticket's transaction is rolled back: its day's totals stay as they are.
+        ASSERT_EQ(e.db->sentencias.size(), 3);
+        EXPECT_EQ(e.db->sentencias.value(0), QStringLiteral("START TRANSACTION"));
+        EXPECT_TRUE(e.db->sentencias.value(1).startsWith("Update ventas set"));
+        EXPECT_EQ(e.db->sentencias.value(2), QStringLiteral("ROLLBACK"));
         EXPECT_TRUE(recibos.recibos.isEmpty());
         EXPECT_FALSE(r.recibo.has_value());
     }

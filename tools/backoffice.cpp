@@ -126,9 +126,12 @@ QString textoUso() {
         "                               each horse option may be repeated\n"
         "  archive-day --date YYYY-MM-DD close a day: its tickets move into ventas and ventas_mk and its\n"
         "                               one totals row per group goes into ventas_general\n"
-        "  cancel --ticket CODE [--reason TEXT] [--type TEXT] [--user NAME]\n"
-        "                               cancel a ticket of today: logged in bitacora (estatus 5) and removed\n"
-        "                               from ma_principal, so it never pays or counts as a sale\n"
+        "  cancel [--marcas] --ticket CODE [--reason TEXT] [--type TEXT] [--user NAME]\n"
+        "                               cancel a ticket of today: logged in bitacora (estatus 5) and "
+        "removed\n"
+        "                               from ma_principal, so it never pays or counts as a sale; with\n"
+        "                               --marcas a Marcas ticket, logged in bitacora_mk and left in\n"
+        "                               ma_marcas with estatus 5\n"
         "  prepare-local --local CONN   re-create the local report database bd_corvalo\n"
         "  serve-ip [--port N] [--answer ADDRESS]\n"
         "                               stand in for the public-address services on 127.0.0.1 (demos\n"
@@ -175,8 +178,8 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
 
         const bool conocido = comando == QLatin1String("create-schema") ||
                               comando == QLatin1String("seed-demo") || comando == QLatin1String("set") ||
-                              comando == QLatin1String("results") || comando == QLatin1String("archive-day") ||
-                              comando == QLatin1String("cancel");
+                              comando == QLatin1String("results") ||
+                              comando == QLatin1String("archive-day") || comando == QLatin1String("cancel");
         if (!conocido)
             throw ErrorUso(QStringLiteral("unknown command \"%1\"").arg(comando));
         if (central.isEmpty())
@@ -235,6 +238,10 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
             a.tipoMotivo = QStringLiteral("ANULACION");
             for (int i = 0; i < resto.size(); ++i) {
                 const QString &o = resto[i];
+                if (o == QLatin1String("--marcas")) {
+                    a.marcas = true;
+                    continue;
+                }
                 QString *destino = o == QLatin1String("--ticket")   ? &a.boleto
                                    : o == QLatin1String("--reason") ? &a.motivo
                                    : o == QLatin1String("--type")   ? &a.tipoMotivo

@@ -54,7 +54,9 @@ QStringList fijarConfiguracion(BaseDatos &db, const QStringList &asignaciones);
 // A processed race: the unpaid tickets of the race (ma_principal and ventas) on the winning
 // horses become 1 with the stake times `premioPorUnidad`, on withdrawn horses 4 with the stake
 // back, Los Puestos tickets on tied horses 5 with half the prize; every other unpaid ticket of
-// the race becomes 0 with no prize. Paid tickets (2, 3) are left alone. carreras gets `win`
+// the race becomes 0 with no prize. Marcas tickets (ma_marcas and ventas_mk) win (1) when their
+// horse is a winner and the one it is set against is not, and are refunded (4) when either is
+// withdrawn; cancelled ones (5) stay. Paid tickets (2, 3) are left alone. carreras gets `win`
 // (the first winner) and `win_ganadores` (how many winners).
 struct Resultados {
     QDate fecha;
@@ -83,9 +85,12 @@ long long totalizarDia(BaseDatos &db, const QDate &fecha);
 // reason, its type and the user who cancelled it, and leaves ma_principal, so it can never be
 // paid and no summary counts it as a sale. A code not in ma_principal, or a ticket already paid
 // (2, 3), is refused with ErrorUso and nothing changes. Returns the ticket's number.
+// A Marcas ticket (`marcas`: its code is looked up in ma_marcas, since Marcas and Tablas Dinámicas
+// codes may be the same) is logged in bitacora_mk and stays in ma_marcas with estatus 5.
 struct Anulacion {
     QString boleto; // nu_boleto
     QString motivo, tipoMotivo, usuario;
+    bool marcas = false;
 };
 long long anularBoleto(BaseDatos &db, const Anulacion &a);
 

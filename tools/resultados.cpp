@@ -74,6 +74,29 @@ ConteoResultados cargarResultados(BaseDatos &db, const Resultados &r) {
             n.empates += db.filasAfectadas();
         }
     }
+    // Marcas: a ticket wins when its horse is a winner and the horse it is set against is not, and
+    // is refunded when either horse is withdrawn; cancelled (5) and paid (2, 3) tickets stay.
+    const QString dondeMarcas = QStringLiteral(" WHERE fecha='") + sqlTexto(db, fechaSql(r.fecha)) +
+                                QStringLiteral("' AND carrera='") + sqlTexto(db, QString::number(r.carrera)) +
+                                QStringLiteral("' AND estatus NOT IN (2,3,5)");
+    for (const QString &tabla : {QStringLiteral("ma_marcas"), QStringLiteral("ventas_mk")}) {
+        const QString base = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ");
+        db.ejecutar(base + QStringLiteral("estatus=0,cobrado=0") + dondeMarcas);
+        if (!r.ganadores.isEmpty()) {
+            const QString g = lista(db, r.ganadores);
+            db.ejecutar(base + QStringLiteral("estatus=1,cobrado=ROUND(monto*'") + premio +
+                        QStringLiteral("',2)") + dondeMarcas + QStringLiteral(" AND caballo IN (") + g +
+                        QStringLiteral(") AND caballo2 NOT IN (") + g + QLatin1Char(')'));
+            n.ganadores += db.filasAfectadas();
+        }
+        if (!r.retirados.isEmpty()) {
+            const QString w = lista(db, r.retirados);
+            db.ejecutar(base + QStringLiteral("estatus=4,cobrado=monto") + dondeMarcas +
+                        QStringLiteral(" AND (caballo IN (") + w + QStringLiteral(") OR caballo2 IN (") + w +
+                        QStringLiteral("))"));
+            n.retirados += db.filasAfectadas();
+        }
+    }
     // A race of a closed day changes what its groups still owe.
     if (db.ejecutar(QStringLiteral("SELECT count(*) n FROM ventas WHERE fecha='") +
                     sqlTexto(db, fechaSql(r.fecha)) + QLatin1Char('\''))
@@ -117,27 +140,70 @@ ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha) {
     return n;
 }
 
+namespace {
+
+// A Marcas ticket stays in ma_marcas with estatus 5 and is logged in bitacora_mk.
+long long anularMarcas(BaseDatos &db, const Anulacion &a) {
+    const Resultado r = db.ejecutar(QStringLiteral("SELECT numero,estatus FROM ma_marcas WHERE nu_boleto='") +
+                                    sqlTexto(db, a.boleto) + QStringLiteral("' FOR UPDATE"));
+    if (r.vacio())
+        throw ErrorUso(QStringLiteral("cancel: no Marcas ticket of today has the code \"%1\"").arg(a.boleto));
+    if (r.filas() > 1)
+        throw ErrorUso(
+            QStringLiteral("cancel: %1 Marcas tickets have the code \"%2\"").arg(r.filas()).arg(a.boleto));
+    const int estatus = r.valor(0, QStringLiteral("estatus")).entero();
+    if (estatus == 2 || estatus == 3)
+        throw ErrorUso(QStringLiteral("cancel: Marcas ticket \"%1\" is already paid").arg(a.boleto));
+    if (estatus == 5)
+        throw ErrorUso(QStringLiteral("cancel: Marcas ticket \"%1\" is already cancelled").arg(a.boleto));
+    const QString numero = sqlTexto(db, r.valor(0, QStringLiteral("numero")).texto());
+    db.ejecutar(
+        QStringLiteral("INSERT INTO bitacora_mk (numero,carrera,caballo,caballo2,ganadores,taquilla,grupo,"
+                       "hora,fecha,estatus,nu_boleto,cobrado,motivo,usuario,tipo_motivo,monto,tablas,"
+                       "id_juego,id_moneda,id_hipodromo,combinacion) SELECT numero,carrera,caballo,"
+                       "caballo2,0,taquilla,grupo,hora,fecha,5,nu_boleto,cobrado,'") +
+        sqlTexto(db, a.motivo) + QStringLiteral("','") + sqlTexto(db, a.usuario) + QStringLiteral("','") +
+        sqlTexto(db, a.tipoMotivo) +
+        QStringLiteral("',monto,0,id_juego,id_moneda,id_hipodromo,combinacion FROM ma_marcas WHERE "
+                       "numero='") +
+        numero + QLatin1Char('\''));
+    db.ejecutar(QStringLiteral("UPDATE ma_marcas SET estatus=5,cobrado=0 WHERE numero='") + numero +
+                QLatin1Char('\''));
+    return r.valor(0, QStringLiteral("numero")).texto().toLongLong();
+}
+
+} // namespace
+
 long long anularBoleto(BaseDatos &db, const Anulacion &a) {
     db.ejecutar(QStringLiteral("START TRANSACTION"));
     try {
-        const Resultado r = db.ejecutar(QStringLiteral("SELECT numero,estatus FROM ma_principal WHERE nu_boleto='") +
-                                        sqlTexto(db, a.boleto) + QStringLiteral("' FOR UPDATE"));
+        if (a.marcas) {
+            const long long n = anularMarcas(db, a);
+            db.ejecutar(QStringLiteral("COMMIT"));
+            return n;
+        }
+        const Resultado r =
+            db.ejecutar(QStringLiteral("SELECT numero,estatus FROM ma_principal WHERE nu_boleto='") +
+                        sqlTexto(db, a.boleto) + QStringLiteral("' FOR UPDATE"));
         if (r.vacio())
             throw ErrorUso(QStringLiteral("cancel: no ticket of today has the code \"%1\"").arg(a.boleto));
         if (r.filas() > 1)
-            throw ErrorUso(QStringLiteral("cancel: %1 tickets have the code \"%2\"").arg(r.filas()).arg(a.boleto));
+            throw ErrorUso(
+                QStringLiteral("cancel: %1 tickets have the code \"%2\"").arg(r.filas()).arg(a.boleto));
         const int estatus = r.valor(0, QStringLiteral("estatus")).entero();
         if (estatus == 2 || estatus == 3)
             throw ErrorUso(QStringLiteral("cancel: ticket \"%1\" is already paid").arg(a.boleto));
         const QString numero = sqlTexto(db, r.valor(0, QStringLiteral("numero")).texto());
-        db.ejecutar(QStringLiteral("INSERT INTO bitacora (numero,carrera,caballo,ganadores,taquilla,grupo,hora,fecha,"
-                                   "estatus,nu_boleto,cobrado,motivo,usuario,tipo_motivo,monto,tablas,puesto,id_juego,"
-                                   "id_moneda) SELECT numero,carrera,caballo,0,taquilla,grupo,hora,fecha,5,nu_boleto,"
-                                   "cobrado,'") +
-                    sqlTexto(db, a.motivo) + QStringLiteral("','") + sqlTexto(db, a.usuario) + QStringLiteral("','") +
-                    sqlTexto(db, a.tipoMotivo) +
-                    QStringLiteral("',monto,tablas,puesto,id_juego,id_moneda FROM ma_principal WHERE numero='") +
-                    numero + QLatin1Char('\''));
+        db.ejecutar(
+            QStringLiteral(
+                "INSERT INTO bitacora (numero,carrera,caballo,ganadores,taquilla,grupo,hora,fecha,"
+                "estatus,nu_boleto,cobrado,motivo,usuario,tipo_motivo,monto,tablas,puesto,id_juego,"
+                "id_moneda) SELECT numero,carrera,caballo,0,taquilla,grupo,hora,fecha,5,nu_boleto,"
+                "cobrado,'") +
+            sqlTexto(db, a.motivo) + QStringLiteral("','") + sqlTexto(db, a.usuario) + QStringLiteral("','") +
+            sqlTexto(db, a.tipoMotivo) +
+            QStringLiteral("',monto,tablas,puesto,id_juego,id_moneda FROM ma_principal WHERE numero='") +
+            numero + QLatin1Char('\''));
         db.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE numero='") + numero + QLatin1Char('\''));
         db.ejecutar(QStringLiteral("COMMIT"));
         return r.valor(0, QStringLiteral("numero")).texto().toLongLong();

@@ -78,7 +78,10 @@ bool leerAjustesImpresion(const QString &ruta, Sesion &sesion) {
 }
 
 QByteArray lineaAjustesImpresion(const Sesion &s) {
-    return aCp1252(QStringLiteral("\"%1\",%2,%3,%4\r\n").arg(s.puerto).arg(s.impresion).arg(s.codbarras).arg(s.tamletra));
+    // Joined piece by piece: a marker such as "%1" inside the port is the port's own text.
+    return aCp1252(QStringLiteral("\"") + s.puerto + QStringLiteral("\",") + QString::number(s.impresion) +
+                   QLatin1Char(',') + QString::number(s.codbarras) + QLatin1Char(',') +
+                   QString::number(s.tamletra) + QStringLiteral("\r\n"));
 }
 
 bool guardarAjustesImpresion(const QString &ruta, const Sesion &sesion) {

@@ -23,7 +23,9 @@ QString sinCampo(const QString &cadena, const QString &campo) {
 }
 } // namespace
 
-QString cadenaServidorLocal(const QString &cadenaLocal) { return sinCampo(cadenaLocal, QStringLiteral("database")); }
+QString cadenaServidorLocal(const QString &cadenaLocal) {
+    return sinCampo(cadenaLocal, QStringLiteral("database"));
+}
 
 QString cadenaBaseLocal(const QString &cadenaLocal) {
     QString s = sinCampo(cadenaLocal, QStringLiteral("database"));
@@ -37,8 +39,9 @@ QStringList sentenciasCrearBdLocal(bool puestoNumerico, const QString &servidorP
             kCrear_rpt_diario,
             puestoNumerico ? kCrearRptJugadasNumero : kCrearRptJugadasTexto,
             kCrear_conf_local,
-            QStringLiteral("INSERT INTO `conf_local` (`id`,`impresion`,`puerto`,`ip_secundaria`,`version`,`tamletra`,"
-                           "`grupo`,`ip`,`server`,`codbarras`) VALUES (1,1,'WINDOWS2:','") +
+            QStringLiteral(
+                "INSERT INTO `conf_local` (`id`,`impresion`,`puerto`,`ip_secundaria`,`version`,`tamletra`,"
+                "`grupo`,`ip`,`server`,`codbarras`) VALUES (1,1,'WINDOWS2:','") +
                 servidorPredeterminado + QStringLiteral("',") + QStringLiteral("28001") +
                 QStringLiteral(",8,'','','',1);"),
             kCrear_rpt_bitacora,
@@ -67,14 +70,17 @@ void recrear_bd_local(Contexto &ctx) {
     crear_bd_local(ctx, true);
 }
 
-void soltar_bd_local(Contexto &ctx) { ctx.local().ejecutar(kSoltarBase); }
+void soltar_bd_local(Contexto &ctx) {
+    ctx.local().ejecutar(kSoltarBase);
+}
 
 void ofrecer_bd_local(Contexto &ctx) {
     if (!ctx.dialogos.pregunta(
             QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "),
             QStringLiteral("Confirmar Requerimiento"), Icono::Pregunta))
         return; // nothing is recorded for a No
-    const auto clave = ctx.dialogos.entrada(QStringLiteral("INGRESE LA CLAVE"), QStringLiteral("CONFIRMACION"));
+    const auto clave =
+        ctx.dialogos.entrada(QStringLiteral("INGRESE LA CLAVE"), QStringLiteral("CONFIRMACION"));
     if (!clave)
         return;
     bool hecho = false;

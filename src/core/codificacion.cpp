@@ -15,7 +15,9 @@ int codigo(QChar c) {
 
 // Key position for text position i (both 1-based): the first pass runs through the whole key,
 // later passes start from its second character.
-int posicionClave(int i, int largo) { return i <= largo ? i : (i % largo) + 1; }
+int posicionClave(int i, int largo) {
+    return i <= largo ? i : (i % largo) + 1;
+}
 
 template <typename Op> QString recorrer(const QString &texto, const QString &clave, Op op) {
     const int largo = int(clave.size());

@@ -33,6 +33,13 @@ void Contexto::abrir_central(const QString &cadena) {
     }
 }
 
+bool Contexto::asegurarCentral() {
+    if (conexion_central && !conexion_central->perdida())
+        return true;
+    abrir_central(sesion.cadena_central);
+    return conexion_central != nullptr;
+}
+
 void Contexto::abrir_local() {
     conexion_local.reset();
     conexion_local = fabrica.abrir(cadenaLocal);

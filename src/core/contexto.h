@@ -2,6 +2,7 @@
 #pragma once
 
 #include "db.h"
+#include "pendientes.h"
 #include "plataforma.h"
 #include "sesion.h"
 
@@ -33,6 +34,8 @@ public:
     QString cadenaLocal = cadenaLocalIncorporada();
 
     std::unique_ptr<BaseDatos> conexion_central;
+    // Writes of this workstation whose outcome is not known yet.
+    DiarioPendientes pendientes;
     std::unique_ptr<BaseDatos> conexion_local;
 
     Resultado rs_usuarios, rs_configuracion, rs_grupos, rs_hipodromos, rs_juegos, rs_monedas;
@@ -42,6 +45,9 @@ public:
     // Opens the central connection with the given string; a failure shows the connection
     // message and leaves the connection closed.
     void abrir_central(const QString &cadena);
+    // Before a sale or a lookup: a closed or lost central connection is opened again once with
+    // `cadena_central`. False when that fails too (the connection message has been shown).
+    bool asegurarCentral();
     // Opens the local report connection and its shared recordsets; failures reach the caller.
     void abrir_local();
 
@@ -54,7 +60,9 @@ public:
         rs_configuracion = central().ejecutar(QStringLiteral("select * from configuracion"));
     }
     void abrir_grupos() { rs_grupos = central().ejecutar(QStringLiteral("select * from grupos")); }
-    void abrir_hipodromos() { rs_hipodromos = central().ejecutar(QStringLiteral("select * from hipodromos")); }
+    void abrir_hipodromos() {
+        rs_hipodromos = central().ejecutar(QStringLiteral("select * from hipodromos"));
+    }
     void abrir_juegos() { rs_juegos = central().ejecutar(QStringLiteral("select * from juegos")); }
     void abrir_monedas() { rs_monedas = central().ejecutar(QStringLiteral("select * from monedas")); }
 

@@ -44,6 +44,19 @@ std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *
             p.database = valor;
         } else if (nombre == QLatin1String("socket")) {
             p.socket = valor;
+        } else if (nombre == QLatin1String("connecttimeout") || nombre == QLatin1String("readtimeout") ||
+                   nombre == QLatin1String("writetimeout")) {
+            bool ok = false;
+            const int v = valor.toInt(&ok);
+            if (!ok || v <= 0 || v > 3600) {
+                if (error)
+                    *error =
+                        QStringLiteral("%1 no válido en la cadena de conexión: \"%2\"").arg(nombre, valor);
+                return std::nullopt;
+            }
+            (nombre == QLatin1String("connecttimeout") ? p.connectTimeout
+             : nombre == QLatin1String("readtimeout")  ? p.readTimeout
+                                                       : p.writeTimeout) = v;
         }
         // Other ODBC fields ("connection=", "option=") carry nothing for us.
     }

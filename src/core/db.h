@@ -14,7 +14,14 @@ namespace corvalo {
 
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &what) : std::runtime_error(what.toStdString()) {}
+    explicit DbError(const QString &what, bool conexion = false)
+        : std::runtime_error(what.toStdString()), conexion_(conexion) {}
+    // The connection failed (server gone, unreachable or silent past the timeouts) rather than
+    // the server refusing the statement: a write may or may not have been applied.
+    bool conexion() const { return conexion_; }
+
+private:
+    bool conexion_ = false;
 };
 
 // Fields of a connection string such as
@@ -27,7 +34,8 @@ struct ParametrosConexion {
     QString pwd;
     QString database; // empty: no default database
     QString socket;   // Unix socket path; used when set
-    int connectTimeout = 5; // seconds
+    // Seconds; "connecttimeout=", "readtimeout=" and "writetimeout=" of the string set them.
+    int connectTimeout = 5;
     int readTimeout = 10;
     int writeTimeout = 10;
 };
@@ -62,8 +70,8 @@ public:
     // start in `datos` and its length (-1 for NULL).
     Resultado(QStringList columnas, int filas, QByteArray datos, std::vector<qsizetype> inicios,
               std::vector<int> largos)
-        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)), inicios_(std::move(inicios)),
-          largos_(std::move(largos)) {}
+        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)),
+          inicios_(std::move(inicios)), largos_(std::move(largos)) {}
 
     const QStringList &columnas() const { return columnas_; }
     int filas() const { return filas_; }
@@ -93,6 +101,16 @@ public:
     virtual long long filasAfectadas() const = 0;
     // Escapes a value for use between single quotes, as the live connection requires.
     virtual QString escapar(const QString &valor) const = 0;
+    // The AUTO_INCREMENT value the last INSERT produced, as the server sent it with its reply
+    // (0 when none).
+    virtual long long ultimoId() const { return 0; }
+    // The server's id of this connection (the process-list id), 0 when unknown.
+    virtual unsigned long idHilo() const { return 0; }
+    // When the server that took this connection started (seconds since the epoch, server
+    // clock), 0 when unknown: a server restarted since then no longer knows the connection.
+    virtual long long inicioServidor() const { return 0; }
+    // The connection was lost: no statement can run on it any more.
+    virtual bool perdida() const { return false; }
 };
 
 // The one quoting function: the value, escaped, to be put between the statement's quotes.

@@ -2,9 +2,12 @@
 #include "db.h"
 #include "texto.h"
 
+#include <errmsg.h>
 #include <mysql.h>
+#include <mysqld_error.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -13,13 +16,36 @@ namespace corvalo {
 
 namespace {
 
+// Errors of the connection rather than of the statement: after one of them a write may or may
+// not have been applied, and the connection is of no further use.
+bool esErrorDeConexion(unsigned int n) {
+    switch (n) {
+    case CR_SERVER_GONE_ERROR:
+    case CR_SERVER_LOST:
+    case CR_CONNECTION_ERROR:
+    case CR_CONN_HOST_ERROR:
+    case CR_SERVER_LOST_EXTENDED:
+    case CR_COMMANDS_OUT_OF_SYNC:
+    case ER_CONNECTION_KILLED:
+    case ER_SERVER_SHUTDOWN:
+    case ER_NET_READ_INTERRUPTED:
+    case ER_NET_WRITE_INTERRUPTED:
+    case ER_NET_READ_ERROR:
+    case ER_NET_ERROR_ON_WRITE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 class ConexionMariaDb : public BaseDatos {
 public:
     explicit ConexionMariaDb(const ParametrosConexion &p) {
         mysql_ = mysql_init(nullptr);
         if (!mysql_)
             throw DbError(QStringLiteral("sin memoria para la conexión"));
-        unsigned int ct = unsigned(p.connectTimeout), rt = unsigned(p.readTimeout), wt = unsigned(p.writeTimeout);
+        unsigned int ct = unsigned(p.connectTimeout), rt = unsigned(p.readTimeout),
+                     wt = unsigned(p.writeTimeout);
         my_bool no = 0;
         mysql_optionsv(mysql_, MYSQL_OPT_CONNECT_TIMEOUT, &ct);
         mysql_optionsv(mysql_, MYSQL_OPT_READ_TIMEOUT, &rt);
@@ -36,7 +62,18 @@ public:
             const QString msg = QString::fromUtf8(mysql_error(mysql_));
             mysql_close(mysql_);
             mysql_ = nullptr;
-            throw DbError(msg);
+            throw DbError(msg, true);
+        }
+        hilo_ = mysql_thread_id(mysql_);
+        // When the server started, by its own clock: after a restart the old ids mean nothing.
+        static const char kInicio[] = "SELECT UNIX_TIMESTAMP() - VARIABLE_VALUE FROM "
+                                      "information_schema.GLOBAL_STATUS WHERE VARIABLE_NAME='UPTIME'";
+        if (mysql_real_query(mysql_, kInicio, sizeof kInicio - 1) == 0) {
+            if (MYSQL_RES *res = mysql_store_result(mysql_)) {
+                if (MYSQL_ROW row = mysql_fetch_row(res); row && row[0])
+                    inicio_ = std::atoll(row[0]);
+                mysql_free_result(res);
+            }
         }
     }
     ~ConexionMariaDb() override {
@@ -46,14 +83,18 @@ public:
 
     Resultado ejecutar(const QString &sql) override {
         const QByteArray bytes = aCp1252(sql);
+        if (perdida_)
+            throw DbError(QStringLiteral("la conexión se perdió"), true);
+        ultimoId_ = 0;
         if (mysql_real_query(mysql_, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
-            throw DbError(QString::fromUtf8(mysql_error(mysql_)));
+            fallar();
         // Rows are read straight off the connection and copied once, into the result.
         MYSQL_RES *res = mysql_use_result(mysql_);
         if (!res) {
             if (mysql_field_count(mysql_) != 0)
-                throw DbError(QString::fromUtf8(mysql_error(mysql_)));
+                fallar();
             afectadas_ = static_cast<long long>(mysql_affected_rows(mysql_));
+            ultimoId_ = static_cast<long long>(mysql_insert_id(mysql_));
             return {};
         }
         const unsigned n = mysql_num_fields(res);
@@ -89,16 +130,23 @@ public:
             }
             ++nfilas;
         }
-        const bool cortado = mysql_errno(mysql_) != 0;
-        const QString error = cortado ? QString::fromUtf8(mysql_error(mysql_)) : QString();
+        const unsigned int numeroError = mysql_errno(mysql_);
+        const QString error = numeroError ? QString::fromUtf8(mysql_error(mysql_)) : QString();
         mysql_free_result(res);
-        if (cortado)
-            throw DbError(error);
+        if (numeroError) {
+            const bool conexion = esErrorDeConexion(numeroError);
+            perdida_ = perdida_ || conexion;
+            throw DbError(error, conexion);
+        }
         afectadas_ = nfilas;
         return Resultado(columnas, nfilas, std::move(datos), std::move(inicios), std::move(largos));
     }
 
     long long filasAfectadas() const override { return afectadas_; }
+    long long ultimoId() const override { return ultimoId_; }
+    unsigned long idHilo() const override { return hilo_; }
+    long long inicioServidor() const override { return inicio_; }
+    bool perdida() const override { return perdida_; }
 
     QString escapar(const QString &valor) const override {
         const QByteArray in = aCp1252(valor);
@@ -112,6 +160,13 @@ public:
     }
 
 private:
+    [[noreturn]] void fallar() {
+        const unsigned int n = mysql_errno(mysql_);
+        const bool conexion = esErrorDeConexion(n);
+        perdida_ = perdida_ || conexion;
+        throw DbError(QString::fromUtf8(mysql_error(mysql_)), conexion);
+    }
+
     // Column names decoded once per shape: a sale reads the same few tables again and again.
     QStringList nombres(const MYSQL_FIELD *campos, unsigned n) {
         std::string clave;
@@ -132,6 +187,10 @@ private:
     MYSQL *mysql_ = nullptr;
     std::map<std::string, QStringList> nombres_;
     long long afectadas_ = 0;
+    long long ultimoId_ = 0;
+    unsigned long hilo_ = 0;
+    long long inicio_ = 0;
+    bool perdida_ = false;
 };
 
 } // namespace

@@ -43,8 +43,8 @@ public:
 class Maquina {
 public:
     virtual ~Maquina() = default;
-    virtual QString direccionMac() = 0;          // "AA:BB:CC:DD:EE:FF" or empty
-    virtual bool redActiva() = 0;                // any network connection up
+    virtual QString direccionMac() = 0;                 // "AA:BB:CC:DD:EE:FF" or empty
+    virtual bool redActiva() = 0;                       // any network connection up
     virtual QByteArray httpGet(const QString &url) = 0; // body, empty on any failure
     virtual QString nombreEquipo() = 0;
     virtual QString impresoraPredeterminada() = 0; // empty when none

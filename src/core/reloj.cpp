@@ -5,7 +5,9 @@
 
 namespace corvalo {
 
-QDateTime RelojSistema::ahora() const { return QDateTime::currentDateTime(); }
+QDateTime RelojSistema::ahora() const {
+    return QDateTime::currentDateTime();
+}
 
 QString RelojSistema::horaTexto() const {
     // The regional long time format without its time-zone part.

@@ -10,10 +10,10 @@ namespace corvalo {
 
 namespace {
 // Unicode of the codes 0x80..0x9F in Windows-1252 (undefined codes keep their own value).
-constexpr std::array<char16_t, 32> kAlto = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kAlto = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 } // namespace
 
 QChar charDeCodigo(unsigned char code) {
@@ -71,6 +71,21 @@ QByteArray aCp1252(const QString &text) {
     return out;
 }
 
+bool cabeEnCp1252(const QString &text) {
+    for (QChar c : text)
+        if (codigoDeChar(c) < 0)
+            return false;
+    return true;
+}
+
+QString sinControles(const QString &text) {
+    QString out = text;
+    for (QChar &c : out)
+        if (c.unicode() < 32 || c.unicode() == 127)
+            c = QLatin1Char(' ');
+    return out;
+}
+
 double numeroDe(const QString &text) {
     const std::string s = text.toStdString();
     std::size_t i = 0;
@@ -124,8 +139,12 @@ QString textoNumero(double value) {
     return QString::fromLatin1(buf, int(res.ptr - buf));
 }
 
-QString fechaSql(const QDate &d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
-QString fechaPantalla(const QDate &d) { return d.toString(QStringLiteral("dd-MM-yyyy")); }
+QString fechaSql(const QDate &d) {
+    return d.toString(QStringLiteral("yyyy-MM-dd"));
+}
+QString fechaPantalla(const QDate &d) {
+    return d.toString(QStringLiteral("dd-MM-yyyy"));
+}
 
 QDate fechaDeTexto(const QString &text) {
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));

@@ -18,6 +18,11 @@ int codigoDeChar(QChar c);
 QString desdeCp1252(QByteArrayView bytes);
 // Characters with no code are written as '?'.
 QByteArray aCp1252(const QString &text);
+// True when every character of the text has a Windows-1252 code (it survives the database).
+bool cabeEnCp1252(const QString &text);
+// The text with every control character (codes below 32, and 127) replaced by a blank: values
+// from the database or the session printed on a ticket cannot carry printer commands.
+QString sinControles(const QString &text);
 
 // The usual leading-number conversion: leading blanks skipped, an optional sign, digits with
 // an optional "." fraction and exponent; anything after that is ignored; empty text is 0.

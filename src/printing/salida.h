@@ -10,6 +10,9 @@ namespace corvalo {
 
 class Contexto;
 
+// The line of its own that marks a ticket or receipt printed again (the same code and barcode).
+inline const QString kLineaCopia = QStringLiteral("*** COPIA ***");
+
 // A document in both of its forms.
 class Impreso {
 public:

@@ -13,6 +13,8 @@ AspectoJuego aspectoDe(int juego, bool desdeMenu) {
                 false};
     case 3:
         return {3, QStringLiteral("VENTA PUESTOS"), kColorPuestos, QStringLiteral("MONTO"), true};
+    case 4:
+        return {4, QStringLiteral("VENTA MARCAS"), kColorMarcas, QStringLiteral("MONTO"), false};
     default:
         return {1,
                 desdeMenu ? QStringLiteral("VENTA TABLA DINAMICAS") : QStringLiteral("VENTA TABLA DINAMICA"),
@@ -60,11 +62,11 @@ CargaVenta cargarVenta(Contexto &ctx, const QString &bannerDisenado) {
     return c;
 }
 
-EstadoVenta refrescarEstado(Contexto &ctx) {
+EstadoVenta refrescarEstado(Contexto &ctx, const QString &abierta) {
     ctx.abrir_configuracion();
     auto conf = [&](const char *n) { return ctx.configuracion(QLatin1String(n)); };
     EstadoVenta e;
-    const int modificar = conf("modificar").entero();
+    const int modificar = ctx.configuracion(abierta).entero();
     e.mensaje = conf("mensajetf").texto();
     e.administrador = QStringLiteral("Admin: ") + conf("nu_administrador").texto();
     e.tecnico = QStringLiteral("Técnico: ") + conf("nu_tecnico").texto();

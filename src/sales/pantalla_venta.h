@@ -22,6 +22,8 @@ inline constexpr Color kAmarillo{255, 255, 0};
 inline constexpr Color kGrisClaro{192, 192, 192};
 inline constexpr Color kBlanco{255, 255, 255};
 inline constexpr Color kRojo{255, 0, 0};
+inline constexpr Color kColorMarcas{192, 64, 0};
+inline constexpr Color kAmarilloHipodromo{255, 255, 128}; // the racetrack list while it has the cursor
 
 // How the bet area looks for a game.
 struct AspectoJuego {
@@ -63,8 +65,9 @@ struct EstadoVenta {
     QString mensaje; // Label_Mensaje; hidden when empty
     QString administrador, tecnico;
 };
-// Timer1: re-opens rs_configuracion. Throws DbError.
-EstadoVenta refrescarEstado(Contexto &ctx);
+// Timer1: re-opens rs_configuracion; `abierta` is the setting that says sales are open (the
+// booth: modificar; the operator: the game's). Throws DbError.
+EstadoVenta refrescarEstado(Contexto &ctx, const QString &abierta = QStringLiteral("modificar"));
 
 // Timer_Activo: true when the user's account is suspended ("Baja").
 bool usuarioSuspendido(Contexto &ctx);

@@ -9,9 +9,10 @@ QStringList lineasEncabezado(int impresion_datos, const QString &empresa, const 
                              const Sesion &s) {
     const QString b = QStringLiteral(" ");
     if (impresion_datos == 1)
-        return {b + empresa, b + rif};
+        return {b + sinControles(empresa), b + sinControles(rif)};
     if (impresion_datos == 2)
-        return {b + s.name_empresa, b + s.rif_empresa, b + s.direccion_empresa, b + s.tlf_empresa};
+        return {b + sinControles(s.name_empresa), b + sinControles(s.rif_empresa),
+                b + sinControles(s.direccion_empresa), b + sinControles(s.tlf_empresa)};
     return {};
 }
 
@@ -33,14 +34,30 @@ QString montoImpresora(double monto, const QString &moneda, FormatoMonto formato
 
 const QString kGuiones45 = QString(45, QLatin1Char('-'));
 
+// The Tablas ticket serves Marcas too, with its own title and no tablas.
+QString tituloTablas(int juego) {
+    switch (juego) {
+    case 2:
+        return QStringLiteral("VENTA TABLA FIJA");
+    case 4:
+        return QStringLiteral("VENTA MARCAS");
+    default:
+        return QStringLiteral("VENTA DINAMICAS");
+    }
+}
+QString tablasImpresas(const Boleto &b) {
+    return b.juego == 4 ? QString() : textoNumero(b.tablas);
+}
+
 } // namespace
 
 QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora, FormatoMonto formato) {
     TextoPuerto t;
     const QString asteriscos(40, QLatin1Char('*'));
+    if (b.copia)
+        t.linea(kLineaCopia);
     t.linea(asteriscos);
-    t.linea(QString(12, QLatin1Char(' ')) +
-            (b.juego == 2 ? QStringLiteral("VENTA TABLA FIJA") : QStringLiteral("VENTA DINAMICAS")));
+    t.linea(QString(12, QLatin1Char(' ')) + tituloTablas(b.juego));
     const QStringList encabezado = lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s);
     if (encabezado.isEmpty()) {
         t.texto(asteriscos); // the next line follows on the same line of text
@@ -49,14 +66,14 @@ QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &h
         for (const QString &l : encabezado)
             t.linea(l);
     }
-    t.linea(QStringLiteral("CH ") + s.ch);
-    t.linea(QStringLiteral("TAQUILLA ") + s.nombre);
+    t.linea(QStringLiteral("CH ") + sinControles(s.ch));
+    t.linea(QStringLiteral("TAQUILLA ") + sinControles(s.nombre));
     t.linea(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral("H: ") + hora);
     t.linea(QStringLiteral("BOLETO: ") + b.nu_boleto);
     t.linea(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
     t.linea(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
-            b.nombre_caballo);
-    t.linea(QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas));
+            sinControles(b.nombre_caballo));
+    t.linea(QStringLiteral("Nº DE TABLAS: ") + tablasImpresas(b));
     t.linea(QStringLiteral("COSTO DEL BOLETO: ") + montoPuerto(b.monto, formato));
     t.linea(QString());
     t.linea(QString());
@@ -67,18 +84,20 @@ QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &h
 QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora, FormatoMonto formato) {
     TextoPuerto t;
     const QString guiones(34, QLatin1Char('-'));
+    if (b.copia)
+        t.linea(kLineaCopia);
     t.linea(guiones);
     t.linea(QStringLiteral("    Los Puestos"));
     t.linea(guiones);
     for (const QString &l : lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s))
         t.linea(l);
-    t.linea(QStringLiteral("CH ") + s.ch);
-    t.linea(QStringLiteral("TAQUILLA: ") + s.usuario);
+    t.linea(QStringLiteral("CH ") + sinControles(s.ch));
+    t.linea(QStringLiteral("TAQUILLA: ") + sinControles(s.usuario));
     t.linea(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral("H: ") + hora);
     t.linea(QStringLiteral("BOLETO: ") + b.nu_boleto);
     t.linea(QStringLiteral("CAR: ") + QString::number(b.carrera) + QStringLiteral("CAB: ") +
             QString::number(b.caballo));
-    t.linea(QStringLiteral("PUESTO: ") + b.codigo_puesto);
+    t.linea(QStringLiteral("PUESTO: ") + sinControles(b.codigo_puesto));
     t.linea(QStringLiteral("COSTO DEL BOLETO: ") + montoPuerto(b.monto, formato));
     t.linea(QString());
     t.linea(QString());
@@ -117,27 +136,31 @@ void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion 
                            FormatoMonto formato) {
     auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
     imp.fuente(QStringLiteral("MS Sans Serif"));
+    if (b.copia)
+        L(kLineaCopia);
     L(kGuiones45);
     imp.tamano(10);
-    L(b.juego == 2 ? QStringLiteral("         VENTA TABLA FIJA")
-                   : QStringLiteral("         VENTA DINAMICAS"));
+    L(QStringLiteral("         ") + tituloTablas(b.juego));
     imp.tamano(s.tamletra);
     L(kGuiones45);
     for (const QString &l : lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s))
         L(l);
-    L(QStringLiteral("CH ") + s.ch);
-    L(QStringLiteral("TAQUILLA: ") + s.nombre);
+    L(QStringLiteral("CH ") + sinControles(s.ch));
+    L(QStringLiteral("TAQUILLA: ") + sinControles(s.nombre));
     L(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral(" H: ") + hora);
     L(QStringLiteral("BOLETO: ") + b.nu_boleto);
     L(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
-    L(QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas));
-    L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") + b.nombre_caballo);
+    L(QStringLiteral("Nº DE TABLAS: ") + tablasImpresas(b));
+    L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
+      sinControles(b.nombre_caballo));
     pieTicketImpresora(imp, b, s, formato);
 }
 
 void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
                             FormatoMonto formato) {
     auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
+    if (b.copia)
+        L(kLineaCopia);
     L(kGuiones45);
     imp.fuente(QStringLiteral("MS Sans Serif"));
     imp.tamano(10);
@@ -146,14 +169,15 @@ void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion
     for (const QString &l : lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s))
         L(l);
     L(kGuiones45);
-    L(QStringLiteral("CH ") + s.ch);
+    L(QStringLiteral("CH ") + sinControles(s.ch));
     L(QStringLiteral("."));
-    L(QStringLiteral("TAQUILLA: ") + s.usuario);
+    L(QStringLiteral("TAQUILLA: ") + sinControles(s.usuario));
     L(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral(" H: ") + hora);
     L(QStringLiteral("BOLETO: ") + b.nu_boleto);
     L(QStringLiteral("CARRERA: ") + QString::number(b.carrera));
-    L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") + b.nombre_caballo);
-    L(QStringLiteral("PUESTO: ") + b.codigo_puesto);
+    L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
+      sinControles(b.nombre_caballo));
+    L(QStringLiteral("PUESTO: ") + sinControles(b.codigo_puesto));
     pieTicketImpresora(imp, b, s, formato);
 }
 
@@ -185,7 +209,8 @@ private:
 void ImpresionBoletos::imprimir(const Boleto &b) {
     Contexto &ctx = servicio_.contexto();
     // The output is chosen first: "WINDOWS:" turns into the shared-printer path of the session.
-    servicio_.imprimir(TicketImpreso(b, ctx.sesion, ctx.reloj.horaTexto(), formato_));
+    servicio_.imprimir(
+        TicketImpreso(b, ctx.sesion, b.hora.isEmpty() ? ctx.reloj.horaTexto() : b.hora, formato_));
 }
 
 } // namespace corvalo

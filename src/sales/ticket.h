@@ -12,11 +12,15 @@ namespace corvalo {
 // screen writes the "Currency" format on both outputs, whatever the currency.
 enum class FormatoMonto { Taquilla, Operador };
 
+// Values from the database and the session are printed with their control characters turned
+// into blanks (sinControles); the layout's own control bytes stay.
+
 // The header block chosen by impresion_datos (each line begins with a blank).
 QStringList lineasEncabezado(int impresion_datos, const QString &empresa, const QString &rif,
                              const Sesion &s);
 
-// Port output of the two tickets (Windows-1252 bytes).
+// Port output of the two tickets (Windows-1252 bytes). The Tablas ticket is also the Marcas
+// ticket (game 4): "VENTA MARCAS", the first horse, no tablas.
 QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora,
                               FormatoMonto formato = FormatoMonto::Taquilla);
 QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora,

@@ -1,9 +1,148 @@
 #include "venta.h"
 
+#include "clientes.h"
 #include "registro.h"
 #include "texto.h"
 
+#include <QCryptographicHash>
+#include <QJsonArray>
+
+#include <climits>
+#include <cmath>
+
 namespace corvalo {
+
+namespace {
+
+const QString kMotivoAnulada = QStringLiteral("JUGADA SIN CONFIRMAR: SE PERDIO LA RESPUESTA DEL SERVIDOR");
+
+QString nombreJuego(int juego) {
+    switch (juego) {
+    case 1:
+        return QStringLiteral("TABLAS DINAMICAS");
+    case 2:
+        return QStringLiteral("TABLA FIJA");
+    case 3:
+        return QStringLiteral("LOS PUESTOS");
+    case 4:
+        return QStringLiteral("MARCAS");
+    default:
+        return QString::number(juego);
+    }
+}
+
+// "JUGADA: TABLAS DINAMICAS, CARRERA 3, CABALLO 1, 2 TABLAS, MONTO 60 BS"
+QString descripcionJugada(const Boleto &b) {
+    QString d = QStringLiteral("JUGADA: ") + nombreJuego(b.juego) + QStringLiteral(", CARRERA ") +
+                QString::number(b.carrera) + QStringLiteral(", CABALLO ") + QString::number(b.caballo);
+    if (b.juego == 4)
+        d += QStringLiteral(" CONTRA ") + QString::number(b.caballo2);
+    else if (b.juego != 3)
+        d += QStringLiteral(", ") + textoNumero(b.tablas) + QStringLiteral(" TABLAS");
+    d += QStringLiteral(", MONTO ") + textoNumero(b.monto);
+    if (!b.nombre_moneda.isEmpty())
+        d += QStringLiteral(" ") + b.nombre_moneda;
+    return d;
+}
+
+QJsonObject jsonDe(const Boleto &b) {
+    return {{QStringLiteral("juego"), b.juego},
+            {QStringLiteral("nu_boleto"), b.nu_boleto},
+            {QStringLiteral("carrera"), b.carrera},
+            {QStringLiteral("caballo"), b.caballo},
+            {QStringLiteral("caballo2"), b.caballo2},
+            {QStringLiteral("nombre_caballo"), b.nombre_caballo},
+            {QStringLiteral("tablas"), b.tablas},
+            {QStringLiteral("codigo_puesto"), b.codigo_puesto},
+            {QStringLiteral("monto"), b.monto},
+            {QStringLiteral("fecha"), fechaSql(b.fecha)},
+            {QStringLiteral("nombre_moneda"), b.nombre_moneda},
+            {QStringLiteral("impresion_datos"), b.impresion_datos},
+            {QStringLiteral("empresa"), b.empresa},
+            {QStringLiteral("rif"), b.rif},
+            {QStringLiteral("hora"), b.hora}};
+}
+
+Boleto boletoDe(const QJsonObject &o) {
+    Boleto b;
+    b.juego = o.value(QStringLiteral("juego")).toInt();
+    b.nu_boleto = o.value(QStringLiteral("nu_boleto")).toString();
+    b.carrera = o.value(QStringLiteral("carrera")).toInt();
+    b.caballo = o.value(QStringLiteral("caballo")).toInt();
+    b.caballo2 = o.value(QStringLiteral("caballo2")).toInt();
+    b.nombre_caballo = o.value(QStringLiteral("nombre_caballo")).toString();
+    b.tablas = o.value(QStringLiteral("tablas")).toDouble();
+    b.codigo_puesto = o.value(QStringLiteral("codigo_puesto")).toString();
+    b.monto = o.value(QStringLiteral("monto")).toDouble();
+    b.fecha = fechaDeTexto(o.value(QStringLiteral("fecha")).toString());
+    b.nombre_moneda = o.value(QStringLiteral("nombre_moneda")).toString();
+    b.impresion_datos = o.value(QStringLiteral("impresion_datos")).toInt();
+    b.empresa = o.value(QStringLiteral("empresa")).toString();
+    b.rif = o.value(QStringLiteral("rif")).toString();
+    b.hora = o.value(QStringLiteral("hora")).toString();
+    return b;
+}
+
+QString texto(const QJsonObject &o, const char *clave) {
+    return o.value(QLatin1String(clave)).toString();
+}
+
+// Where the values of a table's INSERT stand.
+struct FormaTabla {
+    int usuario, grupo, hora, fecha, cantidad;
+};
+FormaTabla formaDe(TablaBoletos t) {
+    return t == TablaBoletos::Marcas ? FormaTabla{4, 5, 6, 7, 16} : FormaTabla{5, 6, 7, 8, 19};
+}
+TablaBoletos tablaDe(const QJsonObject &o) {
+    return o.value(QStringLiteral("tabla")).toString() == QLatin1String("ma_marcas")
+               ? TablaBoletos::Marcas
+               : TablaBoletos::Principal;
+}
+
+const QString kMensajeSinImprimir = QStringLiteral("QUEDO REGISTRADO PERO NO SE PUDO IMPRIMIR. ¿DESEA "
+                                                   "IMPRIMIRLO DE NUEVO?");
+
+} // namespace
+
+EncabezadoBoleto leerEncabezado(const Contexto &ctx) {
+    return {ctx.configuracion(QStringLiteral("impresion_datos")).entero(),
+            ctx.configuracion(QStringLiteral("empresa")).texto(),
+            ctx.configuracion(QStringLiteral("rif")).texto()};
+}
+
+void completarBoleto(Boleto &b, double monto, const QDate &fecha, const QString &nombre_moneda,
+                     const EncabezadoBoleto &encabezado) {
+    b.monto = monto;
+    b.fecha = fecha;
+    b.nombre_moneda = nombre_moneda;
+    b.impresion_datos = encabezado.impresion_datos;
+    b.empresa = encabezado.empresa;
+    b.rif = encabezado.rif;
+}
+
+QString nombreTabla(TablaBoletos t) {
+    return t == TablaBoletos::Marcas ? QStringLiteral("ma_marcas") : QStringLiteral("ma_principal");
+}
+
+std::optional<ResultadoVenta> grupoDeVenta(Contexto &ctx, const QString &cliente) {
+    if (const auto g = grupoDeCliente(ctx.rs_grupos, cliente))
+        ctx.sesion.grupo = *g;
+    if (ctx.sesion.grupo.isEmpty())
+        return rechazoVenta(kSinCliente, CampoVenta::Cliente, kTituloSinCliente);
+    return std::nullopt;
+}
+
+std::optional<ResultadoVenta> rechazoPorPendientes(const Contexto &ctx) {
+    if (ctx.pendientes.vacio())
+        return std::nullopt;
+    ResultadoVenta r;
+    r.tipo = ResultadoVenta::Tipo::Pendiente;
+    r.mensaje = mensajePendientes(ctx.pendientes);
+    r.titulo = kTituloPendiente;
+    r.icono = Icono::Exclamacion;
+    return r;
+}
 
 ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco, const QString &titulo) {
     ResultadoVenta r;
@@ -38,14 +177,26 @@ RevisionCarrera revisarCarrera(Contexto &ctx, const QString &abierta, double car
 }
 
 ResultadoVenta ventaRegistrada(const Boleto &boleto, int numero, int impresion, ImpresionTickets *impresora) {
-    if (impresion == 1 && impresora)
-        impresora->imprimir(boleto);
     ResultadoVenta ok;
     ok.tipo = ResultadoVenta::Tipo::Registrada;
     ok.limpiar = true;
     ok.foco = CampoVenta::Monto;
     ok.boleto = boleto;
     ok.numero = numero;
+    if (impresion == 1 && impresora) {
+        try {
+            impresora->imprimir(boleto);
+        } catch (const std::exception &e) {
+            // The customer has paid for a recorded ticket: the screen offers to print it again.
+            registrarFalla(lcImpresion(), nullptr, QStringLiteral("CORVALO"),
+                           QStringLiteral("imprimir el boleto ") + boleto.nu_boleto, e);
+            ok.sinImprimir = true;
+            ok.mensaje =
+                QStringLiteral("EL BOLETO ") + boleto.nu_boleto + QStringLiteral(" ") + kMensajeSinImprimir;
+            ok.titulo = QStringLiteral("IMPRESION DEL BOLETO");
+            ok.icono = Icono::Exclamacion;
+        }
+    }
     return ok;
 }
 
@@ -54,6 +205,10 @@ ResultadoVenta conFallaVenta(Contexto &ctx, const std::function<ResultadoVenta(R
     ResultadoVenta hecho;
     try {
         return pasos(hecho);
+    } catch (const DbError &e) {
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                       QStringLiteral("venta (fila %1)").arg(hecho.numero), e);
+        hecho.conexionAntes = e.conexion() && !hecho.confirmada && !hecho.limpiar && hecho.numero == 0;
     } catch (const std::exception &e) {
         registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
                        QStringLiteral("venta (fila %1)").arg(hecho.numero), e);
@@ -69,7 +224,39 @@ ResultadoVenta conFallaVenta(Contexto &ctx, const std::function<ResultadoVenta(R
     falla.foco = foco;
     falla.limpiar = hecho.limpiar;
     falla.numero = hecho.numero;
+    falla.conexionAntes = hecho.conexionAntes;
     return falla;
+}
+
+ResultadoVenta procesarVenta(Contexto &ctx, const std::function<ResultadoVenta(ResultadoVenta &)> &pasos,
+                             const QString &mensaje, const QString &titulo, CampoVenta foco) {
+    if (auto p = rechazoPorPendientes(ctx))
+        return *p;
+    ResultadoVenta sinConexion;
+    sinConexion.tipo = ResultadoVenta::Tipo::Fallida; // the connection message has been shown
+    if (!ctx.asegurarCentral())
+        return sinConexion;
+    ResultadoVenta r = conFallaVenta(ctx, pasos, mensaje, titulo, foco);
+    if (r.tipo == ResultadoVenta::Tipo::Fallida && r.conexionAntes) {
+        // The connection was found lost before anything was asked or written: opened again
+        // once, the sale starts over.
+        ctx.abrir_central(ctx.sesion.cadena_central);
+        if (!ctx.conexion_central)
+            return sinConexion;
+        r = conFallaVenta(ctx, pasos, mensaje, titulo, foco);
+    }
+    return r;
+}
+
+double limiteDeTabla(BaseDatos &db, const QString &sql, CupoCaballo &cupo, double caballo) {
+    const Resultado r = db.ejecutar(sql);
+    if (!r.vacio())
+        for (int i = 1; i <= 18; ++i)
+            cupo[std::size_t(i)] = r.valor(0, QStringLiteral("cab%1").arg(i)).numero();
+    const int n = int(caballo);
+    if (n < 0 || n > 20 || caballo != n)
+        throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
+    return cupo[std::size_t(n)];
 }
 
 Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha) {
@@ -78,8 +265,8 @@ Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha) {
                        QStringLiteral("'"));
 }
 
-QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores) {
-    QString sql = QStringLiteral("INSERT INTO `ma_principal` VALUES (NULL,");
+QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores, TablaBoletos tabla) {
+    QString sql = QStringLiteral("INSERT INTO `") + nombreTabla(tabla) + QStringLiteral("` VALUES (NULL,");
     for (int i = 0; i < valores.size(); ++i)
         sql += QStringLiteral("'") + sqlTexto(db, valores[i]) +
                (i + 1 < valores.size() ? QStringLiteral("',") : QStringLiteral("');"));
@@ -93,6 +280,395 @@ QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu, const Lla
            sqlTexto(db, k.llave2) + QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) +
            QStringLiteral("' Where taquilla='") + sqlTexto(db, usuario) + QStringLiteral("' and numero = '") +
            sqlTexto(db, QString::number(numero)) + QStringLiteral("' limit 1   ");
+}
+
+QString sentenciaCodigo(const BaseDatos &db, TablaBoletos tabla, const QString &nu, const QString &usuario,
+                        int numero) {
+    return QStringLiteral("update ") + nombreTabla(tabla) + QStringLiteral(" set nu_boleto='") +
+           sqlTexto(db, nu) + QStringLiteral("' Where taquilla='") + sqlTexto(db, usuario) +
+           QStringLiteral("' and numero = '") + sqlTexto(db, QString::number(numero)) +
+           QStringLiteral("' limit 1   ");
+}
+
+bool cercaDelLimite(const ControlCupo &c) {
+    if (c.maximoJugada <= 0)
+        return true;
+    return c.limite - c.vendido <= kJugadasMargen * c.maximoJugada;
+}
+
+QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double carrera, double caballo) {
+    const QByteArray clave =
+        aCp1252(grupo + QChar(0x1f) + QString::number(juego) + QChar(0x1f) + QString::number(moneda) +
+                QChar(0x1f) + textoNumero(carrera) + QChar(0x1f) + textoNumero(caballo));
+    return QStringLiteral("corvalo_cupo_") +
+           QString::fromLatin1(QCryptographicHash::hash(clave, QCryptographicHash::Md5).toHex());
+}
+
+bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario, TablaBoletos tabla) {
+    const QString n = sqlTexto(db, QString::number(numero));
+    db.ejecutar(QStringLiteral("START TRANSACTION"));
+    try {
+        const Resultado r =
+            db.ejecutar(QStringLiteral("SELECT numero FROM ") + nombreTabla(tabla) +
+                        QStringLiteral(" WHERE numero='") + n + QStringLiteral("' AND taquilla='") +
+                        sqlTexto(db, usuario) + QStringLiteral("' AND estatus=0 FOR UPDATE"));
+        if (r.vacio()) {
+            db.ejecutar(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+        if (tabla == TablaBoletos::Marcas) {
+            db.ejecutar(
+                QStringLiteral("INSERT INTO bitacora_mk (numero,carrera,caballo,caballo2,ganadores,taquilla,"
+                               "grupo,hora,fecha,estatus,nu_boleto,cobrado,motivo,usuario,tipo_motivo,monto,"
+                               "tablas,id_juego,id_moneda,id_hipodromo,combinacion) SELECT numero,carrera,"
+                               "caballo,caballo2,0,taquilla,grupo,hora,fecha,5,nu_boleto,cobrado,'") +
+                sqlTexto(db, kMotivoAnulada) + QStringLiteral("','") + sqlTexto(db, usuario) +
+                QStringLiteral("','SISTEMA',monto,0,id_juego,id_moneda,id_hipodromo,combinacion FROM "
+                               "ma_marcas WHERE numero='") +
+                n + QLatin1Char('\''));
+            db.ejecutar(QStringLiteral("UPDATE ma_marcas SET estatus=5 WHERE numero='") + n +
+                        QLatin1Char('\''));
+            db.ejecutar(QStringLiteral("COMMIT"));
+            return true;
+        }
+        db.ejecutar(
+            QStringLiteral(
+                "INSERT INTO bitacora (numero,carrera,caballo,ganadores,taquilla,grupo,hora,fecha,"
+                "estatus,nu_boleto,cobrado,motivo,usuario,tipo_motivo,monto,tablas,puesto,id_juego,"
+                "id_moneda) SELECT numero,carrera,caballo,0,taquilla,grupo,hora,fecha,5,nu_boleto,"
+                "cobrado,'") +
+            sqlTexto(db, kMotivoAnulada) + QStringLiteral("','") + sqlTexto(db, usuario) +
+            QStringLiteral("','SISTEMA',monto,tablas,puesto,id_juego,id_moneda FROM ma_principal WHERE "
+                           "numero='") +
+            n + QLatin1Char('\''));
+        db.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE numero='") + n + QLatin1Char('\''));
+        db.ejecutar(QStringLiteral("COMMIT"));
+        return true;
+    } catch (const DbError &) {
+        try {
+            db.ejecutar(QStringLiteral("ROLLBACK"));
+        } catch (const DbError &e) {
+            // The connection is gone: the server rolls the transaction back itself.
+            registrarFalla(lcVentas(), nullptr, QStringLiteral("CORVALO"),
+                           QStringLiteral("anular (rollback)"), e);
+        }
+        throw;
+    }
+}
+
+void reimprimirBoleto(ImpresionTickets &impresora, Boleto boleto) {
+    boleto.copia = true;
+    impresora.imprimir(boleto);
+}
+
+namespace {
+
+// What the server did with a sale whose reply was lost, asked on a new connection once the old
+// one has ended. Throws DbError while the server cannot be asked (the entry stays pending, with
+// the connection whose statement is now in doubt).
+ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *impresora) {
+    ResolucionVenta out;
+    const QString descripcion = texto(entrada, "descripcion");
+    std::unique_ptr<BaseDatos> nueva = terminarConexionPerdida(
+        ctx, static_cast<unsigned long>(entrada.value(QStringLiteral("hilo")).toDouble()),
+        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()));
+    BaseDatos &db = *nueva;
+    QStringList valores;
+    for (const QJsonValue &v : entrada.value(QStringLiteral("valores")).toArray())
+        valores << v.toString();
+    const TablaBoletos tabla = tablaDe(entrada);
+    const FormaTabla forma = formaDe(tabla);
+    const bool llaves = entrada.value(QStringLiteral("llaves")).toBool(true);
+    if (valores.size() != forma.cantidad)
+        throw DbError(QStringLiteral("entrada de venta pendiente sin sus valores"));
+    const QString usuario = valores[forma.usuario];
+    Boleto b = boletoDe(entrada.value(QStringLiteral("boleto")).toObject());
+    int numero = entrada.value(QStringLiteral("numero")).toInt();
+    auto q = [&](const QString &v) { return QStringLiteral("'") + sqlTexto(db, v) + QStringLiteral("'"); };
+
+    auto terminar = [&](ResolucionVenta::Estado estado, const QString &mensaje, const QString &titulo,
+                        Icono icono) {
+        out.estado = estado;
+        out.mensaje = mensaje + QStringLiteral(":\r\r") + descripcion;
+        out.titulo = titulo;
+        out.icono = icono;
+        out.numero = numero;
+        ctx.pendientes.quitar(texto(entrada, "id"));
+        // The lost connection is replaced by the one that asked.
+        if (!ctx.conexion_central || ctx.conexion_central->perdida())
+            ctx.conexion_central = std::move(nueva);
+    };
+
+    try {
+        if (numero == 0 && tabla == TablaBoletos::Marcas) {
+            // The INSERT's reply was lost with its number: the row is the booth's uncoded row of
+            // this very bet.
+            const Resultado r = db.ejecutar(
+                QStringLiteral("SELECT numero FROM ma_marcas WHERE taquilla=") + q(usuario) +
+                QStringLiteral(" AND fecha=") + q(valores[7]) + QStringLiteral(" AND hora=") + q(valores[6]) +
+                QStringLiteral(" AND carrera=") + q(valores[0]) + QStringLiteral(" AND caballo=") +
+                q(valores[1]) + QStringLiteral(" AND caballo2=") + q(valores[2]) +
+                QStringLiteral(" AND monto=") + q(valores[3]) + QStringLiteral(" AND id_moneda=") +
+                q(valores[13]) + QStringLiteral(" AND id_hipodromo=") + q(valores[14]) +
+                QStringLiteral(" AND nu_boleto='' ORDER BY numero DESC LIMIT 1"));
+            if (!r.vacio())
+                numero = r.valor(0, QStringLiteral("numero")).entero();
+        } else if (numero == 0) {
+            // The INSERT's reply was lost with its number: the row is the booth's uncoded row of
+            // this very bet.
+            const Resultado r = db.ejecutar(
+                QStringLiteral("SELECT numero FROM ma_principal WHERE taquilla=") + q(usuario) +
+                QStringLiteral(" AND fecha=") + q(valores[8]) + QStringLiteral(" AND hora=") + q(valores[7]) +
+                QStringLiteral(" AND carrera=") + q(valores[0]) + QStringLiteral(" AND caballo=") +
+                q(valores[1]) + QStringLiteral(" AND monto=") + q(valores[2]) +
+                QStringLiteral(" AND tablas=") + q(valores[3]) + QStringLiteral(" AND id_juego=") +
+                q(valores[13]) + QStringLiteral(" AND id_moneda=") + q(valores[14]) +
+                QStringLiteral(" AND nu_boleto='' ORDER BY numero DESC LIMIT 1"));
+            if (!r.vacio())
+                numero = r.valor(0, QStringLiteral("numero")).entero();
+        }
+        Resultado fila;
+        if (numero > 0)
+            fila = db.ejecutar(QStringLiteral("SELECT numero,nu_boleto,estatus FROM ") + nombreTabla(tabla) +
+                               QStringLiteral(" WHERE numero=") + q(QString::number(numero)) +
+                               QStringLiteral(" AND taquilla=") + q(usuario));
+        if (fila.vacio()) {
+            terminar(ResolucionVenta::Estado::NoRegistrada,
+                     QStringLiteral("LA JUGADA NO QUEDO REGISTRADA, PUEDE HACERLA DE NUEVO"),
+                     QStringLiteral("JUGADA NO REGISTRADA"), Icono::Exclamacion);
+            return out;
+        }
+        // Completed only for the customer at the window, while the race is still on sale.
+        bool completar = ctx.pendientes.deEstaCorrida(entrada);
+        if (completar) {
+            const Resultado conf = db.ejecutar(QStringLiteral("select * from configuracion"));
+            completar = !conf.vacio() && conf.valor(0, texto(entrada, "abierta")).numero() == 1 &&
+                        conf.valor(0, QStringLiteral("carrera")).numero() == numeroDe(valores[0]) &&
+                        fechaSql(fechaDeTexto(conf.valor(0, QStringLiteral("fecha")).texto())) ==
+                            valores[forma.fecha];
+        }
+        if (!completar) {
+            const bool anulada = anularBoletoSinConfirmar(db, numero, usuario, tabla);
+            terminar(
+                anulada ? ResolucionVenta::Estado::Anulada : ResolucionVenta::Estado::NoRegistrada,
+                anulada ? QStringLiteral("LA JUGADA QUEDO ANULADA: NO CUENTA NI SE PUEDE COBRAR. DEVUELVA EL "
+                                         "DINERO AL CLIENTE")
+                        : QStringLiteral("LA JUGADA NO QUEDO REGISTRADA, PUEDE HACERLA DE NUEVO"),
+                anulada ? QStringLiteral("JUGADA ANULADA") : QStringLiteral("JUGADA NO REGISTRADA"),
+                Icono::Exclamacion);
+            return out;
+        }
+        const QString nu = codigoBoleto(texto(entrada, "digito"), b.fecha, numero);
+        if (fila.valor(0, QStringLiteral("nu_boleto")).texto() != nu) {
+            if (llaves) {
+                const Llaves k = llavesBoleto(nu, texto(entrada, "caballoTxt"), texto(entrada, "montoTxt"),
+                                              texto(entrada, "carreraTxt"), valores[forma.grupo]);
+                db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, usuario, numero));
+            } else {
+                db.ejecutar(sentenciaCodigo(db, tabla, nu, usuario, numero));
+            }
+        }
+    } catch (const DbError &e) {
+        if (e.conexion()) {
+            // Now this connection's statement is the one in doubt.
+            entrada.insert(QStringLiteral("hilo"), double(db.idHilo()));
+            entrada.insert(QStringLiteral("inicio"), double(db.inicioServidor()));
+            entrada.insert(QStringLiteral("numero"), numero);
+            ctx.pendientes.actualizar(entrada);
+        }
+        throw;
+    }
+    b.nu_boleto = texto(entrada, "digito").isEmpty()
+                      ? b.nu_boleto
+                      : codigoBoleto(texto(entrada, "digito"), b.fecha, numero);
+    terminar(ResolucionVenta::Estado::Completada,
+             QStringLiteral("LA JUGADA QUEDO REGISTRADA CON EL BOLETO ") + b.nu_boleto,
+             QStringLiteral("JUGADA REGISTRADA"), Icono::Informacion);
+    const ResultadoVenta impreso = ventaRegistrada(b, numero, ctx.sesion.impresion, impresora);
+    out.boleto = b;
+    out.sinImprimir = impreso.sinImprimir;
+    return out;
+}
+
+ResolucionVenta resolverOPendiente(Contexto &ctx, const QJsonObject &entrada, ImpresionTickets *impresora) {
+    try {
+        return resolver(ctx, entrada, impresora);
+    } catch (const DbError &e) {
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                       QStringLiteral("jugada pendiente: ") + texto(entrada, "descripcion"), e);
+    }
+    return {};
+}
+
+// The reply of a write was lost: the entry goes into the journal and the server is asked at once.
+ResultadoVenta respuestaPerdida(Contexto &ctx, const JugadaPorRegistrar &j, BaseDatos &db, int numero,
+                                ImpresionTickets *impresora, ResultadoVenta &res, const DbError &e) {
+    registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                   QStringLiteral("respuesta perdida (fila %1)").arg(numero), e);
+    res.limpiar = true;
+    QJsonArray valores;
+    for (const QString &v : j.valores)
+        valores.append(v);
+    QJsonObject entrada{{QStringLiteral("tipo"), QStringLiteral("venta")},
+                        {QStringLiteral("descripcion"), descripcionJugada(j.boleto)},
+                        {QStringLiteral("hilo"), double(db.idHilo())},
+                        {QStringLiteral("inicio"), double(db.inicioServidor())},
+                        {QStringLiteral("numero"), numero},
+                        {QStringLiteral("valores"), valores},
+                        {QStringLiteral("digito"), j.digito},
+                        {QStringLiteral("tabla"), nombreTabla(j.tabla)},
+                        {QStringLiteral("llaves"), j.llaves},
+                        {QStringLiteral("abierta"), j.columnaAbierta},
+                        {QStringLiteral("caballoTxt"), j.caballoTxt},
+                        {QStringLiteral("montoTxt"), j.montoTxt},
+                        {QStringLiteral("carreraTxt"), j.carreraTxt},
+                        {QStringLiteral("boleto"), jsonDe(j.boleto)}};
+    try {
+        ctx.pendientes.anotar(entrada);
+    } catch (const DbError &ej) {
+        // Kept in memory for this run; the technician must see that the file failed.
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                       QStringLiteral("diario de pendientes"), ej);
+    }
+    entrada = ctx.pendientes.entradas().back();
+    const ResolucionVenta rv = resolverOPendiente(ctx, entrada, impresora);
+    ResultadoVenta r;
+    r.limpiar = true;
+    r.foco = CampoVenta::Monto;
+    r.numero = rv.numero;
+    switch (rv.estado) {
+    case ResolucionVenta::Estado::Pendiente:
+        r.tipo = ResultadoVenta::Tipo::Pendiente;
+        r.mensaje = mensajePendientes(ctx.pendientes);
+        r.titulo = kTituloPendiente;
+        r.icono = Icono::Exclamacion;
+        break;
+    case ResolucionVenta::Estado::Completada:
+        r.tipo = ResultadoVenta::Tipo::Registrada;
+        r.boleto = rv.boleto;
+        r.sinImprimir = rv.sinImprimir;
+        if (rv.sinImprimir) {
+            r.mensaje = QStringLiteral("EL BOLETO ") + rv.boleto->nu_boleto + QStringLiteral(" ") +
+                        kMensajeSinImprimir;
+            r.titulo = QStringLiteral("IMPRESION DEL BOLETO");
+            r.icono = Icono::Exclamacion;
+        }
+        break;
+    case ResolucionVenta::Estado::NoRegistrada:
+    case ResolucionVenta::Estado::Anulada:
+        r.tipo = ResultadoVenta::Tipo::Fallida;
+        r.mensaje = rv.mensaje;
+        r.titulo = rv.titulo;
+        r.icono = rv.icono;
+        break;
+    }
+    return r;
+}
+
+} // namespace
+
+std::vector<ResolucionVenta> resolverVentasPendientes(Contexto &ctx, ImpresionTickets *impresora) {
+    std::vector<ResolucionVenta> out;
+    for (const QJsonObject &e : ctx.pendientes.deTipo(QStringLiteral("venta"))) {
+        ResolucionVenta r = resolverOPendiente(ctx, e, impresora);
+        if (r.estado == ResolucionVenta::Estado::Pendiente)
+            break; // the server still does not answer
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTickets *impresora,
+                               ResultadoVenta &res) {
+    BaseDatos &db = ctx.central();
+    // A text the database cannot hold would leave a row without code or keys.
+    for (const QString &v : j.valores)
+        if (!cabeEnCp1252(v))
+            throw std::runtime_error(
+                (QStringLiteral("un valor no cabe en Windows-1252: ") + v).toStdString());
+    const FormaTabla forma = formaDe(j.tabla);
+    const QString usuario = j.valores[forma.usuario], grupo = j.valores[forma.grupo];
+    j.boleto.hora = j.valores[forma.hora];
+
+    bool bloqueado = false;
+    auto soltar = [&] {
+        if (!bloqueado)
+            return;
+        bloqueado = false;
+        try {
+            db.ejecutar(QStringLiteral("SELECT RELEASE_LOCK('") + sqlTexto(db, j.cupo->nombreBloqueo) +
+                        QStringLiteral("')"));
+        } catch (const DbError &e) {
+            // The server lets it go with the connection.
+            registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                           QStringLiteral("soltar el cupo"), e);
+        }
+    };
+    if (j.cupo && cercaDelLimite(*j.cupo)) {
+        const Resultado l =
+            db.ejecutar(QStringLiteral("SELECT GET_LOCK('") + sqlTexto(db, j.cupo->nombreBloqueo) +
+                        QStringLiteral("', 5) AS bloqueo"));
+        if (l.vacio() || l.valor(0, QStringLiteral("bloqueo")).entero() != 1)
+            throw std::runtime_error("el cupo del caballo sigue ocupado por otra taquilla");
+        bloqueado = true;
+        try {
+            const Resultado v = db.ejecutar(j.cupo->sqlVendido);
+            const double ya = v.vacio() ? 0.0 : v.valor(0, QStringLiteral("venta_ch")).numero();
+            if (ya + j.cupo->pedido > j.cupo->limite) {
+                soltar();
+                return rechazoVenta(j.cupo->rechazo + textoNumero(std::max(0.0, j.cupo->limite - ya)),
+                                    CampoVenta::Monto);
+            }
+        } catch (const DbError &) {
+            soltar();
+            throw;
+        }
+    }
+
+    try {
+        db.ejecutar(sentenciaInsertarBoleto(db, j.valores, j.tabla));
+    } catch (const DbError &e) {
+        if (!e.conexion()) {
+            soltar();
+            throw; // the server refused it: nothing was written
+        }
+        return respuestaPerdida(ctx, j, db, 0, impresora, res, e);
+    }
+    const long long id = db.ultimoId();
+    soltar();
+    res.limpiar = true;
+    if (id <= 0 || id > INT_MAX) {
+        // Written, but its number did not come back: found as a lost reply.
+        return respuestaPerdida(ctx, j, db, 0, impresora, res,
+                                DbError(QStringLiteral("la respuesta del INSERT no trajo el número"), true));
+    }
+    const int numero = int(id);
+    res.numero = numero;
+
+    const QString nu = codigoBoleto(j.digito, j.boleto.fecha, numero);
+    try {
+        if (j.llaves)
+            db.ejecutar(sentenciaCodigoYLlaves(
+                db, nu, llavesBoleto(nu, j.caballoTxt, j.montoTxt, j.carreraTxt, grupo), usuario, numero));
+        else
+            db.ejecutar(sentenciaCodigo(db, j.tabla, nu, usuario, numero));
+        if (db.filasAfectadas() != 1)
+            throw DbError(QStringLiteral("la fila %1 no tomó su código").arg(numero));
+    } catch (const DbError &e) {
+        if (e.conexion())
+            return respuestaPerdida(ctx, j, db, numero, impresora, res, e);
+        // The server refused the code: the row must not stay without it.
+        try {
+            anularBoletoSinConfirmar(db, numero, usuario, j.tabla);
+        } catch (const DbError &ea) {
+            if (ea.conexion())
+                return respuestaPerdida(ctx, j, db, numero, impresora, res, ea);
+            throw;
+        }
+        throw;
+    }
+    j.boleto.nu_boleto = nu;
+    return ventaRegistrada(j.boleto, numero, ctx.sesion.impresion, impresora);
 }
 
 } // namespace corvalo

@@ -31,7 +31,7 @@ TipoPuesto tipoPuesto(double v) {
 }
 
 ResultadoVenta VentaPuestos::procesar(const DatosJugada &datos) {
-    return conFallaVenta(
+    return procesarVenta(
         ctx_, [&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
         QStringLiteral("HUBO UN ERROR INTENTE NUEVAMENTE "), QStringLiteral("VERIFIQUE LA INFORMACION"),
         CampoVenta::Carrera);
@@ -40,6 +40,10 @@ ResultadoVenta VentaPuestos::procesar(const DatosJugada &datos) {
 ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
     BaseDatos &db = ctx_.central();
     const Sesion &s = ctx_.sesion;
+    const bool operador = pantalla_ == PantallaVenta::Operador;
+    if (operador)
+        if (auto r = grupoDeVenta(ctx_, datos.cliente))
+            return *r;
 
     // 1.
     ctx_.abrir_configuracion();
@@ -55,9 +59,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const double opcion = conf("opcioncupopt").numero();
     const double minVbs = conf("min_vbs").numero();
     const double maxVdls = conf("max_vdls").numero();
-    const int impresionDatos = conf("impresion_datos").entero();
-    const QString empresa = conf("empresa").texto();
-    const QString rif = conf("rif").texto();
+    const EncabezadoBoleto encabezado = leerEncabezado(ctx_);
 
     const double carreraTecleada = numeroDe(datos.carrera);
     const double caballo = numeroDe(datos.caballo);
@@ -66,6 +68,10 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const QString caballoTxt = textoNumero(caballo);
     const QString grupo = s.grupo;
     const QString fechaTxt = fechaSql(fecha);
+
+    // The amount is a whole, positive number, whatever way the text reached the field.
+    if (monto < 0 || monto != std::floor(monto))
+        return rechazoVenta(QStringLiteral("EL MONTO NO ES VALIDO"), CampoVenta::Monto);
 
     // 2, 3.
     if (caballo > cabMax)
@@ -86,12 +92,18 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
             carrera
                 .valor(f, moneda == 2 ? QStringLiteral("apuesta_max_pt2") : QStringLiteral("apuesta_max_pt"))
                 .numero();
-        estado = carrera.valor(f, moneda == 2 ? QStringLiteral("estado_pt2") : QStringLiteral("estado_pt"))
+        // The operator screen reads the state of the second currency from estado2_pt.
+        estado = carrera
+                     .valor(f, moneda == 2
+                                   ? (operador ? QStringLiteral("estado2_pt") : QStringLiteral("estado_pt2"))
+                                   : QStringLiteral("estado_pt"))
                      .numero();
         tipo = carrera.valor(f, moneda == 2 ? QStringLiteral("puesto2") : QStringLiteral("puesto")).numero();
-        retirado =
-            carrera.valor(f, moneda == 2 ? QStringLiteral("retirado_pt2") : QStringLiteral("retirado_pt"))
-                .numero();
+        // The operator screen reads withdrawal from retirado_pt in both currencies.
+        retirado = carrera
+                       .valor(f, moneda == 2 && !operador ? QStringLiteral("retirado_pt2")
+                                                          : QStringLiteral("retirado_pt"))
+                       .numero();
     }
     // 5.
     if (retirado == 1)
@@ -103,33 +115,41 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
         return rechazoVenta(QStringLiteral("SE HA LLENADO EL CUPO DE VENTA A ESTE CABALLO"),
                             CampoVenta::Caballo);
 
-    // 6. What the group has bet on the horse, both currencies together.
+    // 6. What the group has bet on the horse: both currencies together on the booth screen, the
+    // sale's currency on the operator's.
+    QString sqlVendido = QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
+                         sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") +
+                         sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
+                         sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) +
+                         QStringLiteral("' and id_juego=3");
+    if (operador)
+        sqlVendido += QStringLiteral(" and id_moneda= '") + QString::number(moneda) +
+                      (opcion != 0 ? QStringLiteral("'") : QStringLiteral("' "));
+    double vendidoYa = 0, limiteCaballo = 0;
     auto vendido = [&] {
-        const Resultado r = db.ejecutar(
-            QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
-            sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
-            QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") +
-            sqlTexto(db, grupo) + QStringLiteral("' and id_juego=3"));
-        return r.vacio() ? 0.0 : r.valor(0, QStringLiteral("venta_ch")).numero();
+        const Resultado r = db.ejecutar(sqlVendido);
+        vendidoYa = r.vacio() ? 0.0 : r.valor(0, QStringLiteral("venta_ch")).numero();
+        return vendidoYa;
     };
     auto disponible = [](double lim, double ya) { return textoNumero(std::max(0.0, lim - ya)); };
 
     if (opcion != 0) {
-        // 7.
-        if (monto > limite)
+        // 7. The operator screen does not measure the bet against the horse's own column.
+        if (!operador && monto > limite)
             return rechazoVenta(QStringLiteral("LA JUGADA ES MAYOR A LA PERMITIDA"), CampoVenta::Caballo);
         if (monto > cupoPt)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
         const double ya = vendido();
-        const Resultado cupo = db.ejecutar(QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
-                                           sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
-                                           sqlTexto(db, QString::number(moneda)) + QStringLiteral("'"));
-        if (!cupo.vacio())
-            for (int i = 1; i <= 18; ++i)
-                cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
-        if (n < 0 || n > 20 || caballo != n)
-            throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
-        const double lim = cupo_[std::size_t(n)];
+        const double lim =
+            limiteDeTabla(db,
+                          operador ? QStringLiteral("SELECT * FROM venta_cupo_pt where ch= '") +
+                                         sqlTexto(db, grupo) + QStringLiteral("'  and id_moneda= '") +
+                                         QString::number(moneda) + QStringLiteral("' ")
+                                   : QStringLiteral("SELECT * FROM venta_cupo_pt where  ch  = '") +
+                                         sqlTexto(db, grupo) + QStringLiteral("' and id_moneda='") +
+                                         sqlTexto(db, QString::number(moneda)) + QStringLiteral("'"),
+                          cupo_, caballo);
+        limiteCaballo = lim;
         if (ya + monto > lim)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +
                                     disponible(lim, ya),
@@ -137,14 +157,19 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     } else {
         // 8.
         if (moneda == 2 && monto > maxVdls)
-            return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN  ") + datos.nombre_moneda,
+            return rechazoVenta(operador ? QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN $")
+                                         : QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN  ") +
+                                               datos.nombre_moneda,
                                 CampoVenta::Ninguno);
         if (moneda == 1 && monto < minVbs)
-            return rechazoVenta(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
+            return rechazoVenta(operador ? QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN BS")
+                                         : QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") +
+                                               datos.nombre_moneda,
                                 CampoVenta::Ninguno);
         if (monto > cupoPt)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL CUPO POR JUGADOR"), CampoVenta::Monto);
         const double ya = vendido();
+        limiteCaballo = limite;
         if (ya + monto > limite)
             return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ") +
                                     disponible(limite, ya),
@@ -162,9 +187,12 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     const TipoPuesto t = tipoPuesto(tipo);
     const QString texto = QStringLiteral("    ") + t.texto1 + QStringLiteral("  ") + t.texto2 +
                           QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") +
-                          textoNumero(monto) + QStringLiteral("  ") + datos.nombre_moneda;
+                          textoNumero(monto) +
+                          (operador ? QStringLiteral("  BS") : QStringLiteral("  ") + datos.nombre_moneda);
+    const QDateTime preguntado = ctx_.reloj.ahora();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
+    res.confirmada = true;
 
     // 13.
     const RevisionCarrera revision = revisarCarrera(ctx_, QStringLiteral("venta_pt"), carreraTecleada);
@@ -173,46 +201,54 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     fecha = revision.fecha;
     const double carrera2 = revision.carrera;
 
-    // 14.
-    const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
-    const QString carreraTxt = textoNumero(carrera2);
-    const QString fecha2 = fechaSql(fecha);
-    db.ejecutar(sentenciaInsertarBoleto(
-        db, {carreraTxt, caballoTxt, montoTxt, QStringLiteral("0"),
-             textoNumero(tipo).replace(QLatin1Char(','), QLatin1Char('.')), s.usuario, grupo,
-             ctx_.reloj.horaTexto(), fecha2, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
-             QString(), QStringLiteral("3"), QString::number(moneda), QStringLiteral("0"),
-             QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
-    // 15.
-    res.limpiar = true;
+    // 14 - 19. Record, code, keys and print; the row's number comes with the INSERT's reply.
+    JugadaPorRegistrar j;
+    j.caballoTxt = caballoTxt;
+    j.montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
+    j.carreraTxt = textoNumero(carrera2);
+    j.digito = QStringLiteral("3");
+    j.columnaAbierta = QStringLiteral("venta_pt");
+    j.llaves = !operador;
+    j.valores = {j.carreraTxt,
+                 caballoTxt,
+                 j.montoTxt,
+                 QStringLiteral("0"),
+                 textoNumero(tipo).replace(QLatin1Char(','), QLatin1Char('.')),
+                 s.usuario,
+                 grupo,
+                 ctx_.reloj.horaTexto(),
+                 fechaSql(fecha),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QString(),
+                 QStringLiteral("3"),
+                 QString::number(moneda),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0")};
+    ControlCupo c;
+    c.sqlVendido = sqlVendido;
+    c.limite = limiteCaballo;
+    c.vendido = vendidoYa;
+    c.pedido = monto;
+    // A clerk who waited at the confirmation gave the other booths time to sell.
+    c.maximoJugada = cupoPt * std::max(1.0, double(preguntado.secsTo(ctx_.reloj.ahora())) / 2.0);
+    c.rechazo = QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ");
+    // Both currencies count toward the booth's one limit: one lock for both (on the operator
+    // screen too, which may sell for the same group).
+    c.nombreBloqueo = nombreBloqueoCupo(grupo, 3, 0, carrera2, caballo);
+    j.cupo = c;
 
-    // 16. The booth's highest number, over all dates.
-    const Resultado num =
-        db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
-                    sqlTexto(db, s.usuario) + QStringLiteral("' order by numero desc limit 1   "));
-    const int numero = num.valor(0, QStringLiteral("numero")).entero();
-    res.numero = numero;
-
-    // 17, 18.
-    const QString nu = codigoBoleto(QStringLiteral("3"), fecha, numero);
-    const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
-    db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, s.usuario, numero));
-
-    Boleto b;
+    Boleto &b = j.boleto;
     b.juego = 3;
-    b.nu_boleto = nu;
     b.carrera = int(carreraTecleada);
     b.caballo = n;
     b.nombre_caballo = nombre;
     b.codigo_puesto = t.codigo;
-    b.monto = monto;
-    b.fecha = fecha;
-    b.nombre_moneda = datos.nombre_moneda;
-    b.impresion_datos = impresionDatos;
-    b.empresa = empresa;
-    b.rif = rif;
-    // 19.
-    return ventaRegistrada(b, numero, s.impresion, impresion_);
+    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
+    return registrarJugada(ctx_, j, impresion_, res);
 }
 
 } // namespace corvalo

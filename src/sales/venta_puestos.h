@@ -1,4 +1,4 @@
-// The sale of one Los Puestos bet on the booth screen.
+// The sale of one Los Puestos bet, on the booth screen or the operator's.
 #pragma once
 
 #include "venta.h"
@@ -13,8 +13,9 @@ TipoPuesto tipoPuesto(double valor);
 
 class VentaPuestos {
 public:
-    VentaPuestos(Contexto &ctx, CupoCaballo &cupo_caballo, ImpresionTickets *impresion)
-        : ctx_(ctx), cupo_(cupo_caballo), impresion_(impresion) {}
+    VentaPuestos(Contexto &ctx, CupoCaballo &cupo_caballo, ImpresionTickets *impresion,
+                 PantallaVenta pantalla = PantallaVenta::Taquilla)
+        : ctx_(ctx), cupo_(cupo_caballo), impresion_(impresion), pantalla_(pantalla) {}
 
     // boton_procesarPT_Click. Never throws.
     ResultadoVenta procesar(const DatosJugada &datos);
@@ -24,6 +25,7 @@ private:
     Contexto &ctx_;
     CupoCaballo &cupo_;
     ImpresionTickets *impresion_;
+    PantallaVenta pantalla_;
 };
 
 } // namespace corvalo

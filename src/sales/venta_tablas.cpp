@@ -3,6 +3,8 @@
 #include "codificacion.h"
 #include "texto.h"
 
+#include <cmath>
+
 namespace corvalo {
 
 namespace {
@@ -17,7 +19,17 @@ struct Columnas {
     const char *precio, *limite, *estado, *estadoRevision, *retirado;
 };
 
-Columnas columnasDe(int juego, int moneda) {
+// The operator screen reads withdrawal from `retirado` for both games and currencies, and the
+// state of the second currency from estado2_td / estado2_tf in both passes.
+Columnas columnasDe(int juego, int moneda, bool operador) {
+    if (operador) {
+        if (juego == 1)
+            return moneda == 2
+                       ? Columnas{"valor_td2", "apuesta_max_td2", "estado2_td", "estado2_td", "retirado"}
+                       : Columnas{"valor_td", "apuesta_max_td", "estado", "estado", "retirado"};
+        return moneda == 2 ? Columnas{"valor_tf2", "apuesta_max_tf2", "estado2_tf", "estado2_tf", "retirado"}
+                           : Columnas{"valor_tf", "apuesta_max_tf", "estado_tf", "estado_tf", "retirado"};
+    }
     if (juego == 1)
         return moneda == 2 ? Columnas{"valor_td2", "apuesta_max_td2", "estado_td2", "estado_td2", "retirado2"}
                            : Columnas{"valor_td", "apuesta_max_td", "estado", "estado", "retirado"};
@@ -28,7 +40,7 @@ Columnas columnasDe(int juego, int moneda) {
 } // namespace
 
 ResultadoVenta VentaTablas::procesar(const DatosJugada &datos) {
-    return conFallaVenta(
+    return procesarVenta(
         ctx_, [&](ResultadoVenta &hecho) { return ejecutar(datos, hecho); },
         QStringLiteral("VERIFIQUE LA INFORMACION E INTENTE NUEVAMENTE "),
         QStringLiteral("VERIFICACION DE LA CONEXION"), CampoVenta::Caballo);
@@ -37,6 +49,10 @@ ResultadoVenta VentaTablas::procesar(const DatosJugada &datos) {
 ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &res) {
     BaseDatos &db = ctx_.central();
     const Sesion &s = ctx_.sesion;
+    const bool operador = pantalla_ == PantallaVenta::Operador;
+    if (operador)
+        if (auto r = grupoDeVenta(ctx_, datos.cliente))
+            return *r;
 
     // 1. Settings of the current row.
     auto conf = [&](const char *c) { return ctx_.configuracion(QLatin1String(c)); };
@@ -52,18 +68,16 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     const double cupoOpcion = conf(juego == 1 ? "cupo_td_opcion" : "cupo_tf_opcion").numero();
     const double minVbs = conf("min_vbs").numero();
     const double maxVdls = conf("max_vdls").numero();
-    const int impresionDatos = conf("impresion_datos").entero();
-    const QString empresa = conf("empresa").texto();
-    const QString rif = conf("rif").texto();
+    const EncabezadoBoleto encabezado = leerEncabezado(ctx_);
 
     const double carreraTecleada = numeroDe(datos.carrera);
     const double caballo = numeroDe(datos.caballo);
     const double tablas = numeroDe(datos.monto);
     const int moneda = s.id_moneda == 2 ? 2 : 1;
-    const Columnas col = columnasDe(juego, moneda);
+    const Columnas col = columnasDe(juego, moneda, operador);
 
-    // 2 - 4.
-    if (tablas < 0)
+    // 2 - 4. Tablas are a whole number, whatever way the text reached the field.
+    if (tablas < 0 || tablas != std::floor(tablas))
         return rechazoVenta(QStringLiteral("EL NUMERO DE TABLAS NO ES VALIDO"), CampoVenta::Monto);
     if (caballo > cabMax)
         return rechazoVenta(QStringLiteral("EL NUMERO DE CABALLO NO ES VALIDO"), CampoVenta::Caballo);
@@ -110,11 +124,12 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                                                      : QStringLiteral("' and id_juego=1 and id_moneda=2"))
                                       : (moneda == 1 ? QStringLiteral("' and id_juego=2 and id_moneda=1")
                                                      : QStringLiteral("' and id_juego=2 and id_moneda=2"));
-    const Resultado vendido = db.ejecutar(
+    const QString sqlVendido =
         QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='") +
         sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
         QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +
-        QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo);
+        QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo;
+    const Resultado vendido = db.ejecutar(sqlVendido);
     const double ventaCh = vendido.vacio() ? 0.0 : vendido.valor(0, QStringLiteral("venta_ch")).numero();
 
     // 10. Per-horse limit.
@@ -127,14 +142,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                        : QStringLiteral("SELECT * FROM venta_cupo_tf where  ch  = '") + sqlTexto(db, grupo) +
                              (moneda == 1 ? QStringLiteral("'  and id_moneda=1")
                                           : QStringLiteral("'  and id_moneda=2"));
-        const Resultado cupo = db.ejecutar(sql);
-        if (!cupo.vacio())
-            for (int i = 1; i <= 18; ++i)
-                cupo_[std::size_t(i)] = cupo.valor(0, QStringLiteral("cab%1").arg(i)).numero();
-        const int indice = int(caballo);
-        if (indice < 0 || indice > 20)
-            throw FallaVenta{}; // beyond the limits kept for horses 0 to 20
-        limite = cupo_[std::size_t(indice)];
+        limite = limiteDeTabla(db, sql, cupo_, caballo);
     }
     const double total = ventaCh + tablas;
     const double disponible = std::max(0.0, limite - ventaCh);
@@ -158,10 +166,14 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
         return rechazoVenta(QStringLiteral("DEBE INGRESAR UN Nº DE TABLAS"), CampoVenta::Monto);
     const double monto = primero.precio * tablas;
     if (moneda == 1 && monto < minVbs)
-        return rechazoVenta(QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
+        return rechazoVenta(operador
+                                ? QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN BS")
+                                : QStringLiteral("EL MONTO ES MENOR AL PERMITIDO EN ") + datos.nombre_moneda,
                             CampoVenta::Ninguno);
     if (moneda == 2 && monto > maxVdls)
-        return rechazoVenta(QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda,
+        return rechazoVenta(operador
+                                ? QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN $")
+                                : QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda,
                             CampoVenta::Ninguno);
 
     // 15. Confirmation.
@@ -170,10 +182,13 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
         QStringLiteral(".") + cr + cr + cr + QStringLiteral("EL VALOR DEL CABALLO ACTUAL ES DE : ") +
         textoNumero(primero.precio) + QStringLiteral("     ") + cr + cr + cr + QStringLiteral("    ") +
         textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
-        QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral(" ") + datos.nombre_moneda + cr +
-        cr + QStringLiteral(".");
+        QStringLiteral("    POR: ") + textoNumero(monto) +
+        (operador ? QStringLiteral("  BS") : QStringLiteral(" ") + datos.nombre_moneda) + cr + cr +
+        QStringLiteral(".");
+    const QDateTime preguntado = ctx_.reloj.ahora();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
+    res.confirmada = true;
 
     // 16. The horse again, and its price.
     const Caballo segundo = buscar(true);
@@ -192,49 +207,52 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     fecha = revision.fecha;
     const double carrera2 = revision.carrera;
 
-    // 18. Record the ticket.
-    const QString montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
-    const QString carreraTxt = textoNumero(carrera2);
-    const QString fechaTxt = fechaSql(fecha);
-    const QString insert = sentenciaInsertarBoleto(
-        db, {carreraTxt, caballoTxt, montoTxt, textoNumero(tablas), QStringLiteral("0"), s.usuario, grupo,
-             ctx_.reloj.horaTexto(), fechaTxt, QStringLiteral("0"), QString(), QStringLiteral("0"), QString(),
-             QString::number(juego), QString::number(moneda), QStringLiteral("0"), QStringLiteral("0"),
-             QStringLiteral("0"), QStringLiteral("0")});
-    db.ejecutar(insert);
+    // 18 - 24. Record, code, keys and print; the row's number comes with the INSERT's reply.
+    JugadaPorRegistrar j;
+    j.caballoTxt = caballoTxt;
+    j.montoTxt = textoNumero(monto).replace(QLatin1Char(','), QLatin1Char('.'));
+    j.carreraTxt = textoNumero(carrera2);
+    j.digito = juego == 1 ? QStringLiteral("4") : QStringLiteral("2");
+    j.columnaAbierta = QStringLiteral("modificar");
+    j.llaves = !operador;
+    j.valores = {j.carreraTxt,
+                 caballoTxt,
+                 j.montoTxt,
+                 textoNumero(tablas),
+                 QStringLiteral("0"),
+                 s.usuario,
+                 grupo,
+                 ctx_.reloj.horaTexto(),
+                 fechaSql(fecha),
+                 QStringLiteral("0"),
+                 QString(),
+                 QStringLiteral("0"),
+                 QString(),
+                 QString::number(juego),
+                 QString::number(moneda),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0"),
+                 QStringLiteral("0")};
+    ControlCupo c;
+    c.sqlVendido = sqlVendido;
+    c.limite = limite;
+    c.vendido = ventaCh;
+    c.pedido = tablas;
+    // A clerk who waited at the confirmation gave the other booths time to sell.
+    c.maximoJugada = porJugada * std::max(1.0, double(preguntado.secsTo(ctx_.reloj.ahora())) / 2.0);
+    c.rechazo = QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: ");
+    c.nombreBloqueo = nombreBloqueoCupo(grupo, juego, moneda, carrera2, caballo);
+    j.cupo = c;
 
-    // 19. The fields are emptied at once.
-    res.limpiar = true;
-
-    // 20. The row's number.
-    const Resultado num =
-        db.ejecutar(QStringLiteral("SELECT numero FROM ma_principal Where taquilla='") +
-                    sqlTexto(db, s.usuario) + QStringLiteral("'  and fecha  = '") + sqlTexto(db, fechaTxt) +
-                    QStringLiteral("' order by numero desc limit 1   "));
-    const int numero = num.valor(0, QStringLiteral("numero")).entero();
-    res.numero = numero;
-
-    // 21 - 23. Code and keys.
-    const QString nu = codigoBoleto(juego == 1 ? QStringLiteral("4") : QStringLiteral("2"), fecha, numero);
-    const Llaves k = llavesBoleto(nu, caballoTxt, montoTxt, carreraTxt, grupo);
-    db.ejecutar(sentenciaCodigoYLlaves(db, nu, k, s.usuario, numero));
-
-    Boleto b;
+    Boleto &b = j.boleto;
     b.juego = juego;
-    b.nu_boleto = nu;
     b.carrera = int(carrera2);
     b.caballo = int(caballo);
     b.nombre_caballo = segundo.nombre;
     b.tablas = tablas;
-    b.monto = monto;
-    b.fecha = fecha;
-    b.nombre_moneda = datos.nombre_moneda;
-    b.impresion_datos = impresionDatos;
-    b.empresa = empresa;
-    b.rif = rif;
-
-    // 24. Print.
-    return ventaRegistrada(b, numero, s.impresion, impresion_);
+    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
+    return registrarJugada(ctx_, j, impresion_, res);
 }
 
 } // namespace corvalo

@@ -1,4 +1,4 @@
-// The sale of one Tablas Dinámicas or Tabla Fija bet on the booth screen.
+// The sale of one Tablas Dinámicas or Tabla Fija bet, on the booth screen or the operator's.
 #pragma once
 
 #include "venta.h"
@@ -7,11 +7,13 @@ namespace corvalo {
 
 class VentaTablas {
 public:
-    VentaTablas(Contexto &ctx, CupoCaballo &cupo_caballo, ImpresionTickets *impresion)
-        : ctx_(ctx), cupo_(cupo_caballo), impresion_(impresion) {}
+    VentaTablas(Contexto &ctx, CupoCaballo &cupo_caballo, ImpresionTickets *impresion,
+                PantallaVenta pantalla = PantallaVenta::Taquilla)
+        : ctx_(ctx), cupo_(cupo_caballo), impresion_(impresion), pantalla_(pantalla) {}
 
     // boton_procesar_Click: checks, confirmation (through the context's dialogs), recording,
-    // code, keys and printing. Never throws.
+    // code, keys and printing. On the operator screen the sale is the chosen client's and its
+    // ticket carries no keys. Never throws.
     ResultadoVenta procesar(const DatosJugada &datos);
 
 private:
@@ -19,6 +21,7 @@ private:
     Contexto &ctx_;
     CupoCaballo &cupo_;
     ImpresionTickets *impresion_;
+    PantallaVenta pantalla_;
 };
 
 } // namespace corvalo

@@ -37,8 +37,17 @@ int tamletraDe(const QString &texto) {
     return int(d);
 }
 
-void guardarConfImpresion(Contexto &ctx, const QString &ruta, const QString &combo1, const QString &combo2,
+bool puertoValido(const QString &puerto) {
+    return !puerto.contains(QLatin1Char('"')) && !puerto.contains(QLatin1Char('\r')) &&
+           !puerto.contains(QLatin1Char('\n'));
+}
+
+bool guardarConfImpresion(Contexto &ctx, const QString &ruta, const QString &combo1, const QString &combo2,
                           const QString &combo3, const QString &combo4) {
+    if (!puertoValido(combo2)) {
+        ctx.dialogos.mensaje(kPuertoNoValido, kTituloConfiguracion, Icono::Error);
+        return false;
+    }
     Sesion &s = ctx.sesion;
     s.impresion = combo1 == QLatin1String("SI") ? 1 : 0;
     s.puerto = combo2;
@@ -46,8 +55,9 @@ void guardarConfImpresion(Contexto &ctx, const QString &ruta, const QString &com
     s.codbarras = combo4 == QLatin1String("SI") ? 1 : 0;
     QDir().mkpath(QFileInfo(ruta).absolutePath());
     if (!guardarAjustesImpresion(ruta, s))
-        return;
+        return true;
     ctx.dialogos.mensaje(kCambiosGuardados, kTituloConfiguracion, Icono::Informacion);
+    return true;
 }
 
 } // namespace corvalo

@@ -28,9 +28,16 @@ VistaImpresion abrirConfImpresion(Sesion &sesion, const QString &ruta);
 // Combo3's value: the leading number, rounded half to even; empty text is 0.
 int tamletraDe(const QString &texto);
 
+inline const QString kPuertoNoValido =
+    QStringLiteral("EL PUERTO NO PUEDE CONTENER COMILLAS NI SALTOS DE LINEA");
+// A port the settings file can hold: no quote (it ends the port's text), CR or LF (they end the
+// line).
+bool puertoValido(const QString &puerto);
+
 // Command1 with the four selectors' texts: sets the session, writes the file (creating its
-// folder) and confirms. A file that cannot be written ends it silently.
-void guardarConfImpresion(Contexto &ctx, const QString &ruta, const QString &combo1, const QString &combo2,
+// folder) and confirms. A file that cannot be written ends it silently. A port the file cannot
+// hold is refused with a message and nothing changes: returns false.
+bool guardarConfImpresion(Contexto &ctx, const QString &ruta, const QString &combo1, const QString &combo2,
                           const QString &combo3, const QString &combo4);
 
 } // namespace corvalo

@@ -74,7 +74,10 @@ QString sentenciaIngreso(const BaseDatos &db, const QString &fecha, const QStrin
            QStringLiteral("',hora_ingreso='") + sqlTexto(db, hora) + QStringLiteral("',mac='") +
            sqlTexto(db, mac) + QStringLiteral("',ip_pc='") + sqlTexto(db, ip) +
            QStringLiteral("',version='") + sqlTexto(db, QString::number(VERSION_PROGRAMA)) +
-           QStringLiteral("' where usuario ='") + sqlTexto(db, usuario) + QStringLiteral("' limit 1 ");
+           QStringLiteral("' where usuario ='") + sqlTexto(db, usuario) +
+           QStringLiteral("' and (mac='' or mac='") + sqlTexto(db, mac) +
+           QStringLiteral("' or fecha_ingreso is null or fecha_ingreso<>'") + sqlTexto(db, fecha) +
+           QStringLiteral("') limit 1 ");
 }
 
 void Login::cargar() {
@@ -157,8 +160,16 @@ ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
         ctx_.abrir_local();
     // 14. Public address.
     const QString ip = direccionPublica(ctx_.maquina, ctx_.dialogos, opciones_.servicios);
-    // 15. The login record.
+    // 15. The login record, which holds the one-PC lock: no row changed means another machine
+    // took it meanwhile, unless this machine already holds it (the same values written again).
     db.ejecutar(sentenciaIngreso(db, fechaTexto, ctx_.reloj.horaTexto(), mac, ip, s.usuario));
+    if (db.filasAfectadas() < 1) {
+        const Resultado ahora = db.ejecutar(sentenciaUsuario(db, s.usuario));
+        const bool nuestra = !ahora.vacio() && ahora.valor(0, QStringLiteral("mac")).texto() == mac &&
+                             fechaDeTexto(ahora.valor(0, QStringLiteral("fecha_ingreso")).texto()) == fecha;
+        if (!nuestra)
+            return {ResultadoLogin::Terminar, kSesionEnOtroEquipo, kTituloInicio, {}};
+    }
     // 16.
     return {ResultadoLogin::Ingreso, {}, {}, {}};
 }

@@ -48,6 +48,9 @@ QString columnaVersionMinima(const QString &nivel);
 // Statements of the login.
 QString sentenciaUsuario(const BaseDatos &db, const QString &usuario);
 QString sentenciaGrupo(const BaseDatos &db, const QString &grupo);
+// The login record, taken only when the one-PC lock lets this machine in (no address, this
+// machine's address, or another day's login): the check and the record are one statement, so
+// of simultaneous logins of one user on several machines exactly one gets through.
 QString sentenciaIngreso(const BaseDatos &db, const QString &fecha, const QString &hora, const QString &mac,
                          const QString &ip, const QString &usuario);
 

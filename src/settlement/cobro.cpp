@@ -6,6 +6,8 @@
 #include "registro.h"
 #include "texto.h"
 
+#include <QJsonObject>
+
 namespace corvalo {
 
 namespace {
@@ -28,21 +30,45 @@ QString mensajePagado(RutaCobro ruta) {
 
 } // namespace
 
-QString condicionEstatus(int estatus) {
-    return QStringLiteral(" and estatus=") + QString::number(estatus);
+QString condicionFila(int numero, int estatus) {
+    return QStringLiteral(" and numero='") + QString::number(numero) + QStringLiteral("' and estatus=") +
+           QString::number(estatus);
 }
 
 ConsultaCobro Cobro::consultar(const QString &codigo, RutaCobro ruta) {
-    try {
-        return buscar(codigo, ruta);
-    } catch (const DbError &e) {
-        registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
-                       QStringLiteral("consulta ") + codigo, e);
-        estatus_consultado = 0;
+    estatus_consultado = 0;
+    if (!ctx_.pendientes.vacio()) {
         ConsultaCobro c;
-        c.cuadro = kMensajeFalloConsulta;
-        c.tituloCuadro = kTituloCobro;
+        c.cuadro = mensajePendientes(ctx_.pendientes);
+        c.tituloCuadro = kTituloPendiente;
+        c.icono = Icono::Exclamacion;
         return c;
+    }
+    // An empty code is never looked up: it would find the rows left without a code.
+    if ((ruta == RutaCobro::Tablas ? codigo : codigo.trimmed()).isEmpty())
+        return mensaje(QStringLiteral("VERIFIQUE EL NUMERO DEL BOLETO"));
+    ConsultaCobro sinConexion; // the connection message has been shown
+    if (!ctx_.asegurarCentral())
+        return sinConexion;
+    for (int intento = 0;; ++intento) {
+        try {
+            return buscar(codigo, ruta);
+        } catch (const DbError &e) {
+            registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                           QStringLiteral("consulta ") + codigo, e);
+            estatus_consultado = 0;
+            if (e.conexion() && intento == 0) {
+                // The connection was found lost: opened again once, the lookup goes on.
+                ctx_.abrir_central(ctx_.sesion.cadena_central);
+                if (!ctx_.conexion_central)
+                    return sinConexion;
+                continue;
+            }
+            ConsultaCobro c;
+            c.cuadro = kMensajeFalloConsulta;
+            c.tituloCuadro = kTituloCobro;
+            return c;
+        }
     }
 }
 
@@ -69,8 +95,12 @@ ConsultaCobro Cobro::buscar(const QString &codigoTexto, RutaCobro ruta) {
                 iguales.push_back(r.fila(i));
         return Resultado(r.columnas(), std::move(iguales));
     };
+    // A code that names more than one row is never paid.
+    auto duplicado = [](const Resultado &r) { return r.filas() > 1; };
 
     Resultado r = consulta(tablaDe(false));
+    if (duplicado(r))
+        return mensaje(kCodigoDuplicado);
     if (r.vacio()) {
         archivo = true;
         r = consulta(tablaDe(true));
@@ -107,12 +137,15 @@ ConsultaCobro Cobro::buscar(const QString &codigoTexto, RutaCobro ruta) {
             r = consulta(tablaDe(true));
         }
     }
+    if (duplicado(r))
+        return mensaje(kCodigoDuplicado);
 
     if (r.vacio())
         return mensaje(tablas ? QStringLiteral("VERIFIQUE EL NUMERO DEL BOLETO")
                               : QStringLiteral("BOLETO NO GANADOR"));
 
     const int estatus = r.valor(0, QStringLiteral("estatus")).entero();
+    numero = r.valor(0, QStringLiteral("numero")).entero();
     fecha_boleto = fechaDeTexto(r.valor(0, QStringLiteral("fecha")).texto());
     cobrado = r.valor(0, QStringLiteral("cobrado")).numero();
 
@@ -158,13 +191,161 @@ ResultadoPago Cobro::pagar(const QString &codigo, RutaCobro ruta, int juego_actu
     try {
         ejecutarPago(codigo, ruta, res);
     } catch (const std::exception &e) {
-        // The rest of the payment is abandoned; what was sent stays done.
+        // The rest of the payment is abandoned; what the server did is told by the row.
         registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
                        QStringLiteral("pago ") + codigo, e);
     }
     if (ruta == RutaCobro::Tablas)
         archivo = false;
     return res;
+}
+
+namespace {
+
+QJsonObject jsonDe(const Recibo &r) {
+    return {{QStringLiteral("ruta"), r.ruta == RutaCobro::Tablas ? 1 : 2},
+            {QStringLiteral("codigo"), r.codigo},
+            {QStringLiteral("monto"), r.monto},
+            {QStringLiteral("fecha"), fechaSql(r.fecha)},
+            {QStringLiteral("hora"), r.hora}};
+}
+
+Recibo reciboDe(const QJsonObject &o) {
+    Recibo r;
+    r.ruta = o.value(QStringLiteral("ruta")).toInt() == 2 ? RutaCobro::Puestos : RutaCobro::Tablas;
+    r.codigo = o.value(QStringLiteral("codigo")).toString();
+    r.monto = o.value(QStringLiteral("monto")).toString();
+    r.fecha = fechaDeTexto(o.value(QStringLiteral("fecha")).toString());
+    r.hora = o.value(QStringLiteral("hora")).toString();
+    return r;
+}
+
+// Prints a receipt; false when the printer or port failed.
+bool imprimirRecibo(Contexto &ctx, ImpresionRecibos *recibos, const Recibo &r) {
+    if (!recibos)
+        return true;
+    try {
+        recibos->imprimir(r);
+        return true;
+    } catch (const std::exception &e) {
+        registrarFalla(lcImpresion(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("imprimir el recibo ") + r.codigo, e);
+        return false;
+    }
+}
+
+// What the server did with a payment whose reply was lost, asked on a new connection once the
+// old one has ended. Throws DbError while it cannot be asked.
+ResolucionPago resolver(Contexto &ctx, QJsonObject entrada, ImpresionRecibos *recibos) {
+    std::unique_ptr<BaseDatos> nueva = terminarConexionPerdida(
+        ctx, static_cast<unsigned long>(entrada.value(QStringLiteral("hilo")).toDouble()),
+        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()));
+    BaseDatos &db = *nueva;
+    const QString tabla = entrada.value(QStringLiteral("tabla")).toString() == QLatin1String("ventas")
+                              ? QStringLiteral("ventas")
+                              : QStringLiteral("ma_principal");
+    const int numero = entrada.value(QStringLiteral("numero")).toInt();
+    const int nuevo = entrada.value(QStringLiteral("nuevo")).toInt();
+    const int previo = entrada.value(QStringLiteral("previo")).toInt();
+    const Resultado r =
+        db.ejecutar(QStringLiteral("SELECT estatus FROM ") + tabla + QStringLiteral(" WHERE numero='") +
+                    sqlTexto(db, QString::number(numero)) + QLatin1Char('\''));
+    const int estatus = r.vacio() ? -1 : r.valor(0, QStringLiteral("estatus")).entero();
+    ResolucionPago out;
+    out.resuelto = true;
+    const Recibo recibo = reciboDe(entrada.value(QStringLiteral("recibo")).toObject());
+    const QString cual =
+        QStringLiteral("BOLETO ") + recibo.codigo + QStringLiteral(", MONTO ") + recibo.monto;
+    if (estatus == nuevo) {
+        out.hecho = true;
+        out.mensaje =
+            QStringLiteral("EL COBRO SE REALIZO. ENTREGUE EL MONTO Y EL RECIBO AL CLIENTE:\r\r") + cual;
+        out.titulo = QStringLiteral("COBRO REALIZADO");
+    } else if (estatus == previo) {
+        out.mensaje = QStringLiteral("EL COBRO NO SE REALIZO, PUEDE COBRAR EL BOLETO DE NUEVO:\r\r") + cual;
+        out.titulo = QStringLiteral("COBRO NO REALIZADO");
+    } else {
+        out.mensaje = QStringLiteral("EL COBRO NO SE REALIZO: EL BOLETO YA NO ESTA POR COBRAR:\r\r") + cual;
+        out.titulo = QStringLiteral("COBRO NO REALIZADO");
+    }
+    ctx.pendientes.quitar(entrada.value(QStringLiteral("id")).toString());
+    if (!ctx.conexion_central || ctx.conexion_central->perdida())
+        ctx.conexion_central = std::move(nueva);
+    if (out.hecho && entrada.value(QStringLiteral("imprimir")).toBool()) {
+        out.recibo = recibo;
+        out.sinImprimir = !imprimirRecibo(ctx, recibos, recibo);
+    }
+    return out;
+}
+
+ResolucionPago resolverOPendiente(Contexto &ctx, const QJsonObject &entrada, ImpresionRecibos *recibos) {
+    try {
+        return resolver(ctx, entrada, recibos);
+    } catch (const DbError &e) {
+        registrarFalla(
+            lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+            QStringLiteral("cobro pendiente: ") + entrada.value(QStringLiteral("descripcion")).toString(), e);
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<ResolucionPago> resolverPagosPendientes(Contexto &ctx, ImpresionRecibos *recibos) {
+    std::vector<ResolucionPago> out;
+    for (const QJsonObject &e : ctx.pendientes.deTipo(QStringLiteral("pago"))) {
+        ResolucionPago r = resolverOPendiente(ctx, e, recibos);
+        if (!r.resuelto)
+            break;
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+void reimprimirRecibo(ImpresionRecibos &recibos, Recibo recibo) {
+    recibo.copia = true;
+    recibos.imprimir(recibo);
+}
+
+void Cobro::respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo,
+                             ResultadoPago &res, const DbError &e) {
+    registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                   QStringLiteral("respuesta perdida del pago ") + recibo.codigo, e);
+    const QJsonObject entrada{
+        {QStringLiteral("tipo"), QStringLiteral("pago")},
+        {QStringLiteral("descripcion"),
+         QStringLiteral("COBRO: BOLETO ") + recibo.codigo + QStringLiteral(", MONTO ") + recibo.monto},
+        {QStringLiteral("hilo"), double(db.idHilo())},
+        {QStringLiteral("inicio"), double(db.inicioServidor())},
+        {QStringLiteral("tabla"), tabla},
+        {QStringLiteral("numero"), numero},
+        {QStringLiteral("nuevo"), nuevo},
+        {QStringLiteral("previo"), previo},
+        {QStringLiteral("imprimir"), ctx_.sesion.ticket_cobro == 1 && ctx_.sesion.impresion == 1},
+        {QStringLiteral("recibo"), jsonDe(recibo)}};
+    try {
+        ctx_.pendientes.anotar(entrada);
+    } catch (const DbError &ej) {
+        registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("diario de pendientes"), ej);
+    }
+    const ResolucionPago r = resolverOPendiente(ctx_, ctx_.pendientes.entradas().back(), recibos);
+    if (!r.resuelto) {
+        res.cuadro = mensajePendientes(ctx_.pendientes);
+        res.tituloCuadro = kTituloPendiente;
+        res.icono = Icono::Exclamacion;
+        return;
+    }
+    res.hecho = r.hecho;
+    res.recibo = r.recibo;
+    res.sinImprimir = r.sinImprimir;
+    if (r.recibo)
+        ultimo_recibo = r.recibo;
+    if (!r.hecho || r.sinImprimir) {
+        res.cuadro = r.mensaje;
+        res.tituloCuadro = r.titulo;
+        res.icono = r.hecho ? Icono::Informacion : Icono::Exclamacion;
+    }
 }
 
 void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPago &res) {
@@ -179,45 +360,69 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         return;
 
     BaseDatos &db = ctx_.central();
-    const QString codigo = sqlTexto(db, tablas ? codigoTexto : codigoTexto.trimmed());
+    const QString codigoUsado = tablas ? codigoTexto : codigoTexto.trimmed();
+    const QString codigo = sqlTexto(db, codigoUsado);
     const QDate hoy = fechaDeTexto(ctx_.configuracion(QStringLiteral("fecha")).texto());
     const QString fechaPago = sqlTexto(db, fechaSql(hoy));
     const QString fechaVenta = sqlTexto(db, fechaSql(fecha_boleto));
+    const QString tabla = tablaDe(archivo);
+    const Recibo recibo{ruta, codigoUsado, monto_mostrado, hoy, ctx_.reloj.horaTexto()};
 
-    QString sql = QStringLiteral("Update ") + tablaDe(archivo) + QStringLiteral(" set estatus=") +
+    QString sql = QStringLiteral("Update ") + tabla + QStringLiteral(" set estatus=") +
                   QString::number(nuevo) + QStringLiteral(",fecha_cobro='") + fechaPago +
                   QStringLiteral("' Where nu_boleto = '") + codigo + QLatin1Char('\'');
     if (tablas)
-        sql += condicionEstatus(estatus) + QStringLiteral("  ");
+        sql += condicionFila(numero, estatus) + QStringLiteral("  ");
     else if (archivo)
-        sql += QStringLiteral(" and fecha ='") + fechaVenta + QLatin1Char('\'') + condicionEstatus(estatus) +
-               QStringLiteral(" limit 1 ");
+        sql += QStringLiteral(" and fecha ='") + fechaVenta + QLatin1Char('\'') +
+               condicionFila(numero, estatus) + QStringLiteral(" limit 1 ");
     else
-        sql += condicionEstatus(estatus) + QStringLiteral("  limit 1 ");
+        sql += condicionFila(numero, estatus) + QStringLiteral("  limit 1 ");
 
     estatus_consultado = 0;
-    db.ejecutar(sql);
-    if (db.filasAfectadas() < 1) {
-        // Paid meanwhile at another workstation of the same booth.
-        res.mensaje = mensajePagado(ruta);
-        return;
+    try {
+        // An archived ticket's status and its day's totals change together or not at all.
+        if (archivo)
+            db.ejecutar(QStringLiteral("START TRANSACTION"));
+        db.ejecutar(sql);
+        if (db.filasAfectadas() < 1) {
+            if (archivo)
+                db.ejecutar(QStringLiteral("ROLLBACK"));
+            // Paid meanwhile at another workstation of the same booth.
+            res.mensaje = mensajePagado(ruta);
+            return;
+        }
+        if (archivo) {
+            const QString monto =
+                sqlTexto(db, textoNumero(cobrado).replace(QLatin1Char(','), QLatin1Char('.')));
+            db.ejecutar(QStringLiteral("Update ventas_general set premios=premios + '") + monto +
+                        QStringLiteral("',saldo=saldo - '") + monto +
+                        QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
+                        QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
+                        sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("'limit 1 "));
+            db.ejecutar(QStringLiteral("COMMIT"));
+        }
+    } catch (const DbError &e) {
+        if (e.conexion()) {
+            respuestaPerdida(db, tabla, nuevo, estatus, recibo, res, e);
+            return;
+        }
+        if (archivo) {
+            try {
+                db.ejecutar(QStringLiteral("ROLLBACK"));
+            } catch (const DbError &er) {
+                registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                               QStringLiteral("rollback del pago"), er);
+            }
+        }
+        throw;
     }
     res.hecho = true;
 
-    if (archivo) {
-        const QString monto = sqlTexto(db, textoNumero(cobrado).replace(QLatin1Char(','), QLatin1Char('.')));
-        db.ejecutar(QStringLiteral("Update ventas_general set premios=premios + '") + monto +
-                    QStringLiteral("',saldo=saldo - '") + monto +
-                    QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
-                    QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
-                    sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("'limit 1 "));
-    }
-
     if (ctx_.sesion.ticket_cobro == 1 && ctx_.sesion.impresion == 1) {
-        res.recibo = Recibo{ruta, tablas ? codigoTexto : codigoTexto.trimmed(), monto_mostrado, hoy,
-                            ctx_.reloj.horaTexto()};
-        if (recibos)
-            recibos->imprimir(*res.recibo);
+        res.recibo = recibo;
+        ultimo_recibo = recibo;
+        res.sinImprimir = !imprimirRecibo(ctx_, recibos, recibo);
     }
 }
 

@@ -3,6 +3,7 @@
 // receipt. The window only reads its code boxes and shows what these return.
 #pragma once
 
+#include "db.h"
 #include "plataforma.h"
 #include "recibo.h"
 
@@ -30,13 +31,36 @@ struct ConsultaCobro {
     Icono icono = Icono::Error;
 };
 
+inline const QString kCodigoDuplicado = QStringLiteral(
+    "HAY MAS DE UN BOLETO CON ESTE CODIGO. NO SE PUEDE COBRAR: COMUNIQUESE CON EL ADMINISTRADOR");
+
 struct ResultadoPago {
     bool hecho = false; // the server changed the ticket's row
     // Paid meanwhile by another workstation: the paid-state message to show; else empty.
     QString mensaje;
     // The receipt, when one was due (it has then been handed to the output).
     std::optional<Recibo> recibo;
+    // The receipt was due but the printer or port failed: the panel offers to print it again.
+    bool sinImprimir = false;
+    // A message box to show (the reply was lost: pending, made or not made).
+    QString cuadro, tituloCuadro;
+    Icono icono = Icono::Informacion;
 };
+
+// What became of a pending payment once the server answered.
+struct ResolucionPago {
+    bool resuelto = false; // false: still pending
+    bool hecho = false;    // the payment took effect
+    QString mensaje, titulo;
+    std::optional<Recibo> recibo;
+    bool sinImprimir = false;
+};
+// Resolves every pending payment of the journal the server can be asked about: a payment that
+// took effect prints its receipt (the customer is owed it), one that did not says so.
+std::vector<ResolucionPago> resolverPagosPendientes(Contexto &ctx, ImpresionRecibos *recibos);
+
+// Prints a receipt again, marked as a copy; nothing is written.
+void reimprimirRecibo(ImpresionRecibos &recibos, Recibo recibo);
 
 class Cobro {
 public:
@@ -60,15 +84,21 @@ public:
     QDate fecha_boleto;
     double cobrado = 0;     // the prize read at lookup
     QString monto_mostrado; // as Label_PCB shows it
+    int numero = 0;         // the row looked up: the one row a payment may change
+    // The last receipt of this panel, for a copy.
+    std::optional<Recibo> ultimo_recibo;
 
 private:
     ConsultaCobro buscar(const QString &codigo, RutaCobro ruta);
     void ejecutarPago(const QString &codigo, RutaCobro ruta, ResultadoPago &res);
+    void respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo,
+                          ResultadoPago &res, const DbError &e);
     Contexto &ctx_;
 };
 
-// The condition added to each status update so that a ticket is paid once: the status read
-// at lookup, written right after the last quoted value of the Where clause.
-QString condicionEstatus(int estatus);
+// The condition added to each status update so that a ticket is paid once and one payment
+// changes at most the row looked up: its number and the status read at lookup, written right
+// after the last quoted value of the Where clause.
+QString condicionFila(int numero, int estatus);
 
 } // namespace corvalo

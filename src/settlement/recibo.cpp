@@ -15,13 +15,15 @@ QString guiones(int n) {
 
 QByteArray reciboTablasPuerto(const Recibo &r, const Sesion &s) {
     TextoPuerto b;
+    if (r.copia)
+        b.linea(kLineaCopia);
     b.linea(QString(12, QLatin1Char(' ')) + QStringLiteral("COBRO DE JUGADA"))
         .blancas(2)
-        .linea(QStringLiteral("CENTRO HIPICO ") + s.ch)
+        .linea(QStringLiteral("CENTRO HIPICO ") + sinControles(s.ch))
         .linea(QStringLiteral("FECHA: ") + fechaPantalla(r.fecha))
         .linea(QStringLiteral("HORA: ") + r.hora)
-        .linea(QStringLiteral("BOLETO: ") + r.codigo)
-        .lineaCrLf(QStringLiteral("TAQUILLA ") + s.nombre)
+        .linea(QStringLiteral("BOLETO: ") + sinControles(r.codigo))
+        .lineaCrLf(QStringLiteral("TAQUILLA ") + sinControles(s.nombre))
         .blancas(1)
         .linea(QStringLiteral("MONTO COBRADO : ") + r.monto)
         .blancas(1)
@@ -34,13 +36,15 @@ QByteArray reciboTablasPuerto(const Recibo &r, const Sesion &s) {
 
 QByteArray reciboPuestosPuerto(const Recibo &r, const Sesion &) {
     TextoPuerto b;
+    if (r.copia)
+        b.linea(kLineaCopia);
     b.linea(guiones(33))
         .linea(QStringLiteral("        COBRO DE JUGADA       "))
         .linea(guiones(33))
         .blancas(2)
         .linea(QStringLiteral("FECHA: ") + fechaPantalla(r.fecha))
         .linea(QStringLiteral("HORA: ") + r.hora)
-        .linea(QStringLiteral("BOLETO: ") + r.codigo)
+        .linea(QStringLiteral("BOLETO: ") + sinControles(r.codigo))
         .blancas(1)
         .linea(QStringLiteral("MONTO COBRADO : ") + r.monto)
         .blancas(1)
@@ -56,15 +60,17 @@ void reciboImpresora(ImpresoraSistema &imp, const Recibo &r, const Sesion &s, bo
     auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
     imp.fuente(QStringLiteral("MS Sans Serif"));
     imp.tamano(tablas ? s.tamletra : 10);
+    if (r.copia)
+        L(kLineaCopia);
     L(guiones(61));
     L(QString(tablas ? 24 : 25, QLatin1Char(' ')) + QStringLiteral("COBRO DE JUGADA"));
     L(guiones(61));
     if (tablas)
-        L(QStringLiteral("CENTRO HIPICO ") + s.ch);
+        L(QStringLiteral("CENTRO HIPICO ") + sinControles(s.ch));
     L(QStringLiteral("."));
-    L(QStringLiteral("TAQUILLA: ") + s.nombre);
+    L(QStringLiteral("TAQUILLA: ") + sinControles(s.nombre));
     L(QStringLiteral("FECHA: ") + fechaPantalla(r.fecha));
-    L(QStringLiteral("BOLETO: ") + r.codigo);
+    L(QStringLiteral("BOLETO: ") + sinControles(r.codigo));
     L(guiones(61));
     L(QStringLiteral("MONTO COBRADO : ") + r.monto);
     L(guiones(61));

@@ -13,10 +13,11 @@ enum class RutaCobro { Tablas, Puestos };
 
 struct Recibo {
     RutaCobro ruta = RutaCobro::Tablas;
-    QString codigo; // the code used for the payment
-    QString monto;  // the amount as the panel shows it
-    QDate fecha;    // the working date
-    QString hora;   // the workstation's time of day
+    QString codigo;     // the code used for the payment
+    QString monto;      // the amount as the panel shows it
+    QDate fecha;        // the working date
+    QString hora;       // the workstation's time of day
+    bool copia = false; // printed again: marked as a copy
 };
 
 // Port output (Windows-1252 bytes).

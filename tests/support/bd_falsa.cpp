@@ -6,9 +6,16 @@ Resultado BdFalsa::ejecutar(const QString &sql) {
     sentencias << sql;
     if (alEjecutar)
         alEjecutar(sql);
-    for (const QString &f : fallos_)
-        if (sql.startsWith(f))
-            throw DbError(QStringLiteral("fallo simulado"));
+    if (perdidaFalsa)
+        throw DbError(QStringLiteral("conexión perdida"), true);
+    for (const auto &[f, conexion] : fallos_)
+        if (sql.startsWith(f)) {
+            perdidaFalsa = perdidaFalsa || conexion;
+            throw DbError(QStringLiteral("fallo simulado"), conexion);
+        }
+    ultimo = 0;
+    if (sql.startsWith(QLatin1String("INSERT")) && siguienteId > 0)
+        ultimo = siguienteId++;
     const Resultado *mejor = nullptr;
     int largo = -1;
     for (const auto &[prefijo, r] : respuestas_)
@@ -47,6 +54,10 @@ public:
     Resultado ejecutar(const QString &sql) override { return db_.ejecutar(sql); }
     long long filasAfectadas() const override { return db_.filasAfectadas(); }
     QString escapar(const QString &valor) const override { return db_.escapar(valor); }
+    long long ultimoId() const override { return db_.ultimoId(); }
+    unsigned long idHilo() const override { return db_.idHilo(); }
+    long long inicioServidor() const override { return db_.inicioServidor(); }
+    bool perdida() const override { return db_.perdida(); }
 
 private:
     BdFalsa &db_;

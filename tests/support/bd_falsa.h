@@ -9,28 +9,38 @@
 #include <map>
 #include <ostream>
 
-
 namespace corvalo::prueba {
 
 class BdFalsa : public BaseDatos {
 public:
     // Answer for statements starting with `prefijo` (the longest matching prefix wins).
     void responder(const QString &prefijo, Resultado r) { respuestas_[prefijo] = std::move(r); }
-    // Statements starting with `prefijo` fail.
-    void fallar(const QString &prefijo) { fallos_.push_back(prefijo); }
+    // Statements starting with `prefijo` fail (with `conexion`: the connection is lost).
+    void fallar(const QString &prefijo, bool conexion = false) { fallos_.push_back({prefijo, conexion}); }
     // Called before each statement; may throw or change answers.
     std::function<void(const QString &)> alEjecutar;
     long long afectadas = 1;
+    // The insert id each INSERT's reply carries (then counted up by one), the connection's id,
+    // the server's start and whether the connection is lost.
+    long long siguienteId = 0;
+    long long ultimo = 0;
+    unsigned long hilo = 0;
+    long long inicio = 0;
+    bool perdidaFalsa = false;
 
     Resultado ejecutar(const QString &sql) override;
     long long filasAfectadas() const override { return afectadas; }
     QString escapar(const QString &valor) const override { return escaparMysql(valor); }
+    long long ultimoId() const override { return ultimo; }
+    unsigned long idHilo() const override { return hilo; }
+    long long inicioServidor() const override { return inicio; }
+    bool perdida() const override { return perdidaFalsa; }
 
     QStringList sentencias;
 
 private:
     std::map<QString, Resultado> respuestas_;
-    QStringList fallos_;
+    std::vector<std::pair<QString, bool>> fallos_;
 };
 
 // A one-row result, columns and values given in pairs.
@@ -42,8 +52,8 @@ Resultado tabla(const QStringList &columnas, const std::vector<QStringList> &fil
 class FabricaFalsa : public FabricaConexiones {
 public:
     std::unique_ptr<BaseDatos> abrir(const QString &cadena) override;
-    QStringList cadenas;          // every string asked for
-    bool falla = false;           // every open fails
+    QStringList cadenas; // every string asked for
+    bool falla = false;  // every open fails
     // Every connection handed out, kept alive here (the caller gets a forwarding handle).
     std::vector<BdFalsa *> abiertas;
     std::vector<std::unique_ptr<BdFalsa>> propias;

@@ -112,8 +112,12 @@ void Form_ConfImpresion::Combo2_Click() {
 }
 
 void Form_ConfImpresion::Command1_Click() {
-    guardarConfImpresion(ctx_, ruta_, Combo1->currentText(), Combo2->currentText(), Combo3->currentText(),
-                         Combo4->currentText());
+    if (!guardarConfImpresion(ctx_, ruta_, Combo1->currentText(), Combo2->currentText(),
+                              Combo3->currentText(), Combo4->currentText())) {
+        Combo2->setFocus();
+        if (Combo2->lineEdit())
+            Combo2->lineEdit()->selectAll();
+    }
 }
 
 } // namespace corvalo

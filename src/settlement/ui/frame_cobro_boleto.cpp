@@ -2,6 +2,7 @@
 
 #include "contexto.h"
 #include "filtros.h"
+#include "registro.h"
 #include "teclado.h"
 
 #include <algorithm>
@@ -251,9 +252,63 @@ void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QLineEdit *campo, Q
         Label_MCB->setText(r.mensaje);
         Label_MCB->show();
     }
+    if (r.sinImprimir && r.recibo)
+        ofrecerReimpresion(*r.recibo,
+                           (r.cuadro.isEmpty() ? QString() : r.cuadro + QStringLiteral("\r\r")) +
+                               QStringLiteral("EL COBRO SE REALIZO PERO EL RECIBO NO SE PUDO IMPRIMIR. "
+                                              "¿DESEA IMPRIMIRLO DE NUEVO?"));
+    else if (!r.cuadro.isEmpty())
+        ctx_.dialogos.mensaje(r.cuadro, r.tituloCuadro, r.icono);
     campo->setFocus();
+    if (!ctx_.pendientes.vacio())
+        emit pendiente();
     if (r.hecho)
         emit pagado(r);
+}
+
+void Frame_CobroBoleto::ofrecerReimpresion(const Recibo &r, QString pregunta) {
+    if (!cobro_.recibos)
+        return;
+    while (ctx_.dialogos.pregunta(pregunta, kTituloCobro, Icono::Exclamacion)) {
+        try {
+            corvalo::reimprimirRecibo(*cobro_.recibos, r);
+            return;
+        } catch (const std::exception &e) {
+            registrarFalla(lcImpresion(), &ctx_.sesion, kTituloCobro, QStringLiteral("reimprimir el recibo"),
+                           e);
+            pregunta = QStringLiteral("NO SE PUDO IMPRIMIR EL RECIBO DEL BOLETO ") + r.codigo +
+                       QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?");
+        }
+    }
+}
+
+void Frame_CobroBoleto::reimprimirRecibo() {
+    if (!cobro_.ultimo_recibo || !cobro_.recibos) {
+        ctx_.dialogos.mensaje(QStringLiteral("NO HAY UN RECIBO PARA REIMPRIMIR"), kTituloCobro,
+                              Icono::Informacion);
+        return;
+    }
+    const Recibo r = *cobro_.ultimo_recibo;
+    try {
+        corvalo::reimprimirRecibo(*cobro_.recibos, r);
+    } catch (const std::exception &e) {
+        registrarFalla(lcImpresion(), &ctx_.sesion, kTituloCobro, QStringLiteral("reimprimir el recibo"), e);
+        ofrecerReimpresion(r, QStringLiteral("NO SE PUDO IMPRIMIR EL RECIBO DEL BOLETO ") + r.codigo +
+                                  QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?"));
+    }
+}
+
+void Frame_CobroBoleto::resolverPendientes() {
+    for (const ResolucionPago &r : resolverPagosPendientes(ctx_, cobro_.recibos)) {
+        if (r.recibo)
+            cobro_.ultimo_recibo = r.recibo;
+        if (r.sinImprimir && r.recibo)
+            ofrecerReimpresion(*r.recibo,
+                               r.mensaje + QStringLiteral("\r\rEL RECIBO NO SE PUDO IMPRIMIR. ¿DESEA "
+                                                          "IMPRIMIRLO DE NUEVO?"));
+        else
+            ctx_.dialogos.mensaje(r.mensaje, r.titulo, r.hecho ? Icono::Informacion : Icono::Exclamacion);
+    }
 }
 
 void Frame_CobroBoleto::Boton_Cobrar_Boleto2_Click() {

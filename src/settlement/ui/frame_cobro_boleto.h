@@ -42,11 +42,18 @@ public:
     void Boton_Cobrar_Boleto2_Click();
     void Boton_Cobrar_Boleto3_Click();
 
+    // Asks the server about payments whose outcome is pending and shows what became of them.
+    void resolverPendientes();
+    // A copy of the last receipt of this panel.
+    void reimprimirRecibo();
+
 signals:
     // The panel was closed by its own button or Escape: the host takes the cursor back.
     void cerrado();
     // A payment was made (the receipt, when one was due, has been sent to the output).
     void pagado(const corvalo::ResultadoPago &resultado);
+    // A payment's outcome is pending: the host asks again while the journal holds it.
+    void pendiente();
 
 protected:
     bool eventFilter(QObject *obj, QEvent *ev) override;
@@ -58,6 +65,7 @@ private:
     void terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar);
     void ajustar();
     void aplicarFuentes();
+    void ofrecerReimpresion(const Recibo &r, QString pregunta);
 
     Contexto &ctx_;
     Cobro cobro_;
