@@ -583,7 +583,7 @@ void Form_Venta_TD::vigilarPendientes() {
     if (ctx_.pendientes.vacio())
         Timer_Pendientes->stop();
     else if (!Timer_Pendientes->isActive())
-        Timer_Pendientes->start();
+        Timer_Pendientes->start(5000);
 }
 
 void Form_Venta_TD::Timer_Pendientes_Timer() {
@@ -606,6 +606,10 @@ void Form_Venta_TD::Timer_Pendientes_Timer() {
             ctx_.dialogos.mensaje(r.mensaje, r.titulo, r.icono);
     }
     Frame_CobroBoleto->resolverPendientes();
+    // Each attempt on a silent server holds the screen up to the connection timeout: while it
+    // stays silent, ask less often.
+    if (!ctx_.pendientes.vacio())
+        Timer_Pendientes->start(30000);
     vigilarPendientes();
 }
 
