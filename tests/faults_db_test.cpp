@@ -86,7 +86,14 @@ public:
         return abrirMariaDb(*p);
     }
 
-    void detener() { ::kill(pid(), SIGSTOP); }
+    // Returns once the server is stopped, so the next statement surely finds it so.
+    void detener() {
+        ::kill(pid(), SIGSTOP);
+        QElapsedTimer t;
+        t.start();
+        while (estado() != 'T' && t.elapsed() < 2000)
+            QThread::usleep(200);
+    }
     void continuar() { ::kill(pid(), SIGCONT); }
     // Kills the server and starts it again (crash recovery included). The killed server has
     // been up a few seconds, as any real one has: the start time tells the two apart.
@@ -105,6 +112,15 @@ public:
 
 private:
     pid_t pid() const { return pid_; }
+    // The process state the kernel reports ('T' once stopped).
+    char estado() const {
+        QFile f(QStringLiteral("/proc/%1/stat").arg(pid()));
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        const QByteArray l = f.readAll();
+        const qsizetype fin = l.lastIndexOf(')');
+        return fin >= 0 && fin + 2 < l.size() ? l.at(fin + 2) : 0;
+    }
     void arrancar() {
         QStringList args{QStringLiteral("--no-defaults"),
                          QStringLiteral("--datadir=") + dir_ + QStringLiteral("/data"),

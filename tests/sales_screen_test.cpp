@@ -354,6 +354,14 @@ private slots:
         QVERIFY(!m.Toolbar1->isVisible());
         auto *f = m.findChild<Form_Venta_TD *>();
         QVERIFY(f);
+        // The screen's keys reach it inside the main window.
+        QApplication::setActiveWindow(&m);
+        QSignalSpy copia(f->reimprimir_menu, &QAction::triggered), nueva(f->nv_menu, &QAction::triggered);
+        f->Text_Monto->setFocus();
+        QTest::keyClick(f->Text_Monto, Qt::Key_F8);
+        QTest::keyClick(f->Text_Monto, Qt::Key_F9);
+        QCOMPARE(copia.count(), 1);
+        QCOMPARE(nueva.count(), 1);
         f->salir_menu->trigger();
         QTRY_VERIFY(m.mdiArea->subWindowList().isEmpty());
         QVERIFY(m.Toolbar1->isVisible());

@@ -600,7 +600,7 @@ void VentanaVenta::vigilarPendientes() {
     if (ctx_.pendientes.vacio())
         Timer_Pendientes->stop();
     else if (!Timer_Pendientes->isActive())
-        Timer_Pendientes->start();
+        Timer_Pendientes->start(5000);
 }
 
 void VentanaVenta::Timer_Pendientes_Timer() {
@@ -623,6 +623,10 @@ void VentanaVenta::Timer_Pendientes_Timer() {
             ctx_.dialogos.mensaje(r.mensaje, r.titulo, r.icono);
     }
     alResolverPendientes();
+    // Each attempt on a silent server holds the screen up to the connection timeout: while it
+    // stays silent, ask less often.
+    if (!ctx_.pendientes.vacio())
+        Timer_Pendientes->start(30000);
     vigilarPendientes();
 }
 

@@ -7,8 +7,29 @@
 
 namespace corvalo {
 
+namespace {
+
+// The window that was active when a box opened gets the keyboard back when the box closes, also
+// where no window manager hands it back: the screen's shortcut keys (F5, F8 ...) only work in the
+// active window.
+class VentanaActiva {
+public:
+    VentanaActiva() : ventana_(QApplication::activeWindow()) {}
+    ~VentanaActiva() {
+        if (ventana_ && ventana_->isVisible())
+            ventana_->activateWindow();
+    }
+    QWidget *ventana() const { return ventana_; }
+
+private:
+    QPointer<QWidget> ventana_;
+};
+
+} // namespace
+
 Respuesta DialogosQt::mensaje(const QString &texto, const QString &titulo, Icono icono, Botones botones) {
-    QMessageBox caja(QApplication::activeWindow());
+    const VentanaActiva activa;
+    QMessageBox caja(activa.ventana());
     caja.setWindowTitle(titulo);
     caja.setText(texto);
     switch (icono) {
@@ -57,7 +78,8 @@ Respuesta DialogosQt::mensaje(const QString &texto, const QString &titulo, Icono
 }
 
 std::optional<QString> DialogosQt::entrada(const QString &texto, const QString &titulo) {
-    QInputDialog caja(QApplication::activeWindow());
+    const VentanaActiva activa;
+    QInputDialog caja(activa.ventana());
     caja.setWindowTitle(titulo);
     caja.setLabelText(texto);
     caja.setInputMode(QInputDialog::TextInput);
