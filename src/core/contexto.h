@@ -31,6 +31,7 @@ public:
 
     Sesion sesion;
     QString cadenaLocal = cadenaLocalIncorporada();
+    QString servidorLocal = servidorLocalPredeterminado(); // written into conf_local.ip_secundaria
 
     std::unique_ptr<BaseDatos> conexion_central;
     std::unique_ptr<BaseDatos> conexion_local;

@@ -1,6 +1,7 @@
 #include "frm_splash.h"
 
 #include "dialogos_qt.h"
+#include "primer_arranque.h"
 #include "ventanas.h"
 
 #include <QApplication>
@@ -62,6 +63,9 @@ void frmSplash::Timer2_Timer() {
     if (ctx_.sesion.tamletra == 0)
         ctx_.sesion.tamletra = 8;
     close();
+    // A workstation that is not set up yet says so before the login.
+    if (opciones_.revisarPuesto)
+        avisarPuestoSinPreparar(ctx_, opciones_);
     emit listo();
 }
 
