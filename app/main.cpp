@@ -133,7 +133,7 @@ int main(int argc, char **argv) {
     opciones.rutaAjustes = puesto.ajustesImpresion.valor;
     for (const AjustesPuesto::Archivo &f : puesto.archivos)
         opciones.archivosAjustes << f.ruta;
-    opciones.sinAjustes = !puesto.algunoDeArchivo();
+    opciones.sinAjustes = !puesto.algunoDeArchivo() && puesto.central.origen == QLatin1String("built in");
     opciones.revisarPuesto = true;
 
     QApplication app(argc, argv);

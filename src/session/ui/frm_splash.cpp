@@ -58,14 +58,14 @@ void frmSplash::showEvent(QShowEvent *ev) {
 }
 
 void frmSplash::Timer2_Timer() {
+    // A workstation that is not set up yet says so first: it explains what follows.
+    if (opciones_.revisarPuesto)
+        avisarPuestoSinPreparar(ctx_, opciones_);
     ctx_.sesion.cadena_central = opciones_.cadenaCentral;
     ctx_.abrir_central(ctx_.sesion.cadena_central);
     if (ctx_.sesion.tamletra == 0)
         ctx_.sesion.tamletra = 8;
     close();
-    // A workstation that is not set up yet says so before the login.
-    if (opciones_.revisarPuesto)
-        avisarPuestoSinPreparar(ctx_, opciones_);
     emit listo();
 }
 
