@@ -17,6 +17,7 @@ CAPTURAS=(
     "menu_visor|visor1 vis2801|"
     "venta_taquilla|taq1 taq2801|key F2 sleep 3"
     "cobro_boleto|taq1 taq2801|key F2 sleep 3 key F3 sleep 1"
+    # "resumen_taquilla|taq1 taq2801|key F2 sleep 3 key F4 sleep 2"   (the booth's day summary)
     "puerto_impresion|taq1 taq2801|key alt+c sleep 0.5 key p sleep 1"
     "gerencia_venta|super1 sup2801|key alt+g sleep 0.5 key g sleep 4"
     "gerencia_cuadre|super1 sup2801|key alt+g sleep 0.5 key g sleep 4 key alt+u sleep 2"
