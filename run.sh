@@ -5,6 +5,8 @@
 #   ./run.sh test [--sanitize]  install, build, run every test (exit code is the tests'); --sanitize
 #                             builds with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan
 #   ./run.sh bench   install, build, run the benchmarks
+#   ./run.sh package   install, build, make the Debian package (build/corvalo_*.deb)
+#   ./run.sh screenshots   the screenshots of docs/screenshots from the real program on the demo day
 #   ./run.sh db-start | db-stop   start or stop the private database server by hand
 set -euo pipefail
 
@@ -31,7 +33,8 @@ CENTRAL_PWD="corvalo"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libmariadb-dev mariadb-server mariadb-client libgtest-dev libgmock-dev
-          fonts-dejavu-core zbar-tools poppler-utils cups-client qt6-charts-dev libqt6opengl6-dev)
+          fonts-dejavu-core zbar-tools poppler-utils cups-client qt6-charts-dev libqt6opengl6-dev
+          dpkg-dev fakeroot qt6-qpa-plugins)
 
 log() { printf '==> %s\n' "$*" >&2; }
 
@@ -222,9 +225,18 @@ db-stop)
     [ "${2:-demo}" = demo ] && ip_stop
     db_stop "${2:-demo}"
     ;;
+package)
+    install_packages
+    build corvalo corvalo-backoffice
+    (cd "$BUILD" && cpack -G DEB >/dev/null)
+    ls "$BUILD"/corvalo_*.deb
+    ;;
+screenshots)
+    exec "$ROOT/tools/capturas.sh"
+    ;;
 build) install_packages; build ;;
 *)
-    echo "usage: ./run.sh demo [--fresh] | test [--sanitize] | bench | build | db-start [demo|test] | db-stop [demo|test]" >&2
+    echo "usage: ./run.sh demo [--fresh] | test [--sanitize] | bench | build | package | screenshots | db-start [demo|test] | db-stop [demo|test]" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
-// corvalo [--central CONN] [--local CONN] [--print-settings FILE] [--ip-services "URL URL URL"]
-//         [--log-level LEVEL] [--log-file FILE]
+// corvalo [--central CONN] [--local CONN] [--local-default-server ADDRESS] [--ip-services "URL URL URL"]
+//         [--print-settings FILE] [--log-level LEVEL] [--log-file FILE] [--version]
+#include "ajustes_puesto.h"
 #include "contexto.h"
 #include "db.h"
 #include "dialogos_qt.h"
@@ -25,8 +26,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
+#include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
@@ -56,40 +58,43 @@ int main(int argc, char **argv) {
     for (int i = 0; i < argc; ++i)
         argumentos << QString::fromLocal8Bit(argv[i]);
 
+    // The deployment values: built in, then /etc/corvalo/corvalo.conf, then the user's
+    // ~/.config/Corvalo/corvalo.conf, then the command line.
+    QString problema;
+    AjustesPuesto puesto =
+        leerAjustesPuesto(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), &problema);
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Corvalo, point of sale for horse-racing betting windows."));
     const QCommandLineOption ayuda({QStringLiteral("h"), QStringLiteral("help")},
                                    QStringLiteral("Shows these options."));
-    const QCommandLineOption central(QStringLiteral("central"),
-                                     QStringLiteral("Connection string of the central database."),
-                                     QStringLiteral("CONN"));
-    const QCommandLineOption local(QStringLiteral("local"),
-                                   QStringLiteral("Connection string of the local report database."),
-                                   QStringLiteral("CONN"));
-    const QCommandLineOption ajustes(
-        QStringLiteral("print-settings"),
-        QStringLiteral("The print-settings file (default KVR2.bin in the per-user "
-                       "configuration folder)."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption servicios(QStringLiteral("ip-services"),
-                                       QStringLiteral("Blank-separated URLs of the public-address services."),
-                                       QStringLiteral("URLS"));
-    const QCommandLineOption nivel(
-        QStringLiteral("log-level"),
-        QStringLiteral("What the technician's log keeps: debug, info, warning (the "
-                       "default) or critical."),
-        QStringLiteral("LEVEL"), QStringLiteral("warning"));
-    const QCommandLineOption archivoRegistro(
-        QStringLiteral("log-file"),
-        QStringLiteral("The technician's log (default ~/.local/state/Corvalo/corvalo.log)."),
-        QStringLiteral("FILE"));
+    const QCommandLineOption version(
+        QStringLiteral("version"), QStringLiteral("Shows the version, the settings files read and where each "
+                                                  "value comes from (passwords masked)."));
     const QCommandLineOption archivoPendientes(
         QStringLiteral("pending-file"),
         QStringLiteral("The journal of sales and payments whose outcome is pending (default "
                        "~/.local/state/Corvalo/pendientes.json)."),
         QStringLiteral("FILE"));
-    parser.addOptions({ayuda, central, local, ajustes, servicios, nivel, archivoRegistro, archivoPendientes});
+    parser.addOptions({ayuda, version, archivoPendientes});
+    const std::pair<const char *, const char *> descripciones[] = {
+        {"CONN", "Connection string of the central database."},
+        {"CONN", "Connection string of the local report database."},
+        {"ADDRESS", "Server address written into conf_local when the local report database is created."},
+        {"URLS", "Blank-separated URLs of the public-address services."},
+        {"FILE", "The print-settings file (default KVR2.bin in ~/.config/Corvalo)."},
+        {"LEVEL", "What the technician's log keeps: debug, info, warning (the default) or critical."},
+        {"FILE", "The technician's log (default ~/.local/state/Corvalo/corvalo.log)."},
+    };
+    QList<QCommandLineOption> opcionesAjuste;
+    for (int i = 0; i < clavesAjustes().size(); ++i) {
+        opcionesAjuste.append(QCommandLineOption(clavesAjustes()[i],
+                                                 QString::fromUtf8(descripciones[i].second),
+                                                 QString::fromUtf8(descripciones[i].first)));
+        parser.addOption(opcionesAjuste.last());
+    }
     if (!parser.parse(argumentos)) {
         error(parser.errorText());
         return 2;
@@ -106,51 +111,56 @@ int main(int argc, char **argv) {
         error(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
         return 2;
     }
-    const std::optional<QtMsgType> nivelElegido = nivelRegistro(parser.value(nivel));
-    if (!nivelElegido) {
-        error(QStringLiteral("unknown --log-level: ") + parser.value(nivel) +
-              QStringLiteral(" (debug, info, warning or critical)"));
+    for (int i = 0; problema.isEmpty() && i < clavesAjustes().size(); ++i)
+        if (parser.isSet(opcionesAjuste[i])) {
+            problema = fijarAjuste(puesto, clavesAjustes()[i], parser.value(opcionesAjuste[i]),
+                                   QStringLiteral("command line"));
+            if (!problema.isEmpty())
+                problema = QStringLiteral("--") + problema;
+        }
+    if (!problema.isEmpty()) {
+        error(problema);
+        if (!parser.isSet(version) &&
+            (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+             qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))) {
+            QApplication app(argc, argv);
+            QMessageBox::critical(nullptr, QStringLiteral("Corvalo"),
+                                  QStringLiteral("Corvalo cannot start:\n\n") + sinClaves(problema));
+        }
         return 2;
+    }
+    if (parser.isSet(version)) {
+        std::fputs(textoVersion(puesto).toLocal8Bit().constData(), stdout);
+        return 0;
     }
 
     OpcionesSesion opciones;
-    QString cadenaLocal = cadenaLocalIncorporada();
-    for (const auto &[opcion, destino] :
-         {std::pair{&central, &opciones.cadenaCentral}, std::pair{&local, &cadenaLocal}}) {
-        if (!parser.isSet(*opcion))
-            continue;
-        QString motivo;
-        const QString valor = parser.value(*opcion);
-        if (!parsearCadena(valor, &motivo)) {
-            error(
-                QStringLiteral("malformed --%1 connection string: %2").arg(opcion->names().first(), motivo));
-            return 2;
-        }
-        *destino = valor;
-    }
-    if (parser.isSet(servicios))
-        opciones.servicios = parser.value(servicios);
+    opciones.cadenaCentral = puesto.central.valor;
+    opciones.servicios = puesto.servicios.valor;
+    opciones.rutaAjustes = puesto.ajustesImpresion.valor;
+    for (const AjustesPuesto::Archivo &f : puesto.archivos)
+        opciones.archivosAjustes << f.ruta;
+    opciones.sinAjustes = !puesto.algunoDeArchivo() && puesto.central.origen == QLatin1String("built in");
+    opciones.revisarPuesto = true;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvalo"));
     QApplication::setWindowIcon(iconoPrograma());
     QApplication::setQuitOnLastWindowClosed(false); // every ending goes through terminarPrograma
     instalarFiltroTeclado();
-    instalarRegistro(parser.isSet(archivoRegistro) ? parser.value(archivoRegistro)
-                                                   : archivoRegistroPredeterminado(),
-                     *nivelElegido);
-
-    opciones.rutaAjustes = parser.isSet(ajustes)
-                               ? parser.value(ajustes)
-                               : QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
-                                     .filePath(QStringLiteral("KVR2.bin"));
+    instalarRegistro(puesto.archivoRegistro.valor, *nivelRegistro(puesto.nivelRegistro.valor));
+    for (const AjustesPuesto::Archivo &f : puesto.archivos)
+        qCInfo(lcSesion).noquote() << QStringLiteral("settings file %1: %2")
+                                          .arg(f.ruta, f.leido ? QStringLiteral("read")
+                                                               : QStringLiteral("not present"));
 
     FabricaMariaDb fabrica;
     DialogosQt dialogos;
     RelojSistema reloj;
     MaquinaPuesto maquina;
     Contexto ctx(fabrica, dialogos, reloj, maquina);
-    ctx.cadenaLocal = cadenaLocal;
+    ctx.cadenaLocal = puesto.local.valor;
+    ctx.servidorLocal = puesto.servidorLocal.valor;
     // Outcomes a lost reply left pending are kept over a restart or a power cut.
     ctx.pendientes.abrir(parser.isSet(archivoPendientes) ? parser.value(archivoPendientes)
                                                          : archivoPendientesPredeterminado());

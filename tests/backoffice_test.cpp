@@ -348,6 +348,28 @@ TEST(Backoffice, CreateSchemaMakesTheDatabaseAndRerunsWithDrop) {
     EXPECT_EQ(correr({"--central", cadena, "create-schema"}).codigo, 1);
 }
 
+TEST(Backoffice, CheckNamesWhatTheCentralDatabaseLacks) {
+    const QString cadena = prueba::crearBaseCentral(QStringLiteral("t_check_bo"));
+    Salida s = correr({"--central", cadena, "check"});
+    EXPECT_EQ(s.codigo, 0) << s.err.toStdString();
+    EXPECT_EQ(s.out.toStdString(),
+              "the central database has every table (18) and column (335) of the reference schema\n");
+
+    auto db = prueba::conectar(cadena);
+    db->ejecutar(QStringLiteral("ALTER TABLE ma_principal DROP COLUMN llave4"));
+    db->ejecutar(QStringLiteral("ALTER TABLE configuracion DROP COLUMN vmg"));
+    db->ejecutar(QStringLiteral("DROP TABLE hipodromos"));
+    s = correr({"--central", cadena, "check"});
+    EXPECT_EQ(s.codigo, 3);
+    EXPECT_EQ(s.out.toStdString(),
+              "missing column ma_principal.llave4\n"
+              "missing column configuracion.vmg\n"
+              "missing table hipodromos\n"
+              "the central database lacks 3 tables or columns of the reference schema\n");
+    // A connection string without a database is a usage error, not an empty database.
+    EXPECT_EQ(correr({"--central", prueba::cadenaServidor(), "check"}).codigo, 2);
+}
+
 TEST(Backoffice, CommandLineErrors) {
     const QString cadena = cadenaBase(QStringLiteral("t_schema_bo_cli"));
     struct Caso {

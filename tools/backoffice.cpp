@@ -6,7 +6,9 @@
 #include "plataforma.h"
 #include "texto.h"
 
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace corvalo::backoffice {
 
@@ -40,6 +42,88 @@ QStringList tablasEsquema() {
             tablas << m.captured(1);
     }
     return tablas;
+}
+
+namespace {
+
+// The definitions of a CREATE TABLE body, split at the commas outside parentheses, quotes and
+// comments.
+QStringList definiciones(const QString &sentencia) {
+    QStringList partes;
+    QString actual;
+    int nivel = 0;
+    for (qsizetype i = sentencia.indexOf(QLatin1Char('(')) + 1; i < sentencia.size(); ++i) {
+        const QChar c = sentencia[i];
+        if (c == QLatin1Char('/') && i + 1 < sentencia.size() && sentencia[i + 1] == QLatin1Char('*')) {
+            const qsizetype fin = sentencia.indexOf(QStringLiteral("*/"), i + 2);
+            i = fin < 0 ? sentencia.size() : fin + 1;
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('`')) {
+            const qsizetype fin = sentencia.indexOf(c, i + 1);
+            const qsizetype hasta = fin < 0 ? sentencia.size() : fin + 1;
+            actual += sentencia.mid(i, hasta - i);
+            i = hasta - 1;
+            continue;
+        }
+        if (c == QLatin1Char('('))
+            ++nivel;
+        if (c == QLatin1Char(')') && nivel-- == 0) {
+            partes << actual.trimmed();
+            break;
+        }
+        if (c == QLatin1Char(',') && nivel == 0) {
+            partes << actual.trimmed();
+            actual.clear();
+            continue;
+        }
+        actual += c;
+    }
+    return partes;
+}
+
+} // namespace
+
+QList<std::pair<QString, QStringList>> columnasEsquema() {
+    static const QRegularExpression crear(QStringLiteral("^CREATE\\s+TABLE\\s+`([^`]+)`"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    // A column starts with its quoted name; keys start with a word.
+    static const QRegularExpression columna(QStringLiteral("^`([^`]+)`\\s"));
+    QList<std::pair<QString, QStringList>> tablas;
+    for (const QString &s : dividirGuion(esquemaCentral())) {
+        const auto m = crear.match(s);
+        if (!m.hasMatch())
+            continue;
+        QStringList columnas;
+        for (const QString &d : definiciones(s)) {
+            const auto c = columna.match(d);
+            if (c.hasMatch())
+                columnas << c.captured(1);
+        }
+        tablas.append({m.captured(1), columnas});
+    }
+    return tablas;
+}
+
+QStringList faltantesEsquema(BaseDatos &db) {
+    const Resultado r = db.ejecutar(QStringLiteral(
+        "select table_name, column_name from information_schema.columns where table_schema = database()"));
+    QHash<QString, QSet<QString>> hay;
+    for (int i = 0; i < r.filas(); ++i)
+        hay[r.valor(i, QStringLiteral("table_name")).texto().toLower()].insert(
+            r.valor(i, QStringLiteral("column_name")).texto().toLower());
+    QStringList faltan;
+    for (const auto &[tabla, columnas] : columnasEsquema()) {
+        const auto t = hay.constFind(tabla.toLower());
+        if (t == hay.constEnd()) {
+            faltan << QStringLiteral("missing table ") + tabla;
+            continue;
+        }
+        for (const QString &c : columnas)
+            if (!t->contains(c.toLower()))
+                faltan << QStringLiteral("missing column %1.%2").arg(tabla, c);
+    }
+    return faltan;
 }
 
 std::unique_ptr<BaseDatos> abrirCentral(const QString &cadena, bool crearBase) {
@@ -116,6 +200,9 @@ QString textoUso() {
         "       corvalo-backoffice --local CONN prepare-local\n"
         "\n"
         "commands:\n"
+        "  check                        tell whether the central database has every table and column of\n"
+        "                               the reference schema and name what it lacks (exit 3 when it lacks\n"
+        "                               something)\n"
         "  create-schema [--drop]       create the central tables (--drop: drop them first)\n"
         "  seed-demo [--date YYYY-MM-DD] fill a demo day (default: today) and print the logins\n"
         "  set COLUMN=VALUE ...         change the settings row of configuracion\n"
@@ -176,7 +263,8 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
             return 0;
         }
 
-        const bool conocido = comando == QLatin1String("create-schema") ||
+        const bool conocido = comando == QLatin1String("check") ||
+                              comando == QLatin1String("create-schema") ||
                               comando == QLatin1String("seed-demo") || comando == QLatin1String("set") ||
                               comando == QLatin1String("results") ||
                               comando == QLatin1String("archive-day") || comando == QLatin1String("cancel");
@@ -184,6 +272,30 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
             throw ErrorUso(QStringLiteral("unknown command \"%1\"").arg(comando));
         if (central.isEmpty())
             throw ErrorUso(comando + QStringLiteral(" needs --central CONN"));
+
+        if (comando == QLatin1String("check")) {
+            if (!resto.isEmpty())
+                throw ErrorUso(QStringLiteral("check: unexpected argument \"%1\"").arg(resto.first()));
+            if (parametros(central).database.isEmpty())
+                throw ErrorUso(QStringLiteral("check: the connection string names no database (database=)"));
+            auto db = abrirCentral(central);
+            const QStringList faltan = faltantesEsquema(*db);
+            const auto esquema = columnasEsquema();
+            qsizetype columnas = 0;
+            for (const auto &t : esquema)
+                columnas += t.second.size();
+            if (faltan.isEmpty()) {
+                salida << "the central database has every table (" << esquema.size() << ") and column ("
+                       << columnas << ") of the reference schema\n";
+                return 0;
+            }
+            for (const QString &f : faltan)
+                salida << f << '\n';
+            salida << "the central database lacks " << faltan.size()
+                   << (faltan.size() == 1 ? " table or column" : " tables or columns")
+                   << " of the reference schema\n";
+            return 3;
+        }
 
         if (comando == QLatin1String("create-schema")) {
             bool soltar = false;

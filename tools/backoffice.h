@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace corvalo::backoffice {
 
@@ -25,6 +26,14 @@ public:
 QString esquemaCentral();
 // Names of the tables the schema creates, in its order.
 QStringList tablasEsquema();
+
+// The columns of each table of the reference schema, tables and columns in its order.
+QList<std::pair<QString, QStringList>> columnasEsquema();
+
+// What `db` (its current database) lacks of the reference schema, in the schema's order:
+// "missing table T" for a table, "missing column T.C" for a column of a table it has. Names
+// compare without regard to case, as MySQL compares them.
+QStringList faltantesEsquema(BaseDatos &db);
 
 // Opens the central connection of `cadena`. With `crearBase` the database it names is
 // created first (latin1) when the server does not have it.
@@ -99,7 +108,7 @@ long long anularBoleto(BaseDatos &db, const Anulacion &a);
 void prepararLocal(const QString &cadenaLocal);
 
 // The whole command line (without the program name); returns the exit code: 0 done,
-// 1 database failure, 2 usage.
+// 1 database failure, 2 usage, 3 the central database lacks part of the schema (check).
 int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &errores);
 
 QString textoUso();

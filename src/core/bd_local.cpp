@@ -52,7 +52,7 @@ QStringList sentenciasCrearBdLocal(bool puestoNumerico, const QString &servidorP
 }
 
 void crear_bd_local(Contexto &ctx, bool puestoNumerico) {
-    const QStringList sentencias = sentenciasCrearBdLocal(puestoNumerico, servidorLocalPredeterminado());
+    const QStringList sentencias = sentenciasCrearBdLocal(puestoNumerico, ctx.servidorLocal);
     {
         auto servidor = ctx.fabrica.abrir(cadenaServidorLocal(ctx.cadenaLocal));
         servidor->ejecutar(sentencias.first());

@@ -32,6 +32,7 @@ public:
 
     Sesion sesion;
     QString cadenaLocal = cadenaLocalIncorporada();
+    QString servidorLocal = servidorLocalPredeterminado(); // written into conf_local.ip_secundaria
 
     std::unique_ptr<BaseDatos> conexion_central;
     // Writes of this workstation whose outcome is not known yet.

@@ -21,7 +21,7 @@ Q_LOGGING_CATEGORY(lcVisor, "corvalo.displays")
 Q_LOGGING_CATEGORY(lcReportes, "corvalo.reports")
 
 QString sinClaves(const QString &texto) {
-    static const QRegularExpression clave(QStringLiteral("(pwd\\s*=)[^;]*"),
+    static const QRegularExpression clave(QStringLiteral("((?:pwd|password)\\s*=)[^;]*"),
                                           QRegularExpression::CaseInsensitiveOption);
     QString s = texto;
     return s.replace(clave, QStringLiteral("\\1***"));

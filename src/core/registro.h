@@ -23,7 +23,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcGerencia)  // corvalo.management
 Q_DECLARE_LOGGING_CATEGORY(lcVisor)     // corvalo.displays
 Q_DECLARE_LOGGING_CATEGORY(lcReportes)  // corvalo.reports
 
-// The text with the value of every "pwd=" field (up to the next ";") replaced by "***".
+// The text with the value of every "pwd=" and "password=" field (up to the next ";") replaced by "***".
 QString sinClaves(const QString &texto);
 
 // Writes a caught failure as a warning of `categoria`:

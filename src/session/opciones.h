@@ -13,6 +13,11 @@ struct OpcionesSesion {
     QString cadenaCentral = cadenaCentralIncorporada();
     QString rutaAjustes;                     // the print-settings file KVR2.bin
     QString servicios = kServiciosDireccion; // blank-separated URLs
+    // The notice of a workstation that is not set up yet (shown by the start-up when
+    // `revisarPuesto`): the settings files looked at and whether none of them set a value.
+    bool revisarPuesto = false;
+    QStringList archivosAjustes;
+    bool sinAjustes = false;
 };
 
 } // namespace corvalo

@@ -29,7 +29,11 @@ const QString kSinArchivo =
 } // namespace
 
 QString carpetaReportes() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Reportes"));
+    // Beside the program (the build tree), else in share/corvalo of the installed tree.
+    const QDir programa(QCoreApplication::applicationDirPath());
+    const QString junto = programa.filePath(QStringLiteral("Reportes"));
+    const QString instalada = QDir::cleanPath(programa.filePath(QStringLiteral("../share/corvalo/Reportes")));
+    return QDir(junto).exists() || !QDir(instalada).exists() ? junto : instalada;
 }
 
 RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)

@@ -1,6 +1,7 @@
 #include "frm_splash.h"
 
 #include "dialogos_qt.h"
+#include "primer_arranque.h"
 #include "ventanas.h"
 
 #include <QApplication>
@@ -57,6 +58,9 @@ void frmSplash::showEvent(QShowEvent *ev) {
 }
 
 void frmSplash::Timer2_Timer() {
+    // A workstation that is not set up yet says so first: it explains what follows.
+    if (opciones_.revisarPuesto)
+        avisarPuestoSinPreparar(ctx_, opciones_);
     ctx_.sesion.cadena_central = opciones_.cadenaCentral;
     ctx_.abrir_central(ctx_.sesion.cadena_central);
     if (ctx_.sesion.tamletra == 0)
