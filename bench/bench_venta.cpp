@@ -338,6 +338,8 @@ int contarInstrucciones(const QString &cadena, const QString &usuario, const QSt
     Puesto p(cadena, usuario, grupo);
     Repeticion rep(*parsearCadena(cadena));
     auto un = [&](auto &vender, const char *nombre) {
+        // The names outlive the requests (the macros keep only the pointer).
+        const std::string venta = std::string("venta-") + nombre, repeticion = std::string("repeticion-") + nombre;
         p.cont->ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") + usuario +
                          QStringLiteral("'"));
         for (int i = 0; i < 10; ++i)
@@ -351,13 +353,13 @@ int contarInstrucciones(const QString &cadena, const QString &usuario, const QSt
                 vender(i);
             CALLGRIND_TOGGLE_COLLECT;
             p.cont->grabando = false;
-            CALLGRIND_DUMP_STATS_AT((std::string("venta-") + nombre).c_str());
+            CALLGRIND_DUMP_STATS_AT(venta.c_str());
             const std::vector<QByteArray> b = Repeticion::bytes(p.cont->grabadas);
             CALLGRIND_ZERO_STATS;
             CALLGRIND_TOGGLE_COLLECT;
             rep.correr(b);
             CALLGRIND_TOGGLE_COLLECT;
-            CALLGRIND_DUMP_STATS_AT((std::string("repeticion-") + nombre).c_str());
+            CALLGRIND_DUMP_STATS_AT(repeticion.c_str());
         }
     };
     Vendedor<VentaTablas> tablas(p.ctx, p.cupo, 1);
@@ -386,7 +388,10 @@ std::map<std::string, double> instruccionesPorCallgrind(const QString &programa,
         return out;
     }
     std::map<std::string, std::vector<double>> venta, repeticion;
-    for (const QFileInfo &f : QDir(dir.path()).entryInfoList({QStringLiteral("cg.out*")}, QDir::Files)) {
+    const QFileInfoList volcados = QDir(dir.path()).entryInfoList({QStringLiteral("cg.out*")}, QDir::Files);
+    if (volcados.isEmpty())
+        std::fprintf(stderr, "callgrind left no dumps:\n%s\n", vg.readAll().constData());
+    for (const QFileInfo &f : volcados) {
         QFile file(f.filePath());
         if (!file.open(QIODevice::ReadOnly))
             continue;
@@ -404,6 +409,9 @@ std::map<std::string, double> instruccionesPorCallgrind(const QString &programa,
         else if (nombre.rfind("repeticion-", 0) == 0)
             repeticion[nombre.substr(11)].push_back(total);
     }
+    if (qEnvironmentVariableIsSet("CORVALO_BENCH_DETAIL"))
+        std::fprintf(stderr, "callgrind: %lld dumps, %zu sale and %zu replay groups\n", (long long)volcados.size(),
+                     venta.size(), repeticion.size());
     // Dumps come in order; the file names carry their sequence number.
     for (auto &[juego, v] : venta) {
         const auto &r = repeticion[juego];
