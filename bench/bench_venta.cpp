@@ -339,7 +339,8 @@ int contarInstrucciones(const QString &cadena, const QString &usuario, const QSt
     Repeticion rep(*parsearCadena(cadena));
     auto un = [&](auto &vender, const char *nombre) {
         // The names outlive the requests (the macros keep only the pointer).
-        const std::string venta = std::string("venta-") + nombre, repeticion = std::string("repeticion-") + nombre;
+        const std::string venta = std::string("venta-") + nombre,
+                          repeticion = std::string("repeticion-") + nombre;
         p.cont->ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") + usuario +
                          QStringLiteral("'"));
         for (int i = 0; i < 10; ++i)
@@ -410,8 +411,8 @@ std::map<std::string, double> instruccionesPorCallgrind(const QString &programa,
             repeticion[nombre.substr(11)].push_back(total);
     }
     if (qEnvironmentVariableIsSet("CORVALO_BENCH_DETAIL"))
-        std::fprintf(stderr, "callgrind: %lld dumps, %zu sale and %zu replay groups\n", (long long)volcados.size(),
-                     venta.size(), repeticion.size());
+        std::fprintf(stderr, "callgrind: %lld dumps, %zu sale and %zu replay groups\n",
+                     (long long)volcados.size(), venta.size(), repeticion.size());
     // Dumps come in order; the file names carry their sequence number.
     for (auto &[juego, v] : venta) {
         const auto &r = repeticion[juego];
