@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <functional>
@@ -48,8 +49,8 @@ std::unique_ptr<BaseDatos> conectar(const QString &cadena) {
 
 // Per-horse limits of the race the booths sell: tight enough that the busiest horses fill up
 // during the run, so the sales near a limit take the server lock and some are refused.
-constexpr double kLimiteTablas = 1000;   // tablas a horse, group and game (TD, TF)
-constexpr double kLimitePuestos = 10000; // money a horse and group (Los Puestos)
+constexpr double kLimiteTablas = 1400;   // tablas a horse, group and game (TD, TF)
+constexpr double kLimitePuestos = 14000; // money a horse and group (Los Puestos)
 constexpr double kPorJugadaTablas = 10;  // the largest bet in tablas
 constexpr double kPorJugadaPuestos = 50; // the largest bet in Los Puestos
 
@@ -130,6 +131,13 @@ int main(int argc, char **argv) {
     const int nVentas = qEnvironmentVariableIntValue("CORVALO_LOAD_SALES") > 0
                             ? qEnvironmentVariableIntValue("CORVALO_LOAD_SALES")
                             : 200;
+    // The pace of the busy minute, all booths together: each booth sells one bet every
+    // booths / rate seconds, the booths' turns spread over that interval. A booth that falls
+    // behind sells at once, and its latency counts from the moment the sale was due, so a
+    // server that cannot keep up shows in the figures rather than slowing the pace.
+    const double ritmo = qEnvironmentVariableIntValue("CORVALO_LOAD_RATE") > 0
+                             ? qEnvironmentVariableIntValue("CORVALO_LOAD_RATE")
+                             : 700;
     constexpr int kPagosPorTaquilla = 2;
     try {
         if (!servidor.endsWith(QLatin1Char(';')))
@@ -211,6 +219,8 @@ int main(int argc, char **argv) {
         std::condition_variable cv;
         bool salida = false;
         std::vector<std::thread> hilos;
+        QElapsedTimer pared;
+        const double intervaloNs = 1e9 * double(nTaquillas) / ritmo;
         for (std::size_t b = 0; b < taquillas.size(); ++b) {
             hilos.emplace_back([&, b] {
                 Taquilla &t = *taquillas[b];
@@ -235,10 +245,12 @@ int main(int argc, char **argv) {
                             ++t.pagosFallidos;
                     }
                     const Juego &j = lista[std::size_t(i + int(b)) % lista.size()];
-                    QElapsedTimer reloj;
-                    reloj.start();
+                    const double debida = intervaloNs * (double(i) + double(b) / double(taquillas.size()));
+                    const double falta = debida - double(pared.nsecsElapsed());
+                    if (falta > 0)
+                        std::this_thread::sleep_for(std::chrono::nanoseconds(static_cast<long long>(falta)));
                     const ResultadoVenta r = j.vender(t, azar, carrera);
-                    t.ms.push_back(double(reloj.nsecsElapsed()) / 1e6);
+                    t.ms.push_back((double(pared.nsecsElapsed()) - debida) / 1e6);
                     switch (r.tipo) {
                     case ResultadoVenta::Tipo::Registrada:
                         if (r.boleto)
@@ -260,7 +272,6 @@ int main(int argc, char **argv) {
                 }
             });
         }
-        QElapsedTimer pared;
         {
             std::lock_guard<std::mutex> l(m);
             salida = true;
