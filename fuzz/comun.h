@@ -19,7 +19,7 @@ inline QString texto(FuzzedDataProvider &d, std::size_t largo = 64) {
 }
 
 inline QString resto(FuzzedDataProvider &d) {
-    const std::string s = d.ConsumeRemainingAsString();
+    const std::string s = d.ConsumeRemainingBytesAsString();
     return desdeCp1252(QByteArrayView(s.data(), qsizetype(s.size())));
 }
 

@@ -272,6 +272,19 @@ TEST(AjustesImpresion, MissingFileReadsNothingAndSavingWritesExactlyOneLine) {
     EXPECT_FALSE(guardarAjustesImpresion(dir.filePath(QStringLiteral("no/such/folder/KVR2.bin")), s));
 }
 
+TEST(AjustesImpresion, APortWithPercentMarkersIsWrittenAsIs) {
+    Sesion s;
+    s.puerto = QStringLiteral("/var/spool/%1%2.prn");
+    s.impresion = 1;
+    s.codbarras = 0;
+    s.tamletra = 9;
+    EXPECT_EQ(lineaAjustesImpresion(s), QByteArray("\"/var/spool/%1%2.prn\",1,0,9\r\n"));
+    Sesion leida;
+    leerAjustesImpresionDe(lineaAjustesImpresion(s), leida);
+    EXPECT_EQ(leida.puerto, s.puerto);
+    EXPECT_EQ(leida.tamletra, 9);
+}
+
 TEST(AjustesImpresion, OffersThePortsInOrder) {
     const QStringList p = puertosOfrecidos();
     ASSERT_EQ(p.size(), 22);

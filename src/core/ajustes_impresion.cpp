@@ -78,11 +78,10 @@ bool leerAjustesImpresion(const QString &ruta, Sesion &sesion) {
 }
 
 QByteArray lineaAjustesImpresion(const Sesion &s) {
-    return aCp1252(QStringLiteral("\"%1\",%2,%3,%4\r\n")
-                       .arg(s.puerto)
-                       .arg(s.impresion)
-                       .arg(s.codbarras)
-                       .arg(s.tamletra));
+    // Joined piece by piece: a port such as "C:\\%1.prn" must not take the values' places.
+    return aCp1252(QStringLiteral("\"") + s.puerto + QStringLiteral("\",") + QString::number(s.impresion) +
+                   QLatin1Char(',') + QString::number(s.codbarras) + QLatin1Char(',') +
+                   QString::number(s.tamletra) + QStringLiteral("\r\n"));
 }
 
 bool guardarAjustesImpresion(const QString &ruta, const Sesion &sesion) {
