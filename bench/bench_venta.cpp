@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -602,6 +603,26 @@ int main(int argc, char **argv) {
         }
         poner(false);
         imprimirDetalle(cont);
+        if (cont.detalle && archivo) {
+            // The plans of the sale's reads on the large tables: a full scan ("ALL") would show
+            // here first.
+            poner(true);
+            std::set<QString> vistas;
+            for (const QString &sql : cont.grabadas) {
+                if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) ||
+                    !vistas.insert(sql.left(30)).second)
+                    continue;
+                const Resultado plan = preparar->ejecutar(QStringLiteral("EXPLAIN ") + sql);
+                for (int i = 0; i < plan.filas(); ++i)
+                    std::printf("  plan of %-30s table %s, type %s, key %s, rows %s\n",
+                                qPrintable(sql.left(30)),
+                                qPrintable(plan.valor(i, QStringLiteral("table")).texto()),
+                                qPrintable(plan.valor(i, QStringLiteral("type")).texto()),
+                                qPrintable(plan.valor(i, QStringLiteral("key")).texto()),
+                                qPrintable(plan.valor(i, QStringLiteral("rows")).texto()));
+            }
+            poner(false);
+        }
         if (cont.detalle)
             for (int r = 0; r < rondas; ++r)
                 std::printf("  round %d: tablas %.3f / %.3f, puestos %.3f / %.3f (demo day / archive)\n", r,
