@@ -15,20 +15,16 @@ namespace {
 
 class BaseCentral : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        cadena_ = new QString(prueba::crearBaseCentral(QStringLiteral("t_core")));
-    }
+    static void SetUpTestSuite() { cadena_ = new QString(prueba::crearBaseCentral(QStringLiteral("t_core"))); }
     static void TearDownTestSuite() { delete cadena_; }
     void SetUp() override {
         db = prueba::conectar(*cadena_);
         db->ejecutar(QStringLiteral("DELETE FROM usuarios"));
     }
-    void insertarUsuario(const QString &usuario, const QString &clave,
-                         const QString &nombre = QStringLiteral("N")) {
-        db->ejecutar(
-            QStringLiteral("INSERT INTO usuarios (usuario, clave, nombre, nivel, grupo, estatus) VALUES ('") +
-            sqlTexto(*db, usuario) + QStringLiteral("','") + sqlTexto(*db, clave) + QStringLiteral("','") +
-            sqlTexto(*db, nombre) + QStringLiteral("','Taquilla','G1','Activo')"));
+    void insertarUsuario(const QString &usuario, const QString &clave, const QString &nombre = QStringLiteral("N")) {
+        db->ejecutar(QStringLiteral("INSERT INTO usuarios (usuario, clave, nombre, nivel, grupo, estatus) VALUES ('") +
+                     sqlTexto(*db, usuario) + QStringLiteral("','") + sqlTexto(*db, clave) + QStringLiteral("','") +
+                     sqlTexto(*db, nombre) + QStringLiteral("','Taquilla','G1','Activo')"));
     }
     static QString *cadena_;
     std::unique_ptr<BaseDatos> db;
@@ -54,8 +50,8 @@ TEST_F(BaseCentral, ScrambledBytesRoundTripExactly) {
 
     // A password scrambled as the login stores it comes back as typed.
     const QString plano = QStringLiteral("Añejo*27");
-    db->ejecutar(QStringLiteral("UPDATE usuarios SET clave='") +
-                 sqlTexto(*db, codificar(plano, kClaveUsuarios)) + QStringLiteral("' WHERE usuario='taq1'"));
+    db->ejecutar(QStringLiteral("UPDATE usuarios SET clave='") + sqlTexto(*db, codificar(plano, kClaveUsuarios)) +
+                 QStringLiteral("' WHERE usuario='taq1'"));
     const Resultado r2 = db->ejecutar(QStringLiteral("select clave from usuarios where usuario='taq1'"));
     EXPECT_EQ(decodificar(r2.valor(0, QStringLiteral("CLAVE")).texto(), kClaveUsuarios), plano);
 }
@@ -63,12 +59,12 @@ TEST_F(BaseCentral, ScrambledBytesRoundTripExactly) {
 TEST_F(BaseCentral, QuotedValuesReachTheServerAsPlainData) {
     insertarUsuario(QStringLiteral("taq1"), QStringLiteral("x"));
     const QString ataque = QStringLiteral("x' or '1'='1");
-    EXPECT_TRUE(db->ejecutar(QStringLiteral("select * from usuarios where usuario='") +
-                             sqlTexto(*db, ataque) + QStringLiteral("' "))
+    EXPECT_TRUE(db->ejecutar(QStringLiteral("select * from usuarios where usuario='") + sqlTexto(*db, ataque) +
+                             QStringLiteral("' "))
                     .vacio());
     insertarUsuario(ataque, QStringLiteral("fin\\"), QStringLiteral("Peña \"El Zorro\"\n"));
-    const Resultado r = db->ejecutar(QStringLiteral("select * from usuarios where usuario='") +
-                                     sqlTexto(*db, ataque) + QStringLiteral("' "));
+    const Resultado r = db->ejecutar(QStringLiteral("select * from usuarios where usuario='") + sqlTexto(*db, ataque) +
+                                     QStringLiteral("' "));
     ASSERT_EQ(r.filas(), 1);
     EXPECT_EQ(r.valor(0, QStringLiteral("usuario")).texto(), ataque);
     EXPECT_EQ(r.valor(0, QStringLiteral("clave")).texto(), QStringLiteral("fin\\"));
@@ -77,13 +73,10 @@ TEST_F(BaseCentral, QuotedValuesReachTheServerAsPlainData) {
 }
 
 TEST_F(BaseCentral, EachEscapedCharacterAloneAndPlainValuesUnchanged) {
-    EXPECT_EQ(sqlTexto(*db, QStringLiteral("taq1 G01 2026-03-07 15.5 Peña")),
-              "taq1 G01 2026-03-07 15.5 Peña");
-    for (const QString &v :
-         {QStringLiteral("'"), QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("\n"),
-          QStringLiteral("\r"), QString(QChar(0x1A)), QString(QChar(0)), QStringLiteral("a'\\")}) {
-        const Resultado r =
-            db->ejecutar(QStringLiteral("select '") + sqlTexto(*db, v) + QStringLiteral("' as v"));
+    EXPECT_EQ(sqlTexto(*db, QStringLiteral("taq1 G01 2026-03-07 15.5 Peña")), "taq1 G01 2026-03-07 15.5 Peña");
+    for (const QString &v : {QStringLiteral("'"), QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("\n"),
+                             QStringLiteral("\r"), QString(QChar(0x1A)), QString(QChar(0)), QStringLiteral("a'\\")}) {
+        const Resultado r = db->ejecutar(QStringLiteral("select '") + sqlTexto(*db, v) + QStringLiteral("' as v"));
         EXPECT_EQ(r.valor(0, "v").texto(), v) << int(v.at(0).unicode());
     }
 }
@@ -104,8 +97,8 @@ TEST_F(BaseCentral, RowsInServerOrderColumnsByNameAndNulls) {
 
     // Many rows of varying width keep every value whole and in its row (the values buffer
     // grows many times while reading).
-    const Resultado g = db->ejecutar(QStringLiteral(
-        "select seq as n, repeat('x', seq % 300) as t, if(seq % 7 = 0, NULL, seq) as m from seq_1_to_3000"));
+    const Resultado g = db->ejecutar(
+        QStringLiteral("select seq as n, repeat('x', seq % 300) as t, if(seq % 7 = 0, NULL, seq) as m from seq_1_to_3000"));
     ASSERT_EQ(g.filas(), 3000);
     for (int i : {0, 1, 298, 299, 1499, 2999}) {
         const int n = i + 1;
@@ -115,8 +108,7 @@ TEST_F(BaseCentral, RowsInServerOrderColumnsByNameAndNulls) {
     }
 
     // An empty sum is NULL and counts as 0.
-    const Resultado s =
-        db->ejecutar(QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='99'"));
+    const Resultado s = db->ejecutar(QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='99'"));
     ASSERT_EQ(s.filas(), 1);
     EXPECT_TRUE(s.valor(0, "venta_ch").esNulo());
 
@@ -136,8 +128,7 @@ TEST(Conexion, UnreachableServerFailsWithinTheTimeout) {
     FabricaMariaDb fabrica;
     QElapsedTimer t;
     t.start();
-    EXPECT_THROW(fabrica.abrir(QStringLiteral(
-                     "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=1 ;uid=a;pwd=b;database=c;")),
+    EXPECT_THROW(fabrica.abrir(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=1 ;uid=a;pwd=b;database=c;")),
                  DbError);
     EXPECT_THROW(fabrica.abrir(QStringLiteral("server=127.0.0.1;port=abc")), DbError);
     EXPECT_LT(t.elapsed(), 6000);
@@ -166,16 +157,14 @@ TEST(BdLocalReal, CreateRecreateAndOpen) {
     EXPECT_EQ(ctx.rs_conf_local.valor(0, "ip_secundaria").texto(), servidorLocalPredeterminado());
     auto tipoPuesto = [&] {
         return servidor
-            ->ejecutar(QStringLiteral(
-                "select data_type from information_schema.columns where table_schema='bd_corvalo' "
-                "and table_name='rpt_jugadas' and column_name='puesto'"))
+            ->ejecutar(QStringLiteral("select data_type from information_schema.columns where table_schema='bd_corvalo' "
+                                      "and table_name='rpt_jugadas' and column_name='puesto'"))
             .valor(0, "data_type")
             .texto();
     };
     EXPECT_EQ(tipoPuesto(), QStringLiteral("varchar"));
-    EXPECT_EQ(servidor
-                  ->ejecutar(QStringLiteral("select count(*) as n from information_schema.tables where "
-                                            "table_schema='bd_corvalo'"))
+    EXPECT_EQ(servidor->ejecutar(QStringLiteral("select count(*) as n from information_schema.tables where "
+                                                "table_schema='bd_corvalo'"))
                   .valor(0, "n")
                   .entero(),
               8);
