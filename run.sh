@@ -4,7 +4,10 @@
 #                             is kept; --fresh loads a new one), launch the program
 #   ./run.sh test [--sanitize]  install, build, run every test (exit code is the tests'); --sanitize
 #                             builds with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan
-#   ./run.sh bench   install, build, run the benchmarks
+#   ./run.sh bench [load]  install, build, run the benchmarks (with the load of fifty booths);
+#                             `load` runs the load alone
+#   ./run.sh fuzz [SECONDS]   build the fuzz targets with clang (build-fuzz) and run each for
+#                             SECONDS (default 60); fails on a crash
 #   ./run.sh package   install, build, make the Debian package (build/corvalo_*.deb)
 #   ./run.sh screenshots   the screenshots of docs/screenshots from the real program on the demo day
 #   ./run.sh db-start | db-stop   start or stop the private database server by hand
@@ -25,6 +28,8 @@ TEST_PORT="${CORVALO_TEST_PORT:-33071}"
 DEMO_PORT="${CORVALO_DEMO_PORT:-33072}"
 # The server the lost-reply tests start, stop and kill themselves.
 FAULT_PORT="${CORVALO_FAULT_PORT:-$((TEST_PORT + 2))}"
+# The benchmark's latency relay between the booth and the test server.
+RELAY_PORT="${CORVALO_RELAY_PORT:-$((TEST_PORT + 3))}"
 # The public-address stand-in of the demo.
 IP_PORT="${CORVALO_IP_PORT:-$((DEMO_PORT + 10000))}"
 ROOT_PWD="qwe456"           # the local report database's root account, as on a workstation
@@ -36,11 +41,15 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl
           fonts-dejavu-core zbar-tools poppler-utils cups-client qt6-charts-dev libqt6opengl6-dev
           dpkg-dev fakeroot qt6-qpa-plugins)
 
+# Only for ./run.sh bench (instruction counts) and ./run.sh fuzz (libFuzzer).
+BENCH_PACKAGES=(valgrind)
+FUZZ_PACKAGES=(clang)
+
 log() { printf '==> %s\n' "$*" >&2; }
 
 install_packages() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "${PACKAGES[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -211,14 +220,57 @@ demo)
     fi
     ;;
 bench)
-    install_packages
-    build
+    case "$opcion" in ""|load) ;; *) echo "usage: ./run.sh bench [load]" >&2; exit 2 ;; esac
+    install_packages "${BENCH_PACKAGES[@]}"
+    build corvalo-bench corvalo-bench-visor corvalo-bench-reportes corvalo-bench-gerencia corvalo-bench-carga
     db_start test "$TEST_PORT"
     trap 'db_stop test' EXIT
-    "$BUILD/bench/corvalo-bench" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
-    QT_QPA_PLATFORM=offscreen "$BUILD/bench/corvalo-bench-visor" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
-    "$BUILD/bench/corvalo-bench-reportes" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
-    "$BUILD/bench/corvalo-bench-gerencia" --server "driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
+    SERVER="driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
+    if [ "$opcion" = load ]; then
+        "$BUILD/bench/corvalo-bench-carga" --server "$SERVER"
+        exit $?
+    fi
+    rc=0
+    "$BUILD/bench/corvalo-bench" --server "$SERVER" --relay-port "$RELAY_PORT" || rc=1
+    "$BUILD/bench/corvalo-bench-carga" --server "$SERVER" || rc=1
+    QT_QPA_PLATFORM=offscreen "$BUILD/bench/corvalo-bench-visor" --server "$SERVER" || rc=1
+    "$BUILD/bench/corvalo-bench-reportes" --server "$SERVER" || rc=1
+    "$BUILD/bench/corvalo-bench-gerencia" --server "$SERVER" || rc=1
+    exit $rc
+    ;;
+fuzz)
+    secs="${opcion:-60}"
+    case "$secs" in ''|*[!0-9]*) echo "usage: ./run.sh fuzz [SECONDS]" >&2; exit 2 ;; esac
+    install_packages "${FUZZ_PACKAGES[@]}"
+    FB="${CORVALO_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
+    log "building the fuzz targets in $FB"
+    CXX=clang++ cmake -S "$ROOT" -B "$FB" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALO_FUZZ=ON >/dev/null
+    targets=()
+    for f in "$ROOT"/fuzz/fuzz_*.cpp; do t="$(basename "$f" .cpp)"; targets+=("$t"); done
+    cmake --build "$FB" -j "$(nproc)" $(printf -- '--target %s ' "${targets[@]}")
+    # Each target grows its own corpus in the build folder from the seeds kept in fuzz/corpus;
+    # the targets run side by side, one a core. A crash leaves its input in $FB/crashes.
+    mkdir -p "$FB/crashes"
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    run_one() {
+        local t="$1" name="${1#fuzz_}"
+        mkdir -p "$FB/corpus/$name"
+        if "$FB/fuzz/$t" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+            -artifact_prefix="$FB/crashes/$name-" "$FB/corpus/$name" "$ROOT/fuzz/corpus/$name" \
+            >"$FB/$name.log" 2>&1; then
+            log "$name: clean ($(grep -o 'stat::number_of_executed_units: *[0-9]*' "$FB/$name.log" | grep -o '[0-9]*$') runs)"
+        else
+            log "$name: FAILED"; tail -40 "$FB/$name.log" >&2; return 1
+        fi
+    }
+    rc=0
+    pids=()
+    for t in "${targets[@]}"; do
+        run_one "$t" & pids+=($!)
+        if [ ${#pids[@]} -ge "$(nproc)" ]; then wait "${pids[0]}" || rc=1; pids=("${pids[@]:1}"); fi
+    done
+    for p in "${pids[@]}"; do wait "$p" || rc=1; done
+    exit $rc
     ;;
 db-start) db_start "${2:-demo}" "$([ "${2:-demo}" = test ] && echo "$TEST_PORT" || echo "$DEMO_PORT")" ;;
 db-stop)
@@ -236,7 +288,7 @@ screenshots)
     ;;
 build) install_packages; build ;;
 *)
-    echo "usage: ./run.sh demo [--fresh] | test [--sanitize] | bench | build | package | screenshots | db-start [demo|test] | db-stop [demo|test]" >&2
+    echo "usage: ./run.sh demo [--fresh] | test [--sanitize] | bench [load] | fuzz [SECONDS] | build | package | screenshots | db-start [demo|test] | db-stop [demo|test]" >&2
     exit 2
     ;;
 esac

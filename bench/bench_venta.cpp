@@ -2,31 +2,46 @@
 // server, so its floor is (statements per sale) x (round trip of a trivial statement). This
 // measures both in one run on the private server and prints their ratio, on a demo day and
 // again with a large archive (2 million tickets in ventas, 200,000 of today in ma_principal).
+// The program's own share is measured against the bare replay of the very statements the sales
+// sent: pairs of a block of sales and its replay, back to back, the order alternating, and the
+// median of the pairs' ratios; the client's instructions are counted under callgrind. Last, the
+// booth sells through a relay that adds 1 ms each way, where the statement count is the cost.
 #include "backoffice.h"
 #include "contexto.h"
 #include "db.h"
 #include "guion.h"
+#include "relevo.h"
 #include "venta_puestos.h"
 #include "venta_tablas.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <mysql.h>
+#include <valgrind/callgrind.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <set>
 #include <stdexcept>
+#include <string>
+#include <tuple>
 #include <vector>
 
 using namespace corvalo;
 
 namespace {
 
-// Counts the statements that pass.
+// Counts the statements that pass; everything else goes to the connection unchanged (the sale
+// reads the INSERT's number and the connection's identity through it).
 class Contador : public BaseDatos {
 public:
     explicit Contador(std::unique_ptr<BaseDatos> db) : db_(std::move(db)) {}
@@ -63,7 +78,7 @@ private:
 
 class FabricaUna : public FabricaConexiones {
 public:
-    std::unique_ptr<BaseDatos> abrir(const QString &) override { throw DbError("not used"); }
+    std::unique_ptr<BaseDatos> abrir(const QString &) override { throw DbError(QStringLiteral("not used")); }
 };
 
 std::unique_ptr<BaseDatos> conectar(const QString &cadena) {
@@ -100,20 +115,21 @@ public:
     Repeticion(const Repeticion &) = delete;
     Repeticion &operator=(const Repeticion &) = delete;
 
-    double ns(const std::vector<QString> &sentencias) {
-        std::vector<QByteArray> bytes;
-        bytes.reserve(sentencias.size());
+    // The statements' bytes, made before the timing starts.
+    static std::vector<QByteArray> bytes(const std::vector<QString> &sentencias) {
+        std::vector<QByteArray> b;
+        b.reserve(sentencias.size());
         for (const QString &s : sentencias)
-            bytes.push_back(s.toLatin1());
-        QElapsedTimer t;
-        t.start();
+            b.push_back(s.toLatin1());
+        return b;
+    }
+    void correr(const std::vector<QByteArray> &bytes) {
         for (const QByteArray &b : bytes) {
             if (mysql_real_query(m_, b.constData(), static_cast<unsigned long>(b.size())) != 0)
                 throw std::runtime_error(mysql_error(m_));
             if (MYSQL_RES *r = mysql_store_result(m_))
                 mysql_free_result(r);
         }
-        return double(t.nsecsElapsed());
     }
 
 private:
@@ -127,57 +143,167 @@ double cpuNs() {
     return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
 }
 
-struct Medida {
-    double venta_ns = 0, sentencias = 0, ida_ns = 0, piso_ns = 0, venta_cpu_ns = 0, piso_cpu_ns = 0;
-    double ratio() const { return venta_ns / (sentencias * ida_ns); }
-    double ratioPiso() const { return piso_ns / (sentencias * ida_ns); }
-    double sobrePiso() const { return venta_ns / piso_ns; }
+double mediana(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// One pair: a block of sales and the bare replay of a block of the same sales' statements, run
+// back to back, so a slow moment of the machine falls on both sides of the ratio alike.
+struct Par {
+    double venta_ns = 0, repeticion_ns = 0, venta_cpu_ns = 0, repeticion_cpu_ns = 0;
+    double sobreRepeticion() const { return venta_ns / repeticion_ns; }
+    double cpuSobreRepeticion() const { return venta_cpu_ns / repeticion_cpu_ns; }
 };
 
-// One measurement of a game: the booth emptied of its earlier sales (they would otherwise
-// lengthen the sums over a horse from one measurement to the next), twenty sales to warm up,
-// then a round trip, the timed sales, their bare replay and a round trip again.
-template <typename Venta>
-Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, int juego, int veces) {
-    Venta venta(ctx, cupo, nullptr);
-    const QString carrera = ctx.configuracion("carrera").texto();
-    auto vender = [&](int i) {
+struct Medida {
+    std::vector<Par> pares;
+    double ventas = 0, sentencias = 0, ida_ns = 0;
+    double venta_ns() const {
+        double s = 0;
+        for (const Par &p : pares)
+            s += p.venta_ns;
+        return s / ventas;
+    }
+    double repeticion_ns() const {
+        double s = 0;
+        for (const Par &p : pares)
+            s += p.repeticion_ns;
+        return s / ventas;
+    }
+    double venta_cpu_ns() const {
+        double s = 0;
+        for (const Par &p : pares)
+            s += p.venta_cpu_ns;
+        return s / ventas;
+    }
+    double repeticion_cpu_ns() const {
+        double s = 0;
+        for (const Par &p : pares)
+            s += p.repeticion_cpu_ns;
+        return s / ventas;
+    }
+    // sale / (statements x round trip), and the same for the replay.
+    double ratio() const { return venta_ns() / (sentencias * ida_ns); }
+    double ratioRepeticion() const { return repeticion_ns() / (sentencias * ida_ns); }
+};
+
+// Sells on the booth's screen logic: game 1 is Tablas Dinámicas (one tabla), game 3 Los
+// Puestos (an amount of 10).
+template <typename Venta> struct Vendedor {
+    Vendedor(Contexto &ctx, CupoCaballo &cupo, int juego)
+        : venta(ctx, cupo, nullptr), carrera(ctx.configuracion(QStringLiteral("carrera")).texto()),
+          juego(juego) {}
+    void operator()(int i) {
         const ResultadoVenta r = venta.procesar({carrera, QString::number(1 + i % 8),
                                                  juego == 3 ? QStringLiteral("10") : QStringLiteral("1"),
                                                  juego, QStringLiteral("BS")});
         if (r.tipo != ResultadoVenta::Tipo::Registrada)
-            throw std::runtime_error(("sale refused: " + r.mensaje).toStdString());
-    };
+            throw std::runtime_error(
+                ("sale refused: " + r.mensaje + QStringLiteral(" ") + r.titulo).toStdString());
+    }
+    Venta venta;
+    QString carrera;
+    int juego;
+};
+
+// One measurement of a game: the booth emptied of its earlier sales (they would otherwise
+// lengthen the sums over a horse from one measurement to the next), sales to warm up, a round
+// trip, `pares` pairs of `porBloque` sales and a replay (the order alternating: a pair that
+// replays first replays the block sold just before it), and a round trip again.
+template <typename Venta>
+Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, int juego, int pares,
+             int porBloque) {
+    Vendedor<Venta> vender(ctx, cupo, juego);
     cont.ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") +
                   sqlTexto(cont, ctx.sesion.usuario) + QStringLiteral("'"));
-    for (int i = 0; i < 20; ++i)
-        vender(i);
-    Medida m;
-    const double ida1 = ida(cont, 200);
     cont.n = 0;
     cont.grabadas.clear();
     cont.grabando = true;
-    QElapsedTimer t;
-    double cpu = cpuNs();
-    t.start();
-    for (int i = 0; i < veces; ++i)
+    for (int i = 0; i < porBloque; ++i)
         vender(i);
-    m.venta_ns = double(t.nsecsElapsed()) / veces;
-    m.venta_cpu_ns = (cpuNs() - cpu) / veces;
-    m.sentencias = double(cont.n) / veces;
     cont.grabando = false;
-    cpu = cpuNs();
-    m.piso_ns = rep.ns(cont.grabadas) / veces;
-    m.piso_cpu_ns = (cpuNs() - cpu) / veces;
-    m.ida_ns = (ida1 + ida(cont, 200)) / 2;
+    std::vector<QByteArray> ultimas = Repeticion::bytes(cont.grabadas);
+    Medida m;
+    const double ida1 = ida(cont, 100);
+    long long sentencias = 0;
+    auto bloqueVenta = [&](Par &p) {
+        cont.n = 0;
+        cont.grabadas.clear();
+        cont.grabando = true;
+        QElapsedTimer t;
+        const double c = cpuNs();
+        t.start();
+        for (int i = 0; i < porBloque; ++i)
+            vender(i);
+        p.venta_ns = double(t.nsecsElapsed());
+        p.venta_cpu_ns = cpuNs() - c;
+        cont.grabando = false;
+        sentencias += cont.n;
+    };
+    auto bloqueRepeticion = [&](Par &p) {
+        QElapsedTimer t;
+        const double c = cpuNs();
+        t.start();
+        rep.correr(ultimas);
+        p.repeticion_ns = double(t.nsecsElapsed());
+        p.repeticion_cpu_ns = cpuNs() - c;
+    };
+    for (int i = 0; i < pares; ++i) {
+        Par p;
+        if (i % 2 == 0) {
+            bloqueVenta(p);
+            ultimas = Repeticion::bytes(cont.grabadas);
+            bloqueRepeticion(p);
+        } else {
+            bloqueRepeticion(p);
+            bloqueVenta(p);
+            ultimas = Repeticion::bytes(cont.grabadas);
+        }
+        m.pares.push_back(p);
+    }
+    m.ventas = double(pares) * porBloque;
+    m.sentencias = double(sentencias) / m.ventas;
+    m.ida_ns = (ida1 + ida(cont, 100)) / 2;
     return m;
 }
 
-// The round with the median ratio: a busy moment of the machine spoils one round, not the figure.
-Medida mediana(std::vector<Medida> medidas) {
-    std::sort(medidas.begin(), medidas.end(),
-              [](const Medida &a, const Medida &b) { return a.ratio() < b.ratio(); });
-    return medidas[medidas.size() / 2];
+// All pairs of all rounds of a game together.
+Medida juntar(const std::vector<Medida> &medidas) {
+    Medida t;
+    double ida = 0, sentencias = 0;
+    for (const Medida &m : medidas) {
+        t.pares.insert(t.pares.end(), m.pares.begin(), m.pares.end());
+        t.ventas += m.ventas;
+        sentencias += m.sentencias * m.ventas;
+        ida += m.ida_ns;
+    }
+    t.sentencias = sentencias / t.ventas;
+    t.ida_ns = ida / double(medidas.size());
+    return t;
+}
+
+double medianaSobreRepeticion(const Medida &m) {
+    std::vector<double> r;
+    for (const Par &p : m.pares)
+        r.push_back(p.sobreRepeticion());
+    return mediana(r);
+}
+double medianaCpu(const Medida &m) {
+    std::vector<double> r;
+    for (const Par &p : m.pares)
+        r.push_back(p.cpuSobreRepeticion());
+    return mediana(r);
+}
+
+// The round with the median ratio (sale over the round trips).
+double medianaRatio(const std::vector<Medida> &medidas) {
+    std::vector<double> r;
+    for (const Medida &m : medidas)
+        r.push_back(m.ratio());
+    return mediana(r);
 }
 
 void imprimirDetalle(Contador &cont) {
@@ -186,17 +312,186 @@ void imprimirDetalle(Contador &cont) {
     cont.tiempos.clear();
 }
 
+// The booth the benchmark sells at, and its session.
+struct Puesto {
+    FabricaUna fabrica;
+    DialogosAutomaticos dialogos;
+    RelojSistema reloj;
+    MaquinaNula maquina;
+    Contexto ctx{fabrica, dialogos, reloj, maquina};
+    Contador *cont = nullptr;
+    CupoCaballo cupo{};
+    Puesto(const QString &cadena, const QString &usuario, const QString &grupo) {
+        auto c = std::make_unique<Contador>(conectar(cadena));
+        cont = c.get();
+        ctx.conexion_central = std::move(c);
+        ctx.sesion.usuario = usuario;
+        ctx.sesion.grupo = grupo;
+        ctx.sesion.id_moneda = 1;
+        ctx.abrir_configuracion();
+    }
+};
+
+// Under callgrind (corvalo-bench --instructions, started by the benchmark itself): pairs of a
+// block of sales and its replay, each side's instructions dumped under its own name, which the
+// parent reads from the dump files. Instructions do not move with the machine's other load.
+int contarInstrucciones(const QString &cadena, const QString &usuario, const QString &grupo) {
+    Puesto p(cadena, usuario, grupo);
+    Repeticion rep(*parsearCadena(cadena));
+    auto un = [&](auto &vender, const char *nombre) {
+        // The names outlive the requests (the macros keep only the pointer).
+        const std::string venta = std::string("venta-") + nombre,
+                          repeticion = std::string("repeticion-") + nombre;
+        p.cont->ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") + usuario +
+                         QStringLiteral("'"));
+        for (int i = 0; i < 10; ++i)
+            vender(i); // warm-up: the caches of the connection and of Qt
+        for (int par = 0; par < 3; ++par) {
+            p.cont->grabadas.clear();
+            p.cont->grabando = true;
+            CALLGRIND_ZERO_STATS;
+            CALLGRIND_TOGGLE_COLLECT;
+            for (int i = 0; i < 10; ++i)
+                vender(i);
+            CALLGRIND_TOGGLE_COLLECT;
+            p.cont->grabando = false;
+            CALLGRIND_DUMP_STATS_AT(venta.c_str());
+            const std::vector<QByteArray> b = Repeticion::bytes(p.cont->grabadas);
+            CALLGRIND_ZERO_STATS;
+            CALLGRIND_TOGGLE_COLLECT;
+            rep.correr(b);
+            CALLGRIND_TOGGLE_COLLECT;
+            CALLGRIND_DUMP_STATS_AT(repeticion.c_str());
+        }
+    };
+    Vendedor<VentaTablas> tablas(p.ctx, p.cupo, 1);
+    un(tablas, "tablas");
+    Vendedor<VentaPuestos> puestos(p.ctx, p.cupo, 3);
+    un(puestos, "puestos");
+    return 0;
+}
+
+// Runs this program under callgrind in --instructions mode and gives, for each game, the
+// median over its pairs of the sale's instructions over the replay's (empty without valgrind).
+std::map<std::string, double> instruccionesPorCallgrind(const QString &programa, const QString &cadena,
+                                                        const QString &usuario, const QString &grupo) {
+    std::map<std::string, double> out;
+    QTemporaryDir dir;
+    if (!dir.isValid() || QStandardPaths::findExecutable(QStringLiteral("valgrind")).isEmpty())
+        return out;
+    QProcess vg;
+    vg.setProcessChannelMode(QProcess::MergedChannels);
+    vg.start(QStringLiteral("valgrind"),
+             {QStringLiteral("--tool=callgrind"), QStringLiteral("--collect-atstart=no"),
+              QStringLiteral("--callgrind-out-file=") + dir.filePath(QStringLiteral("cg.out")), programa,
+              QStringLiteral("--instructions"), cadena, usuario, grupo});
+    if (!vg.waitForFinished(900000) || vg.exitCode() != 0) {
+        std::fprintf(stderr, "callgrind run failed:\n%s\n", vg.readAll().constData());
+        return out;
+    }
+    std::map<std::string, std::vector<double>> venta, repeticion;
+    const QFileInfoList volcados = QDir(dir.path()).entryInfoList({QStringLiteral("cg.out*")}, QDir::Files);
+    if (volcados.isEmpty())
+        std::fprintf(stderr, "callgrind left no dumps:\n%s\n", vg.readAll().constData());
+    for (const QFileInfo &f : volcados) {
+        QFile file(f.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        std::string nombre;
+        double total = -1;
+        while (!file.atEnd()) {
+            const QByteArray linea = file.readLine().trimmed();
+            if (linea.startsWith("desc: Trigger: Client Request: "))
+                nombre = linea.mid(31).toStdString();
+            else if (linea.startsWith("totals: ") || (total < 0 && linea.startsWith("summary: ")))
+                total = linea.mid(linea.indexOf(' ') + 1).toDouble();
+        }
+        if (nombre.rfind("venta-", 0) == 0)
+            venta[nombre.substr(6)].push_back(total);
+        else if (nombre.rfind("repeticion-", 0) == 0)
+            repeticion[nombre.substr(11)].push_back(total);
+    }
+    if (qEnvironmentVariableIsSet("CORVALO_BENCH_DETAIL"))
+        std::fprintf(stderr, "callgrind: %lld dumps, %zu sale and %zu replay groups\n",
+                     (long long)volcados.size(), venta.size(), repeticion.size());
+    // Dumps come in order; the file names carry their sequence number.
+    for (auto &[juego, v] : venta) {
+        const auto &r = repeticion[juego];
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < v.size() && i < r.size(); ++i)
+            if (r[i] > 0)
+                ratios.push_back(v[i] / r[i]);
+        if (!ratios.empty()) {
+            out[juego] = mediana(ratios);
+            out[juego + "_venta"] = mediana(v) / 10;
+            out[juego + "_repeticion"] = mediana(r) / 10;
+        }
+    }
+    return out;
+}
+
+// The booth on a network: sales on a connection through the latency relay, each block of
+// sales paired with a block of round trips on the same connection, the order alternating.
+struct MedidaRed {
+    double ratio = 0, sentencias = 0, ida_us = 0, venta_us = 0;
+};
+template <typename Venta> MedidaRed medirRed(Puesto &p, int juego, int pares, int porBloque) {
+    Vendedor<Venta> vender(p.ctx, p.cupo, juego);
+    for (int i = 0; i < 5; ++i)
+        vender(i);
+    std::vector<double> ratios, idas, ventas, sentencias;
+    for (int i = 0; i < pares; ++i) {
+        double venta = 0, rt = 0;
+        long long n = 0;
+        auto bloqueVenta = [&] {
+            p.cont->n = 0;
+            QElapsedTimer t;
+            t.start();
+            for (int k = 0; k < porBloque; ++k)
+                vender(k);
+            venta = double(t.nsecsElapsed()) / porBloque;
+            n = p.cont->n;
+        };
+        auto bloqueIda = [&] { rt = ida(*p.cont, 2 * porBloque); };
+        if (i % 2 == 0) {
+            bloqueVenta();
+            bloqueIda();
+        } else {
+            bloqueIda();
+            bloqueVenta();
+        }
+        const double porVenta = double(n) / porBloque;
+        ratios.push_back(venta / (porVenta * rt));
+        idas.push_back(rt);
+        ventas.push_back(venta);
+        sentencias.push_back(porVenta);
+    }
+    return {mediana(ratios), mediana(sentencias), mediana(idas) / 1000, mediana(ventas) / 1000};
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     QString servidor;
+    int puertoRelevo = qEnvironmentVariableIntValue("CORVALO_RELAY_PORT");
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i)
+    if (args.size() == 5 && args[1] == QLatin1String("--instructions")) {
+        try {
+            return contarInstrucciones(args[2], args[3], args[4]);
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "corvalo-bench --instructions: %s\n", e.what());
+            return 1;
+        }
+    }
+    for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--server"))
             servidor = args[i + 1];
+        else if (args[i] == QLatin1String("--relay-port"))
+            puertoRelevo = args[i + 1].toInt();
+    }
     if (servidor.isEmpty()) {
-        std::fprintf(stderr, "usage: corvalo-bench --server CONN\n");
+        std::fprintf(stderr, "usage: corvalo-bench --server CONN [--relay-port PORT]\n");
         return 2;
     }
     const int veces = qEnvironmentVariableIntValue("CORVALO_BENCH_SALES") > 0
@@ -231,19 +526,10 @@ int main(int argc, char **argv) {
                 break;
             }
 
-        FabricaUna fabrica;
-        DialogosAutomaticos dialogos;
-        RelojSistema reloj;
-        MaquinaNula maquina;
-        Contexto ctx(fabrica, dialogos, reloj, maquina);
-        auto contador = std::make_unique<Contador>(conectar(cadena));
-        Contador &cont = *contador;
-        ctx.conexion_central = std::move(contador);
-        ctx.sesion.usuario = usuario;
-        ctx.sesion.grupo = grupo;
-        ctx.sesion.id_moneda = 1;
-        ctx.abrir_configuracion();
-        CupoCaballo cupo{};
+        Puesto puesto(cadena, usuario, grupo);
+        Contexto &ctx = puesto.ctx;
+        Contador &cont = *puesto.cont;
+        CupoCaballo &cupo = puesto.cupo;
         Repeticion rep(*parsearCadena(cadena));
 
         // The large archive: other booths' tickets (booths "otra0" to "otra299", groups G0 to
@@ -300,8 +586,8 @@ int main(int argc, char **argv) {
                                "ma_principal_otro TO ma_principal_archivo"));
             archivoPuesto = conArchivo;
         };
-        constexpr int rondas = 11;
-        const int porRonda = std::max(1, veces / rondas);
+        constexpr int rondas = 11, paresPorRonda = 4;
+        const int porBloque = std::max(1, veces / rondas / paresPorRonda);
         std::vector<Medida> tDia, pDia, tArchivo, pArchivo;
         for (int ronda = 0; ronda < rondas; ++ronda) {
             for (const bool conArchivo : {ronda % 2 == 1, ronda % 2 == 0}) {
@@ -310,54 +596,115 @@ int main(int argc, char **argv) {
                 poner(conArchivo);
                 cont.etiqueta = conArchivo ? QStringLiteral("archive ") : QStringLiteral("demo day ");
                 (conArchivo ? tArchivo : tDia)
-                    .push_back(medir<VentaTablas>(ctx, cont, rep, cupo, 1, porRonda));
+                    .push_back(medir<VentaTablas>(ctx, cont, rep, cupo, 1, paresPorRonda, porBloque));
                 (conArchivo ? pArchivo : pDia)
-                    .push_back(medir<VentaPuestos>(ctx, cont, rep, cupo, 3, porRonda));
+                    .push_back(medir<VentaPuestos>(ctx, cont, rep, cupo, 3, paresPorRonda, porBloque));
             }
         }
         poner(false);
         imprimirDetalle(cont);
+        if (cont.detalle && archivo) {
+            // The plans of the sale's reads on the large tables: a full scan ("ALL") would show
+            // here first.
+            poner(true);
+            std::set<QString> vistas;
+            for (const QString &sql : cont.grabadas) {
+                if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) ||
+                    !vistas.insert(sql.left(30)).second)
+                    continue;
+                const Resultado plan = preparar->ejecutar(QStringLiteral("EXPLAIN ") + sql);
+                for (int i = 0; i < plan.filas(); ++i)
+                    std::printf("  plan of %-30s table %s, type %s, key %s, rows %s\n",
+                                qPrintable(sql.left(30)),
+                                qPrintable(plan.valor(i, QStringLiteral("table")).texto()),
+                                qPrintable(plan.valor(i, QStringLiteral("type")).texto()),
+                                qPrintable(plan.valor(i, QStringLiteral("key")).texto()),
+                                qPrintable(plan.valor(i, QStringLiteral("rows")).texto()));
+            }
+            poner(false);
+        }
         if (cont.detalle)
             for (int r = 0; r < rondas; ++r)
                 std::printf("  round %d: tablas %.3f / %.3f, puestos %.3f / %.3f (demo day / archive)\n", r,
                             tDia[r].ratio(), archivo ? tArchivo[r].ratio() : 0.0, pDia[r].ratio(),
                             archivo ? pArchivo[r].ratio() : 0.0);
 
-        const Medida t1 = mediana(tDia), p1 = mediana(pDia);
+        const Medida t1 = juntar(tDia), p1 = juntar(pDia);
         std::printf("round_trip_us=%.1f\n", t1.ida_ns / 1000);
-        for (const auto &[nombre, m] : {std::pair{"tablas", t1}, std::pair{"puestos", p1}})
-            std::printf(
-                "%s: %.0f statements, %.1f us a sale, ratio %.3f; the same statements replayed bare: "
-                "%.1f us, ratio %.3f; sale / replay %.3f; client CPU a sale %.1f us (replay %.1f us)\n",
-                nombre, m.sentencias, m.venta_ns / 1000, m.ratio(), m.piso_ns / 1000, m.ratioPiso(),
-                m.sobrePiso(), m.venta_cpu_ns / 1000, m.piso_cpu_ns / 1000);
+        for (const auto &[nombre, m, rs] :
+             {std::tuple{"tablas", t1, &tDia}, std::tuple{"puestos", p1, &pDia}})
+            std::printf("%s: %.0f statements, %.1f us a sale, ratio %.3f; the same statements replayed bare: "
+                        "%.1f us, ratio %.3f; sale / replay %.3f (median of %zu pairs); client CPU a sale "
+                        "%.1f us (replay %.1f us)\n",
+                        nombre, m.sentencias, m.venta_ns() / 1000, medianaRatio(*rs),
+                        m.repeticion_ns() / 1000, m.ratioRepeticion(), medianaSobreRepeticion(m),
+                        m.pares.size(), m.venta_cpu_ns() / 1000, m.repeticion_cpu_ns() / 1000);
         if (archivo) {
             // Each round's archive figure against the same round's demo-day figure, then the median.
             auto cambio = [](const std::vector<Medida> &archivo, const std::vector<Medida> &dia) {
                 std::vector<double> c;
                 for (size_t i = 0; i < archivo.size(); ++i)
                     c.push_back(archivo[i].ratio() / dia[i].ratio() - 1);
-                std::sort(c.begin(), c.end());
-                return 100 * c[c.size() / 2];
+                return 100 * mediana(c);
             };
-            const Medida t2 = mediana(tArchivo), p2 = mediana(pArchivo);
             std::printf("large tables: tablas ratio %.3f (%+.1f %% against the same rounds' demo day), "
-                        "puestos ratio %.3f (%+.1f %%)\n",
-                        t2.ratio(), cambio(tArchivo, tDia), p2.ratio(), cambio(pArchivo, pDia));
+                        "puestos ratio %.3f (%+.1f %%); sale / replay %.3f and %.3f\n",
+                        medianaRatio(tArchivo), cambio(tArchivo, tDia), medianaRatio(pArchivo),
+                        cambio(pArchivo, pDia), medianaSobreRepeticion(juntar(tArchivo)),
+                        medianaSobreRepeticion(juntar(pArchivo)));
+        }
+        std::printf("puestos_sale_ratio=%.3f\n", medianaRatio(pDia));
+        std::printf("tablas_sale_ratio=%.3f\n", medianaRatio(tDia));
+        std::printf("tablas_sale_over_replay=%.3f\n", medianaSobreRepeticion(t1));
+        std::printf("puestos_sale_over_replay=%.3f\n", medianaSobreRepeticion(p1));
+        std::fflush(stdout);
+
+        // The client's own work, counted in instructions under callgrind; without valgrind, the
+        // thread's CPU time of the same pairs (which the machine's load moves).
+        const auto inst = instruccionesPorCallgrind(app.applicationFilePath(), cadena, usuario, grupo);
+        if (inst.count("tablas") && inst.count("puestos")) {
+            std::printf("client instructions a sale: tablas %.0f (replay %.0f), puestos %.0f (replay %.0f)\n",
+                        inst.at("tablas_venta"), inst.at("tablas_repeticion"), inst.at("puestos_venta"),
+                        inst.at("puestos_repeticion"));
+            std::printf("sale_cpu_over_replay_cpu=%.3f\n", std::max(inst.at("tablas"), inst.at("puestos")));
+        } else {
+            std::printf("no callgrind: the CPU figure is the thread's CPU time\n");
+            std::printf("sale_cpu_over_replay_cpu=%.3f\n", std::max(medianaCpu(t1), medianaCpu(p1)));
+        }
+        std::fflush(stdout);
+
+        // The booth on a network: 1 ms added each way by the relay.
+        if (puertoRelevo > 0) {
+            const ParametrosConexion pc = *parsearCadena(cadena);
+            bench::Relevo relevo(std::uint16_t(puertoRelevo), std::uint16_t(pc.port), 1000);
+            const QString cadenaRed = QStringLiteral("server=127.0.0.1;port=%1;uid=%2;pwd=%3;database=%4;")
+                                          .arg(puertoRelevo)
+                                          .arg(pc.uid, pc.pwd, pc.database);
+            Puesto red(cadenaRed, usuario, grupo);
+            red.cont->ejecutar(QStringLiteral("DELETE FROM ma_principal WHERE taquilla='") + usuario +
+                               QStringLiteral("'"));
+            const MedidaRed t = medirRed<VentaTablas>(red, 1, 15, 8);
+            const MedidaRed p = medirRed<VentaPuestos>(red, 3, 15, 8);
+            std::printf(
+                "network (relay adding 1 ms each way): SELECT 1 round trip %.0f us; tablas %.0f statements, "
+                "%.0f us a sale, ratio %.3f; puestos %.0f statements, %.0f us, ratio %.3f (medians of 15 "
+                "pairs)\n",
+                t.ida_us, t.sentencias, t.venta_us, t.ratio, p.sentencias, p.venta_us, p.ratio);
+            std::printf("wan_tablas_sale_ratio=%.3f\n", t.ratio);
+        } else {
+            std::printf("wan_tablas_sale_ratio=not-built\n");
         }
         // Near the horse's limit (within fifty of the largest bets) the check is made again under a
         // server lock: three statements more, only for those sales.
         backoffice::fijarConfiguracion(*preparar, {"apuesta_max_td=100000000", "cupo_pt=100000000"});
-        const Medida tc = medir<VentaTablas>(ctx, cont, rep, cupo, 1, porRonda);
-        const Medida pc = medir<VentaPuestos>(ctx, cont, rep, cupo, 3, porRonda);
+        const Medida tc = medir<VentaTablas>(ctx, cont, rep, cupo, 1, 4, porBloque);
+        const Medida pc = medir<VentaPuestos>(ctx, cont, rep, cupo, 3, 4, porBloque);
         std::printf("near the horse's limit: tablas %.0f statements, %.1f us a sale (%+.1f %%); puestos %.0f "
                     "statements, %.1f us a sale (%+.1f %%)\n",
-                    tc.sentencias, tc.venta_ns / 1000, 100 * (tc.venta_ns / t1.venta_ns - 1), pc.sentencias,
-                    pc.venta_ns / 1000, 100 * (pc.venta_ns / p1.venta_ns - 1));
+                    tc.sentencias, tc.venta_ns() / 1000, 100 * (tc.venta_ns() / t1.venta_ns() - 1), pc.sentencias,
+                    pc.venta_ns() / 1000, 100 * (pc.venta_ns() / p1.venta_ns() - 1));
         std::printf("tablas_statements=%.0f\n", t1.sentencias);
         std::printf("puestos_statements=%.0f\n", p1.sentencias);
-        std::printf("puestos_sale_ratio=%.3f\n", p1.ratio());
-        std::printf("tablas_sale_ratio=%.3f\n", t1.ratio());
     } catch (const std::exception &e) {
         std::fprintf(stderr, "corvalo-bench: %s\n", e.what());
         return 1;

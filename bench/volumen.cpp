@@ -45,7 +45,7 @@ void llenarVolumen(BaseDatos &db, const QDate &fecha, const Volumen &v) {
         db.ejecutar(QStringLiteral("INSERT INTO ma_principal ") + cols + QLatin1Char(' ') +
                     filas(v.hoy, d, 100000000LL));
     db.ejecutar(QStringLiteral("ANALYZE TABLE ventas, ma_principal"));
-    for (int i = 0; i < 240; ++i) {
+    for (int i = 0; i < 60; ++i) {
         const Resultado r =
             db.ejecutar(QStringLiteral("SHOW GLOBAL STATUS LIKE 'Innodb_buffer_pool_pages_dirty'"));
         if (r.valor(0, QStringLiteral("Value")).entero() < 200)

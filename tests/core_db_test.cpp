@@ -72,6 +72,15 @@ TEST_F(BaseCentral, QuotedValuesReachTheServerAsPlainData) {
     EXPECT_EQ(db->ejecutar(QStringLiteral("select count(*) as n from usuarios")).valor(0, "n").entero(), 2);
 }
 
+TEST_F(BaseCentral, EachEscapedCharacterAloneAndPlainValuesUnchanged) {
+    EXPECT_EQ(sqlTexto(*db, QStringLiteral("taq1 G01 2026-03-07 15.5 Peña")), "taq1 G01 2026-03-07 15.5 Peña");
+    for (const QString &v : {QStringLiteral("'"), QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("\n"),
+                             QStringLiteral("\r"), QString(QChar(0x1A)), QString(QChar(0)), QStringLiteral("a'\\")}) {
+        const Resultado r = db->ejecutar(QStringLiteral("select '") + sqlTexto(*db, v) + QStringLiteral("' as v"));
+        EXPECT_EQ(r.valor(0, "v").texto(), v) << int(v.at(0).unicode());
+    }
+}
+
 TEST_F(BaseCentral, RowsInServerOrderColumnsByNameAndNulls) {
     const Resultado r = db->ejecutar(QStringLiteral(
         "select 3 as a, NULL as b, 'x' as c union all select 1, 2.5, '' union all select 2, 0, 'z'"));

@@ -105,6 +105,31 @@ TEST(Numeros, LeadingNumberConversion) {
         EXPECT_DOUBLE_EQ(numeroDe(texto), valor) << texto.toStdString();
 }
 
+TEST(Numeros, LeadingNumberOfALongText) {
+    // Longer than any field: the number is read whole.
+    EXPECT_DOUBLE_EQ(numeroDe(QString(70, QLatin1Char('0')) + QStringLiteral("12.5x")), 12.5);
+    EXPECT_DOUBLE_EQ(numeroDe(QStringLiteral("\t-0.25e2 tablas")), -25);
+    EXPECT_DOUBLE_EQ(numeroDe(QStringLiteral("\u00bd5")), 0);
+}
+
+TEST(Fechas, ServerAndScreenForms) {
+    EXPECT_EQ(fechaSql(QDate(2026, 3, 7)), "2026-03-07");
+    EXPECT_EQ(fechaPantalla(QDate(2026, 12, 31)), "31-12-2026");
+    EXPECT_EQ(fechaSql(QDate(999, 1, 2)), "0999-01-02");
+    EXPECT_EQ(fechaSql(QDate()), "");
+    const std::vector<std::pair<QString, QDate>> casos = {
+        {"2026-03-07", QDate(2026, 3, 7)},
+        {"2026-03-07 10:15:00", QDate(2026, 3, 7)},
+        {"2026-02-30", QDate()},
+        {"2026-13-01", QDate()},
+        {"", QDate()},
+        {"07-03-2026", QDate()},
+        {"2026-3-07", QDate::fromString("2026-3-07", "yyyy-MM-dd")},
+        {"0999-01-02", QDate(999, 1, 2)}};
+    for (const auto &[texto, fecha] : casos)
+        EXPECT_EQ(fechaDeTexto(texto), fecha) << texto.toStdString();
+}
+
 TEST(Numeros, PlainTextForm) {
     const std::vector<std::pair<double, QString>> casos = {{5, "5"},
                                                            {150, "150"},
@@ -245,6 +270,19 @@ TEST(AjustesImpresion, MissingFileReadsNothingAndSavingWritesExactlyOneLine) {
     EXPECT_EQ(leida.tamletra, 10);
 
     EXPECT_FALSE(guardarAjustesImpresion(dir.filePath(QStringLiteral("no/such/folder/KVR2.bin")), s));
+}
+
+TEST(AjustesImpresion, APortWithPercentMarkersIsWrittenAsIs) {
+    Sesion s;
+    s.puerto = QStringLiteral("/var/spool/%1%2.prn");
+    s.impresion = 1;
+    s.codbarras = 0;
+    s.tamletra = 9;
+    EXPECT_EQ(lineaAjustesImpresion(s), QByteArray("\"/var/spool/%1%2.prn\",1,0,9\r\n"));
+    Sesion leida;
+    leerAjustesImpresionDe(lineaAjustesImpresion(s), leida);
+    EXPECT_EQ(leida.puerto, s.puerto);
+    EXPECT_EQ(leida.tamletra, 9);
 }
 
 TEST(AjustesImpresion, OffersThePortsInOrder) {

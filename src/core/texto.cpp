@@ -87,43 +87,59 @@ QString sinControles(const QString &text) {
 }
 
 double numeroDe(const QString &text) {
-    const std::string s = text.toStdString();
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+    // The leading number: blanks, a sign, digits with one decimal point, an exponent. Only ASCII
+    // characters can belong to it, so the scan runs over the text's own characters into a small
+    // buffer.
+    const QChar *s = text.constData();
+    const qsizetype n = text.size();
+    auto en = [&](qsizetype i) { return i < n ? s[i].unicode() : char16_t(0); };
+    auto digito = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    qsizetype i = 0;
+    while (en(i) == u' ' || en(i) == u'\t')
         ++i;
-    std::size_t start = i;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+    const qsizetype start = i;
+    if (en(i) == u'+' || en(i) == u'-')
         ++i;
-    std::size_t digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+    qsizetype digits = 0;
+    while (digito(en(i))) {
         ++i;
         ++digits;
     }
-    if (i < s.size() && s[i] == '.') {
+    if (en(i) == u'.') {
         ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        while (digito(en(i))) {
             ++i;
             ++digits;
         }
     }
     if (digits == 0)
         return 0.0;
-    std::size_t end = i;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+    qsizetype end = i;
+    if (en(i) == u'e' || en(i) == u'E') {
+        qsizetype j = i + 1;
+        if (en(j) == u'+' || en(j) == u'-')
             ++j;
-        if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
-            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+        if (digito(en(j))) {
+            while (digito(en(j)))
                 ++j;
             end = j;
         }
     }
-    std::string num = s.substr(start, end - start);
-    if (!num.empty() && num[0] == '+')
-        num.erase(0, 1);
+    qsizetype desde = start;
+    if (s[desde] == u'+')
+        ++desde;
+    char corto[64];
+    std::string largo;
+    char *num = corto;
+    const qsizetype largoNum = end - desde;
+    if (largoNum > qsizetype(sizeof corto)) {
+        largo.resize(std::size_t(largoNum));
+        num = largo.data();
+    }
+    for (qsizetype k = 0; k < largoNum; ++k)
+        num[k] = char(s[desde + k].unicode());
     double v = 0;
-    std::from_chars(num.data(), num.data() + num.size(), v);
+    std::from_chars(num, num + largoNum, v);
     return v;
 }
 
@@ -139,14 +155,71 @@ QString textoNumero(double value) {
     return QString::fromLatin1(buf, int(res.ptr - buf));
 }
 
+namespace {
+
+// "yyyy" "MM" "dd" as QDate::toString writes them, for the years of four digits; the rest (an
+// invalid date, other years) goes to Qt.
+bool fechaConSeparador(const QDate &d, bool anioPrimero, QString &out) {
+    if (!d.isValid())
+        return false;
+    int y = 0, m = 0, dia = 0;
+    d.getDate(&y, &m, &dia);
+    if (y < 1000 || y > 9999)
+        return false;
+    char16_t b[10];
+    auto dos = [](char16_t *p, int v) {
+        p[0] = char16_t(u'0' + v / 10);
+        p[1] = char16_t(u'0' + v % 10);
+    };
+    auto cuatro = [&](char16_t *p, int v) {
+        dos(p, v / 100);
+        dos(p + 2, v % 100);
+    };
+    if (anioPrimero) {
+        cuatro(b, y);
+        b[4] = u'-';
+        dos(b + 5, m);
+        b[7] = u'-';
+        dos(b + 8, dia);
+    } else {
+        dos(b, dia);
+        b[2] = u'-';
+        dos(b + 3, m);
+        b[5] = u'-';
+        cuatro(b + 6, y);
+    }
+    out = QString(reinterpret_cast<const QChar *>(b), 10);
+    return true;
+}
+
+} // namespace
+
 QString fechaSql(const QDate &d) {
+    QString out;
+    if (fechaConSeparador(d, true, out))
+        return out;
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
 QString fechaPantalla(const QDate &d) {
+    QString out;
+    if (fechaConSeparador(d, false, out))
+        return out;
     return d.toString(QStringLiteral("dd-MM-yyyy"));
 }
 
 QDate fechaDeTexto(const QString &text) {
+    // The server's form "yyyy-MM-dd" (a DATETIME's time after it is ignored) read directly;
+    // any other text goes to Qt's parser.
+    if (text.size() >= 10) {
+        const QChar *c = text.constData();
+        auto d = [&](int i) { return c[i] >= u'0' && c[i] <= u'9'; };
+        auto v = [&](int i) { return int(c[i].unicode() - u'0'); };
+        if (d(0) && d(1) && d(2) && d(3) && c[4] == u'-' && d(5) && d(6) && c[7] == u'-' && d(8) && d(9)) {
+            const int y = v(0) * 1000 + v(1) * 100 + v(2) * 10 + v(3);
+            if (y >= 1000)
+                return QDate(y, v(5) * 10 + v(6), v(8) * 10 + v(9));
+        }
+    }
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
 }
 
