@@ -1,4 +1,5 @@
 #include "frame_cobro_boleto.h"
+#include "panel_flotante.h"
 
 #include "contexto.h"
 #include "filtros.h"
@@ -153,16 +154,7 @@ void Frame_CobroBoleto::ajustar() {
     if (!padre || ajustando_)
         return;
     ajustando_ = true;
-    const QRect area = padre->rect();
-    QPoint medio = area.center();
-    if (centro_) {
-        const QRect marco(centro_->mapTo(padre, QPoint(0, 0)), centro_->size());
-        medio = marco.center();
-    }
-    QPoint esquina(medio.x() - width() / 2, medio.y() - height() / 2);
-    esquina.setX(std::max(area.left(), std::min(esquina.x(), area.right() + 1 - width())));
-    esquina.setY(std::max(area.top(), std::min(esquina.y(), area.bottom() + 1 - height())));
-    move(esquina);
+    centrarEnHost(this, centro_);
     ajustando_ = false;
 }
 

@@ -1,4 +1,5 @@
 #include "frame_cuadre_final.h"
+#include "panel_flotante.h"
 
 #include "filtros.h"
 #include "registro.h"
@@ -295,14 +296,7 @@ void Frame_CuadreFinal::ajustar() {
     if (!padre || ajustando_)
         return;
     ajustando_ = true;
-    const QRect area = padre->rect();
-    QPoint medio = area.center();
-    if (centro_)
-        medio = QRect(centro_->mapTo(padre, QPoint(0, 0)), centro_->size()).center();
-    QPoint esquina(medio.x() - width() / 2, medio.y() - height() / 2);
-    esquina.setX(std::max(area.left(), std::min(esquina.x(), area.right() + 1 - width())));
-    esquina.setY(std::max(area.top(), std::min(esquina.y(), area.bottom() + 1 - height())));
-    move(esquina);
+    centrarEnHost(this, centro_);
     ajustando_ = false;
 }
 
