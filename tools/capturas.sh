@@ -5,7 +5,7 @@
 #
 # Each picture is one line of CAPTURAS: NAME|USER PASSWORD (or - for no login)|STEPS. STEPS are
 # xdotool words run after the main window shows: "key F2", "type 5", "sleep 2". To add a screen,
-# add its line.
+# add its line. CORVALO_SCREENSHOTS="NAME NAME" takes only those.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 OUT="$ROOT/docs/screenshots"
@@ -17,7 +17,10 @@ CAPTURAS=(
     "menu_visor|visor1 vis2801|"
     "venta_taquilla|taq1 taq2801|key F2 sleep 3"
     "cobro_boleto|taq1 taq2801|key F2 sleep 3 key F3 sleep 1"
-    # "resumen_taquilla|taq1 taq2801|key F2 sleep 3 key F4 sleep 2"   (the booth's day summary)
+    "resumen_taquilla|taq1 taq2801|key F2 sleep 3 key F4 sleep 2 key alt+b sleep 2"
+    "listas_taquilla|taq1 taq2801|key F2 sleep 3 key F11 sleep 2 key alt+v sleep 2"
+    "venta_operador|oper1 ope2801|key F2 sleep 3"
+    "venta_marcas|oper1 ope2801|key F2 sleep 3 key F8 sleep 2"
     "puerto_impresion|taq1 taq2801|key alt+c sleep 0.5 key p sleep 1"
     "gerencia_venta|super1 sup2801|key alt+g sleep 0.5 key g sleep 4"
     "gerencia_cuadre|super1 sup2801|key alt+g sleep 0.5 key g sleep 4 key alt+u sleep 2"
@@ -52,6 +55,7 @@ mkdir -p "$OUT"
 
 for c in "${CAPTURAS[@]}"; do
     IFS='|' read -r nombre acceso pasos <<<"$c"
+    [ -z "${CORVALO_SCREENSHOTS:-}" ] || [[ " $CORVALO_SCREENSHOTS " == *" $nombre "* ]] || continue
     eval "exec $comando" >/dev/null 2>&1 &
     programa=$!
     sleep 5 # the splash, then the login
@@ -82,11 +86,13 @@ for c in "${CAPTURAS[@]}"; do
 done
 
 # A workstation that is not set up yet: no settings file, no print settings, no report database.
-vacio="$(mktemp -d)"
-HOME="$vacio" XDG_CONFIG_HOME="$vacio/.config" "$ROOT/build/app/corvalo" --log-file "$vacio/log" >/dev/null 2>&1 &
-programa=$!
-sleep 5
-import -display "$PANTALLA" -window root "$OUT/puesto_sin_preparar.png"
-echo "$OUT/puesto_sin_preparar.png"
-kill "$programa" 2>/dev/null || true
-rm -rf "$vacio"
+if [ -z "${CORVALO_SCREENSHOTS:-}" ] || [[ " $CORVALO_SCREENSHOTS " == *" puesto_sin_preparar "* ]]; then
+    vacio="$(mktemp -d)"
+    HOME="$vacio" XDG_CONFIG_HOME="$vacio/.config" "$ROOT/build/app/corvalo" --log-file "$vacio/log" >/dev/null 2>&1 &
+    programa=$!
+    sleep 5
+    import -display "$PANTALLA" -window root "$OUT/puesto_sin_preparar.png"
+    echo "$OUT/puesto_sin_preparar.png"
+    kill "$programa" 2>/dev/null || true
+    rm -rf "$vacio"
+fi
