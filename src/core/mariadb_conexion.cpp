@@ -181,7 +181,11 @@ private:
 
     // Column names decoded once per shape: a sale reads the same few tables again and again.
     QStringList nombres(const MYSQL_FIELD *campos, unsigned n) {
+        std::size_t largo = n;
+        for (unsigned i = 0; i < n; ++i)
+            largo += campos[i].name_length;
         std::string clave;
+        clave.reserve(largo);
         for (unsigned i = 0; i < n; ++i)
             clave.append(campos[i].name, campos[i].name_length).push_back('\0');
         if (auto it = nombres_.find(clave); it != nombres_.end())

@@ -266,10 +266,20 @@ Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha) {
 }
 
 QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores, TablaBoletos tabla) {
-    QString sql = QStringLiteral("INSERT INTO `") + nombreTabla(tabla) + QStringLiteral("` VALUES (NULL,");
-    for (int i = 0; i < valores.size(); ++i)
-        sql += QStringLiteral("'") + sqlTexto(db, valores[i]) +
-               (i + 1 < valores.size() ? QStringLiteral("',") : QStringLiteral("');"));
+    // One buffer, sized once: the row is long and built on every sale.
+    qsizetype largo = 32;
+    for (const QString &v : valores)
+        largo += v.size() + 3;
+    QString sql;
+    sql.reserve(largo + largo / 8);
+    sql += QLatin1String("INSERT INTO `");
+    sql += nombreTabla(tabla);
+    sql += QLatin1String("` VALUES (NULL,");
+    for (int i = 0; i < valores.size(); ++i) {
+        sql += QLatin1Char('\'');
+        sql += sqlTexto(db, valores[i]);
+        sql += i + 1 < valores.size() ? QLatin1String("',") : QLatin1String("');");
+    }
     return sql;
 }
 
