@@ -285,11 +285,22 @@ QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores,
 
 QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu, const Llaves &k,
                                const QString &usuario, int numero) {
-    return QStringLiteral("update ma_principal set nu_boleto='") + sqlTexto(db, nu) +
-           QStringLiteral("',llave1='") + sqlTexto(db, k.llave1) + QStringLiteral("',llave2='") +
-           sqlTexto(db, k.llave2) + QStringLiteral("',llave3='") + sqlTexto(db, k.llave3) +
-           QStringLiteral("' Where taquilla='") + sqlTexto(db, usuario) + QStringLiteral("' and numero = '") +
-           sqlTexto(db, QString::number(numero)) + QStringLiteral("' limit 1   ");
+    QString sql;
+    sql.reserve(128 + nu.size() + k.llave1.size() + k.llave2.size() + k.llave3.size() + usuario.size());
+    sql += QLatin1String("update ma_principal set nu_boleto='");
+    sql += sqlTexto(db, nu);
+    sql += QLatin1String("',llave1='");
+    sql += sqlTexto(db, k.llave1);
+    sql += QLatin1String("',llave2='");
+    sql += sqlTexto(db, k.llave2);
+    sql += QLatin1String("',llave3='");
+    sql += sqlTexto(db, k.llave3);
+    sql += QLatin1String("' Where taquilla='");
+    sql += sqlTexto(db, usuario);
+    sql += QLatin1String("' and numero = '");
+    sql += sqlTexto(db, QString::number(numero));
+    sql += QLatin1String("' limit 1   ");
+    return sql;
 }
 
 QString sentenciaCodigo(const BaseDatos &db, TablaBoletos tabla, const QString &nu, const QString &usuario,
