@@ -8,6 +8,7 @@
 #include "db.h"
 #include "entorno_falso.h"
 #include "guion.h"
+#include "llaves.h"
 #include "registro.h"
 #include "sesion.h"
 #include "texto.h"
@@ -128,6 +129,13 @@ TEST(Fechas, ServerAndScreenForms) {
         {"0999-01-02", QDate(999, 1, 2)}};
     for (const auto &[texto, fecha] : casos)
         EXPECT_EQ(fechaDeTexto(texto), fecha) << texto.toStdString();
+}
+
+TEST(CodigoBoleto, DigitMonthDayAndNumber) {
+    EXPECT_EQ(codigoBoleto(QStringLiteral("7"), QDate(2026, 3, 5), 42), QStringLiteral("7030542"));
+    EXPECT_EQ(codigoBoleto(QStringLiteral("1"), QDate(2026, 12, 31), 100000), QStringLiteral("11231100000"));
+    EXPECT_EQ(codigoBoleto(QString(), QDate(2026, 10, 9), 0), QStringLiteral("10090"));
+    EXPECT_EQ(codigoBoleto(QStringLiteral("7"), QDate(), 42), QStringLiteral("742"));
 }
 
 TEST(Numeros, PlainTextForm) {
