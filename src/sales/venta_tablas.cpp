@@ -124,11 +124,17 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                                                      : QStringLiteral("' and id_juego=1 and id_moneda=2"))
                                       : (moneda == 1 ? QStringLiteral("' and id_juego=2 and id_moneda=1")
                                                      : QStringLiteral("' and id_juego=2 and id_moneda=2"));
-    const QString sqlVendido =
-        QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='") +
-        sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
-        QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +
-        QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) + sufijo;
+    QString sqlVendido;
+    sqlVendido.reserve(192 + caballoTxt.size() + grupo.size());
+    sqlVendido += QLatin1String("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='");
+    sqlVendido += sqlTexto(db, caballoTxt);
+    sqlVendido += QLatin1String("' and carrera ='");
+    sqlVendido += sqlTexto(db, carreraActual);
+    sqlVendido += QLatin1String("' and fecha  = '");
+    sqlVendido += sqlTexto(db, fechaSql(fecha));
+    sqlVendido += QLatin1String("' and grupo = '");
+    sqlVendido += sqlTexto(db, grupo);
+    sqlVendido += sufijo;
     const Resultado vendido = db.ejecutar(sqlVendido);
     const double ventaCh = vendido.vacio() ? 0.0 : vendido.valor(0, QStringLiteral("venta_ch")).numero();
 
@@ -177,14 +183,23 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                             CampoVenta::Ninguno);
 
     // 15. Confirmation.
-    const QString cr = QStringLiteral("\r");
-    const QString texto =
-        QStringLiteral(".") + cr + cr + cr + QStringLiteral("EL VALOR DEL CABALLO ACTUAL ES DE : ") +
-        textoNumero(primero.precio) + QStringLiteral("     ") + cr + cr + cr + QStringLiteral("    ") +
-        textoNumero(tablas) + QStringLiteral("  TABLAS  AL CAB: ") + caballoTxt +
-        QStringLiteral("    POR: ") + textoNumero(monto) +
-        (operador ? QStringLiteral("  BS") : QStringLiteral(" ") + datos.nombre_moneda) + cr + cr +
-        QStringLiteral(".");
+    QString texto;
+    texto.reserve(160 + caballoTxt.size() + datos.nombre_moneda.size());
+    texto += QLatin1String(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : ");
+    texto += textoNumero(primero.precio);
+    texto += QLatin1String("     \r\r\r    ");
+    texto += textoNumero(tablas);
+    texto += QLatin1String("  TABLAS  AL CAB: ");
+    texto += caballoTxt;
+    texto += QLatin1String("    POR: ");
+    texto += textoNumero(monto);
+    if (operador) {
+        texto += QLatin1String("  BS");
+    } else {
+        texto += QLatin1Char(' ');
+        texto += datos.nombre_moneda;
+    }
+    texto += QLatin1String("\r\r.");
     const QDateTime preguntado = ctx_.reloj.ahora();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
