@@ -114,6 +114,12 @@ TEST(Filtros, SoloNumerosAndFiltroMayusculas) {
         EXPECT_EQ(FiltroMayusculas(entra), sale) << entra;
 }
 
+TEST(VentaTablas, HorseLockNameIsTheDigestOfGroupGameCurrencyRaceAndHorse) {
+    // Every booth must name the same lock for the same horse: the name is shared with the server.
+    EXPECT_EQ(nombreBloqueoCupo(QStringLiteral("G01"), 1, 2, 3, 12.5),
+              QStringLiteral("corvalo_cupo_e34d8826563a05dc8c9f50f134b3e9eb"));
+}
+
 TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
     // Far from the horse's limit (5000 tablas, 20 a bet): no lock, six statements.
     Banco b;

@@ -318,11 +318,23 @@ bool cercaDelLimite(const ControlCupo &c) {
 }
 
 QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double carrera, double caballo) {
-    const QByteArray clave =
-        aCp1252(grupo + QChar(0x1f) + QString::number(juego) + QChar(0x1f) + QString::number(moneda) +
-                QChar(0x1f) + textoNumero(carrera) + QChar(0x1f) + textoNumero(caballo));
-    return QStringLiteral("corvalo_cupo_") +
-           QString::fromLatin1(QCryptographicHash::hash(clave, QCryptographicHash::Md5).toHex());
+    QString texto;
+    texto.reserve(grupo.size() + 48);
+    texto += grupo;
+    texto += QChar(0x1f);
+    texto += QString::number(juego);
+    texto += QChar(0x1f);
+    texto += QString::number(moneda);
+    texto += QChar(0x1f);
+    texto += textoNumero(carrera);
+    texto += QChar(0x1f);
+    texto += textoNumero(caballo);
+    const QByteArray hex = QCryptographicHash::hash(aCp1252(texto), QCryptographicHash::Md5).toHex();
+    QString nombre;
+    nombre.reserve(13 + hex.size());
+    nombre += QLatin1String("corvalo_cupo_");
+    nombre += QLatin1String(hex);
+    return nombre;
 }
 
 bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario, TablaBoletos tabla) {
