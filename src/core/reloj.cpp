@@ -11,12 +11,14 @@ QDateTime RelojSistema::ahora() const {
 
 QString RelojSistema::horaTexto() const {
     // The regional long time format without its time-zone part.
+    // The regional settings are read once: a sale asks for the time every time.
+    static const QLocale local = QLocale::system();
     static const QString formato = [] {
-        QString f = QLocale::system().timeFormat(QLocale::LongFormat);
+        QString f = local.timeFormat(QLocale::LongFormat);
         f.remove(QRegularExpression(QStringLiteral("\\s*t+")));
         return f.trimmed();
     }();
-    return QLocale::system().toString(ahora().time(), formato);
+    return local.toString(ahora().time(), formato);
 }
 
 } // namespace corvalo
