@@ -11,14 +11,12 @@ QDateTime RelojSistema::ahora() const {
 
 QString RelojSistema::horaTexto() const {
     // The regional long time format without its time-zone part.
-    // The regional settings are read once: a sale asks for the time every time.
-    static const QLocale local = QLocale::system();
     static const QString formato = [] {
-        QString f = local.timeFormat(QLocale::LongFormat);
+        QString f = QLocale::system().timeFormat(QLocale::LongFormat);
         f.remove(QRegularExpression(QStringLiteral("\\s*t+")));
         return f.trimmed();
     }();
-    return local.toString(ahora().time(), formato);
+    return QLocale::system().toString(ahora().time(), formato);
 }
 
 } // namespace corvalo
