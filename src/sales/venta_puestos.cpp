@@ -117,14 +117,22 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
 
     // 6. What the group has bet on the horse: both currencies together on the booth screen, the
     // sale's currency on the operator's.
-    QString sqlVendido = QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='") +
-                         sqlTexto(db, caballoTxt) + QStringLiteral("' and carrera ='") +
-                         sqlTexto(db, carreraActual) + QStringLiteral("' and fecha  = '") +
-                         sqlTexto(db, fechaTxt) + QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) +
-                         QStringLiteral("' and id_juego=3");
-    if (operador)
-        sqlVendido += QStringLiteral(" and id_moneda= '") + QString::number(moneda) +
-                      (opcion != 0 ? QStringLiteral("'") : QStringLiteral("' "));
+    QString sqlVendido;
+    sqlVendido.reserve(200 + caballoTxt.size() + fechaTxt.size() + grupo.size());
+    sqlVendido += QLatin1String("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='");
+    sqlVendido += sqlTexto(db, caballoTxt);
+    sqlVendido += QLatin1String("' and carrera ='");
+    sqlVendido += sqlTexto(db, carreraActual);
+    sqlVendido += QLatin1String("' and fecha  = '");
+    sqlVendido += sqlTexto(db, fechaTxt);
+    sqlVendido += QLatin1String("' and grupo = '");
+    sqlVendido += sqlTexto(db, grupo);
+    sqlVendido += QLatin1String("' and id_juego=3");
+    if (operador) {
+        sqlVendido += QLatin1String(" and id_moneda= '");
+        sqlVendido += QString::number(moneda);
+        sqlVendido += opcion != 0 ? QLatin1String("'") : QLatin1String("' ");
+    }
     double vendidoYa = 0, limiteCaballo = 0;
     auto vendido = [&] {
         const Resultado r = db.ejecutar(sqlVendido);
