@@ -131,6 +131,16 @@ TEST(Fechas, ServerAndScreenForms) {
         EXPECT_EQ(fechaDeTexto(texto), fecha) << texto.toStdString();
 }
 
+TEST(Resultado, ColumnsByNameIgnoreCaseAndAMissingOneThrows) {
+    const Resultado r({QStringLiteral("Monto"), QStringLiteral("caballo")},
+                      {{Campo(QStringLiteral("12.5")), Campo(QStringLiteral("7"))}});
+    EXPECT_EQ(r.valor(0, QLatin1String("monto")).texto(), QStringLiteral("12.5"));
+    EXPECT_EQ(r.valor(0, QLatin1String("caballo")).texto(), QStringLiteral("7"));
+    EXPECT_EQ(r.valor(0, QStringLiteral("CABALLO")).texto(), QStringLiteral("7"));
+    EXPECT_THROW(r.valor(0, QLatin1String("carrera")), DbError);
+    EXPECT_THROW(r.valor(1, QLatin1String("monto")), DbError);
+}
+
 TEST(CodigoBoleto, DigitMonthDayAndNumber) {
     EXPECT_EQ(codigoBoleto(QStringLiteral("7"), QDate(2026, 3, 5), 42), QStringLiteral("7030542"));
     EXPECT_EQ(codigoBoleto(QStringLiteral("1"), QDate(2026, 12, 31), 100000), QStringLiteral("11231100000"));

@@ -67,4 +67,8 @@ Campo Contexto::configuracion(const QString &columna) const {
     return rs_configuracion.valor(0, columna);
 }
 
+Campo Contexto::configuracion(QLatin1String columna) const {
+    return rs_configuracion.valor(0, columna);
+}
+
 } // namespace corvalo

@@ -69,6 +69,7 @@ public:
 
     // A setting of the current (first) row of rs_configuracion; throws DbError when missing.
     Campo configuracion(const QString &columna) const;
+    Campo configuracion(QLatin1String columna) const;
 };
 
 } // namespace corvalo

@@ -72,14 +72,24 @@ double Campo::numero() const {
     return nulo_ ? 0.0 : numeroDe(texto_);
 }
 
-int Resultado::indice(const QString &nombre) const {
-    for (int i = 0; i < columnas_.size(); ++i)
-        if (columnas_[i] == nombre)
+namespace {
+template <typename Nombre> int indiceEn(const QStringList &columnas, Nombre nombre) {
+    for (int i = 0; i < columnas.size(); ++i)
+        if (columnas[i] == nombre)
             return i;
-    for (int i = 0; i < columnas_.size(); ++i)
-        if (columnas_[i].compare(nombre, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < columnas.size(); ++i)
+        if (columnas[i].compare(nombre, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
+}
+} // namespace
+
+int Resultado::indice(const QString &nombre) const {
+    return indiceEn(columnas_, nombre);
+}
+
+int Resultado::indice(QLatin1String nombre) const {
+    return indiceEn(columnas_, nombre);
 }
 
 Resultado::Resultado(QStringList columnas, const std::vector<std::vector<Campo>> &filas)
@@ -104,6 +114,15 @@ Campo Resultado::campo(int fila, int columna) const {
     if (largos_[i] < 0)
         return Campo();
     return Campo(desdeCp1252(QByteArrayView(datos_.constData() + inicios_[i], largos_[i])));
+}
+
+Campo Resultado::valor(int fila, QLatin1String nombre) const {
+    const int c = indice(nombre);
+    if (c < 0)
+        return valor(fila, QString(nombre)); // reports the missing column
+    if (fila < 0 || fila >= filas_)
+        throw DbError(QStringLiteral("fila inexistente: %1").arg(fila));
+    return campo(fila, c);
 }
 
 Campo Resultado::valor(int fila, const QString &nombre) const {

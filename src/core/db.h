@@ -80,10 +80,12 @@ public:
     // Value of row `fila` (0-based, server order) in the column named `nombre`
     // (case-insensitive, as MySQL names compare). A missing column or row throws DbError.
     Campo valor(int fila, const QString &nombre) const;
+    Campo valor(int fila, QLatin1String nombre) const; // the same, without making a QString
     std::vector<Campo> fila(int i) const;
 
 private:
     int indice(const QString &nombre) const;
+    int indice(QLatin1String nombre) const;
     Campo campo(int fila, int columna) const;
     QStringList columnas_;
     int filas_ = 0;
