@@ -150,12 +150,7 @@ void Frame_CobroBoleto::mostrar(QWidget *centro) {
 
 // Centred on the host's frame, and inside the host wherever the frame is.
 void Frame_CobroBoleto::ajustar() {
-    QWidget *padre = parentWidget();
-    if (!padre || ajustando_)
-        return;
-    ajustando_ = true;
     centrarEnHost(this, centro_);
-    ajustando_ = false;
 }
 
 bool Frame_CobroBoleto::event(QEvent *ev) {

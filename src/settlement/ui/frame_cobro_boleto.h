@@ -71,7 +71,6 @@ private:
     Cobro cobro_;
     int juego_actual_ = 0;
     QPointer<QWidget> centro_;
-    bool ajustando_ = false;
 };
 
 } // namespace corvalo

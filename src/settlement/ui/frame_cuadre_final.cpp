@@ -292,12 +292,7 @@ void Frame_CuadreFinal::Bton_SalirFEV_Click() {
 
 // Centred on the host's frame, and inside the host wherever the frame is.
 void Frame_CuadreFinal::ajustar() {
-    QWidget *padre = parentWidget();
-    if (!padre || ajustando_)
-        return;
-    ajustando_ = true;
     centrarEnHost(this, centro_);
-    ajustando_ = false;
 }
 
 bool Frame_CuadreFinal::event(QEvent *ev) {

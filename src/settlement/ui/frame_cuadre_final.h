@@ -71,7 +71,6 @@ private:
     std::optional<ResultadoResumen> mostrado_;
     int carreraMenor_ = 0, carreraMayor_ = 0; // of the last search
     QPointer<QWidget> centro_;
-    bool ajustando_ = false;
 };
 
 } // namespace corvalo
