@@ -107,6 +107,31 @@ TEST_F(BaseCentral, RowsInServerOrderColumnsByNameAndNulls) {
         EXPECT_EQ(g.valor(i, "m").esNulo(), n % 7 == 0);
     }
 
+    // Values of every length prefix the protocol has, NULLs before, between and after them, a
+    // row all NULL, and bytes of every code: each comes back whole and in its place.
+    const Resultado v = db->ejecutar(QStringLiteral(
+        "select NULL as a, repeat('a', 250) as b, NULL as c, repeat('b', 251) as d, '' as e, repeat('c', 70000) as f, "
+        "unhex('00FF80819D27') as g, NULL as h "
+        "union all select NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL "
+        "union all select 'x', '', 'y', NULL, 'z', '', NULL, 'w'"));
+    ASSERT_EQ(v.filas(), 3);
+    EXPECT_TRUE(v.valor(0, "a").esNulo());
+    EXPECT_EQ(v.valor(0, "b").texto(), QString(250, QLatin1Char('a')));
+    EXPECT_TRUE(v.valor(0, "c").esNulo());
+    EXPECT_EQ(v.valor(0, "d").texto(), QString(251, QLatin1Char('b')));
+    EXPECT_FALSE(v.valor(0, "e").esNulo());
+    EXPECT_EQ(v.valor(0, "e").texto(), QString());
+    EXPECT_EQ(v.valor(0, "f").texto(), QString(70000, QLatin1Char('c')));
+    EXPECT_EQ(aCp1252(v.valor(0, "g").texto()), QByteArray::fromHex("00FF80819D27"));
+    EXPECT_TRUE(v.valor(0, "h").esNulo());
+    for (const char *c : {"a", "b", "c", "d", "e", "f", "g", "h"})
+        EXPECT_TRUE(v.valor(1, c).esNulo()) << c;
+    const QStringList tercera = {"x", "", "y", "", "z", "", "", "w"};
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(v.valor(2, v.columnas()[c]).texto(), tercera[c]) << c;
+    EXPECT_TRUE(v.valor(2, "d").esNulo());
+    EXPECT_FALSE(v.valor(2, "b").esNulo());
+
     // An empty sum is NULL and counts as 0.
     const Resultado s = db->ejecutar(QStringLiteral("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='99'"));
     ASSERT_EQ(s.filas(), 1);

@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstring>
+
 using namespace corvalo;
 
 namespace {
@@ -113,6 +116,36 @@ TEST(Numeros, LeadingNumberOfALongText) {
     EXPECT_DOUBLE_EQ(numeroDe(QStringLiteral("\u00bd5")), 0);
 }
 
+// The quick ways through the number conversions give, bit for bit, what the full conversions
+// give, on both sides of where they stop applying.
+TEST(Numeros, QuickPathsAgreeWithTheFullConversion) {
+    auto completa = [](const std::string &s) {
+        double v = 0;
+        std::from_chars(s.data(), s.data() + s.size(), v);
+        return v;
+    };
+    for (const std::string s :
+         {"0", "-0", "7", "255", "256", "-12", "12.5", "0.1", "0.3", "-0.25", "123456789012345", "1234567890123456",
+          "999999999999999.9", "12345678901234.5", "0.000000000000001", "00000000000000000001.5", "3.14159265358979",
+          "1e3", "-2.5E-2", "1.7976931348623157e308"}) {
+        const double v = completa(s[0] == '+' ? s.substr(1) : s);
+        const double a = numeroDe(QString::fromLatin1(s)), b = numeroDe(QByteArrayView(s.data(), qsizetype(s.size())));
+        EXPECT_EQ(std::memcmp(&a, &v, sizeof v), 0) << s;
+        EXPECT_EQ(std::memcmp(&b, &v, sizeof v), 0) << s;
+    }
+    // Bytes of 0x80 and above end the number as any other character does.
+    EXPECT_EQ(numeroDe(QByteArrayView("12\xB5", 3)), 12);
+
+    auto corta = [](double v) {
+        char buf[64];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+        return QString::fromLatin1(buf, qsizetype(r.ptr - buf));
+    };
+    for (double v : {1.0, 9.0, 10.0, 255.0, 256.0, -1.0, -255.0, 4096.0, 999999999999999.0, 1e15, 9007199254740992.0,
+                     -1e15, 0.5, 123456.75})
+        EXPECT_EQ(textoNumero(v), corta(v)) << v;
+}
+
 TEST(Fechas, ServerAndScreenForms) {
     EXPECT_EQ(fechaSql(QDate(2026, 3, 7)), "2026-03-07");
     EXPECT_EQ(fechaPantalla(QDate(2026, 12, 31)), "31-12-2026");
@@ -139,6 +172,41 @@ TEST(Resultado, ColumnsByNameIgnoreCaseAndAMissingOneThrows) {
     EXPECT_EQ(r.valor(0, QStringLiteral("CABALLO")).texto(), QStringLiteral("7"));
     EXPECT_THROW(r.valor(0, QLatin1String("carrera")), DbError);
     EXPECT_THROW(r.valor(1, QLatin1String("monto")), DbError);
+}
+
+TEST(Resultado, NamesRepeatedButForCaseAndWideRows) {
+    // The exact name first, then the first equal but for case.
+    const Resultado r({QStringLiteral("X"), QStringLiteral("x"), QStringLiteral("y")},
+                      {{Campo(QStringLiteral("1")), Campo(QStringLiteral("2")), Campo(QStringLiteral("3"))}});
+    EXPECT_EQ(r.valor(0, QLatin1String("x")).entero(), 2);
+    EXPECT_EQ(r.valor(0, QStringLiteral("X")).entero(), 1);
+    EXPECT_EQ(r.valor(0, QLatin1String("Y")).entero(), 3);
+
+    // Every column of a wide row, names alike at both ends among them, found by either form.
+    QStringList nombres;
+    std::vector<Campo> fila;
+    for (int i = 0; i < 120; ++i) {
+        nombres << QStringLiteral("estado_%1_pt").arg(i) << QStringLiteral("e%1").arg(i);
+        fila.emplace_back(QString::number(2 * i));
+        fila.emplace_back(QString::number(2 * i + 1));
+    }
+    const Resultado w(nombres, {fila});
+    for (int c = 0; c < nombres.size(); ++c) {
+        EXPECT_EQ(w.valor(0, nombres[c]).entero(), c) << nombres[c].toStdString();
+        EXPECT_EQ(w.valor(0, QLatin1String(nombres[c].toUpper().toLatin1())).entero(), c);
+    }
+    EXPECT_FALSE(w.tieneColumna(QStringLiteral("estado_120_pt")));
+    EXPECT_FALSE(w.tieneColumna(QString()));
+}
+
+TEST(Armado, GrowsPastWhatWasReserved) {
+    Armado a(1);
+    QString esperado;
+    for (int i = 0; i < 50; ++i) {
+        a << QLatin1String("ab'") << QStringLiteral("\u00f1\u20ac") << QLatin1Char('z');
+        esperado += QStringLiteral("ab'\u00f1\u20acz");
+    }
+    EXPECT_EQ(std::move(a).texto(), esperado);
 }
 
 TEST(CodigoBoleto, DigitMonthDayAndNumber) {

@@ -7,6 +7,9 @@ namespace corvalo {
 namespace {
 
 int codigo(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
     const int v = codigoDeChar(c);
     if (v < 0)
         throw ErrorCodificacion("carácter fuera de la página de códigos");
@@ -25,12 +28,15 @@ template <typename Op> QString recorrer(const QString &texto, const QString &cla
         return texto;
     if (texto.size() > 32767)
         throw ErrorCodificacion("texto demasiado largo");
-    QString out;
-    out.reserve(texto.size());
-    for (int i = 1; i <= int(texto.size()); ++i) {
-        const int a = codigo(texto[i - 1]);
-        const int b = codigo(clave[posicionClave(i, largo) - 1]);
-        out.append(charDeCodigo(static_cast<unsigned char>(op(a, b))));
+    const int n = int(texto.size());
+    QString out(n, Qt::Uninitialized);
+    QChar *o = out.data();
+    const QChar *t = texto.constData(), *k = clave.constData();
+    for (int i = 1; i <= n; ++i) {
+        const int a = codigo(t[i - 1]);
+        const int b = codigo(k[posicionClave(i, largo) - 1]);
+        const int c = op(a, b);
+        o[i - 1] = (c < 0x80 || c >= 0xA0) ? QChar(char16_t(c)) : charDeCodigo(static_cast<unsigned char>(c));
     }
     return out;
 }

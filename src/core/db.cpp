@@ -69,10 +69,22 @@ std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *
 }
 
 double Campo::numero() const {
-    return nulo_ ? 0.0 : numeroDe(texto_);
+    if (nulo_)
+        return 0.0;
+    // Only ASCII characters make a number, and Windows-1252 keeps ASCII as it is: the bytes
+    // give the same number as the text.
+    if (pendiente_)
+        return numeroDe(QByteArrayView(datos_.constData() + inicio_, largo_));
+    return numeroDe(texto_);
+}
+
+void Campo::decodificar() const {
+    texto_ = desdeCp1252(QByteArrayView(datos_.constData() + inicio_, largo_));
+    pendiente_ = false;
 }
 
 namespace {
+
 template <typename Nombre> int indiceEn(const QStringList &columnas, Nombre nombre) {
     for (int i = 0; i < columnas.size(); ++i)
         if (columnas[i] == nombre)
@@ -82,27 +94,93 @@ template <typename Nombre> int indiceEn(const QStringList &columnas, Nombre nomb
             return i;
     return -1;
 }
-} // namespace
 
-int Resultado::indice(const QString &nombre) const {
-    return indiceEn(columnas_, nombre);
+inline std::size_t unidad(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= u'A' && u <= u'Z') ? u + 32 : u;
+    return c.toCaseFolded().unicode();
+}
+inline std::size_t unidad(char c) {
+    return unidad(QChar(char16_t(static_cast<unsigned char>(c))));
 }
 
-int Resultado::indice(QLatin1String nombre) const {
-    return indiceEn(columnas_, nombre);
+// The length and the case-folded first and last two characters: column names differ there
+// (the few that do not meet a name or two more on the way, told apart by the comparison).
+template <typename Nombre> std::size_t hashNombre(const Nombre &nombre) {
+    const qsizetype n = nombre.size();
+    if (n == 0)
+        return 0;
+    const std::size_t h = std::size_t(n) ^ (unidad(nombre[0]) << 4) ^ (unidad(nombre[n - 1]) << 9) ^
+                          (unidad(nombre[n > 1 ? n - 2 : 0]) << 14);
+    return (h * 0x9E3779B97F4A7C15ull) >> 40;
+}
+
+template <typename Nombre> bool mismoNombre(const QString &a, const Nombre &b) {
+    const qsizetype n = a.size();
+    if (n != b.size())
+        return false;
+    const QChar *p = a.constData();
+    for (qsizetype i = 0; i < n; ++i)
+        if (p[i] != QChar(b[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+NombresColumnas::NombresColumnas(QStringList nombres) : nombres_(std::move(nombres)) {
+    std::size_t n = 16;
+    while (n < std::size_t(nombres_.size()) * 2)
+        n *= 2;
+    tabla_.assign(n, 0);
+    mascara_ = n - 1;
+    for (int c = 0; c < nombres_.size(); ++c) {
+        std::size_t i = hashNombre(nombres_[c]) & mascara_;
+        while (tabla_[i] != 0) {
+            if (nombres_[tabla_[i] - 1].compare(nombres_[c], Qt::CaseInsensitive) == 0)
+                repetidas_ = true;
+            i = (i + 1) & mascara_;
+        }
+        tabla_[i] = c + 1;
+    }
+}
+
+// The table finds the one column of exactly that name; any other case (a name asked in other
+// letters, names repeated but for case, no such column) takes the scan in order, which decides.
+template <typename Nombre> int NombresColumnas::buscar(Nombre nombre) const {
+    if (!repetidas_) {
+        for (std::size_t i = hashNombre(nombre) & mascara_; tabla_[i] != 0; i = (i + 1) & mascara_)
+            if (mismoNombre(nombres_[tabla_[i] - 1], nombre))
+                return tabla_[i] - 1;
+    }
+    return indiceEn(nombres_, nombre);
+}
+
+int NombresColumnas::indice(QStringView nombre) const {
+    return buscar(nombre);
+}
+
+int NombresColumnas::indice(QLatin1String nombre) const {
+    return buscar(nombre);
+}
+
+const QStringList &Resultado::columnas() const {
+    static const QStringList ninguna;
+    return columnas_ ? columnas_->nombres() : ninguna;
 }
 
 Resultado::Resultado(QStringList columnas, const std::vector<std::vector<Campo>> &filas)
-    : columnas_(std::move(columnas)), filas_(int(filas.size())) {
+    : columnas_(std::make_shared<const NombresColumnas>(std::move(columnas))), filas_(int(filas.size())) {
+    const int n = int(columnas_->nombres().size());
     for (const auto &f : filas) {
-        for (int c = 0; c < columnas_.size(); ++c) {
+        for (int c = 0; c < n; ++c) {
             const Campo &v = c < int(f.size()) ? f[std::size_t(c)] : Campo();
-            inicios_.push_back(datos_.size());
             if (v.esNulo()) {
-                largos_.push_back(-1);
+                valores_.push_back({datos_.size(), -1});
             } else {
                 const QByteArray b = aCp1252(v.texto());
-                largos_.push_back(int(b.size()));
+                valores_.push_back({datos_.size(), b.size()});
                 datos_ += b;
             }
         }
@@ -110,10 +188,11 @@ Resultado::Resultado(QStringList columnas, const std::vector<std::vector<Campo>>
 }
 
 Campo Resultado::campo(int fila, int columna) const {
-    const std::size_t i = std::size_t(fila) * std::size_t(columnas_.size()) + std::size_t(columna);
-    if (largos_[i] < 0)
+    const std::size_t i = std::size_t(fila) * std::size_t(columnas_->nombres().size()) + std::size_t(columna);
+    const Valor &v = valores_[i];
+    if (v.largo < 0)
         return Campo();
-    return Campo(desdeCp1252(QByteArrayView(datos_.constData() + inicios_[i], largos_[i])));
+    return Campo(datos_, v.inicio, v.largo);
 }
 
 Campo Resultado::valor(int fila, QLatin1String nombre) const {
@@ -138,7 +217,9 @@ std::vector<Campo> Resultado::fila(int i) const {
     if (i < 0 || i >= filas_)
         throw DbError(QStringLiteral("fila inexistente: %1").arg(i));
     std::vector<Campo> out;
-    for (int c = 0; c < columnas_.size(); ++c)
+    const int n = int(columnas().size());
+    out.reserve(std::size_t(n));
+    for (int c = 0; c < n; ++c)
         out.push_back(campo(i, c));
     return out;
 }

@@ -45,35 +45,69 @@ struct ParametrosConexion {
 // "option=") are accepted. Returns nothing and sets *error for a malformed string.
 std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *error = nullptr);
 
-// A value as the server sent it; null-aware.
+// A value as the server sent it; null-aware. A value read from a result keeps the server's
+// bytes and is turned into text the first time its text is asked for; numbers are read
+// straight from the bytes.
 class Campo {
 public:
     Campo() = default;
     explicit Campo(QString t) : nulo_(false), texto_(std::move(t)) {}
     bool esNulo() const { return nulo_; }
-    const QString &texto() const { return texto_; } // empty for NULL
-    double numero() const;                          // leading-number conversion; NULL is 0
+    const QString &texto() const { // empty for NULL
+        if (pendiente_)
+            decodificar();
+        return texto_;
+    }
+    double numero() const; // leading-number conversion; NULL is 0
     int entero() const { return int(numero()); }
 
 private:
+    friend class Resultado;
+    Campo(QByteArray datos, qsizetype inicio, qsizetype largo)
+        : nulo_(false), pendiente_(true), datos_(std::move(datos)), inicio_(inicio), largo_(largo) {}
+    void decodificar() const;
     bool nulo_ = true;
-    QString texto_;
+    mutable bool pendiente_ = false;
+    mutable QString texto_;
+    QByteArray datos_; // shared with the result it came from
+    qsizetype inicio_ = 0, largo_ = 0;
+};
+
+// The column names of a result, with a lookup by name. Results of the same shape share one.
+class NombresColumnas {
+public:
+    explicit NombresColumnas(QStringList nombres);
+    const QStringList &nombres() const { return nombres_; }
+    // The column named `nombre`: the first of that exact name, else the first equal to it but
+    // for case (as MySQL names compare); -1 when there is none.
+    int indice(QStringView nombre) const;
+    int indice(QLatin1String nombre) const;
+
+private:
+    template <typename Nombre> int buscar(Nombre nombre) const;
+    QStringList nombres_;
+    std::vector<int> tabla_; // open addressing on the case-folded name: column + 1, 0 free
+    std::size_t mascara_ = 0;
+    bool repetidas_ = false; // two names equal but for case: lookups scan the names in order
 };
 
 // Rows as the server sent them. The values are kept as the server's bytes and turned into
 // text only when a column is read, so wide rows cost little when a few columns are used.
 class Resultado {
 public:
+    // Where a value lies in the bytes; `largo` is -1 for NULL.
+    struct Valor {
+        qsizetype inicio;
+        qsizetype largo;
+    };
     Resultado() = default;
     Resultado(QStringList columnas, const std::vector<std::vector<Campo>> &filas);
-    // Raw form: the bytes of every value one after the other, row by row; for each value its
-    // start in `datos` and its length (-1 for NULL).
-    Resultado(QStringList columnas, int filas, QByteArray datos, std::vector<qsizetype> inicios,
-              std::vector<int> largos)
-        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)),
-          inicios_(std::move(inicios)), largos_(std::move(largos)) {}
+    // Raw form: the bytes of every value one after the other, row by row, and where each
+    // value lies in them.
+    Resultado(std::shared_ptr<const NombresColumnas> columnas, int filas, QByteArray datos, std::vector<Valor> valores)
+        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)), valores_(std::move(valores)) {}
 
-    const QStringList &columnas() const { return columnas_; }
+    const QStringList &columnas() const;
     int filas() const { return filas_; }
     bool vacio() const { return filas_ == 0; }
     bool tieneColumna(const QString &nombre) const { return indice(nombre) >= 0; }
@@ -84,14 +118,13 @@ public:
     std::vector<Campo> fila(int i) const;
 
 private:
-    int indice(const QString &nombre) const;
-    int indice(QLatin1String nombre) const;
+    int indice(const QString &nombre) const { return columnas_ ? columnas_->indice(QStringView(nombre)) : -1; }
+    int indice(QLatin1String nombre) const { return columnas_ ? columnas_->indice(nombre) : -1; }
     Campo campo(int fila, int columna) const;
-    QStringList columnas_;
+    std::shared_ptr<const NombresColumnas> columnas_;
     int filas_ = 0;
     QByteArray datos_;
-    std::vector<qsizetype> inicios_;
-    std::vector<int> largos_;
+    std::vector<Valor> valores_;
 };
 
 class BaseDatos {

@@ -1,6 +1,7 @@
 #include "llaves.h"
 
 #include "codificacion.h"
+#include "texto.h"
 
 namespace corvalo {
 
@@ -23,9 +24,13 @@ QString codigoBoleto(const QString &digito, const QDate &fecha, int numero) {
 
 Llaves llavesBoleto(const QString &nu_boleto, const QString &caballo, const QString &montoTexto,
                     const QString &carrera, const QString &grupo) {
-    return {codificar(nu_boleto, caballo + grupo + nu_boleto),
-            codificar(nu_boleto, montoTexto + grupo + nu_boleto),
-            codificar(nu_boleto, carrera + grupo + nu_boleto)};
+    auto clave = [&](const QString &primero) {
+        Armado a(primero.size() + grupo.size() + nu_boleto.size());
+        a << primero << grupo << nu_boleto;
+        return std::move(a).texto();
+    };
+    return {codificar(nu_boleto, clave(caballo)), codificar(nu_boleto, clave(montoTexto)),
+            codificar(nu_boleto, clave(carrera))};
 }
 
 } // namespace corvalo

@@ -7,6 +7,8 @@
 #include <mysqld_error.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -98,35 +100,53 @@ public:
             return {};
         }
         const unsigned n = mysql_num_fields(res);
-        const QStringList columnas = nombres(mysql_fetch_fields(res), n);
-        // Values go into one buffer, a row at a time with one size check and plain copies.
-        QByteArray datos;
-        datos.reserve(512);
-        std::vector<qsizetype> inicios;
-        std::vector<int> largos;
-        inicios.reserve(n);
-        largos.reserve(n);
+        std::shared_ptr<const NombresColumnas> columnas = nombres(mysql_fetch_fields(res), n);
+        // The values' bytes and where each value lies go into two buffers of the connection,
+        // kept from one statement to the next (every place is written before it is read); the
+        // result gets its own copy of each, made once at the end.
+        qsizetype ocupados = 0;
+        std::size_t usados = 0;
         int nfilas = 0;
         while (MYSQL_ROW row = mysql_fetch_row(res)) {
             const unsigned long *l = mysql_fetch_lengths(res);
-            qsizetype fila = 0;
-            for (unsigned i = 0; i < n; ++i)
-                if (row[i])
-                    fila += qsizetype(l[i]);
-            qsizetype fin = datos.size();
-            if (datos.capacity() < fin + fila)
-                datos.reserve(std::max(2 * datos.capacity(), fin + fila));
-            datos.resize(fin + fila);
-            char *destino = datos.data();
-            for (unsigned i = 0; i < n; ++i) {
-                inicios.push_back(fin);
-                if (!row[i]) {
-                    largos.push_back(-1);
-                } else {
-                    largos.push_back(int(l[i]));
-                    std::memcpy(destino + fin, row[i], l[i]);
-                    fin += qsizetype(l[i]);
+            const qsizetype fin = ocupados;
+            if (valores_.size() - usados < n)
+                valores_.resize(std::max(2 * valores_.size(), usados + n));
+            Resultado::Valor *v = valores_.data() + usados;
+            usados += n;
+            // The connector leaves a row's values in its read buffer in order, each after its
+            // length prefix (at most nine ocupados): a row found so is copied whole, prefixes
+            // included, in one copy. Any other layout is copied value by value.
+            unsigned i = 0;
+            for (; i < n && !row[i]; ++i)
+                v[i] = {fin, -1};
+            const char *primero = i < n ? row[i] : nullptr, *ultimo = primero;
+            qsizetype suma = 0;
+            bool enOrden = true;
+            // Offsets from the addresses in one addition: address minus the first's, plus fin.
+            const qsizetype desplazamiento = fin - qsizetype(reinterpret_cast<std::uintptr_t>(primero));
+            for (; i < n; ++i) {
+                const char *p = row[i];
+                if (!p) {
+                    v[i] = {fin, -1};
+                    continue;
                 }
+                const qsizetype largo = qsizetype(l[i]);
+                enOrden &= p >= ultimo;
+                v[i] = {desplazamiento + qsizetype(reinterpret_cast<std::uintptr_t>(p)), largo};
+                ultimo = p + largo;
+                suma += largo;
+            }
+            if (!primero) {
+                // every value NULL
+            } else if (enOrden && ultimo - primero <= suma + 9 * qsizetype(n)) {
+                anadir(ocupados, primero, ultimo - primero);
+            } else {
+                for (unsigned i = 0; i < n; ++i)
+                    if (row[i]) {
+                        v[i] = {ocupados, qsizetype(l[i])};
+                        anadir(ocupados, row[i], qsizetype(l[i]));
+                    }
             }
             ++nfilas;
         }
@@ -139,7 +159,10 @@ public:
             throw DbError(error, conexion);
         }
         afectadas_ = nfilas;
-        return Resultado(columnas, nfilas, std::move(datos), std::move(inicios), std::move(largos));
+        Resultado r(std::move(columnas), nfilas, QByteArray(datos_.data(), ocupados),
+                    std::vector<Resultado::Valor>(valores_.data(), valores_.data() + usados));
+        recortar();
+        return r;
     }
 
     long long filasAfectadas() const override { return afectadas_; }
@@ -151,10 +174,16 @@ public:
     QString escapar(const QString &valor) const override {
         // The connection speaks latin1, where the server's escaping touches only these seven
         // characters: a value without them goes into the statement as it is.
+        static constexpr auto kEscapados = [] {
+            std::array<bool, 128> t{};
+            for (char16_t u : {u'\0', u'\n', u'\r', u'\\', u'\'', u'"', char16_t(0x1A)})
+                t[u] = true;
+            return t;
+        }();
         bool llano = true;
         for (QChar c : valor) {
             const char16_t u = c.unicode();
-            if (u == 0 || u == u'\n' || u == u'\r' || u == u'\\' || u == u'\'' || u == u'"' || u == 0x1A) {
+            if (u < 128 && kEscapados[u]) {
                 llano = false;
                 break;
             }
@@ -179,8 +208,24 @@ private:
         throw DbError(QString::fromUtf8(mysql_error(mysql_)), conexion);
     }
 
+    // Appends bytes to the buffer of values, which grows by doubling.
+    void anadir(qsizetype &ocupados, const char *p, qsizetype n) {
+        if (qsizetype(datos_.size()) - ocupados < n)
+            datos_.resize(std::max({std::size_t(4096), 2 * datos_.size(), std::size_t(ocupados + n)}));
+        std::memcpy(datos_.data() + ocupados, p, std::size_t(n));
+        ocupados += n;
+    }
+    // After a large result the buffers go back to their usual size.
+    void recortar() {
+        constexpr std::size_t kBytes = 1 << 20, kValores = 1 << 16;
+        if (datos_.size() > kBytes)
+            std::vector<char>(kBytes).swap(datos_);
+        if (valores_.size() > kValores)
+            std::vector<Resultado::Valor>(kValores).swap(valores_);
+    }
+
     // Column names decoded once per shape: a sale reads the same few tables again and again.
-    QStringList nombres(const MYSQL_FIELD *campos, unsigned n) {
+    std::shared_ptr<const NombresColumnas> nombres(const MYSQL_FIELD *campos, unsigned n) {
         std::size_t largo = n;
         for (unsigned i = 0; i < n; ++i)
             largo += campos[i].name_length;
@@ -196,12 +241,15 @@ private:
             columnas << desdeCp1252(QByteArrayView(campos[i].name, qsizetype(campos[i].name_length)));
         if (nombres_.size() >= 64)
             nombres_.clear();
-        nombres_.emplace(std::move(clave), columnas);
-        return columnas;
+        auto forma = std::make_shared<const NombresColumnas>(std::move(columnas));
+        nombres_.emplace(std::move(clave), forma);
+        return forma;
     }
 
     MYSQL *mysql_ = nullptr;
-    std::map<std::string, QStringList> nombres_;
+    std::vector<char> datos_;
+    std::vector<Resultado::Valor> valores_;
+    std::map<std::string, std::shared_ptr<const NombresColumnas>> nombres_;
     long long afectadas_ = 0;
     long long ultimoId_ = 0;
     unsigned long hilo_ = 0;

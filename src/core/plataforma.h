@@ -32,12 +32,15 @@ public:
     virtual QDateTime ahora() const = 0;
     // The workstation's time of day in its regional time format.
     virtual QString horaTexto() const = 0;
+    // Milliseconds since the epoch, for the time between two moments.
+    virtual qint64 msDesdeEpoca() const { return ahora().toMSecsSinceEpoch(); }
 };
 
 class RelojSistema : public Reloj {
 public:
     QDateTime ahora() const override;
     QString horaTexto() const override;
+    qint64 msDesdeEpoca() const override;
 };
 
 class Maquina {

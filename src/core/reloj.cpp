@@ -16,7 +16,19 @@ QString RelojSistema::horaTexto() const {
         f.remove(QRegularExpression(QStringLiteral("\\s*t+")));
         return f.trimmed();
     }();
-    return QLocale::system().toString(ahora().time(), formato);
+    // The text changes once a second: each thread keeps the last one it made.
+    thread_local qint64 segundo = -1;
+    thread_local QString texto;
+    const qint64 ahoraS = QDateTime::currentSecsSinceEpoch();
+    if (ahoraS != segundo) {
+        texto = QLocale::system().toString(QDateTime::fromSecsSinceEpoch(ahoraS).time(), formato);
+        segundo = ahoraS;
+    }
+    return texto;
+}
+
+qint64 RelojSistema::msDesdeEpoca() const {
+    return QDateTime::currentMSecsSinceEpoch();
 }
 
 } // namespace corvalo

@@ -3,7 +3,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace corvalo {
@@ -32,17 +34,56 @@ int codigoDeChar(QChar c) {
     return -1;
 }
 
-QString desdeCp1252(QByteArrayView bytes) {
-    // Most texts hold no code of 0x80..0x9F: then Windows-1252 is Latin-1.
-    bool latin1 = true;
-    for (char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        if (u >= 0x80 && u <= 0x9F) {
-            latin1 = false;
-            break;
+namespace {
+
+// Whether the bytes hold a code of 0x80..0x9F, the ones Windows-1252 gives other characters
+// than Latin-1; eight bytes at a time while they are ASCII.
+bool tieneAltos(const char *p, qsizetype n) {
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if ((w & 0x8080808080808080ull) == 0)
+            continue;
+        for (int k = 0; k < 8; ++k) {
+            const auto u = static_cast<unsigned char>(p[i + k]);
+            if (u >= 0x80 && u <= 0x9F)
+                return true;
         }
     }
-    if (latin1)
+    for (; i < n; ++i) {
+        const auto u = static_cast<unsigned char>(p[i]);
+        if (u >= 0x80 && u <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
+// Whether every character of the text is Latin-1 outside 0x80..0x9F, where Windows-1252 and
+// Latin-1 agree; four characters at a time while they are ASCII.
+bool esLatin1Llano(const QChar *p, qsizetype n) {
+    auto llano = [](char16_t u) { return u < 0x80 || (u >= 0xA0 && u <= 0xFF); };
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if ((w & 0xFF80FF80FF80FF80ull) == 0)
+            continue;
+        for (int k = 0; k < 4; ++k)
+            if (!llano(p[i + k].unicode()))
+                return false;
+    }
+    for (; i < n; ++i)
+        if (!llano(p[i].unicode()))
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString desdeCp1252(QByteArrayView bytes) {
+    // Most texts hold no code of 0x80..0x9F: then Windows-1252 is Latin-1.
+    if (!tieneAltos(bytes.data(), bytes.size()))
         return QString::fromLatin1(bytes);
     QString out;
     out.reserve(bytes.size());
@@ -52,15 +93,7 @@ QString desdeCp1252(QByteArrayView bytes) {
 }
 
 QByteArray aCp1252(const QString &text) {
-    bool latin1 = true;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u > 0xFF || (u >= 0x80 && u <= 0x9F)) {
-            latin1 = false;
-            break;
-        }
-    }
-    if (latin1)
+    if (esLatin1Llano(text.constData(), text.size()))
         return text.toLatin1();
     QByteArray out;
     out.reserve(text.size());
@@ -86,35 +119,52 @@ QString sinControles(const QString &text) {
     return out;
 }
 
-double numeroDe(const QString &text) {
-    // The leading number: blanks, a sign, digits with one decimal point, an exponent. Only ASCII
-    // characters can belong to it, so the scan runs over the text's own characters into a small
-    // buffer.
-    const QChar *s = text.constData();
-    const qsizetype n = text.size();
-    auto en = [&](qsizetype i) { return i < n ? s[i].unicode() : char16_t(0); };
+namespace {
+
+inline char16_t unidadDe(QChar c) {
+    return c.unicode();
+}
+inline char16_t unidadDe(char c) {
+    return char16_t(static_cast<unsigned char>(c));
+}
+
+// The leading number: blanks, a sign, digits with one decimal point, an exponent. Only ASCII
+// characters can belong to it, so the scan runs over the text's own characters.
+template <typename C> double numeroEn(const C *s, qsizetype n) {
+    auto en = [&](qsizetype i) { return i < n ? unidadDe(s[i]) : char16_t(0); };
     auto digito = [](char16_t c) { return c >= u'0' && c <= u'9'; };
     qsizetype i = 0;
     while (en(i) == u' ' || en(i) == u'\t')
         ++i;
     const qsizetype start = i;
+    const bool negativo = en(i) == u'-';
     if (en(i) == u'+' || en(i) == u'-')
         ++i;
-    qsizetype digits = 0;
+    // Up to 15 digits in all and a short fraction: the digits as a whole number, exact in a
+    // double, divided once by an exact power of ten give the correctly rounded value, the same
+    // that the full conversion gives.
+    static constexpr double kPotencias[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t entero = 0;
+    qsizetype digits = 0, decimales = 0;
     while (digito(en(i))) {
+        entero = entero * 10 + (en(i) - u'0');
         ++i;
         ++digits;
     }
     if (en(i) == u'.') {
         ++i;
         while (digito(en(i))) {
+            entero = entero * 10 + (en(i) - u'0');
             ++i;
             ++digits;
+            ++decimales;
         }
     }
     if (digits == 0)
         return 0.0;
     qsizetype end = i;
+    bool exponente = false;
     if (en(i) == u'e' || en(i) == u'E') {
         qsizetype j = i + 1;
         if (en(j) == u'+' || en(j) == u'-')
@@ -123,10 +173,15 @@ double numeroDe(const QString &text) {
             while (digito(en(j)))
                 ++j;
             end = j;
+            exponente = true;
         }
     }
+    if (!exponente && digits <= 15) {
+        const double v = double(entero) / kPotencias[decimales];
+        return negativo ? -v : v;
+    }
     qsizetype desde = start;
-    if (s[desde] == u'+')
+    if (unidadDe(s[desde]) == u'+')
         ++desde;
     char corto[64];
     std::string largo;
@@ -137,10 +192,20 @@ double numeroDe(const QString &text) {
         num = largo.data();
     }
     for (qsizetype k = 0; k < largoNum; ++k)
-        num[k] = char(s[desde + k].unicode());
+        num[k] = char(unidadDe(s[desde + k]));
     double v = 0;
     std::from_chars(num, num + largoNum, v);
     return v;
+}
+
+} // namespace
+
+double numeroDe(const QString &text) {
+    return numeroEn(text.constData(), text.size());
+}
+
+double numeroDe(QByteArrayView bytes) {
+    return numeroEn(bytes.data(), bytes.size());
 }
 
 QString textoNumero(double value) {
@@ -149,6 +214,28 @@ QString textoNumero(double value) {
     if (std::isnan(value) || std::isinf(value))
         return QStringLiteral("0");
     char buf[64];
+    // Whole numbers, the usual case (races, horses, tablas), written digit by digit: the same
+    // text as the shortest form below.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        // The small ones (horses, races, tablas) are made once and shared.
+        static const std::array<QString, 256> kPequenos = [] {
+            std::array<QString, 256> t;
+            for (int i = 0; i < 256; ++i)
+                t[std::size_t(i)] = QString::number(i);
+            return t;
+        }();
+        if (value > 0 && value < 256)
+            return kPequenos[std::size_t(value)];
+        std::uint64_t n = std::uint64_t(std::fabs(value));
+        char *fin = buf + sizeof buf, *p = fin;
+        do {
+            *--p = char('0' + n % 10);
+            n /= 10;
+        } while (n);
+        if (value < 0)
+            *--p = '-';
+        return QString::fromLatin1(p, qsizetype(fin - p));
+    }
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     if (res.ec != std::errc())
         return QString::number(value, 'g', 15);

@@ -6,6 +6,9 @@
 #include <QByteArrayView>
 #include <QDate>
 #include <QString>
+#include <QStringView>
+
+#include <algorithm>
 
 namespace corvalo {
 
@@ -27,6 +30,56 @@ QString sinControles(const QString &text);
 // The usual leading-number conversion: leading blanks skipped, an optional sign, digits with
 // an optional "." fraction and exponent; anything after that is ignored; empty text is 0.
 double numeroDe(const QString &text);
+double numeroDe(QByteArrayView bytes); // the same over Windows-1252 bytes
+
+// Builds a text by plain copies into one buffer, for the statements, keys and codes made on
+// every sale: reserve about what it will hold, add the pieces, take the text.
+class Armado {
+public:
+    explicit Armado(qsizetype reserva) : s_(std::max<qsizetype>(reserva, 16), Qt::Uninitialized) { apuntar(0); }
+    Armado &operator<<(QLatin1String t) {
+        const qsizetype n = t.size();
+        lugar(n);
+        const char *d = t.data();
+        for (qsizetype i = 0; i < n; ++i)
+            p_[i] = char16_t(static_cast<unsigned char>(d[i]));
+        p_ += n;
+        return *this;
+    }
+    Armado &operator<<(QStringView t) {
+        const qsizetype n = t.size();
+        lugar(n);
+        std::copy_n(t.utf16(), n, p_);
+        p_ += n;
+        return *this;
+    }
+    Armado &operator<<(const QString &t) { return *this << QStringView(t); }
+    Armado &operator<<(QLatin1Char c) {
+        lugar(1);
+        *p_++ = char16_t(static_cast<unsigned char>(c.toLatin1()));
+        return *this;
+    }
+    QString texto() && {
+        s_.truncate(p_ - reinterpret_cast<char16_t *>(s_.data()));
+        return std::move(s_);
+    }
+
+private:
+    void apuntar(qsizetype usado) {
+        char16_t *inicio = reinterpret_cast<char16_t *>(s_.data());
+        p_ = inicio + usado;
+        fin_ = inicio + s_.size();
+    }
+    void lugar(qsizetype n) {
+        if (fin_ - p_ >= n)
+            return;
+        const qsizetype usado = p_ - reinterpret_cast<char16_t *>(s_.data());
+        s_.resize(std::max(2 * s_.size(), usado + n));
+        apuntar(usado);
+    }
+    QString s_;
+    char16_t *p_ = nullptr, *fin_ = nullptr;
+};
 
 // Plain text form of a number as the system writes it into statements, keys and messages:
 // "5", "12.5", "-3", "0.3" (shortest round-trip form, "." as decimal separator, no exponent

@@ -260,9 +260,10 @@ double limiteDeTabla(BaseDatos &db, const QString &sql, CupoCaballo &cupo, doubl
 }
 
 Resultado leerCarrera(BaseDatos &db, double carrera, const QDate &fecha) {
-    return db.ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") + sqlTexto(db, carrera) +
-                       QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +
-                       QStringLiteral("'"));
+    Armado sql(96);
+    sql << QLatin1String("SELECT * FROM carreras where  carrera ='") << sqlTexto(db, carrera)
+        << QLatin1String("' and fecha  = '") << sqlTexto(db, fechaSql(fecha)) << QLatin1Char('\'');
+    return db.ejecutar(std::move(sql).texto());
 }
 
 QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores, TablaBoletos tabla) {
@@ -270,37 +271,23 @@ QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores,
     qsizetype largo = 32;
     for (const QString &v : valores)
         largo += v.size() + 3;
-    QString sql;
-    sql.reserve(largo + largo / 8);
-    sql += QLatin1String("INSERT INTO `");
-    sql += nombreTabla(tabla);
-    sql += QLatin1String("` VALUES (NULL,");
-    for (int i = 0; i < valores.size(); ++i) {
-        sql += QLatin1Char('\'');
-        sql += sqlTexto(db, valores[i]);
-        sql += i + 1 < valores.size() ? QLatin1String("',") : QLatin1String("');");
-    }
-    return sql;
+    Armado sql(largo + largo / 8);
+    sql << QLatin1String("INSERT INTO `") << nombreTabla(tabla) << QLatin1String("` VALUES (NULL,");
+    for (int i = 0; i < valores.size(); ++i)
+        sql << QLatin1Char('\'') << sqlTexto(db, valores[i])
+            << (i + 1 < valores.size() ? QLatin1String("',") : QLatin1String("');"));
+    return std::move(sql).texto();
 }
 
 QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu, const Llaves &k,
                                const QString &usuario, int numero) {
-    QString sql;
-    sql.reserve(128 + nu.size() + k.llave1.size() + k.llave2.size() + k.llave3.size() + usuario.size());
-    sql += QLatin1String("update ma_principal set nu_boleto='");
-    sql += sqlTexto(db, nu);
-    sql += QLatin1String("',llave1='");
-    sql += sqlTexto(db, k.llave1);
-    sql += QLatin1String("',llave2='");
-    sql += sqlTexto(db, k.llave2);
-    sql += QLatin1String("',llave3='");
-    sql += sqlTexto(db, k.llave3);
-    sql += QLatin1String("' Where taquilla='");
-    sql += sqlTexto(db, usuario);
-    sql += QLatin1String("' and numero = '");
-    sql += sqlTexto(db, QString::number(numero));
-    sql += QLatin1String("' limit 1   ");
-    return sql;
+    Armado sql(128 + nu.size() + k.llave1.size() + k.llave2.size() + k.llave3.size() + usuario.size());
+    sql << QLatin1String("update ma_principal set nu_boleto='") << sqlTexto(db, nu) << QLatin1String("',llave1='")
+        << sqlTexto(db, k.llave1) << QLatin1String("',llave2='") << sqlTexto(db, k.llave2)
+        << QLatin1String("',llave3='") << sqlTexto(db, k.llave3) << QLatin1String("' Where taquilla='")
+        << sqlTexto(db, usuario) << QLatin1String("' and numero = '") << sqlTexto(db, QString::number(numero))
+        << QLatin1String("' limit 1   ");
+    return std::move(sql).texto();
 }
 
 QString sentenciaCodigo(const BaseDatos &db, TablaBoletos tabla, const QString &nu, const QString &usuario,
@@ -335,6 +322,10 @@ QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double ca
     nombre += QLatin1String("corvalo_cupo_");
     nombre += QLatin1String(hex);
     return nombre;
+}
+
+QString ControlCupo::nombreBloqueo() const {
+    return nombreBloqueoCupo(bloqueo.grupo, bloqueo.juego, bloqueo.moneda, bloqueo.carrera, bloqueo.caballo);
 }
 
 bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario, TablaBoletos tabla) {
@@ -624,12 +615,13 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
     j.boleto.hora = j.valores[forma.hora];
 
     bool bloqueado = false;
+    QString nombre;
     auto soltar = [&] {
         if (!bloqueado)
             return;
         bloqueado = false;
         try {
-            db.ejecutar(QStringLiteral("SELECT RELEASE_LOCK('") + sqlTexto(db, j.cupo->nombreBloqueo) +
+            db.ejecutar(QStringLiteral("SELECT RELEASE_LOCK('") + sqlTexto(db, nombre) +
                         QStringLiteral("')"));
         } catch (const DbError &e) {
             // The server lets it go with the connection.
@@ -638,8 +630,9 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
         }
     };
     if (j.cupo && cercaDelLimite(*j.cupo)) {
+        nombre = j.cupo->nombreBloqueo();
         const Resultado l =
-            db.ejecutar(QStringLiteral("SELECT GET_LOCK('") + sqlTexto(db, j.cupo->nombreBloqueo) +
+            db.ejecutar(QStringLiteral("SELECT GET_LOCK('") + sqlTexto(db, nombre) +
                         QStringLiteral("', 5) AS bloqueo"));
         if (l.vacio() || l.valor(0, QStringLiteral("bloqueo")).entero() != 1)
             throw std::runtime_error("el cupo del caballo sigue ocupado por otra taquilla");

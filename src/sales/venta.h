@@ -172,7 +172,14 @@ struct ControlCupo {
     double pedido = 0;       // this bet (tablas or amount)
     double maximoJugada = 0; // the largest bet of one booth (0: no such limit)
     QString rechazo;         // the refusal text, the available number follows
-    QString nombreBloqueo;   // group, game, currency, race and horse
+    // What names the server lock (group, game, currency, race and horse); the name itself is
+    // made only for the sales that take the lock.
+    struct Bloqueo {
+        QString grupo;
+        int juego = 0, moneda = 0;
+        double carrera = 0, caballo = 0;
+    } bloqueo;
+    QString nombreBloqueo() const;
 };
 bool cercaDelLimite(const ControlCupo &c);
 // The server lock's name (at most 64 characters).

@@ -203,7 +203,7 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     c.pedido = monto;
     c.maximoJugada = 0; // Marcas has no per-bet limit: the check is always made again
     c.rechazo = QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ");
-    c.nombreBloqueo = nombreBloqueoCupo(grupo, 4, moneda, carrera2, h1);
+    c.bloqueo = {grupo, 4, moneda, carrera2, h1};
     j.cupo = c;
 
     Boleto &b = j.boleto;

@@ -117,22 +117,19 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
 
     // 6. What the group has bet on the horse: both currencies together on the booth screen, the
     // sale's currency on the operator's.
-    QString sqlVendido;
-    sqlVendido.reserve(200 + caballoTxt.size() + fechaTxt.size() + grupo.size());
-    sqlVendido += QLatin1String("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='");
-    sqlVendido += sqlTexto(db, caballoTxt);
-    sqlVendido += QLatin1String("' and carrera ='");
-    sqlVendido += sqlTexto(db, carreraActual);
-    sqlVendido += QLatin1String("' and fecha  = '");
-    sqlVendido += sqlTexto(db, fechaTxt);
-    sqlVendido += QLatin1String("' and grupo = '");
-    sqlVendido += sqlTexto(db, grupo);
-    sqlVendido += QLatin1String("' and id_juego=3");
-    if (operador) {
-        sqlVendido += QLatin1String(" and id_moneda= '");
-        sqlVendido += QString::number(moneda);
-        sqlVendido += opcion != 0 ? QLatin1String("'") : QLatin1String("' ");
-    }
+    Armado armado(200 + caballoTxt.size() + fechaTxt.size() + grupo.size());
+    armado << QLatin1String("SELECT sum(monto) as venta_ch FROM ma_principal where caballo='");
+    armado << sqlTexto(db, caballoTxt);
+    armado << QLatin1String("' and carrera ='");
+    armado << sqlTexto(db, carreraActual);
+    armado << QLatin1String("' and fecha  = '");
+    armado << sqlTexto(db, fechaTxt);
+    armado << QLatin1String("' and grupo = '");
+    armado << sqlTexto(db, grupo) << QLatin1String("' and id_juego=3");
+    if (operador)
+        armado << QLatin1String(" and id_moneda= '") << QString::number(moneda)
+               << (opcion != 0 ? QLatin1String("'") : QLatin1String("' "));
+    const QString sqlVendido = std::move(armado).texto();
     double vendidoYa = 0, limiteCaballo = 0;
     auto vendido = [&] {
         const Resultado r = db.ejecutar(sqlVendido);
@@ -197,7 +194,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
                           QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") +
                           textoNumero(monto) +
                           (operador ? QStringLiteral("  BS") : QStringLiteral("  ") + datos.nombre_moneda);
-    const QDateTime preguntado = ctx_.reloj.ahora();
+    const qint64 preguntado = ctx_.reloj.msDesdeEpoca();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
     res.confirmada = true;
@@ -242,11 +239,11 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     c.vendido = vendidoYa;
     c.pedido = monto;
     // A clerk who waited at the confirmation gave the other booths time to sell.
-    c.maximoJugada = cupoPt * std::max(1.0, double(preguntado.secsTo(ctx_.reloj.ahora())) / 2.0);
+    c.maximoJugada = cupoPt * std::max(1.0, double((ctx_.reloj.msDesdeEpoca() - preguntado) / 1000) / 2.0);
     c.rechazo = QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO, DISPONIBLE: ");
     // Both currencies count toward the booth's one limit: one lock for both (on the operator
     // screen too, which may sell for the same group).
-    c.nombreBloqueo = nombreBloqueoCupo(grupo, 3, 0, carrera2, caballo);
+    c.bloqueo = {grupo, 3, 0, carrera2, caballo};
     j.cupo = c;
 
     Boleto &b = j.boleto;

@@ -124,17 +124,16 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                                                      : QStringLiteral("' and id_juego=1 and id_moneda=2"))
                                       : (moneda == 1 ? QStringLiteral("' and id_juego=2 and id_moneda=1")
                                                      : QStringLiteral("' and id_juego=2 and id_moneda=2"));
-    QString sqlVendido;
-    sqlVendido.reserve(192 + caballoTxt.size() + grupo.size());
-    sqlVendido += QLatin1String("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='");
-    sqlVendido += sqlTexto(db, caballoTxt);
-    sqlVendido += QLatin1String("' and carrera ='");
-    sqlVendido += sqlTexto(db, carreraActual);
-    sqlVendido += QLatin1String("' and fecha  = '");
-    sqlVendido += sqlTexto(db, fechaSql(fecha));
-    sqlVendido += QLatin1String("' and grupo = '");
-    sqlVendido += sqlTexto(db, grupo);
-    sqlVendido += sufijo;
+    Armado armado(192 + caballoTxt.size() + grupo.size());
+    armado << QLatin1String("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='");
+    armado << sqlTexto(db, caballoTxt);
+    armado << QLatin1String("' and carrera ='");
+    armado << sqlTexto(db, carreraActual);
+    armado << QLatin1String("' and fecha  = '");
+    armado << sqlTexto(db, fechaSql(fecha));
+    armado << QLatin1String("' and grupo = '");
+    armado << sqlTexto(db, grupo) << sufijo;
+    const QString sqlVendido = std::move(armado).texto();
     const Resultado vendido = db.ejecutar(sqlVendido);
     const double ventaCh = vendido.vacio() ? 0.0 : vendido.valor(0, QStringLiteral("venta_ch")).numero();
 
@@ -200,7 +199,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
         texto += datos.nombre_moneda;
     }
     texto += QLatin1String("\r\r.");
-    const QDateTime preguntado = ctx_.reloj.ahora();
+    const qint64 preguntado = ctx_.reloj.msDesdeEpoca();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
     res.confirmada = true;
@@ -255,9 +254,9 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     c.vendido = ventaCh;
     c.pedido = tablas;
     // A clerk who waited at the confirmation gave the other booths time to sell.
-    c.maximoJugada = porJugada * std::max(1.0, double(preguntado.secsTo(ctx_.reloj.ahora())) / 2.0);
+    c.maximoJugada = porJugada * std::max(1.0, double((ctx_.reloj.msDesdeEpoca() - preguntado) / 1000) / 2.0);
     c.rechazo = QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: ");
-    c.nombreBloqueo = nombreBloqueoCupo(grupo, juego, moneda, carrera2, caballo);
+    c.bloqueo = {grupo, juego, moneda, carrera2, caballo};
     j.cupo = c;
 
     Boleto &b = j.boleto;
