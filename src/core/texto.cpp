@@ -105,6 +105,8 @@ QByteArray aCp1252(const QString &text) {
 }
 
 bool cabeEnCp1252(const QString &text) {
+    if (esLatin1Llano(text.constData(), text.size()))
+        return true;
     for (QChar c : text)
         if (codigoDeChar(c) < 0)
             return false;

@@ -4,29 +4,50 @@
 #include "texto.h"
 
 #include <cmath>
+#include <vector>
 
 namespace corvalo {
 
 namespace {} // namespace
 
+namespace {
+
+struct Clase {
+    double valor;
+    bool aproximado; // the tenths are compared within a margin
+    TipoPuesto tipo;
+};
+
+// Every kind of bet, made once.
+const std::vector<Clase> &clases() {
+    static const std::vector<Clase> todas = [] {
+        std::vector<Clase> c;
+        for (int d = 1; d <= 9; ++d)
+            c.push_back({d / 10.0, true,
+                         {QStringLiteral("10/%1").arg(d),
+                          d == 5 ? QStringLiteral("10 A  5") : QStringLiteral("10 A  %1 ").arg(d),
+                          QStringLiteral("10/%1").arg(d)}});
+        // -1 has no entry of its own in the kinds the race card uses; it is shown as the one nini
+        // it stands for, the way the horse panel shows it ("1N").
+        for (int n = 1; n <= 5; ++n)
+            c.push_back({double(-n), false, {QString::number(n), QStringLiteral("NINI"), QStringLiteral("%1N").arg(n)}});
+        for (int n = 1; n <= 5; ++n)
+            c.push_back({double(n), false, {QString::number(n), QStringLiteral("PUESTO"), QString::number(n)}});
+        for (int k : {12, 22, 23, 33, 34, 44, 45, 55})
+            c.push_back({double(k), false,
+                         {QStringLiteral("%1 PUESTOS Y %2 NINI").arg(k / 10).arg(k % 10), QString(),
+                          QStringLiteral("%1P%2N").arg(k / 10).arg(k % 10)}});
+        return c;
+    }();
+    return todas;
+}
+
+} // namespace
+
 TipoPuesto tipoPuesto(double v) {
-    for (int d = 1; d <= 9; ++d)
-        if (std::abs(v - d / 10.0) < 1e-9)
-            return {QStringLiteral("10/%1").arg(d),
-                    d == 5 ? QStringLiteral("10 A  5") : QStringLiteral("10 A  %1 ").arg(d),
-                    QStringLiteral("10/%1").arg(d)};
-    // -1 has no entry of its own in the kinds the race card uses; it is shown as the one nini
-    // it stands for, the way the horse panel shows it ("1N").
-    for (int n = 1; n <= 5; ++n)
-        if (v == -n)
-            return {QString::number(n), QStringLiteral("NINI"), QStringLiteral("%1N").arg(n)};
-    for (int n = 1; n <= 5; ++n)
-        if (v == n)
-            return {QString::number(n), QStringLiteral("PUESTO"), QString::number(n)};
-    for (int c : {12, 22, 23, 33, 34, 44, 45, 55})
-        if (v == c)
-            return {QStringLiteral("%1 PUESTOS Y %2 NINI").arg(c / 10).arg(c % 10), QString(),
-                    QStringLiteral("%1P%2N").arg(c / 10).arg(c % 10)};
+    for (const Clase &c : clases())
+        if (c.aproximado ? std::abs(v - c.valor) < 1e-9 : v == c.valor)
+            return c.tipo;
     return {};
 }
 
@@ -190,10 +211,14 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
 
     // 11, 12.
     const TipoPuesto t = tipoPuesto(tipo);
-    const QString texto = QStringLiteral("    ") + t.texto1 + QStringLiteral("  ") + t.texto2 +
-                          QStringLiteral("  AL CAB: ") + caballoTxt + QStringLiteral("    POR: ") +
-                          textoNumero(monto) +
-                          (operador ? QStringLiteral("  BS") : QStringLiteral("  ") + datos.nombre_moneda);
+    Armado pregunta(64 + t.texto1.size() + t.texto2.size() + caballoTxt.size() + datos.nombre_moneda.size());
+    pregunta << QLatin1String("    ") << t.texto1 << QLatin1String("  ") << t.texto2 << QLatin1String("  AL CAB: ")
+             << caballoTxt << QLatin1String("    POR: ") << textoNumero(monto);
+    if (operador)
+        pregunta << QLatin1String("  BS");
+    else
+        pregunta << QLatin1String("  ") << datos.nombre_moneda;
+    const QString texto = std::move(pregunta).texto();
     const qint64 preguntado = ctx_.reloj.msDesdeEpoca();
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
