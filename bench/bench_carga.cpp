@@ -56,11 +56,12 @@ std::unique_ptr<BaseDatos> conectar(const QString &cadena) {
 
 // Per-horse limits of the race the workstations sell: tight enough that the busiest horses fill
 // up during the run, so the sales near a limit take the server lock and some are refused.
-constexpr double kLimiteTablas = 1400;   // tablas a horse, group and game (TD, TF)
-constexpr double kLimitePuestos = 14000; // money a horse and group (Los Puestos)
-constexpr double kLimiteMarcas = 1200;   // money a first horse and group (Marcas)
-constexpr double kPorJugadaTablas = 10;  // the largest bet in tablas
-constexpr double kPorJugadaPuestos = 50; // the largest bet in Los Puestos
+constexpr double kLimiteTablas = 1400;    // tablas a horse and group (TD; the big day has some)
+constexpr double kLimiteTablaFija = 1100; // tablas a horse and group (TF)
+constexpr double kLimitePuestos = 11000;  // money a horse and group (Los Puestos)
+constexpr double kLimiteMarcas = 1200;    // money a first horse and group (Marcas)
+constexpr double kPorJugadaTablas = 10;   // the largest bet in tablas
+constexpr double kPorJugadaPuestos = 50;  // the largest bet in Los Puestos
 // Every fifth workstation is an operator's.
 constexpr int kCadaOperador = 5;
 
@@ -240,14 +241,15 @@ int main(int argc, char **argv) {
         d.carrera = QStringLiteral("1");
         const QString dia = fechaSql(hoy);
         db->ejecutar(
-            QStringLiteral("UPDATE carreras SET apuesta_max_td=%1, apuesta_max_td2=%1, apuesta_max_tf=%1, "
-                           "apuesta_max_tf2=%1, apuesta_max_pt=%2, apuesta_max_pt2=%2, apuesta_max_mk=%5, "
+            QStringLiteral("UPDATE carreras SET apuesta_max_td=%1, apuesta_max_td2=%1, apuesta_max_tf=%6, "
+                           "apuesta_max_tf2=%6, apuesta_max_pt=%2, apuesta_max_pt2=%2, apuesta_max_mk=%5, "
                            "apuesta_max_mk2=%5, estado=0, estado_tf=0, estado_pt=0, estado_mk=0, retirado=0, "
                            "retirado_tf=0, retirado_pt=0, ret_mk=0 WHERE fecha='%3' AND carrera=%4")
                 .arg(kLimiteTablas)
                 .arg(kLimitePuestos)
                 .arg(dia, d.carrera)
-                .arg(kLimiteMarcas));
+                .arg(kLimiteMarcas)
+                .arg(kLimiteTablaFija));
         backoffice::fijarConfiguracion(
             *db, {QStringLiteral("modificar=1"), QStringLiteral("venta_pt=1"), QStringLiteral("venta_mk=1"),
                   QStringLiteral("cupo_td_opcion=0"), QStringLiteral("cupo_tf_opcion=0"),
@@ -576,7 +578,10 @@ int main(int argc, char **argv) {
             const bool enMonto = juego == 3 || juego == 4;
             const double vendido =
                 cupos.valor(i, enMonto ? QStringLiteral("m") : QStringLiteral("t")).numero();
-            const double limite = juego == 4 ? kLimiteMarcas : juego == 3 ? kLimitePuestos : kLimiteTablas;
+            const double limite = juego == 4   ? kLimiteMarcas
+                                  : juego == 3 ? kLimitePuestos
+                                  : juego == 2 ? kLimiteTablaFija
+                                               : kLimiteTablas;
             masCerca[std::size_t(juego)] = std::max(masCerca[std::size_t(juego)], vendido / limite);
             if (vendido > limite)
                 fallo(QStringLiteral("group %1, game %2, horse %3: %4 sold over the limit %5")
