@@ -172,9 +172,14 @@ std::vector<Juego> juegos() {
                                    QStringLiteral("BS"), t.cliente.ch, QString::number(h2), d.hipodromo});
     };
     return {
-        {"tablas_dinamicas", 1, false, tablas(1)},   {"tabla_fija", 2, false, tablas(2)},
-        {"los_puestos", 3, false, puestos},          {"operator_tablas_dinamicas", 1, true, tablas(1)},
-        {"operator_tabla_fija", 2, true, tablas(2)}, {"operator_los_puestos", 3, true, puestos},
+        // The booth screen's three.
+        {"tablas_dinamicas", 1, false, tablas(1)},
+        {"tabla_fija", 2, false, tablas(2)},
+        {"los_puestos", 3, false, puestos},
+        // The operator screen's four: the same three with the operator's differences, and Marcas.
+        {"operator_tablas_dinamicas", 1, true, tablas(1)},
+        {"operator_tabla_fija", 2, true, tablas(2)},
+        {"operator_los_puestos", 3, true, puestos},
         {"operator_marcas", 4, true, marcas},
     };
 }
