@@ -27,7 +27,9 @@
 #include <valgrind/callgrind.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <set>
@@ -47,13 +49,15 @@ public:
     explicit Contador(std::unique_ptr<BaseDatos> db) : db_(std::move(db)) {}
     Resultado ejecutar(const QString &sql) override {
         ++n;
-        if (grabando)
-            grabadas.push_back(sql);
-        if (!detalle)
-            return db_->ejecutar(sql);
+        if (!detalle) {
+            Resultado r = db_->ejecutar(sql);
+            grabar(sql);
+            return r;
+        }
         QElapsedTimer t;
         t.start();
         Resultado r = db_->ejecutar(sql);
+        grabar(sql);
         auto &[veces, ns] = tiempos[etiqueta + sql.left(24)];
         ++veces;
         ns += double(t.nsecsElapsed());
@@ -71,8 +75,15 @@ public:
     long long n = 0;
     bool grabando = false;
     std::vector<QString> grabadas;
+    std::vector<long long> ids; // the row number each recorded INSERT made, 0 for the rest
 
 private:
+    void grabar(const QString &sql) {
+        if (!grabando)
+            return;
+        grabadas.push_back(sql);
+        ids.push_back(sql.startsWith(QLatin1String("INSERT")) ? db_->ultimoId() : 0);
+    }
     std::unique_ptr<BaseDatos> db_;
 };
 
@@ -115,25 +126,71 @@ public:
     Repeticion(const Repeticion &) = delete;
     Repeticion &operator=(const Repeticion &) = delete;
 
+    // A statement of the replay. One that names the row a sale's INSERT made (the code and keys
+    // written into it) names instead the row the replay's own INSERT made, so that the server
+    // writes a row for the replay as it did for the sale, rather than finding the sale's row
+    // already holding those values.
+    struct Paso {
+        QByteArray antes, despues; // the text, split where the row number goes
+        int fila = -1;             // which INSERT of the replay made the row, -1: none
+        bool insert = false;
+    };
     // The statements' bytes, made before the timing starts.
-    static std::vector<QByteArray> bytes(const std::vector<QString> &sentencias) {
-        std::vector<QByteArray> b;
+    static std::vector<Paso> bytes(const std::vector<QString> &sentencias,
+                                   const std::vector<long long> &ids) {
+        std::vector<Paso> b;
         b.reserve(sentencias.size());
-        for (const QString &s : sentencias)
-            b.push_back(s.toLatin1());
+        std::vector<std::pair<QByteArray, int>> filas; // "numero = 'N'" of each INSERT so far
+        for (std::size_t i = 0; i < sentencias.size(); ++i) {
+            Paso p;
+            p.antes = sentencias[i].toLatin1();
+            for (const auto &[marca, k] : filas) {
+                const qsizetype en = p.antes.indexOf(marca);
+                if (en < 0)
+                    continue;
+                const qsizetype numero = en + qsizetype(std::strlen("numero = '"));
+                p.despues = p.antes.mid(numero + marca.size() - qsizetype(std::strlen("numero = '")) - 1);
+                p.antes.truncate(numero);
+                p.fila = k;
+                break;
+            }
+            if (i < ids.size() && ids[i] > 0) {
+                p.insert = true;
+                filas.emplace_back("numero = '" + QByteArray::number(ids[i]) + "'", int(filas.size()));
+            }
+            b.push_back(std::move(p));
+        }
         return b;
     }
-    void correr(const std::vector<QByteArray> &bytes) {
-        for (const QByteArray &b : bytes) {
-            if (mysql_real_query(m_, b.constData(), static_cast<unsigned long>(b.size())) != 0)
+    void correr(const std::vector<Paso> &pasos) {
+        hechas_.clear();
+        for (const Paso &p : pasos) {
+            const char *texto = p.antes.constData();
+            std::size_t largo = std::size_t(p.antes.size());
+            if (p.fila >= 0 && std::size_t(p.fila) < hechas_.size()) {
+                char n[24];
+                const auto fin = std::to_chars(n, n + sizeof n, hechas_[std::size_t(p.fila)]).ptr;
+                armado_.assign(p.antes.constData(), std::size_t(p.antes.size()));
+                armado_.append(n, fin);
+                armado_.append(p.despues.constData(), std::size_t(p.despues.size()));
+                texto = armado_.data();
+                largo = armado_.size();
+            }
+            if (mysql_real_query(m_, texto, static_cast<unsigned long>(largo)) != 0)
                 throw std::runtime_error(mysql_error(m_));
             if (MYSQL_RES *r = mysql_store_result(m_))
                 mysql_free_result(r);
+            if (p.insert)
+                hechas_.push_back(static_cast<long long>(mysql_insert_id(m_)));
+            else if (p.fila >= 0 && mysql_affected_rows(m_) != 1)
+                throw std::runtime_error("the replay's code and keys found no row of its own");
         }
     }
 
 private:
     MYSQL *m_;
+    std::vector<long long> hechas_; // the rows this replay's INSERTs made
+    std::string armado_;
 };
 
 // CPU time of this thread: what the client itself spends, whatever the machine's other load.
@@ -221,17 +278,19 @@ Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, 
                   sqlTexto(cont, ctx.sesion.usuario) + QStringLiteral("'"));
     cont.n = 0;
     cont.grabadas.clear();
+    cont.ids.clear();
     cont.grabando = true;
     for (int i = 0; i < porBloque; ++i)
         vender(i);
     cont.grabando = false;
-    std::vector<QByteArray> ultimas = Repeticion::bytes(cont.grabadas);
+    std::vector<Repeticion::Paso> ultimas = Repeticion::bytes(cont.grabadas, cont.ids);
     Medida m;
     const double ida1 = ida(cont, 100);
     long long sentencias = 0;
     auto bloqueVenta = [&](Par &p) {
         cont.n = 0;
         cont.grabadas.clear();
+        cont.ids.clear();
         cont.grabando = true;
         QElapsedTimer t;
         const double c = cpuNs();
@@ -255,12 +314,12 @@ Medida medir(Contexto &ctx, Contador &cont, Repeticion &rep, CupoCaballo &cupo, 
         Par p;
         if (i % 2 == 0) {
             bloqueVenta(p);
-            ultimas = Repeticion::bytes(cont.grabadas);
+            ultimas = Repeticion::bytes(cont.grabadas, cont.ids);
             bloqueRepeticion(p);
         } else {
             bloqueRepeticion(p);
             bloqueVenta(p);
-            ultimas = Repeticion::bytes(cont.grabadas);
+            ultimas = Repeticion::bytes(cont.grabadas, cont.ids);
         }
         m.pares.push_back(p);
     }
@@ -348,6 +407,7 @@ int contarInstrucciones(const QString &cadena, const QString &usuario, const QSt
             vender(i); // warm-up: the caches of the connection and of Qt
         for (int par = 0; par < 3; ++par) {
             p.cont->grabadas.clear();
+            p.cont->ids.clear();
             p.cont->grabando = true;
             CALLGRIND_ZERO_STATS;
             CALLGRIND_TOGGLE_COLLECT;
@@ -356,7 +416,7 @@ int contarInstrucciones(const QString &cadena, const QString &usuario, const QSt
             CALLGRIND_TOGGLE_COLLECT;
             p.cont->grabando = false;
             CALLGRIND_DUMP_STATS_AT(venta.c_str());
-            const std::vector<QByteArray> b = Repeticion::bytes(p.cont->grabadas);
+            const std::vector<Repeticion::Paso> b = Repeticion::bytes(p.cont->grabadas, p.cont->ids);
             CALLGRIND_ZERO_STATS;
             CALLGRIND_TOGGLE_COLLECT;
             rep.correr(b);
@@ -701,8 +761,8 @@ int main(int argc, char **argv) {
         const Medida pc = medir<VentaPuestos>(ctx, cont, rep, cupo, 3, 4, porBloque);
         std::printf("near the horse's limit: tablas %.0f statements, %.1f us a sale (%+.1f %%); puestos %.0f "
                     "statements, %.1f us a sale (%+.1f %%)\n",
-                    tc.sentencias, tc.venta_ns() / 1000, 100 * (tc.venta_ns() / t1.venta_ns() - 1), pc.sentencias,
-                    pc.venta_ns() / 1000, 100 * (pc.venta_ns() / p1.venta_ns() - 1));
+                    tc.sentencias, tc.venta_ns() / 1000, 100 * (tc.venta_ns() / t1.venta_ns() - 1),
+                    pc.sentencias, pc.venta_ns() / 1000, 100 * (pc.venta_ns() / p1.venta_ns() - 1));
         std::printf("tablas_statements=%.0f\n", t1.sentencias);
         std::printf("puestos_statements=%.0f\n", p1.sentencias);
     } catch (const std::exception &e) {
