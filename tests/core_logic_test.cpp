@@ -144,6 +144,12 @@ TEST(Numeros, QuickPathsAgreeWithTheFullConversion) {
     for (double v : {1.0, 9.0, 10.0, 255.0, 256.0, -1.0, -255.0, 4096.0, 999999999999999.0, 1e15, 9007199254740992.0,
                      -1e15, 0.5, 123456.75})
         EXPECT_EQ(textoNumero(v), corta(v)) << v;
+    // Tiny and huge numbers too read back exactly, without an exponent.
+    for (double v : {1e-51, -2.5e-300, 5e-324, 1.7976931348623157e308}) {
+        const QString t = textoNumero(v);
+        EXPECT_FALSE(t.contains(QLatin1Char('e'))) << v;
+        EXPECT_EQ(numeroDe(t), v) << v;
+    }
 }
 
 TEST(Fechas, ServerAndScreenForms) {

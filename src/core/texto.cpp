@@ -215,7 +215,9 @@ QString textoNumero(double value) {
         return QStringLiteral("0");
     if (std::isnan(value) || std::isinf(value))
         return QStringLiteral("0");
-    char buf[64];
+    // Room for the fixed form of any finite double (the smallest is "0." and 323 zeros before its
+    // digits), so that every number gets its shortest form that reads back exactly.
+    char buf[400];
     // Whole numbers, the usual case (races, horses, tablas), written digit by digit: the same
     // text as the shortest form below.
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {

@@ -82,8 +82,8 @@ private:
 };
 
 // Plain text form of a number as the system writes it into statements, keys and messages:
-// "5", "12.5", "-3", "0.3" (shortest round-trip form, "." as decimal separator, no exponent
-// for ordinary values).
+// "5", "12.5", "-3", "0.3" (shortest form that reads back exactly, "." as decimal separator,
+// no exponent).
 QString textoNumero(double value);
 
 // Dates as the database and the screens write them.
