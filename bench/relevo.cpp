@@ -4,8 +4,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <pthread.h>
-#include <sched.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -113,13 +111,6 @@ void Relevo::aceptar() {
 // One direction: what arrives is stamped and sent on once its delay has passed. The wait uses
 // ppoll's nanosecond timeout, so the delay is kept to within the kernel's timer slack.
 void Relevo::bombear(int desde, int hacia) {
-    // The relay stands for the network, not for the booth: it may run on any core even when the
-    // booth's process is held to one.
-    cpu_set_t todos;
-    CPU_ZERO(&todos);
-    for (long i = 0, n = sysconf(_SC_NPROCESSORS_ONLN); i < n && i < CPU_SETSIZE; ++i)
-        CPU_SET(int(i), &todos);
-    pthread_setaffinity_np(pthread_self(), sizeof todos, &todos);
     struct Trozo {
         Reloj::time_point cuando;
         std::vector<char> datos;
