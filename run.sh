@@ -231,18 +231,7 @@ bench)
         exit $?
     fi
     rc=0
-    # The booth and the server have machines of their own: here each gets a core of its own for
-    # the sale benchmark, so that where the scheduler happens to put the two connections' server
-    # threads does not weigh on one side of a ratio (it moved sale / replay by a fifth between runs).
-    PIN=()
-    SERVER_PID="$(cat "$DBDIR/test/mysqld.pid" 2>/dev/null || true)"
-    if [ "$(nproc)" -ge 2 ] && command -v taskset >/dev/null && [ -n "$SERVER_PID" ] &&
-        taskset -a -p -c 1 "$SERVER_PID" >/dev/null 2>&1; then
-        PIN=(taskset -c 0)
-        log "sale benchmark: the server on core 1, the booth on core 0"
-    fi
-    "${PIN[@]}" "$BUILD/bench/corvalo-bench" --server "$SERVER" --relay-port "$RELAY_PORT" || rc=1
-    [ ${#PIN[@]} -eq 0 ] || taskset -a -p -c "0-$(($(nproc) - 1))" "$SERVER_PID" >/dev/null 2>&1 || true
+    "$BUILD/bench/corvalo-bench" --server "$SERVER" --relay-port "$RELAY_PORT" || rc=1
     "$BUILD/bench/corvalo-bench-carga" --server "$SERVER" || rc=1
     QT_QPA_PLATFORM=offscreen "$BUILD/bench/corvalo-bench-visor" --server "$SERVER" || rc=1
     "$BUILD/bench/corvalo-bench-reportes" --server "$SERVER" || rc=1
