@@ -29,7 +29,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <map>
 #include <set>
@@ -140,23 +139,24 @@ public:
                                    const std::vector<long long> &ids) {
         std::vector<Paso> b;
         b.reserve(sentencias.size());
-        std::vector<std::pair<QByteArray, int>> filas; // "numero = 'N'" of each INSERT so far
+        static const QByteArray kPrefijo = "numero = '";
+        std::vector<QByteArray> filas; // "numero = 'N'" of each INSERT so far, in order
         for (std::size_t i = 0; i < sentencias.size(); ++i) {
             Paso p;
             p.antes = sentencias[i].toLatin1();
-            for (const auto &[marca, k] : filas) {
-                const qsizetype en = p.antes.indexOf(marca);
+            for (std::size_t k = 0; k < filas.size(); ++k) {
+                const qsizetype en = p.antes.indexOf(filas[k]);
                 if (en < 0)
                     continue;
-                const qsizetype numero = en + qsizetype(std::strlen("numero = '"));
-                p.despues = p.antes.mid(numero + marca.size() - qsizetype(std::strlen("numero = '")) - 1);
-                p.antes.truncate(numero);
-                p.fila = k;
+                // Split around N: "... numero = '" | N | "' ..."
+                p.despues = p.antes.mid(en + filas[k].size() - 1);
+                p.antes.truncate(en + kPrefijo.size());
+                p.fila = int(k);
                 break;
             }
             if (i < ids.size() && ids[i] > 0) {
                 p.insert = true;
-                filas.emplace_back("numero = '" + QByteArray::number(ids[i]) + "'", int(filas.size()));
+                filas.push_back(kPrefijo + QByteArray::number(ids[i]) + "'");
             }
             b.push_back(std::move(p));
         }

@@ -101,9 +101,6 @@ inline std::size_t unidad(QChar c) {
         return (u >= u'A' && u <= u'Z') ? u + 32 : u;
     return c.toCaseFolded().unicode();
 }
-inline std::size_t unidad(char c) {
-    return unidad(QChar(char16_t(static_cast<unsigned char>(c))));
-}
 
 // The length and the case-folded first and last two characters: column names differ there
 // (the few that do not meet a name or two more on the way, told apart by the comparison).

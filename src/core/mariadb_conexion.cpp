@@ -115,7 +115,7 @@ public:
             Resultado::Valor *v = valores_.data() + usados;
             usados += n;
             // The connector leaves a row's values in its read buffer in order, each after its
-            // length prefix (at most nine ocupados): a row found so is copied whole, prefixes
+            // length prefix (at most nine bytes): a row found so is copied whole, prefixes
             // included, in one copy. Any other layout is copied value by value.
             unsigned i = 0;
             for (; i < n && !row[i]; ++i)
