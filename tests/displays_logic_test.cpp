@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
+#include <set>
+#include <tuple>
 
 using namespace corvalo;
 
@@ -258,6 +261,27 @@ TEST_F(Visor, TotalesDeLosPozos) {
          {"100", "200", "200"},
          "",
          "800"},
+        // Money to the cent: 30.3 less 10 % is 27.269999999999996 in floating point.
+        {"no floating-point noise",
+         TipoVisor::Triple,
+         1,
+         "1",
+         "1",
+         "1",
+         {"10.1", "20.2", "0"},
+         {"0.1", "0.2", "0.0000001"},
+         "27.27",
+         "0.24"},
+        {"fractions of a cent in stored pools and prices",
+         TipoVisor::Triple,
+         1,
+         "0",
+         "0",
+         "1",
+         {"10.129", "0.30000000000000004", ""},
+         {"1", "1", "1"},
+         "25000",
+         "20000"},
     };
     for (const Caso &c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -273,6 +297,35 @@ TEST_F(Visor, TotalesDeLosPozos) {
         EXPECT_EQ(cuadrar(t).fin, ResultadoCuadre::Fin::Completo);
         EXPECT_EQ(t.total, c.total);
         EXPECT_EQ(t.total2, c.total2);
+        // The prices on the rows show as money too; a missing price stays blank.
+        if (c.tipo == TipoVisor::Triple && QString(c.mostrartd) == "1")
+            for (int i = 0; i < 3; ++i) {
+                const QString &td = c.td[i];
+                EXPECT_EQ(t.filas[std::size_t(i)].dinamica,
+                          td == "10.129" ? "10.13" : (td.startsWith("0.3") ? "0.3" : td));
+            }
+    }
+    // A pool set by the back-office with a fraction of a cent.
+    ajustes["pantalla_td"] = "0";
+    ajustes["valor_tabladinamica"] = "1234.5678";
+    e.ctx.sesion.id_moneda = 1;
+    TableroVisor t(TipoVisor::Triple);
+    cuadrar(t);
+    EXPECT_EQ(t.total, "1234.57");
+}
+
+// The board's height goes to the race's horses: at least 8 rows, at most the board's.
+TEST_F(Visor, LasFilasDibujadasSonLasDeLaCarrera) {
+    const std::tuple<TipoVisor, int, int> casos[] = {{TipoVisor::Triple, 0, 8},   {TipoVisor::Triple, 3, 8},
+                                                     {TipoVisor::Triple, 8, 8},   {TipoVisor::Triple, 9, 9},
+                                                     {TipoVisor::Triple, 16, 16}, {TipoVisor::Triple, 17, 16},
+                                                     {TipoVisor::Doble, 12, 12},  {TipoVisor::Doble, 15, 14}};
+    for (const auto &[tipo, n, filas] : casos) {
+        SCOPED_TRACE(n);
+        carta = caballos(n);
+        TableroVisor t(tipo);
+        cuadrar(t);
+        EXPECT_EQ(t.filasMostradas, filas);
     }
 }
 
@@ -548,10 +601,10 @@ TEST(VisorAzar, RedondeoRotacionYColores) {
 }
 
 TEST(VisorAzar, ColoresDelBannerSegunElJuego) {
-    const ColoresRotulo td{{17, 61, 115}, {192, 192, 192}}, tf{{255, 0, 0}, {192, 192, 192}},
+    const ColoresRotulo td{{17, 61, 115}, {192, 192, 192}}, tf{{128, 0, 0}, {192, 192, 192}},
         pt{{0, 64, 64}, {192, 192, 192}};
-    // Every draw gives colour 1 (blue, 0,0,128) for the text and 9 (light blue) for the background.
-    const ColoresRotulo azaroso{{0, 0, 128}, {0, 0, 255}};
+    // A draw of 0 gives the first readable pair: black on light grey.
+    const ColoresRotulo azaroso{{0, 0, 0}, {192, 192, 192}};
     struct Caso {
         TipoVisor tipo;
         int juego;
@@ -564,7 +617,7 @@ TEST(VisorAzar, ColoresDelBannerSegunElJuego) {
     for (const Caso &c : casos) {
         SCOPED_TRACE(c.juego);
         AzarGuion azar;
-        azar.valores = {1.0 / 15, 9.0 / 15, 1.0 / 15, 9.0 / 15};
+        azar.valores = {0.0, 0.0, 0.0, 0.0};
         const ColoresBanner b = coloresBanner(c.tipo, c.juego, azar);
         EXPECT_EQ(b.barner, azaroso);
         if (c.tipo == TipoVisor::Triple) {
@@ -573,6 +626,57 @@ TEST(VisorAzar, ColoresDelBannerSegunElJuego) {
         EXPECT_EQ(b.tf, c.tf);
         EXPECT_EQ(b.pt, c.pt);
     }
+}
+
+// The WCAG 2 contrast ratio of two sRGB colours.
+double contraste(const ColorVisor &a, const ColorVisor &b) {
+    auto canal = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    auto luz = [&](const ColorVisor &c) {
+        return 0.2126 * canal(c.r) + 0.7152 * canal(c.g) + 0.0722 * canal(c.b);
+    };
+    const double la = luz(a), lb = luz(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Every colour pair the cycling labels can show, over the whole range of the random source,
+// reads at the WCAG AA ratio for text (4.5:1); the cycle still has many pairs to go through.
+TEST(VisorAzar, TodoElCicloSeLeeDesdeElOtroLadoDelLocal) {
+    // The ratios this check stands on: black on white 21, the old olive on grey too low.
+    EXPECT_NEAR(contraste({0, 0, 0}, {255, 255, 255}), 21.0, 1e-9);
+    EXPECT_LT(contraste({128, 128, 0}, {192, 192, 192}), 4.5);
+    std::set<std::tuple<int, int, int, int, int, int>> pares;
+    constexpr int kPasos = 4000;
+    for (TipoVisor tipo : {TipoVisor::Triple, TipoVisor::Doble})
+        for (int juego = 0; juego <= 2; ++juego)
+            for (int k = 0; k < kPasos; ++k) {
+                AzarGuion azar;
+                const double r = double(k) / kPasos;
+                azar.valores = {r, r, r, r};
+                const ColoresBanner b = coloresBanner(tipo, juego, azar);
+                const std::pair<const char *, ColoresRotulo> rotulos[] = {
+                    {"banner", b.barner}, {"TD", b.td}, {"TF", b.tf}, {"PT", b.pt}};
+                for (const auto &[nombre, c] : rotulos) {
+                    const double cr = contraste(c.texto, c.fondo);
+                    EXPECT_GE(cr, 4.5) << nombre << " r=" << r << " juego " << juego << " (" << c.texto.r
+                                       << "," << c.texto.g << "," << c.texto.b << ") on (" << c.fondo.r << ","
+                                       << c.fondo.g << "," << c.fondo.b << ")";
+                    pares.insert({c.texto.r, c.texto.g, c.texto.b, c.fondo.r, c.fondo.g, c.fondo.b});
+                }
+            }
+    EXPECT_GE(pares.size(), 30u);
+    // "ATENCION PUBLICO APOSTADOR" cycles its text on white.
+    std::set<std::tuple<int, int, int>> mensaje;
+    for (int k = 0; k < kPasos; ++k) {
+        AzarGuion azar;
+        azar.valores = {double(k) / kPasos};
+        const ColorVisor c = colorMensajeAleatorio(azar);
+        EXPECT_GE(contraste(c, kBlancoVisor), 4.5);
+        mensaje.insert({c.r, c.g, c.b});
+    }
+    EXPECT_GE(mensaje.size(), 5u);
 }
 
 } // namespace

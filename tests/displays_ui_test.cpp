@@ -70,7 +70,7 @@ class DisplaysUiTest : public QObject {
             QVERIFY2(c->textoCabe(), qPrintable(c->objectName() + QStringLiteral(": ") + c->text()));
             QVERIFY2(c->width() > 0 && c->height() > 0, qPrintable(c->objectName()));
         }
-        const int n = filasVisor(f->tipo());
+        const int n = f->tablero().filasMostradas;
         for (auto *columna : {&f->Label_numero, &f->Label_caballos, &f->Text_TF, &f->Text_PT})
             for (int i = 0; i + 1 < n; ++i) {
                 const QWidget *a = (*columna)[std::size_t(i)], *b = (*columna)[std::size_t(i + 1)];
@@ -141,6 +141,28 @@ private slots:
 
         // Large type for a room: a row's text is most of a row's height at 1080 lines.
         QVERIFY(f->Label_caballos[0]->font().pixelSize() >= 30);
+        // Three horses: the board's height is shared by 8 rows, not by 16.
+        QCOMPARE(f->tablero().filasMostradas, 8);
+        QVERIFY(f->Label_numero[7]->isVisible() && f->Label_caballos[7]->isVisible());
+        QVERIFY(!f->Label_numero[8]->isVisible() && !f->Text_Dinm[8]->isVisible() &&
+                !f->Picture_Flecha[8]->isVisible() && !f->Text_PT[15]->isVisible());
+        const int ocho = f->Label_caballos[0]->height();
+        QVERIFY2(ocho * 8 > f->Frame_CAB->height() * 6 / 10,
+                 qPrintable(QString("%1 x 8 / %2").arg(ocho).arg(f->Frame_CAB->height())));
+        QVERIFY(f->Text_Total->geometry().top() > f->Text_Dinm[7]->geometry().bottom());
+        // Sixteen horses take every row, each smaller.
+        carta.clear();
+        for (int i = 0; i < 16; ++i)
+            carta.push_back({QString::number(600 + i), QString("CABALLO %1").arg(i + 1), "J", "10", "1", "20",
+                             "2", "0", "0", "0"});
+        preparar();
+        f->Timer1_Timer();
+        QApplication::processEvents();
+        QCOMPARE(f->tablero().filasMostradas, 16);
+        QVERIFY(f->Label_numero[15]->isVisible());
+        QCOMPARE(f->Label_caballos[15]->text(), QStringLiteral("CABALLO 16"));
+        QVERIFY(f->Label_caballos[0]->height() < ocho * 3 / 4);
+        comprobarQueCabe(f);
         QCOMPARE(f->Timer1->interval(), 5000);
         QCOMPARE(f->Timer2->interval(), 150);
         QCOMPARE(f->Timer3->interval(), 150);
@@ -162,7 +184,7 @@ private slots:
         QCOMPARE(f->Picture_Flecha[2]->flecha(), Flecha::Ninguna);
         QCOMPARE(f->Text_D2[0]->text(), QStringLiteral("10"));
         // Each arrow beside its price, inside the TD column, on the price's line, and painted.
-        for (int i = 0; i < 16; ++i) {
+        for (int i = 0; i < f->tablero().filasMostradas; ++i) {
             const QRect precio(f->Text_Dinm[i]->mapTo(f->Frame_TD, QPoint(0, 0)), f->Text_Dinm[i]->size());
             const QRect flecha(f->Picture_Flecha[i]->mapTo(f->Frame_TD, QPoint(0, 0)),
                                f->Picture_Flecha[i]->size());
@@ -197,7 +219,8 @@ private slots:
         QVERIFY(f->Timer2->isActive());
         comprobarQueCabe(f);
         f->Timer2_Timer();
-        QCOMPARE(f->Text1->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        // A draw of 1/15 gives the first of the colours that read on white: black.
+        QCOMPARE(f->Text1->palette().color(QPalette::WindowText), QColor(0, 0, 0));
         // Sales open again: the message goes, the colour cycling stops.
         ajustes["modificar"] = "1";
         preparar();
@@ -212,9 +235,25 @@ private slots:
         auto *f = abrir<Form_Pantalla_Triple>();
         f->Timer3_Timer();
         // Banner game 2 at opening: the TD label in random colours, the others fixed.
-        QCOMPARE(fondo(f->Label_TD), QColor(0, 0, 128));
+        auto colores = [](const CeldaVisor *c) { return ColoresRotulo{c->colorTexto(), c->colorFondo()}; };
+        ColoresRotulo esperado = parAleatorio(azar);
+        QVERIFY(colores(f->Label_TD) == esperado);
+        QVERIFY(colores(f->Label_Barner) == esperado);
         QCOMPARE(fondo(f->Label_TF), QColor(192, 192, 192));
-        QCOMPARE(f->Label_TF->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(f->Label_TF->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+        // The public message cycles its text over white, the background its colours are chosen for.
+        ajustes["modificar"] = "0";
+        ajustes["mensajeclientes"] = "CERRADO";
+        preparar();
+        f->Cuadrar();
+        QVERIFY(f->Timer2->isActive());
+        for (double r : {0.0, 0.3, 0.6, 0.99}) {
+            azar.valor = r;
+            f->Timer2_Timer();
+            QCOMPARE(f->Text1->colorFondo(), kBlancoVisor);
+            QCOMPARE(f->Text1->colorTexto(), colorMensajeAleatorio(azar));
+        }
+        azar.valor = 1.0 / 15;
         e->db->responder("SELECT  estatus", prueba::tabla({"estatus"}, {{"Activo"}}));
         azar.valor = 0.1; // 2 x 0.1 rounds to 0: Tabla Fija
         f->Timer_Activo_Timer();
@@ -222,7 +261,8 @@ private slots:
         QCOMPARE(f->Label_Barner->text(), QStringLiteral(":.. TABLA FIJA ..:"));
         f->Timer3_Timer();
         QCOMPARE(fondo(f->Label_TD), QColor(192, 192, 192));
-        QCOMPARE(fondo(f->Label_TF), QColor(0, 128, 0)); // 15 x 0.1 -> 2 (green)
+        esperado = parAleatorio(azar);
+        QVERIFY(colores(f->Label_TF) == esperado);
         delete f;
     }
 

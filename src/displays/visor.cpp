@@ -1,10 +1,12 @@
 #include "visor.h"
 
+#include "moneda.h"
 #include "texto.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 namespace corvalo {
 
@@ -28,6 +30,33 @@ ColorVisor colorAleatorio(AzarVisor &azar) {
     return colorConsola(redondeoPar(15.0 * azar.uniforme()));
 }
 
+namespace {
+
+// A pick among `n` choices, uniform in r.
+int eleccion(AzarVisor &azar, int n) {
+    return std::clamp(int(std::floor(azar.uniforme() * n)), 0, n - 1);
+}
+
+} // namespace
+
+ColorVisor colorMensajeAleatorio(AzarVisor &azar) {
+    // Black, navy, green, teal, maroon, purple and blue: all of them read on white.
+    static constexpr int kSobreBlanco[] = {0, 1, 2, 3, 4, 5, 9};
+    return colorConsola(kSobreBlanco[eleccion(azar, int(std::size(kSobreBlanco)))]);
+}
+
+ColoresRotulo parAleatorio(AzarVisor &azar) {
+    // Text and background by console colour number: dark on light and light on dark, every pair
+    // far enough apart in lightness to be read from across the room.
+    static constexpr std::pair<int, int> kPares[] = {
+        {0, 7},  {0, 10}, {0, 11}, {0, 12}, {0, 13}, {0, 14}, {0, 15}, {1, 7},  {1, 10}, {1, 11}, {1, 14},
+        {1, 15}, {4, 7},  {4, 10}, {4, 11}, {4, 14}, {4, 15}, {5, 7},  {5, 10}, {5, 11}, {5, 14}, {5, 15},
+        {9, 10}, {9, 11}, {9, 14}, {9, 15}, {15, 0}, {15, 1}, {15, 2}, {15, 4}, {15, 5}, {15, 9}, {14, 0},
+        {14, 1}, {14, 4}, {14, 5}, {14, 9}, {10, 0}, {10, 1}, {10, 4}, {11, 0}, {11, 1}, {11, 4}};
+    const auto [texto, fondo] = kPares[eleccion(azar, int(std::size(kPares)))];
+    return {colorConsola(texto), colorConsola(fondo)};
+}
+
 int rotarJuego(TipoVisor tipo, AzarVisor &azar) {
     return redondeoPar((tipo == TipoVisor::Triple ? 2.0 : 1.0) * azar.uniforme());
 }
@@ -44,12 +73,7 @@ QString textoBanner(int juego) {
 }
 
 ColoresBanner coloresBanner(TipoVisor tipo, int juego, AzarVisor &azar) {
-    auto aleatorio = [&azar] {
-        ColoresRotulo r;
-        r.texto = colorAleatorio(azar);
-        r.fondo = colorAleatorio(azar);
-        return r;
-    };
+    auto aleatorio = [&azar] { return parAleatorio(azar); };
     ColoresBanner c;
     c.barner = aleatorio();
     c.td = {kAzulTD, kGrisVisor};
@@ -141,7 +165,12 @@ QString totalColumna(const TableroVisor &t, QString FilaVisor::*columna, double 
     double x = 0;
     for (int i = 0; i < t.filasUsadas(); ++i)
         x += numeroDe(t.filas[std::size_t(i)].*columna);
-    return textoNumero(x - x * porcentaje / 100);
+    return textoMonto(x - x * porcentaje / 100);
+}
+
+// A price or a pool set by the back-office, as money is shown; nothing stays nothing.
+QString monto(const QString &almacenado) {
+    return almacenado.trimmed().isEmpty() ? QString() : textoMonto(numeroDe(almacenado));
 }
 
 } // namespace
@@ -194,6 +223,9 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
                                            sqlTexto(db, carrera) + QStringLiteral("' and fecha = '") +
                                            sqlTexto(db, fecha) + QStringLiteral("'  order by id_carrera "));
 
+        // The board's height goes to the race's horses.
+        t.filasMostradas = std::clamp(card.filas(), kFilasMinimas, t.filasUsadas());
+
         // 7. One row per horse, in the prices of the session's currency.
         const bool primera = ctx.sesion.id_moneda == 1;
         auto valor = [&card](int fila, const char *columna) {
@@ -219,8 +251,8 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
                 f.jinete = valor(i, "jinete");
                 f.jineteVisible = true;
             }
-            const QString td = triple ? valor(i, primera ? "valor_td" : "valor_td2") : QString();
-            const QString tf = valor(i, primera ? "valor_tf" : "valor_tf2");
+            const QString td = triple ? monto(valor(i, primera ? "valor_td" : "valor_td2")) : QString();
+            const QString tf = monto(valor(i, primera ? "valor_tf" : "valor_tf2"));
             const QString puesto = etiquetaPuestoVisor(valor(i, primera ? "puesto" : "puesto2"));
             cambiarRetirado(t, i, valor(i, "retirado"));
             if (triple && mostrartd == 1) {
@@ -245,13 +277,13 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
             if (conf("pantalla_td").entero() == 1)
                 t.total = totalColumna(t, &FilaVisor::dinamica, conf("por_td").numero());
             else
-                t.total = conf(primera ? "valor_tabladinamica" : "valor_tabladinamica2").texto();
+                t.total = monto(conf(primera ? "valor_tabladinamica" : "valor_tabladinamica2").texto());
         }
         // 9. The TF pool, in the board's currency.
         if (conf("pantalla_tf").entero() == 1)
             t.total2 = totalColumna(t, &FilaVisor::tablaFija, conf("por_tablafija").numero());
         else
-            t.total2 = conf(primera ? "valortablafija" : "valortablafija2").texto();
+            t.total2 = monto(conf(primera ? "valortablafija" : "valortablafija2").texto());
         return {};
     } catch (const std::exception &e) {
         return {ResultadoCuadre::Fin::Falla, QString::fromUtf8(e.what())};

@@ -32,7 +32,7 @@ inline constexpr ColorVisor kGrisVisor{192, 192, 192};
 inline constexpr ColorVisor kVerdeMoneda1{0, 128, 0};
 inline constexpr ColorVisor kVerdeMoneda2{0, 255, 0};
 inline constexpr ColorVisor kAzulTD{17, 61, 115};
-inline constexpr ColorVisor kRojoTF{255, 0, 0};
+inline constexpr ColorVisor kRojoTF{128, 0, 0}; // dark enough to read on the grey
 inline constexpr ColorVisor kVerdePT{0, 64, 64};
 
 inline const QString kCaptionVisor = QStringLiteral("VISOR");
@@ -67,6 +67,9 @@ int redondeoPar(double x);
 ColorVisor colorConsola(int numero);
 // A random console colour: number 15 x r rounded, halves to even.
 ColorVisor colorAleatorio(AzarVisor &azar);
+// A random text colour for "ATENCION PUBLICO APOSTADOR" on its white background: one of the
+// console colours that read on white across a room.
+ColorVisor colorMensajeAleatorio(AzarVisor &azar);
 
 // The banner game: 0 Tabla Fija, 1 Los Puestos, 2 Tablas Dinámicas (2 at opening).
 inline constexpr int kJuegoApertura = 2;
@@ -79,6 +82,9 @@ struct ColoresRotulo {
     ColorVisor texto, fondo;
     bool operator==(const ColoresRotulo &) const = default;
 };
+// A random text and background for the cycling labels: one of the pairs of console colours that
+// read across a room (never olive on grey or navy on purple).
+ColoresRotulo parAleatorio(AzarVisor &azar);
 // What a tick of the banner colour timer paints: the banner and the column labels, the column of
 // the banner game in random colours (the double board has no TD label).
 struct ColoresBanner {
@@ -110,12 +116,18 @@ struct FilaVisor {
     QString idReferencia;            // the horse (id_carrera) the reference price belongs to
 };
 
+// The board never has fewer rows than this, so a short race is not drawn in giant type.
+inline constexpr int kFilasMinimas = 8;
+
 // Everything the board shows, kept from one refresh to the next.
 struct TableroVisor {
     explicit TableroVisor(TipoVisor t) : tipo(t) {}
     TipoVisor tipo;
     std::array<FilaVisor, kFilasMaximas> filas{};
     int filasUsadas() const { return filasVisor(tipo); }
+    // The rows drawn: as many as the race has horses, at least kFilasMinimas, at most
+    // filasUsadas(); the board's height is shared among them.
+    int filasMostradas = kFilasMinimas;
 
     QString carrera;             // Label_Carrera
     bool mensajeVisible = false; // Frame_Mensaje

@@ -1,5 +1,7 @@
 #include "moneda.h"
 
+#include "texto.h"
+
 #include <cmath>
 
 namespace corvalo {
@@ -20,6 +22,10 @@ QString formatoDolares(double monto, const QLocale &loc) {
     l.setNumberOptions(QLocale::DefaultNumberOptions);
     const QString cifra = l.toString(std::fabs(monto), 'f', 2);
     return (monto < 0 ? QStringLiteral("-$") : QStringLiteral("$")) + cifra;
+}
+
+QString textoMonto(double monto) {
+    return textoNumero(std::round(monto * 100) / 100);
 }
 
 } // namespace corvalo

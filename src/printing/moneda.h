@@ -13,5 +13,8 @@ QLocale localeRegional();
 QString formatoMoneda(double monto, const QLocale &loc = localeRegional());
 // The format "$#,##0.00".
 QString formatoDolares(double monto, const QLocale &loc = localeRegional());
+// An amount as plain number text, to the cent at most: 10.1 + 20.2 less 10 % is "27.27", not
+// the "27.269999999999996" the arithmetic leaves; whole amounts have no decimals ("54").
+QString textoMonto(double monto);
 
 } // namespace corvalo

@@ -199,10 +199,13 @@ Form_Visor::Form_Visor(Contexto &ctx, AzarVisor &azar, TipoVisor tipo, QWidget *
     capaMensaje->addWidget(Text_Mensaje, 24);
     Frame_Mensaje->hide();
 
+    Text1->ponerColores(kNegro, kBlancoVisor);
     auto *capa = new QVBoxLayout(this);
     capa->addWidget(franja_, int(kAltoFranja * 10));
     capa->addWidget(Frame_CAB, int((kAltoCabecera + n + kAltoTotal) * 10));
     capa->addWidget(Frame_Mensaje, int(kAltoMensaje * 10));
+    filasDibujadas_ = n;
+    dibujarFilas(tablero_.filasMostradas);
 
     // The column titles as the banner game 2 leaves them between ticks.
     Label_TF->ponerColores(kRojoTF, kGrisVisor);
@@ -350,9 +353,39 @@ void Form_Visor::anotarCuadre(const ResultadoCuadre &r) {
     ultimaFalla_ = r.error;
 }
 
+void Form_Visor::dibujarFilas(int n) {
+    if (n == filasDibujadas_)
+        return;
+    filasDibujadas_ = n;
+    // Rows past the race's horses take no room: the cells go and their rows stop sharing height.
+    for (QFrame *c : {Frame_Numeros, Frame_Caballos, Frame_Jinetes, Frame_TD, Frame_TF, Frame_PT}) {
+        auto *rejilla = c ? qobject_cast<QGridLayout *>(c->layout()) : nullptr;
+        if (!rejilla)
+            continue;
+        for (int i = 0; i < tablero_.filasUsadas(); ++i) {
+            rejilla->setRowStretch(i + 1, i < n ? 10 : 0);
+            for (int col = 0; col < rejilla->columnCount(); ++col) {
+                QLayoutItem *item = rejilla->itemAtPosition(i + 1, col);
+                QWidget *w = item ? item->widget() : nullptr;
+                if (!w)
+                    continue;
+                QSizePolicy p = w->sizePolicy();
+                p.setRetainSizeWhenHidden(i < n);
+                w->setSizePolicy(p);
+                // The jockeys show and hide with their horse (mostrarTablero).
+                if (c != Frame_Jinetes)
+                    w->setVisible(i < n);
+            }
+        }
+    }
+    auto *capa = static_cast<QVBoxLayout *>(layout());
+    capa->setStretchFactor(Frame_CAB, int((kAltoCabecera + n + kAltoTotal) * 10));
+}
+
 void Form_Visor::mostrarTablero() {
     const TableroVisor &t = tablero_;
     const bool triple = t.tipo == TipoVisor::Triple;
+    dibujarFilas(t.filasMostradas);
     pintarFondo(this, t.fondoVentana);
     Label_Carrera->ponerTexto(t.carrera);
     Label_estado->ponerTexto(t.estado);
@@ -374,13 +407,13 @@ void Form_Visor::mostrarTablero() {
             Picture_Flecha[k]->ponerFlecha(f.flecha);
         } else {
             Label_Jinete[k]->ponerTexto(f.jinete);
-            Label_Jinete[k]->setVisible(f.jineteVisible);
+            Label_Jinete[k]->setVisible(f.jineteVisible && i < filasDibujadas_);
         }
         Text_TF[k]->ponerTexto(f.tablaFija);
         Text_PT[k]->ponerTexto(f.puesto);
         Text_retirado[k]->setText(f.retirado);
         Text_D2[k]->setText(f.referencia);
-        Text_ETI_RET[k]->setVisible(f.bannerRetirado);
+        Text_ETI_RET[k]->setVisible(f.bannerRetirado && i < filasDibujadas_);
     }
     if (Text_Total)
         Text_Total->ponerTexto(t.total);
@@ -392,7 +425,7 @@ void Form_Visor::Timer1_Timer() {
 }
 
 void Form_Visor::Timer2_Timer() {
-    Text1->ponerColores(colorAleatorio(azar_), Text1->colorFondo());
+    Text1->ponerColores(colorMensajeAleatorio(azar_), kBlancoVisor);
 }
 
 void Form_Visor::Timer3_Timer() {
@@ -454,6 +487,8 @@ void Form_Visor::resizeEvent(QResizeEvent *ev) {
 
 void Form_Visor::reescalar() {
     // One row's height, from the window's: everything on the board is measured in rows.
+    // The widths follow the full board's rows, so a short race gives its rows more height without
+    // narrowing the names.
     const double u =
         height() / (kAltoFranja + kAltoCabecera + tablero_.filasUsadas() + kAltoTotal + kMargenes);
     const int hueco = std::max(2, int(std::lround(u * 0.08)));

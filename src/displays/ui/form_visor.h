@@ -82,6 +82,8 @@ private:
                     std::array<CeldaVisor *, kFilasMaximas> *celdas, CeldaVisor *total,
                     bool conFlechas = false);
     void mostrarTablero();
+    // Shares the board's height among its first `n` rows.
+    void dibujarFilas(int n);
     void anotarCuadre(const ResultadoCuadre &r);
     void reescalar();
     void colocarBanners();
@@ -92,6 +94,7 @@ private:
     AzarVisor &azar_;
     TableroVisor tablero_;
     int juego_ = kJuegoApertura;
+    int filasDibujadas_ = 0;
     bool cargado_ = false;
     bool terminando_ = false;
     QString ultimaFalla_;
