@@ -13,11 +13,16 @@
 #include "venta_puestos.h"
 #include "venta_tablas.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -290,6 +295,53 @@ private slots:
 
     // The sixteen combinations on today's table and on the archive: the rows, their order and
     // the totals as computed here, and rpt_jugadas holding the same rows in the same order.
+    // A Tabla Fija ticket sold in dollars is found from the "BOLETOS" tab as a supervisor does it:
+    // the game picked from the open list with the mouse, the dollar chosen with Ctrl+2 while the
+    // date has the cursor, Enter. Its state shows in words.
+    void unBoletoDeTablaFijaEnDolaresSeEncuentra() {
+        backoffice::fijarConfiguracion(*db, {"dolar_activado=1"});
+        db->ejecutar("DELETE FROM ma_principal WHERE grupo='G01' AND id_moneda=2");
+        db->ejecutar(
+            "INSERT INTO ma_principal (carrera,caballo,monto,tablas,puesto,taquilla,grupo,hora,fecha,"
+            "cobrado,fecha_cobro,estatus,nu_boleto,id_juego,id_moneda) VALUES ('1','3','40.5','2','0',"
+            "'taq1','G01','10:00:00','" +
+            fechaSql(hoy) + "','81','','1','2991234','2','2')");
+        auto f = std::make_unique<Form_Gerencia>(*consola);
+        f->show();
+        QApplication::setActiveWindow(f.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.get()));
+        QTabBar *barra = f->SSTab1->tabBar();
+        QTest::mouseClick(barra, Qt::LeftButton, {}, barra->tabRect(2).center());
+        QTest::qWait(10);
+        // The game from the open list.
+        f->Combo7->setFocus();
+        f->Combo7->showPopup();
+        QAbstractItemView *lista = f->Combo7->view();
+        QTRY_VERIFY(lista->isVisible());
+        const QModelIndex fija = lista->model()->index(f->Combo7->findText("TABLA FIJA"), 0);
+        QVERIFY(fija.isValid());
+        lista->scrollTo(fija);
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualRect(fija).center());
+        QTRY_VERIFY(!lista->isVisible());
+        QCOMPARE(f->Combo7->currentText(), QString("TABLA FIJA"));
+        // The dollar from the date.
+        QTest::mouseClick(f->DTPicke1, Qt::LeftButton, {}, QPoint(8, f->DTPicke1->height() / 2));
+        QTRY_VERIFY(f->DTPicke1->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(f->moneda, 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QAbstractItemModel *m = f->DataGrid_Tickets->model();
+        QCOMPARE(m->rowCount(), 1);
+        QCOMPARE(m->data(m->index(0, 1)).toString(), QString("2991234"));
+        QCOMPARE(m->data(m->index(0, 6)).toString(), QString("40.5"));
+        QCOMPARE(m->data(m->index(0, 8)).toString(), QString("POR PAGAR"));
+        QCOMPARE(f->Text_datos2[0]->text(), QString("40.5"));
+        QCOMPARE(f->Text_datos2[3]->text(), QString("81"));
+        f->close();
+        db->ejecutar("DELETE FROM ma_principal WHERE grupo='G01' AND id_moneda=2");
+        backoffice::fijarConfiguracion(*db, {"dolar_activado=0"});
+    }
+
     void lasDieciseisBusquedas() {
         const QString ayer = fechaSql(hoy.addDays(-1));
         for (const QString &tabla : {QString("ma_principal"), QString("ventas")}) {

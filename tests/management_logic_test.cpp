@@ -245,6 +245,37 @@ TEST_F(PanelFalso, LimitesDelGraficoPorElGrupo) {
     EXPECT_EQ(db.sentencias.size(), 3);
 }
 
+// The chart's limits are read last; a failure there leaves the panel's figures standing.
+TEST_F(PanelFalso, UnaFallaDelGraficoNoTiraLasCifras) {
+    for (const char *prefijo : {"SELECT nu_caballo,", "SELECT * FROM venta_cupo_"}) {
+        db.responder("select * from configuracion", ajustes("1", "1", "1"));
+        db.fallar(prefijo);
+        const PanelVentas p = actualizar_ventas(db, pedido("", "1"));
+        EXPECT_EQ(p.totalTexto, "Bs.S1.750,50") << prefijo;
+        ASSERT_EQ(p.filas.size(), 4u);
+        EXPECT_EQ(p.filas[0].monto, "1500");
+        EXPECT_FALSE(p.conLimites);
+        EXPECT_EQ(p.filas[0].limite, 0);
+        EXPECT_FALSE(p.falloLimites.isEmpty());
+    }
+    // A failure in the figures themselves still ends the refresh.
+    db.fallar("SELECT caballo,sum(monto)");
+    EXPECT_THROW(actualizar_ventas(db, pedido("", "1")), DbError);
+}
+
+TEST(Gerencia, CarrerasEnLaFormaDeLaLista) {
+    const std::pair<const char *, const char *> casos[] = {{"2", "02"},        {"02", "02"}, {"002", "02"},
+                                                           {"0", "00"},        {"16", "16"}, {"201", "201"},
+                                                           {"TODAS", "TODAS"}, {"", ""},     {" 7", "07"}};
+    for (const auto &[entrada, salida] : casos) {
+        EXPECT_EQ(carreraDeLista(entrada), salida) << entrada;
+        // Whatever the lists hold is found again.
+        if (QString(salida).size() > 1) {
+            EXPECT_TRUE(listaCarreras(true).contains(carreraDeLista(entrada))) << entrada;
+        }
+    }
+}
+
 // ---- Booth totals and the day result.
 
 namespace {
@@ -721,6 +752,25 @@ TEST_F(BoletosFalso, TotalesYCopiaLocal) {
     FiltroBoletos f = filtro(kCombinaciones[0]);
     f.tipo = "POR PAGAR";
     EXPECT_EQ(buscarBoletos(e.ctx, f).totales, (std::array<QString, 4>{"875", "0", "875", "0"}));
+}
+
+TEST(Boletos, NombresDeLosEstados) {
+    const std::pair<const char *, const char *> casos[] = {
+        {"0", "VENDIDO"},        {"1", "POR PAGAR"},        {"2", "PAGADO"}, {"3", "RET. PAGADO"},
+        {"4", "RET. POR PAGAR"}, {"5", "EMPATE POR PAGAR"}, {"7", "7"},      {"", ""}};
+    for (const auto &[estatus, nombre] : casos)
+        EXPECT_EQ(nombreEstatus(estatus), nombre) << estatus;
+    EXPECT_EQ(kEncabezadosBoletos.size(), kColumnasBoletos.size());
+}
+
+// Sums of doubles show to the cent.
+TEST_F(BoletosFalso, LosTotalesSinRuidoDeComaFlotante) {
+    db.responder("SELECT  numero", tabla({"numero"}, {{"1"}}));
+    db.responder("SELECT  sum(monto)", fila({{"sumamonto", "30.299999999999997"}}));
+    db.responder("SELECT  sum(cobrado) as sumacobrado", fila({{"sumacobrado", "10.1"}}));
+    db.responder("SELECT  sum(cobrado) as sumaporcobrar", fila({{"sumaporcobrar", "0.1"}}));
+    EXPECT_EQ(buscarBoletos(e.ctx, filtro(kCombinaciones[0])).totales,
+              (std::array<QString, 4>{"30.3", "10.1", "20.1", "0.1"}));
 }
 
 TEST_F(BoletosFalso, LaCopiaVaEnLotesDeDoscientosCincuenta) {

@@ -191,7 +191,16 @@ class ManagementUiTest : public QObject {
         f->show();
         QApplication::setActiveWindow(f.get());
         (void)QTest::qWaitForWindowActive(f.get());
+        // The first figures, asked for when the window opened.
+        (void)QTest::qWaitFor([&f] { return !f->refresco().ocupado(); });
         return f;
+    }
+
+    void pulsarPestana(Form_Gerencia &f, int i) {
+        QTabBar *barra = f.SSTab1->tabBar();
+        QTest::mouseClick(barra, Qt::LeftButton, {}, barra->tabRect(i).center());
+        QCOMPARE(f.SSTab1->currentIndex(), i);
+        QTest::qWait(10); // the tab's first filter takes the cursor
     }
 
     // One refresh of the panel, through the worker.
@@ -283,11 +292,15 @@ private slots:
         QCOMPARE(f->Combo_Taquilla->currentText(), QString("TODOS"));
         QCOMPARE(f->DTPicke1->date(), QDate(2026, 1, 3));
         QCOMPARE(f->Combo_Carreras->currentText(), QString("3"));
-        QCOMPARE(f->Combo_Carreras2->currentText(), QString("3"));
+        // The booth totals start on the whole day.
+        QCOMPARE(f->Combo_Carreras2->currentText(), QString("TODAS"));
+        QCOMPARE(f->Combo_Carreras3->currentText(), QString("TODAS"));
         QCOMPARE(f->Label_estado->text(), QString());
-        QVERIFY(colorDe(f->Label_estado).contains("rgb(17,61,115)"));
         QCOMPARE(f->Text_Etiqueta[3]->text(), QString("TABLAS"));
-        QCOMPARE(f->Timer1->interval(), 3000);
+        // The first figures came with the window, without a tick; the next one is 10 s away.
+        QCOMPARE(f->Text_MontoBsf[0]->text(), QString("1200"));
+        QCOMPARE(f->Text_TotalBs->text(), QString("Bs.S1.500,00"));
+        QCOMPARE(f->Timer1->interval(), 10000);
         QVERIFY(f->Timer1->isActive());
         QVERIFY(verde(f->Frame_Timer));
 
@@ -377,9 +390,29 @@ private slots:
         f->SSTab1->setCurrentIndex(2);
         f->SSTab1->setCurrentIndex(0);
         QVERIFY(!f->Timer1->isActive());
-        QTest::mouseDClick(f->Label_Timer, Qt::LeftButton);
+        // A double click as the mouse gives it: press, release, double click, release. The
+        // first release is a click (stopped stays stopped); the last one ends the double click.
+        for (QWidget *donde :
+             {static_cast<QWidget *>(f->Label_Timer), static_cast<QWidget *>(f->Frame_Timer)}) {
+            QTest::mouseClick(f->Label_Timer, Qt::LeftButton);
+            QVERIFY(rojo(f->Frame_Timer));
+            const QPoint punto = donde == f->Frame_Timer ? QPoint(2, 2) : QPoint();
+            QTest::mousePress(donde, Qt::LeftButton, {}, punto);
+            QTest::mouseRelease(donde, Qt::LeftButton, {}, punto);
+            QVERIFY(!f->Timer1->isActive());
+            QTest::mouseDClick(donde, Qt::LeftButton, {}, punto);
+            QTest::mouseRelease(donde, Qt::LeftButton, {}, punto);
+            QVERIFY(f->Timer1->isActive());
+            QTRY_VERIFY(verde(f->Frame_Timer));
+            QCOMPARE(f->Label_Timer->text().left(11), QString("ACTUALIZADO"));
+            // The next plain click stops it again.
+            QTest::mouseClick(donde, Qt::LeftButton, {}, punto);
+            QVERIFY(rojo(f->Frame_Timer));
+            QTest::mouseDClick(donde, Qt::LeftButton, {}, punto);
+            QTest::mouseRelease(donde, Qt::LeftButton, {}, punto);
+        }
         QVERIFY(f->Timer1->isActive());
-        QVERIFY(verde(f->Frame_Timer));
+        QTRY_VERIFY(verde(f->Frame_Timer));
         QTest::keyClick(f->Combo_SelJuego, Qt::Key_F8);
         QVERIFY(!f->Timer1->isActive());
         QTest::keyClick(f->Combo_SelJuego, Qt::Key_F8);
@@ -401,11 +434,11 @@ private slots:
         f->Timer1_Timer();
         QVERIFY(reloj.elapsed() < 100);
         QTRY_COMPARE(servidor.esperando(), 1);
-        // Typing goes on while the worker waits.
-        f->Combo_Carreras->setFocus();
-        f->Combo_Carreras->lineEdit()->selectAll();
-        QTest::keyClicks(f->Combo_Carreras, "12");
-        QCOMPARE(f->Combo_Carreras->currentText(), QString("12"));
+        // The keyboard goes on while the worker waits.
+        QTest::keyClick(f->Combo_SelJuego, Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(f->moneda, 2);
+        QTest::keyClick(f->Combo_SelJuego, Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(f->moneda, 1);
         QTRY_VERIFY_WITH_TIMEOUT(ambar(f->Frame_Timer), 4000);
         QCOMPARE(f->Label_Timer->text(), QString("SIN ACTUALIZAR DESDE 10:15:00"));
         QCOMPARE(f->Text_MontoBsf[0]->text(), QString("1200"));
@@ -440,6 +473,81 @@ private slots:
         refrescar(*f);
         QTRY_VERIFY(verde(f->Frame_Timer));
         QCOMPARE(servidor.aperturas, aperturas + 1);
+    }
+
+    // Answers that come back after the screen moved on are dropped: a refresh asked before a
+    // switch to "CUADRE CAJA" leaves its race boxes alone; one asked before the stop leaves the
+    // panel as it was when it stopped; a race typed is not replaced by the refresh that was
+    // already on the server, nor by the next tick.
+    void lasRespuestasTardiasSeDescartan() {
+        auto f = abrir();
+        QCOMPARE(f->Text_MontoBsf[0]->text(), QString("1200"));
+        servidor.responder("select * from configuracion", ajustes("9"));
+        servidor.responder("SELECT caballo,sum(monto) as venta,sum(tablas)",
+                           tabla({"caballo", "venta", "tablasf"}, {{"1", "5555", "8"}}));
+
+        // A tab switch.
+        servidor.abrir(false);
+        f->Timer1_Timer();
+        QTRY_COMPARE(servidor.esperando(), 1);
+        pulsarPestana(*f, 1);
+        f->Combo_Carreras2->setFocus();
+        f->Combo_Carreras2->lineEdit()->selectAll();
+        QTest::keyClicks(f->Combo_Carreras2, "5");
+        QTest::keyClick(f->Combo_Carreras2, Qt::Key_Tab); // leaves the first race for the last
+        QCOMPARE(f->Combo_Carreras2->currentText(), QString("05"));
+        QCOMPARE(f->Combo_Carreras3->currentText(), QString("05"));
+        servidor.abrir(true);
+        QTRY_VERIFY(!f->refresco().ocupado());
+        QTest::qWait(20);
+        QCOMPARE(f->Combo_Carreras2->currentText(), QString("05"));
+        QCOMPARE(f->Combo_Carreras3->currentText(), QString("05"));
+        QCOMPARE(f->Label_carrera2->text(), QString("3"));
+        QCOMPARE(f->Text_MontoBsf[0]->text(), QString("1200"));
+        pulsarPestana(*f, 0);
+
+        // The stop.
+        servidor.abrir(false);
+        f->Timer1_Timer();
+        QTRY_COMPARE(servidor.esperando(), 1);
+        QTest::mouseClick(f->Label_Timer, Qt::LeftButton);
+        QCOMPARE(f->Label_Timer->text(), QString("DETENIDO"));
+        servidor.abrir(true);
+        QTRY_VERIFY(!f->refresco().ocupado());
+        QTest::qWait(20);
+        QCOMPARE(f->Label_Timer->text(), QString("DETENIDO"));
+        QCOMPARE(f->Text_MontoBsf[0]->text(), QString("1200"));
+        QCOMPARE(f->Label_Carrera->text(), QString("3"));
+
+        // A race typed while a refresh is on the server.
+        QTest::mouseDClick(f->Label_Timer, Qt::LeftButton);
+        QTest::mouseRelease(f->Label_Timer, Qt::LeftButton);
+        QTRY_COMPARE(f->Text_MontoBsf[0]->text(), QString("5555"));
+        servidor.responder("SELECT caballo,nu_caballo FROM carreras",
+                           tabla({"caballo", "nu_caballo"}, {{"OTRO", "1"}}));
+        servidor.responder("SELECT caballo,sum(monto) as venta FROM",
+                           tabla({"caballo", "venta"}, {{"1", "77"}}));
+        servidor.abrir(false);
+        f->Timer1_Timer();
+        QTRY_COMPARE(servidor.esperando(), 1);
+        f->Combo_Carreras->setFocus();
+        f->Combo_Carreras->lineEdit()->selectAll();
+        QTest::keyClicks(f->Combo_Carreras, "7");
+        // Typing a race stops the refresh, and the indicator says so.
+        QVERIFY(rojo(f->Frame_Timer));
+        QVERIFY(!f->Timer1->isActive());
+        servidor.abrir(true);
+        QTRY_COMPARE(f->Text_Caballo[0]->text(), QString("OTRO"));
+        QTRY_VERIFY(!f->refresco().ocupado());
+        QTest::qWait(20);
+        QCOMPARE(f->Text_Caballo[0]->text(), QString("OTRO"));
+        QCOMPARE(f->Text_MontoBsf[0]->text(), QString("77"));
+        QCOMPARE(f->Combo_Carreras->currentText(), QString("7"));
+        // The double click brings the current race back at once.
+        QTest::mouseDClick(f->Label_Timer, Qt::LeftButton);
+        QTest::mouseRelease(f->Label_Timer, Qt::LeftButton);
+        QTRY_COMPARE(f->Text_Caballo[0]->text(), QString("CABALLO 1"));
+        QCOMPARE(f->Combo_Carreras->currentText(), QString("9"));
     }
 
     void laCarreraTecleadaSeConsulta() {
@@ -491,8 +599,17 @@ private slots:
                            tabla({"taquilla", "venta", "fecha"}, {{"taq1", "1000", "2026-01-03"}}));
         central->responder("SELECT sum(cobrado) as monto_cobrado", fila({{"monto_cobrado", "250"}}));
         central->responder("SELECT sum(cobrado) as monto_porpagar", fila({{"monto_porpagar", "100"}}));
-        f->SSTab1->setCurrentIndex(1);
+        pulsarPestana(*f, 1);
+        // A race typed as "2" is the list's "02": Down goes on to "03", the last race follows.
         f->Combo_Carreras2->setFocus();
+        f->Combo_Carreras2->lineEdit()->selectAll();
+        QTest::keyClicks(f->Combo_Carreras2, "2");
+        QTest::keyClick(f->Combo_Carreras2, Qt::Key_Down);
+        QCOMPARE(f->Combo_Carreras2->currentText(), QString("03"));
+        QCOMPARE(f->Combo_Carreras3->currentText(), QString("03"));
+        QTest::keyClick(f->Combo_Carreras2, Qt::Key_Up);
+        QTest::keyClick(f->Combo_Carreras2, Qt::Key_Up);
+        QCOMPARE(f->Combo_Carreras2->currentText(), QString("01"));
         f->Combo_Carreras2->lineEdit()->selectAll();
         QTest::keyClicks(f->Combo_Carreras2, "todas");
         QCOMPARE(f->Combo_Carreras2->currentText(), QString("TODAS"));
@@ -509,6 +626,12 @@ private slots:
         QCOMPARE(f->ListView2->topLevelItem(3)->text(0), QString("Total:"));
         QCOMPARE(f->ListView2->topLevelItem(3)->text(1), QString("Bs.S1.000,00"));
         QVERIFY(dialogos.textos.isEmpty());
+        // The columns fill the list's width.
+        int ancho = 0;
+        for (int c = 0; c < 6; ++c)
+            ancho += f->ListView2->header()->sectionSize(c);
+        QVERIFY2(ancho >= f->ListView2->viewport()->width() - 6,
+                 qPrintable(QString("%1 / %2").arg(ancho).arg(f->ListView2->viewport()->width())));
         central->fallar("SELECT sum(cobrado) as monto_porpagar");
         const int aperturas = servidor.aperturas;
         f->Command3->click();
@@ -541,13 +664,31 @@ private slots:
                                   "cobrado", "estatus", "taquilla", "grupo"},
                                  filas));
         central->responder("SELECT  sum(monto)", fila({{"sumamonto", "3000"}}));
-        f->SSTab1->setCurrentIndex(2);
+        pulsarPestana(*f, 2);
         QVERIFY(!f->Command2->isVisible());
+        // The currency in use shows on this tab too, and Ctrl+2 changes it from the date.
+        QVERIFY(f->Frame_Moneda->isVisible());
+        QVERIFY(f->Label_Moneda[1]->isVisible());
+        QTRY_VERIFY(f->DTPicke1->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(f->moneda, 2);
+        QVERIFY(colorDe(f->Label_Moneda[1]).contains("rgb(255,255,0)"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(central->sentencias.filter("SELECT  numero").last().contains("id_moneda  = '2'"));
+        // and a mouse click on the first currency takes it back.
+        QTest::mouseClick(f->Label_Moneda[0], Qt::LeftButton);
+        QCOMPARE(f->moneda, 1);
         f->Combo5->setFocus();
         QTest::keyClick(f->Combo5, Qt::Key_Return);
+        QVERIFY(central->sentencias.filter("SELECT  numero").last().contains("id_moneda  = '1'"));
         QCOMPARE(f->DataGrid_Tickets->model()->rowCount(), 30);
         QCOMPARE(f->DataGrid_Tickets->model()->data(f->DataGrid_Tickets->model()->index(0, 1)).toString(),
                  QString("101030030"));
+        // Headings and states in words.
+        QAbstractItemModel *m = f->DataGrid_Tickets->model();
+        QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), QString("BOLETO"));
+        QCOMPARE(m->headerData(8, Qt::Horizontal).toString(), QString("ESTADO"));
+        QCOMPARE(m->data(m->index(0, 8)).toString(), QString("VENDIDO"));
         QCOMPARE(f->Text_datos2[0]->text(), QString("3000"));
         QCOMPARE(f->Text_datos2[2]->text(), QString("3000"));
         QVERIFY(f->Command2->isVisible());

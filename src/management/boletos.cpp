@@ -1,9 +1,11 @@
 #include "boletos.h"
 
+#include "moneda.h"
 #include "registro.h"
 #include "texto.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace corvalo {
 
@@ -38,10 +40,6 @@ QString donde(const QStringList &terminos) {
     return s;
 }
 
-QString redondeo(double v) {
-    return textoNumero(std::round(v * 100) / 100);
-}
-
 constexpr int kFilasPorInsercion = 250;
 
 } // namespace
@@ -62,6 +60,14 @@ QString estatusDeTipo(const QString &tipo) {
     if (tipo == kTipoEmpate)
         return QStringLiteral("5");
     return {};
+}
+
+QString nombreEstatus(const QString &estatus) {
+    static const char *const nombres[] = {"VENDIDO",     "POR PAGAR",      "PAGADO",
+                                          "RET. PAGADO", "RET. POR PAGAR", "EMPATE POR PAGAR"};
+    bool numero = false;
+    const int e = estatus.trimmed().toInt(&numero);
+    return numero && e >= 0 && e < int(std::size(nombres)) ? QLatin1String(nombres[e]) : estatus;
 }
 
 SentenciasBoletos sentenciasBoletos(const BaseDatos &db, const FiltroBoletos &f, const QDate &fechaTrabajo,
@@ -169,8 +175,8 @@ BusquedaBoletos buscarBoletos(Contexto &ctx, const FiltroBoletos &f) {
             b.pagado = suma(db.ejecutar(*s.pagado), QStringLiteral("sumacobrado"));
         if (s.porPagar)
             b.porPagar = suma(db.ejecutar(*s.porPagar), QStringLiteral("sumaporcobrar"));
-        b.totales = {textoNumero(b.venta), textoNumero(b.pagado), redondeo(b.venta - b.pagado - b.porPagar),
-                     textoNumero(b.porPagar)};
+        b.totales = {textoMonto(b.venta), textoMonto(b.pagado), textoMonto(b.venta - b.pagado - b.porPagar),
+                     textoMonto(b.porPagar)};
         b.conTotales = true;
     } catch (const std::exception &e) {
         registrarFalla(lcGerencia(), &ctx.sesion, kPantallaGerencia, QStringLiteral("buscar boletos"), e);

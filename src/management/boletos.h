@@ -49,6 +49,15 @@ inline const QStringList kColumnasBoletos = {
     QStringLiteral("caballo"),  QStringLiteral("tablas"),    QStringLiteral("puesto"),
     QStringLiteral("monto"),    QStringLiteral("cobrado"),   QStringLiteral("estatus"),
     QStringLiteral("taquilla"), QStringLiteral("grupo")};
+// The grid's headings, one per column.
+inline const QStringList kEncabezadosBoletos = {
+    QStringLiteral("Nº"),       QStringLiteral("BOLETO"),  QStringLiteral("CARRERA"),
+    QStringLiteral("CABALLO"),  QStringLiteral("TABLAS"),  QStringLiteral("PUESTO"),
+    QStringLiteral("MONTO"),    QStringLiteral("COBRADO"), QStringLiteral("ESTADO"),
+    QStringLiteral("TAQUILLA"), QStringLiteral("GRUPO")};
+// What a ticket's estatus means, as the grid shows it ("PAGADO" for 2); a value outside the
+// codes is shown as stored.
+QString nombreEstatus(const QString &estatus);
 inline constexpr int kAnchosBoletos[10] = {600, 1500, 600, 600, 900, 850, 900, 700, 950, 850};
 
 struct BusquedaBoletos {

@@ -85,6 +85,16 @@ QStringList listaCarreras(bool conTodas) {
     return out;
 }
 
+QString carreraDeLista(const QString &carrera) {
+    const QString t = carrera.trimmed();
+    bool digitos = !t.isEmpty();
+    for (QChar c : t)
+        digitos = digitos && c.unicode() >= '0' && c.unicode() <= '9';
+    if (!digitos || t.toInt() >= 100)
+        return carrera;
+    return QStringLiteral("%1").arg(t.toInt(), 2, 10, QLatin1Char('0'));
+}
+
 bool todasLasCarreras(const QString &carreraInicial) {
     return carreraInicial.isEmpty() || carreraInicial == kTodas;
 }

@@ -61,6 +61,10 @@ QString encabezadoTablas(const QString &idJuego);
 // `conTodas` puts "TODAS" first.
 QStringList listaCarreras(bool conTodas);
 
+// A race as the race lists write it: "02" for "2" or "002", "00" for "0"; "201", "TODAS" and
+// any other text as they are.
+QString carreraDeLista(const QString &carrera);
+
 // A race filter: all races when the first race is empty or "TODAS".
 bool todasLasCarreras(const QString &carreraInicial);
 

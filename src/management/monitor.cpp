@@ -1,5 +1,6 @@
 #include "monitor.h"
 
+#include "registro.h"
 #include "texto.h"
 
 #include <QHash>
@@ -93,6 +94,7 @@ void leerLimites(BaseDatos &db, const PedidoPanel &p, const QString &carrera, co
 PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p) {
     PanelVentas out;
     out.tipo = PedidoPanel::Tipo::Refresco;
+    out.numero = p.numero;
     out.juego = p.juego;
     // 1, 2, 5. The settings afresh: race, date and state.
     out.configuracion = db.ejecutar(QStringLiteral("select * from configuracion"));
@@ -146,15 +148,25 @@ PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p) {
     // 9.
     out.totalTexto = formatoMonto(out.total, p.captionMoneda);
 
-    // The chart's limit line: the group's limits apply to the group's sales only.
-    if (todas)
-        leerLimites(db, p, carrera, fecha, out);
+    // The chart's limit line: the group's limits apply to the group's sales only. The figures
+    // above do not depend on it.
+    if (todas) {
+        try {
+            leerLimites(db, p, carrera, fecha, out);
+        } catch (const std::exception &e) {
+            out.conLimites = false;
+            for (FilaPanel &f : out.filas)
+                f.limite = 0;
+            out.falloLimites = sinClaves(QString::fromLocal8Bit(e.what()));
+        }
+    }
     return out;
 }
 
 PanelVentas consultarCarrera(BaseDatos &db, const PedidoPanel &p) {
     PanelVentas out;
     out.tipo = PedidoPanel::Tipo::Consulta;
+    out.numero = p.numero;
     const QString carrera = p.carrera;
     const QString fecha = fechaSql(p.fecha);
     out.carrera = carrera;

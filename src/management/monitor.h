@@ -23,6 +23,9 @@ struct PedidoPanel {
     // The race look-up only: the race typed (R) and the working date of the settings shown (D).
     QString carrera;
     QDate fecha;
+    // Given by RefrescoPanel::pedir, in the order of the requests: the window tells a late
+    // answer from the one it waits for.
+    quint64 numero = 0;
 };
 
 struct FilaPanel {
@@ -47,10 +50,14 @@ struct PanelVentas {
     double total = 0;        // over every horse of the card
     QString totalTexto;      // Text_TotalBs (the refresh only)
     bool conLimites = false; // the chart's limit line applies (all booths, a limit is set)
+    // The chart's limits could not be read (why): the figures stand without them.
+    QString falloLimites;
+    quint64 numero = 0; // the request's
 };
 
 // actualizar_ventas on `db`: the settings, the race card and the sales by horse of the
-// current race. Throws DbError.
+// current race. Throws DbError; a failure while reading the chart's limits does not: the panel
+// comes without them.
 PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p);
 // The race look-up (Combo_Carreras_Change / _Click): names and amounts of all games,
 // currencies and booths of the group for the race typed. Throws DbError.

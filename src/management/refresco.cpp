@@ -52,15 +52,17 @@ RefrescoPanel::~RefrescoPanel() {
     connect(hilo_, &QThread::finished, hilo_, &QObject::deleteLater);
 }
 
-void RefrescoPanel::pedir(const PedidoPanel &p) {
+quint64 RefrescoPanel::pedir(PedidoPanel p) {
+    p.numero = siguiente_++;
     if (enCurso_) {
         pendiente_ = p;
         // A tick that finds the last refresh still running: what is shown is already old.
         if (p.tipo == PedidoPanel::Tipo::Refresco)
             fijarAlDia(false);
-        return;
+        return p.numero;
     }
     lanzar(p);
+    return p.numero;
 }
 
 void RefrescoPanel::lanzar(const PedidoPanel &p) {

@@ -35,8 +35,11 @@ public:
     ~RefrescoPanel() override;
 
     // Runs the request in the worker. While one runs, the newest further request waits (it
-    // replaces an earlier waiting one) and starts when the running one ends.
-    void pedir(const PedidoPanel &p);
+    // replaces an earlier waiting one) and starts when the running one ends. Returns the
+    // request's number (PedidoPanel::numero), higher for every later request.
+    quint64 pedir(PedidoPanel p);
+    // The number the next request will get: answers numbered below it were asked for before now.
+    quint64 siguiente() const { return siguiente_; }
     bool ocupado() const { return enCurso_; }
     // The last refresh came back and nothing has been waiting longer than kEsperaMs since.
     bool alDia() const { return alDia_; }
@@ -60,6 +63,7 @@ private:
     bool enCurso_ = false;
     bool alDia_ = true;
     std::optional<PedidoPanel> pendiente_;
+    quint64 siguiente_ = 1;
 };
 
 // Lives in the worker thread.

@@ -1,6 +1,7 @@
 #include "form_gerencia.h"
 
 #include "grafico_ventas.h"
+#include "moneda.h"
 #include "registro.h"
 #include "texto.h"
 
@@ -49,18 +50,25 @@ public:
     QVariant data(const QModelIndex &i, int rol) const override {
         if (!i.isValid())
             return {};
-        if (rol == Qt::DisplayRole)
-            return filas_.tieneColumna(kColumnasBoletos[i.column()])
-                       ? filas_.valor(i.row(), kColumnasBoletos[i.column()]).texto()
-                       : QString();
+        if (rol == Qt::DisplayRole) {
+            const QString &columna = kColumnasBoletos[i.column()];
+            if (!filas_.tieneColumna(columna))
+                return QString();
+            const Campo v = filas_.valor(i.row(), columna);
+            if (columna == QLatin1String("estatus"))
+                return nombreEstatus(v.texto());
+            if (columna == QLatin1String("monto") || columna == QLatin1String("cobrado"))
+                return v.texto().isEmpty() ? QString() : textoMonto(v.numero());
+            return v.texto();
+        }
         if (rol == Qt::TextAlignmentRole)
             return i.column() >= 9 || i.column() == 1 ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                                       : int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     }
     QVariant headerData(int seccion, Qt::Orientation o, int rol) const override {
-        if (o == Qt::Horizontal && rol == Qt::DisplayRole && seccion < kColumnasBoletos.size())
-            return kColumnasBoletos[seccion];
+        if (o == Qt::Horizontal && rol == Qt::DisplayRole && seccion < kEncabezadosBoletos.size())
+            return kEncabezadosBoletos[seccion];
         return QAbstractTableModel::headerData(seccion, o, rol);
     }
 
@@ -135,6 +143,8 @@ QComboBox *tecleable(const QString &nombre, const QStringList &items, const QStr
     QComboBox *c = lista(nombre, padre);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    // A race is typed whole: "2" stays 2 (the list's "02"), not the "201" a completion would make.
+    c->setCompleter(nullptr);
     c->addItems(items);
     c->setValidator(new ValidadorNumero(todos, c));
     c->setCurrentIndex(-1);
@@ -164,13 +174,15 @@ Form_Gerencia::Form_Gerencia(Contexto &ctx, QWidget *parent)
     SSTab1->addTab(crearCuadre(), QStringLiteral("C&UADRE CAJA"));
     SSTab1->addTab(crearBoletos(), QStringLiteral("&BOLETOS"));
     principal->addWidget(SSTab1, 1);
+    // The console currency applies to every tab, so its choice is shown beside them.
+    SSTab1->setCornerWidget(Frame_Moneda, Qt::TopRightCorner);
     boton_salir = boton(QStringLiteral("boton_salir"), QStringLiteral("SA&LIR DEL SISTEMA"), Frame_Principal);
     boton_salir->setToolTip(QStringLiteral("Cerrar la consola (Esc)"));
     principal->addWidget(boton_salir, 0, Qt::AlignRight);
 
     // The lists filled on focus, and Enter in a filter running its tab's command.
-    for (QComboBox *c : {Combo_Taquilla, Combo_SelJuego, Combo6, Combo_Carreras2, Combo_Carreras3, Combo7,
-                         Combo2, Combo1, Combo3, Combo5, Combo4}) {
+    for (QComboBox *c : {Combo_Taquilla, Combo_SelJuego, Combo_Carreras, Combo6, Combo_Carreras2,
+                         Combo_Carreras3, Combo7, Combo2, Combo1, Combo3, Combo5, Combo4}) {
         c->installEventFilter(this);
         if (c->lineEdit())
             c->lineEdit()->installEventFilter(this);
@@ -231,6 +243,8 @@ Form_Gerencia::Form_Gerencia(Contexto &ctx, QWidget *parent)
 
     Form_Load();
     mostrarIndicador();
+    // The first figures come with the window; the ticks follow every 10 seconds.
+    actualizar_ventas();
     Timer1->start();
 }
 
@@ -253,7 +267,8 @@ QWidget *Form_Gerencia::crearVenta() {
     filtros->addSpacing(12);
     Frame_Moneda = nombrar(new QFrame(tab), QStringLiteral("Frame_Moneda"));
     auto *monedas = new QHBoxLayout(Frame_Moneda);
-    monedas->setContentsMargins(0, 0, 0, 0);
+    monedas->setContentsMargins(4, 2, 4, 2);
+    monedas->addWidget(new QLabel(QStringLiteral("Moneda"), Frame_Moneda));
     for (int i = 0; i < 2; ++i) {
         Label_Moneda[i] = nombrar(new QLabel(Frame_Moneda), QStringLiteral("Label_Moneda_%1").arg(i));
         Label_Moneda[i]->setAlignment(Qt::AlignCenter);
@@ -264,7 +279,6 @@ QWidget *Form_Gerencia::crearVenta() {
         fondo(Label_Moneda[i], kRgbBlanco);
         monedas->addWidget(Label_Moneda[i]);
     }
-    filtros->addWidget(Frame_Moneda);
     filtros->addStretch(1);
     capa->addLayout(filtros);
 
@@ -427,8 +441,10 @@ QWidget *Form_Gerencia::crearCuadre() {
     ListView2->setHeaderLabels({QStringLiteral("TAQUILLA"), QStringLiteral("VENTA"),
                                 QStringLiteral("PREMIOS"), QStringLiteral("POR PAGAR"),
                                 QStringLiteral("SALDO"), QStringLiteral("MONTO CAJA")});
+    // The columns share the tab's width.
     ListView2->header()->setStretchLastSection(false);
-    ListView2->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ListView2->header()->setSectionResizeMode(QHeaderView::Stretch);
+    ListView2->header()->setDefaultAlignment(Qt::AlignCenter);
     capa->addWidget(ListView2, 1);
 
     auto *pie = new QHBoxLayout;
@@ -549,7 +565,9 @@ void Form_Gerencia::Form_Load() {
     if (c.fecha.isValid())
         DTPicke1->setDate(c.fecha);
     Combo_Carreras->setEditText(c.carrera);
-    fijarCarreraInicial(Combo_Carreras2, Combo_Carreras3, c.carrera);
+    // The booth totals start on the whole day.
+    ponerCarrera(Combo_Carreras2, kTodas);
+    ponerCarrera(Combo_Carreras3, kTodas);
     Label_Carrera->setText(c.carrera);
     Label_carrera2->setText(c.carrera);
     Frame_Moneda->setVisible(c.mostrarMonedas);
@@ -576,7 +594,17 @@ void Form_Gerencia::fijarCarreraInicial(QComboBox *inicial, QComboBox *final, co
         inicial->setEditText(carrera);
     bool &elegido = final == Combo3 ? finalElegido3_ : finalElegido2_;
     if (!elegido)
-        final->setEditText(carrera);
+        ponerCarrera(final, carrera);
+}
+
+void Form_Gerencia::ponerCarrera(QComboBox *combo, const QString &carrera) {
+    // The list's own entry ("02" for a race typed "2"), so Up and Down go on from it.
+    const QString texto = carreraDeLista(carrera);
+    const int i = combo->findText(texto);
+    if (i >= 0)
+        combo->setCurrentIndex(i);
+    if (combo->currentText() != texto)
+        combo->setEditText(texto);
 }
 
 void Form_Gerencia::mostrarEstado(const EstadoCarrera &e) {
@@ -587,7 +615,7 @@ void Form_Gerencia::mostrarEstado(const EstadoCarrera &e) {
 }
 
 void Form_Gerencia::Label_Moneda_Click(int index) {
-    if (!Frame_Moneda->isVisible() || !Label_Moneda[index]->isVisible())
+    if (Frame_Moneda->isHidden() || Label_Moneda[index]->isHidden())
         return;
     moneda = index + 1;
     fondo(Label_Moneda[index], kRgbAmarillo);
@@ -601,6 +629,7 @@ void Form_Gerencia::SSTab1_Click(int tab) {
             Timer1->start();
     } else {
         Timer1->stop();
+        descartarPendientes();
     }
     // The keyboard goes on in the tab's first filter, where Enter runs the tab's command.
     QWidget *primero = tab == 0
@@ -612,6 +641,8 @@ void Form_Gerencia::SSTab1_Click(int tab) {
 void Form_Gerencia::Frame_Timer_Click() {
     detenido_ = true;
     Timer1->stop();
+    // What was asked before the stop does not change the panel after it.
+    descartarPendientes();
     mostrarIndicador();
 }
 
@@ -619,6 +650,13 @@ void Form_Gerencia::Frame_Timer_DblClick() {
     detenido_ = false;
     Timer1->start();
     mostrarIndicador();
+    // The current race comes back at once, not at the next tick.
+    actualizar_ventas();
+}
+
+void Form_Gerencia::descartarPendientes() {
+    if (refresco_)
+        vigente_ = refresco_->siguiente();
 }
 
 void Form_Gerencia::mostrarIndicador() {
@@ -694,6 +732,10 @@ void Form_Gerencia::actualizar_ventas() {
 void Form_Gerencia::Combo_Carreras_Change() {
     if (!refresco_)
         return;
+    // A race typed stays on the panel: the automatic refresh stops (the indicator says so) until
+    // a double click or F8 brings the current race back.
+    if (!detenido_)
+        Frame_Timer_Click();
     PedidoPanel p;
     p.tipo = PedidoPanel::Tipo::Consulta;
     p.carrera = Combo_Carreras->currentText();
@@ -706,11 +748,24 @@ void Form_Gerencia::Combo_Carreras_Change() {
                        e);
         return;
     }
-    refresco_->pedir(p);
+    // Only the answer for the race now typed is shown.
+    vigente_ = refresco_->pedir(p);
 }
 
 void Form_Gerencia::mostrarPanel(const PanelVentas &p) {
     fallando_ = false;
+    // An answer to a request made before a stop, a tab change or a newer race typed no longer
+    // matches what is on screen.
+    const bool consulta = p.tipo == PedidoPanel::Tipo::Consulta;
+    if (p.numero < vigente_ ||
+        (consulta && carreraDeLista(p.carrera) != carreraDeLista(Combo_Carreras->currentText())) ||
+        (!consulta && SSTab1->currentIndex() != 0)) {
+        mostrarIndicador();
+        return;
+    }
+    if (!p.falloLimites.isEmpty())
+        registrarFalla(lcGerencia(), &ctx_.sesion, kPantallaGerencia,
+                       QStringLiteral("leer los límites del gráfico"), p.falloLimites);
     const int n = int(p.filas.size());
     filasPanel(n);
     const bool refresco = p.tipo == PedidoPanel::Tipo::Refresco;
@@ -720,7 +775,6 @@ void Form_Gerencia::mostrarPanel(const PanelVentas &p) {
         Label_Carrera->setText(p.carrera);
         Label_carrera2->setText(p.carrera);
         Combo_Carreras->setEditText(p.carrera);
-        fijarCarreraInicial(Combo_Carreras2, Combo_Carreras3, p.carrera);
         mostrarEstado(p.estado);
         Text_Etiqueta[3]->setText(encabezadoTablas(p.juego));
     }
@@ -865,15 +919,28 @@ bool Form_Gerencia::eventFilter(QObject *obj, QEvent *ev) {
             return true;
         }
         if (obj == Frame_Timer || obj == Label_Timer) {
-            Frame_Timer_Click();
+            // A double click comes as press, release, double click, release: the release that
+            // ends it is not a new click.
+            if (trasDobleClic_)
+                trasDobleClic_ = false;
+            else
+                Frame_Timer_Click();
             return true;
         }
         break;
     case QEvent::MouseButtonDblClick:
         if (obj == Frame_Timer || obj == Label_Timer) {
+            trasDobleClic_ = true;
             Frame_Timer_DblClick();
             return true;
         }
+        break;
+    case QEvent::FocusOut:
+        // A race typed into a range takes the list's form when the cursor leaves it.
+        if (static_cast<QFocusEvent *>(ev)->reason() != Qt::PopupFocusReason && obj != Combo_Carreras &&
+            obj != Combo_Carreras->lineEdit())
+            if (QComboBox *c = carreraDe(obj))
+                ponerCarrera(c, c->currentText());
         break;
     case QEvent::FocusIn: {
         // The lists are filled afresh each time they get the focus (not when their own list
@@ -894,6 +961,17 @@ bool Form_Gerencia::eventFilter(QObject *obj, QEvent *ev) {
     }
     case QEvent::KeyPress: {
         const int tecla = static_cast<QKeyEvent *>(ev)->key();
+        if (tecla == Qt::Key_Up || tecla == Qt::Key_Down) {
+            // Up and Down go on from the race shown, also when it was typed ("2" is "02").
+            if (QComboBox *c = carreraDe(obj); c && !c->view()->isVisible()) {
+                const int i = c->findText(carreraDeLista(c->currentText()));
+                if (i >= 0 && i != c->currentIndex()) {
+                    const QSignalBlocker bloqueo(c);
+                    c->setCurrentIndex(i);
+                }
+            }
+            break;
+        }
         if (tecla != Qt::Key_Return && tecla != Qt::Key_Enter)
             break;
         auto *w = qobject_cast<QWidget *>(obj);
@@ -920,6 +998,19 @@ bool Form_Gerencia::eventFilter(QObject *obj, QEvent *ev) {
         break;
     }
     return QWidget::eventFilter(obj, ev);
+}
+
+QComboBox *Form_Gerencia::carreraDe(QObject *obj) const {
+    auto *w = qobject_cast<QWidget *>(obj);
+    if (!w)
+        return nullptr;
+    auto *c = qobject_cast<QComboBox *>(w);
+    if (!c)
+        c = qobject_cast<QComboBox *>(w->parentWidget());
+    for (QComboBox *r : {Combo_Carreras, Combo_Carreras2, Combo_Carreras3, Combo1, Combo3})
+        if (c == r)
+            return c;
+    return nullptr;
 }
 
 void Form_Gerencia::cerrar() {

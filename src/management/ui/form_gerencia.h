@@ -121,6 +121,12 @@ private:
     void rellenar(QComboBox *combo, const QStringList &lista);
     void ajustarAnchos();
     void fijarCarreraInicial(QComboBox *inicial, QComboBox *final, const QString &carrera);
+    // Sets a race box to the list's entry for `carrera` (the text itself when it has none).
+    void ponerCarrera(QComboBox *combo, const QString &carrera);
+    // The race box `obj` is (or is the line edit of); null for any other control.
+    QComboBox *carreraDe(QObject *obj) const;
+    // Answers to the requests made so far are not shown.
+    void descartarPendientes();
     void cerrar();
 
     Contexto &ctx_;
@@ -128,6 +134,8 @@ private:
     ModeloBoletos *modelo_ = nullptr;
     QGridLayout *rejilla_ = nullptr;
     bool detenido_ = false;
+    bool trasDobleClic_ = false;
+    quint64 vigente_ = 0; // answers to requests numbered below it are dropped
     bool cerrada_ = false;
     bool avisando_ = false;
     bool fallando_ = false;
