@@ -325,10 +325,11 @@ private slots:
         QTRY_VERIFY(!lista->isVisible());
         QCOMPARE(f->Combo7->currentText(), QString("TABLA FIJA"));
         // The dollar from the date.
-        QTest::mouseClick(f->DTPicke1, Qt::LeftButton, {}, QPoint(8, f->DTPicke1->height() / 2));
+        QTest::keyClick(f->Combo7, Qt::Key_Backtab);
         QTRY_VERIFY(f->DTPicke1->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(f->moneda, 2);
+        QCOMPARE(f->DTPicke1->date(), hoy);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QAbstractItemModel *m = f->DataGrid_Tickets->model();
         QCOMPARE(m->rowCount(), 1);

@@ -263,6 +263,25 @@ TEST_F(PanelFalso, UnaFallaDelGraficoNoTiraLasCifras) {
     EXPECT_THROW(actualizar_ventas(db, pedido("", "1")), DbError);
 }
 
+// Sums of doubles show to the cent on the panel, in both the refresh and the race look-up.
+TEST_F(PanelFalso, LosMontosSinRuidoDeComaFlotante) {
+    db.responder("SELECT caballo,sum(monto) as venta,sum(tablas)",
+                 tabla({"caballo", "venta", "tablasf"}, {{"1", "30.299999999999997", "3"}}));
+    const PanelVentas refresco = actualizar_ventas(db, pedido("", "1"));
+    ASSERT_FALSE(refresco.filas.empty());
+    EXPECT_EQ(refresco.filas[0].monto, "30.3");
+    db.responder("SELECT caballo,nu_caballo FROM carreras",
+                 tabla({"caballo", "nu_caballo"}, {{"ALFA", "1"}}));
+    db.responder("SELECT caballo,sum(monto) as venta FROM",
+                 tabla({"caballo", "venta"}, {{"1", "0.30000000000000004"}}));
+    PedidoPanel p = pedido("", "1");
+    p.carrera = "5";
+    p.fecha = QDate(2026, 1, 3);
+    const PanelVentas consulta = consultarCarrera(db, p);
+    ASSERT_FALSE(consulta.filas.empty());
+    EXPECT_EQ(consulta.filas[0].monto, "0.3");
+}
+
 TEST(Gerencia, CarrerasEnLaFormaDeLaLista) {
     const std::pair<const char *, const char *> casos[] = {{"2", "02"},        {"02", "02"}, {"002", "02"},
                                                            {"0", "00"},        {"16", "16"}, {"201", "201"},

@@ -689,6 +689,8 @@ private slots:
         QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), QString("BOLETO"));
         QCOMPARE(m->headerData(8, Qt::Horizontal).toString(), QString("ESTADO"));
         QCOMPARE(m->data(m->index(0, 8)).toString(), QString("VENDIDO"));
+        QVERIFY(f->DataGrid_Tickets->columnWidth(8) >
+                f->DataGrid_Tickets->fontMetrics().horizontalAdvance("EMPATE POR PAGAR"));
         QCOMPARE(f->Text_datos2[0]->text(), QString("3000"));
         QCOMPARE(f->Text_datos2[2]->text(), QString("3000"));
         QVERIFY(f->Command2->isVisible());

@@ -1,5 +1,6 @@
 #include "monitor.h"
 
+#include "moneda.h"
 #include "registro.h"
 #include "texto.h"
 
@@ -142,7 +143,7 @@ PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p) {
         }
         f.puesto = puestos ? etiquetaPuestoConsola(tarjeta.valor(i, QStringLiteral("puesto")).texto())
                            : textoNumero(f.tablas);
-        f.monto = out.sinVentas ? QString() : textoNumero(f.venta);
+        f.monto = out.sinVentas ? QString() : textoMonto(f.venta);
         out.filas.push_back(f);
     }
     // 9.
@@ -188,7 +189,7 @@ PanelVentas consultarCarrera(BaseDatos &db, const PedidoPanel &p) {
         f.caballo = tarjeta.valor(i, QStringLiteral("caballo")).texto();
         f.venta = vendido.value(f.numero).venta;
         out.total += f.venta;
-        f.monto = out.sinVentas ? QString() : textoNumero(f.venta);
+        f.monto = out.sinVentas ? QString() : textoMonto(f.venta);
         out.filas.push_back(f);
     }
     return out;

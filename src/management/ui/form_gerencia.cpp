@@ -62,7 +62,7 @@ public:
             return v.texto();
         }
         if (rol == Qt::TextAlignmentRole)
-            return i.column() >= 9 || i.column() == 1 ? int(Qt::AlignLeft | Qt::AlignVCenter)
+            return i.column() >= 8 || i.column() == 1 ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                                       : int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     }
@@ -537,13 +537,19 @@ QWidget *Form_Gerencia::crearBoletos() {
 
 void Form_Gerencia::ajustarAnchos() {
     // The design's widths in twips, at the size of the font in use (8 points at design), and
-    // never narrower than the column's heading.
+    // never narrower than the column's heading or, for the state, its longest name.
     const double escala = std::max(1.0, font().pointSizeF() / 8.0);
     QHeaderView *h = DataGrid_Tickets->horizontalHeader();
     for (int i = 0; i < int(std::size(kAnchosBoletos)); ++i) {
         const int px = int(kAnchosBoletos[i] / 15.0 * escala);
-        const int encabezado = h->fontMetrics().horizontalAdvance(kColumnasBoletos[i]) + 16;
-        DataGrid_Tickets->setColumnWidth(i, std::max(px, encabezado));
+        int cabe = h->fontMetrics().horizontalAdvance(kEncabezadosBoletos[i]) + 16;
+        // The states in words, whole.
+        if (kColumnasBoletos[i] == QLatin1String("estatus"))
+            for (int e = 0; e <= 5; ++e)
+                cabe = std::max(cabe, DataGrid_Tickets->fontMetrics().horizontalAdvance(
+                                          nombreEstatus(QString::number(e))) +
+                                          16);
+        DataGrid_Tickets->setColumnWidth(i, std::max(px, cabe));
     }
 }
 
