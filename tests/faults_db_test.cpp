@@ -522,8 +522,9 @@ protected:
             db->ejecutar(QStringLiteral("UPDATE ventas SET fecha=DATE_SUB(fecha, INTERVAL 1 DAY)"));
             db->ejecutar(QStringLiteral("DELETE FROM ma_principal"));
             db->ejecutar(QStringLiteral("DELETE FROM ventas_general"));
-            db->ejecutar(QStringLiteral("INSERT INTO ventas_general (fecha,grupo,venta,premios,saldo,"
-                                        "monto_porpagar) SELECT fecha,grupo,1000,0,1000,150 FROM ventas"));
+            db->ejecutar(QStringLiteral("INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,"
+                                        "premios,saldo,monto_porpagar) SELECT fecha,grupo,id_juego,id_moneda,"
+                                        "1000,0,1000,150 FROM ventas"));
         }
         boletos.impresos.clear();
         return {nu, 150};
@@ -572,7 +573,7 @@ TEST_F(FallasCobro, APaymentWhoseReplyIsLostPrintsItsReceiptOnlyWhenItTookEffect
         trampa = {c.prefijo, c.accion, true};
         QElapsedTimer t;
         t.start();
-        ResultadoPago p = cobro.pagar(g.codigo, RutaCobro::Tablas, 1);
+        ResultadoPago p = cobro.pagar(g.codigo, RutaCobro::Tablas);
         EXPECT_LT(t.elapsed(), 8000);
         EXPECT_FALSE(trampa.armada);
         bool hecho = p.hecho;
@@ -604,7 +605,7 @@ TEST_F(FallasCobro, APaymentWhoseReplyIsLostPrintsItsReceiptOnlyWhenItTookEffect
             // Not paid: the clerk pays it again, once.
             Cobro otra(ctx, &recibos);
             ASSERT_TRUE(otra.consultar(g.codigo, RutaCobro::Tablas).pagable);
-            EXPECT_TRUE(otra.pagar(g.codigo, RutaCobro::Tablas, 1).hecho);
+            EXPECT_TRUE(otra.pagar(g.codigo, RutaCobro::Tablas).hecho);
             EXPECT_EQ(estado(c.archivado), std::make_pair(2, c.archivado ? 150.0 : 0.0));
             EXPECT_EQ(recibos.recibos.size(), 1);
         }

@@ -30,6 +30,11 @@ QString mensajePagado(RutaCobro ruta) {
 
 } // namespace
 
+RutaCobro rutaDelCodigo(const QString &codigo) {
+    // Leading blanks of a scan do not hide the digit: the Puestos path trims them.
+    return codigo.trimmed().startsWith(QLatin1Char('3')) ? RutaCobro::Puestos : RutaCobro::Tablas;
+}
+
 QString condicionFila(int numero, int estatus) {
     return QStringLiteral(" and numero='") + QString::number(numero) + QStringLiteral("' and estatus=") +
            QString::number(estatus);
@@ -148,6 +153,9 @@ ConsultaCobro Cobro::buscar(const QString &codigoTexto, RutaCobro ruta) {
     numero = r.valor(0, QStringLiteral("numero")).entero();
     fecha_boleto = fechaDeTexto(r.valor(0, QStringLiteral("fecha")).texto());
     cobrado = r.valor(0, QStringLiteral("cobrado")).numero();
+    // An archived prize moves in the day's totals row of the ticket's game and currency.
+    juego_boleto = archivo ? r.valor(0, QStringLiteral("id_juego")).entero() : 0;
+    moneda_boleto = archivo ? r.valor(0, QStringLiteral("id_moneda")).entero() : 0;
 
     if (r.valor(0, QStringLiteral("taquilla")).texto() != ctx_.sesion.usuario)
         return mensaje(tablas ? QStringLiteral("EL BOLETO NO PERTENECE A ESTA TAQUILLA")
@@ -184,10 +192,8 @@ ConsultaCobro Cobro::buscar(const QString &codigoTexto, RutaCobro ruta) {
     return {};
 }
 
-ResultadoPago Cobro::pagar(const QString &codigo, RutaCobro ruta, int juego_actual) {
+ResultadoPago Cobro::pagar(const QString &codigo, RutaCobro ruta) {
     ResultadoPago res;
-    if (ruta == RutaCobro::Tablas && juego_actual != 1 && juego_actual != 2)
-        return res;
     try {
         ejecutarPago(codigo, ruta, res);
     } catch (const std::exception &e) {
@@ -399,7 +405,9 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
                         QStringLiteral("',saldo=saldo - '") + monto +
                         QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
                         QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
-                        sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("'limit 1 "));
+                        sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("' and id_juego='") +
+                        sqlTexto(db, QString::number(juego_boleto)) + QStringLiteral("' and id_moneda='") +
+                        sqlTexto(db, QString::number(moneda_boleto)) + QStringLiteral("'limit 1 "));
             db.ejecutar(QStringLiteral("COMMIT"));
         }
     } catch (const DbError &e) {
