@@ -279,20 +279,61 @@ ResolucionPago resolver(Contexto &ctx, QJsonObject entrada, ImpresionRecibos *re
         ctx.conexion_central = std::move(nueva);
     if (out.hecho && entrada.value(QStringLiteral("imprimir")).toBool()) {
         out.recibo = recibo;
-        out.sinImprimir = !imprimirRecibo(ctx, recibos, recibo);
+        if (ctx.pendientes.deEstaCorrida(entrada)) {
+            out.sinImprimir = !imprimirRecibo(ctx, recibos, recibo);
+        } else {
+            // Left by an earlier run (closed or cut off while the reply was awaited): whether its
+            // receipt came out is not known, so it is offered as a copy.
+            out.recibo->copia = true;
+            out.ofrecerCopia = true;
+        }
     }
     return out;
 }
 
+// A failed write of the journal: kept in memory for this run; the technician must see it.
+void fallaDiario(Contexto &ctx, const DbError &e) {
+    registrarFalla(lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                   QStringLiteral("diario de pendientes"), e);
+}
+
 ResolucionPago resolverOPendiente(Contexto &ctx, const QJsonObject &entrada, ImpresionRecibos *recibos) {
+    const QString descripcion = entrada.value(QStringLiteral("descripcion")).toString();
     try {
         return resolver(ctx, entrada, recibos);
     } catch (const DbError &e) {
-        registrarFalla(
-            lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
-            QStringLiteral("cobro pendiente: ") + entrada.value(QStringLiteral("descripcion")).toString(), e);
+        registrarFalla(lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("cobro pendiente: ") + descripcion, e);
+        if (e.conexion())
+            return {}; // the server is silent: asked again later
+        // Refused by the server: it will refuse it again. After a few attempts the payment is set
+        // aside for the supervisor and the booth pays and sells again.
+        const QString id = entrada.value(QStringLiteral("id")).toString();
+        try {
+            if (ctx.pendientes.contarIntento(id) < kIntentosPendiente)
+                return {};
+        } catch (const DbError &ej) {
+            fallaDiario(ctx, ej);
+        }
+        const QString codigo =
+            entrada.value(QStringLiteral("recibo")).toObject().value(QStringLiteral("codigo")).toString();
+        registrarFalla(lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("cobro apartado tras %1 intentos, boleto ").arg(kIntentosPendiente) +
+                           codigo + QStringLiteral(": ") + descripcion,
+                       e);
+        try {
+            ctx.pendientes.quitar(id);
+        } catch (const DbError &ej) {
+            fallaDiario(ctx, ej);
+        }
+        ResolucionPago out;
+        out.resuelto = true;
+        out.titulo = QStringLiteral("COBRO APARTADO");
+        out.mensaje = QStringLiteral("EL SERVIDOR NO PERMITE CONFIRMAR ESTE COBRO. QUEDA APARTADO Y LAS VENTAS "
+                                     "CONTINUAN. NO ENTREGUE EL MONTO: AVISE AL SUPERVISOR QUE REVISE EL BOLETO ") +
+                      codigo + QStringLiteral(":\r\r") + descripcion;
+        return out;
     }
-    return {};
 }
 
 } // namespace
@@ -313,10 +354,7 @@ void reimprimirRecibo(ImpresionRecibos &recibos, Recibo recibo) {
     recibos.imprimir(recibo);
 }
 
-void Cobro::respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo,
-                             ResultadoPago &res, const DbError &e) {
-    registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
-                   QStringLiteral("respuesta perdida del pago ") + recibo.codigo, e);
+QString Cobro::anotarPago(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo) {
     const QJsonObject entrada{
         {QStringLiteral("tipo"), QStringLiteral("pago")},
         {QStringLiteral("descripcion"),
@@ -330,12 +368,25 @@ void Cobro::respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int
         {QStringLiteral("imprimir"), ctx_.sesion.ticket_cobro == 1 && ctx_.sesion.impresion == 1},
         {QStringLiteral("recibo"), jsonDe(recibo)}};
     try {
-        ctx_.pendientes.anotar(entrada);
-    } catch (const DbError &ej) {
-        registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
-                       QStringLiteral("diario de pendientes"), ej);
+        return ctx_.pendientes.anotar(entrada);
+    } catch (const DbError &e) {
+        fallaDiario(ctx_, e);
     }
-    const ResolucionPago r = resolverOPendiente(ctx_, ctx_.pendientes.entradas().back(), recibos);
+    return ctx_.pendientes.entradas().back().value(QStringLiteral("id")).toString();
+}
+
+void Cobro::quitarPago(const QString &id) {
+    try {
+        ctx_.pendientes.quitar(id);
+    } catch (const DbError &e) {
+        fallaDiario(ctx_, e);
+    }
+}
+
+void Cobro::respuestaPerdida(const QString &id, const Recibo &recibo, ResultadoPago &res, const DbError &e) {
+    registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                   QStringLiteral("respuesta perdida del pago ") + recibo.codigo, e);
+    const ResolucionPago r = resolverOPendiente(ctx_, ctx_.pendientes.entrada(id), recibos);
     if (!r.resuelto) {
         res.cuadro = mensajePendientes(ctx_.pendientes);
         res.tituloCuadro = kTituloPendiente;
@@ -386,6 +437,9 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         sql += condicionFila(numero, estatus) + QStringLiteral("  limit 1 ");
 
     estatus_consultado = 0;
+    // On disk before the update is sent: a power cut while its reply is awaited leaves the entry
+    // that settles the payment at the next start.
+    const QString diario = anotarPago(db, tabla, nuevo, estatus, recibo);
     try {
         // An archived ticket's status and its day's totals change together or not at all.
         if (archivo)
@@ -394,6 +448,7 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         if (db.filasAfectadas() < 1) {
             if (archivo)
                 db.ejecutar(QStringLiteral("ROLLBACK"));
+            quitarPago(diario);
             // Paid meanwhile at another workstation of the same booth.
             res.mensaje = mensajePagado(ruta);
             return;
@@ -412,7 +467,7 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         }
     } catch (const DbError &e) {
         if (e.conexion()) {
-            respuestaPerdida(db, tabla, nuevo, estatus, recibo, res, e);
+            respuestaPerdida(diario, recibo, res, e);
             return;
         }
         if (archivo) {
@@ -423,6 +478,7 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
                                QStringLiteral("rollback del pago"), er);
             }
         }
+        quitarPago(diario); // refused: nothing changed
         throw;
     }
     res.hecho = true;
@@ -432,6 +488,8 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         ultimo_recibo = recibo;
         res.sinImprimir = !imprimirRecibo(ctx_, recibos, recibo);
     }
+    // The entry leaves once the receipt is out: a cut before that offers it at the next start.
+    quitarPago(diario);
 }
 
 } // namespace corvalo

@@ -54,9 +54,14 @@ struct ResolucionPago {
     QString mensaje, titulo;
     std::optional<Recibo> recibo;
     bool sinImprimir = false;
+    // Made, by an earlier run of the program: its receipt (marked as a copy) is offered, not printed.
+    bool ofrecerCopia = false;
 };
-// Resolves every pending payment of the journal the server can be asked about: a payment that
-// took effect prints its receipt (the customer is owed it), one that did not says so.
+// Resolves every pending payment of the journal the server can be asked about: a payment of
+// this run that took effect prints its receipt (the customer is owed it); one an earlier run left
+// (closed or cut off while the reply was awaited) offers it as a copy; one that did not take
+// effect says so. One the server refuses to settle kIntentosPendiente times is set aside with a
+// message naming its ticket for the supervisor.
 std::vector<ResolucionPago> resolverPagosPendientes(Contexto &ctx, ImpresionRecibos *recibos);
 
 // Prints a receipt again, marked as a copy; nothing is written.
@@ -92,8 +97,10 @@ public:
 private:
     ConsultaCobro buscar(const QString &codigo, RutaCobro ruta);
     void ejecutarPago(const QString &codigo, RutaCobro ruta, ResultadoPago &res);
-    void respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo,
-                          ResultadoPago &res, const DbError &e);
+    // The payment's journal entry, on disk before its update is sent; returns its id.
+    QString anotarPago(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo);
+    void quitarPago(const QString &id);
+    void respuestaPerdida(const QString &id, const Recibo &recibo, ResultadoPago &res, const DbError &e);
     Contexto &ctx_;
 };
 
