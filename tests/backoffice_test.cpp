@@ -377,10 +377,10 @@ TEST(Backoffice, CheckNamesEveryColumnTheVoidAndThePaymentWrite) {
     const QString cadena = prueba::crearBaseCentral(QStringLiteral("t_check_escrituras"));
     auto db = prueba::conectar(cadena);
     const std::pair<const char *, const char *> escritas[] = {
-        {"bitacora", "motivo"},        {"bitacora", "tipo_motivo"},  {"bitacora", "puesto"},
-        {"bitacora", "id_moneda"},     {"bitacora_mk", "caballo2"},  {"bitacora_mk", "combinacion"},
+        {"bitacora", "motivo"},          {"bitacora", "tipo_motivo"},     {"bitacora", "puesto"},
+        {"bitacora", "id_moneda"},       {"bitacora_mk", "caballo2"},     {"bitacora_mk", "combinacion"},
         {"bitacora_mk", "id_hipodromo"}, {"ma_principal", "fecha_cobro"}, {"ventas", "fecha_cobro"},
-        {"ventas_general", "premios"}, {"ventas_general", "id_juego"}, {"ventas_general", "id_moneda"},
+        {"ventas_general", "premios"},   {"ventas_general", "id_juego"},  {"ventas_general", "id_moneda"},
         {"ma_marcas", "estatus"}};
     for (const auto &[tabla, columna] : escritas) {
         // A column of a unique key goes with its key.
@@ -416,7 +416,8 @@ TEST(Backoffice, MarcasNumbersStayAboveEveryOtherTicketNumber) {
     db->ejecutar("ALTER TABLE ma_marcas AUTO_INCREMENT=1");
     Salida s = correr({"--central", cadena, "check"});
     EXPECT_EQ(s.codigo, 3);
-    EXPECT_TRUE(s.out.startsWith("ma_marcas numbers its next ticket 1, below 1000000000")) << s.out.toStdString();
+    EXPECT_TRUE(s.out.startsWith("ma_marcas numbers its next ticket 1, below 1000000000"))
+        << s.out.toStdString();
     ASSERT_EQ(correr({"--central", cadena, "archive-day", "--date", "2026-03-25"}).codigo, 0);
     EXPECT_EQ(siguiente("ma_marcas"), backoffice::kPrimerNumeroMarcas);
     EXPECT_EQ(correr({"--central", cadena, "check"}).codigo, 0);
@@ -693,16 +694,16 @@ TEST(Backoffice, ResultsThenArchiveDayLeaveStatusesAndTotals) {
     // One row per game and currency of the group, as the sales summary reads them: game 1 in
     // bolivares sold 10+40+50, paid 100 and owes W's 30; game 1 in dollars D's 60, owing 180.
     auto totales = [&] {
-        const Resultado g = db->ejecutar(
-            "SELECT id_juego,id_moneda,venta,premios,saldo,monto_porpagar FROM ventas_general "
-            "WHERE fecha='2026-03-25' AND grupo='G01' ORDER BY id_juego,id_moneda");
+        const Resultado g =
+            db->ejecutar("SELECT id_juego,id_moneda,venta,premios,saldo,monto_porpagar FROM ventas_general "
+                         "WHERE fecha='2026-03-25' AND grupo='G01' ORDER BY id_juego,id_moneda");
         QStringList filas;
         for (int i = 0; i < g.filas(); ++i)
             filas << textos(g.fila(i)).join(' ');
         return filas;
     };
-    EXPECT_EQ(totales(), QStringList({"1 1 100 100 0 30", "1 2 60 0 60 180", "2 1 20 0 20 20",
-                                      "3 1 30 0 30 45"}));
+    EXPECT_EQ(totales(),
+              QStringList({"1 1 100 100 0 30", "1 2 60 0 60 180", "2 1 20 0 20 20", "3 1 30 0 30 45"}));
     // Archiving again replaces the totals and moves nothing twice.
     ASSERT_EQ(correr({"--central", c, "archive-day", "--date", "2026-03-25"}).codigo, 0);
     EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas").valor(0, "n").entero(), 6);
@@ -715,8 +716,8 @@ TEST(Backoffice, ResultsThenArchiveDayLeaveStatusesAndTotals) {
                       "--prize-per-unit", "2"})
                   .codigo,
               0);
-    EXPECT_EQ(totales(), QStringList({"1 1 100 100 0 80", "1 2 60 0 60 0", "2 1 20 0 20 0",
-                                      "3 1 30 0 30 60"}));
+    EXPECT_EQ(totales(),
+              QStringList({"1 1 100 100 0 80", "1 2 60 0 60 0", "2 1 20 0 20 0", "3 1 30 0 30 60"}));
     // The schema keeps one row per date, group, game and currency.
     EXPECT_THROW(db->ejecutar("INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda) VALUES "
                               "('2026-03-25','G01','1','2')"),

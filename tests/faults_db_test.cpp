@@ -622,7 +622,6 @@ TEST_F(FallasCobro, APaymentWhoseReplyIsLostPrintsItsReceiptOnlyWhenItTookEffect
     }
 }
 
-
 // The booth as a process of its own: this test program run again with the filter of the test
 // below, told by the environment what to do. A statement starting with the prefix stops the
 // server first, so its reply is held back until the test has killed this process.
@@ -811,7 +810,8 @@ TEST_F(FallasCorte, APaymentCutOffWhileItsReplyIsHeldBackOffersItsReceiptAtTheNe
     if (r[0].hecho) {
         // Whether the killed run printed its receipt is unknown: it is offered as a copy.
         EXPECT_EQ(estatus, 2);
-        EXPECT_TRUE(r[0].mensaje.startsWith(QStringLiteral("EL COBRO SE REALIZO"))) << r[0].mensaje.toStdString();
+        EXPECT_TRUE(r[0].mensaje.startsWith(QStringLiteral("EL COBRO SE REALIZO")))
+            << r[0].mensaje.toStdString();
         ASSERT_TRUE(r[0].recibo);
         EXPECT_TRUE(r[0].ofrecerCopia);
         EXPECT_TRUE(r[0].recibo->copia);
@@ -833,16 +833,18 @@ TEST_F(Fallas, AnOutcomeTheServerRefusesToSettleIsSetAsideAndSalesResume) {
     ASSERT_EQ(vender(1, QStringLiteral("6")).tipo, ResultadoVenta::Tipo::Pendiente);
     servidor->levantar();
     db = servidor->conectar(QStringLiteral("t_fallas"));
-    const int numero =
-        db->ejecutar(QStringLiteral("SELECT numero FROM ma_principal WHERE nu_boleto=''")).valor(0, "numero").entero();
+    const int numero = db->ejecutar(QStringLiteral("SELECT numero FROM ma_principal WHERE nu_boleto=''"))
+                           .valor(0, "numero")
+                           .entero();
     ASSERT_GT(numero, 0);
     backoffice::fijarConfiguracion(*db, {"modificar=0"});
     db->ejecutar(QStringLiteral("ALTER TABLE bitacora DROP COLUMN motivo"));
     struct Devolver {
         BaseDatos &db;
         ~Devolver() {
-            db.ejecutar(QStringLiteral("ALTER TABLE bitacora ADD COLUMN motivo varchar(255) NOT NULL DEFAULT '' "
-                                       "AFTER cobrado"));
+            db.ejecutar(
+                QStringLiteral("ALTER TABLE bitacora ADD COLUMN motivo varchar(255) NOT NULL DEFAULT '' "
+                               "AFTER cobrado"));
             backoffice::fijarConfiguracion(db, {"modificar=1"});
         }
     } devolver{*db};

@@ -176,10 +176,10 @@ TEST_F(Concurrencia, NoTwoTicketsOfADayShareACodeAcrossBoothAndMarcasSales) {
                                          QStringLiteral("' ORDER BY id_carrera LIMIT 1"));
     ASSERT_FALSE(pista.vacio());
     const QString idPista = pista.valor(0, "id_hipodromo").texto();
-    const Resultado caballos = db->ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") + carrera +
-                                            QStringLiteral("' and fecha  = '") + fecha +
-                                            QStringLiteral("'  and id_hipodromo  = '") + idPista +
-                                            QStringLiteral("'"));
+    const Resultado caballos =
+        db->ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") + carrera +
+                     QStringLiteral("' and fecha  = '") + fecha + QStringLiteral("'  and id_hipodromo  = '") +
+                     idPista + QStringLiteral("'"));
     QStringList abiertos;
     for (int i = 0; i < caballos.filas() && abiertos.size() < 2; ++i)
         if (caballos.valor(i, "ret_mk").entero() != 1 && caballos.valor(i, "estado_mk").entero() != 1)

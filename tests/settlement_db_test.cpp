@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 
 #include <atomic>
-#include <map>
 #include <barrier>
+#include <map>
 #include <thread>
 
 using namespace corvalo;
@@ -282,8 +282,9 @@ TEST_F(PagoReal, ArchivedPrizeMovesInTheDayTotalsOfItsDateGroupGameAndCurrency) 
         const QString nu = insertar({ruta, 1, 2, true, "taq1", "G01", 37.5});
         ASSERT_TRUE(cobro.consultar(nu, ruta).pagable);
         ASSERT_TRUE(cobro.pagar(nu, ruta).hecho);
-        const Resultado g = db->ejecutar("SELECT premios,saldo,monto_porpagar FROM ventas_general WHERE fecha='" +
-                                         dia + "' ORDER BY grupo,id_juego<>'" + juego + "',id_juego,id_moneda");
+        const Resultado g =
+            db->ejecutar("SELECT premios,saldo,monto_porpagar FROM ventas_general WHERE fecha='" + dia +
+                         "' ORDER BY grupo,id_juego<>'" + juego + "',id_juego,id_moneda");
         ASSERT_EQ(g.filas(), 4);
         const QStringList esperado{"337.5 662.5 52.5", "300 700 90", "300 700 90", "100 400 50"};
         for (int i = 0; i < 4; ++i)
@@ -390,8 +391,8 @@ TEST_F(PagoReal, ArchivedTicketsOfEveryGameAndCurrencyMoveExactlyTheirRow) {
 
     // "game currency: venta premios saldo monto_porpagar" of each row of the group.
     auto totales = [&] {
-        const Resultado t = db->ejecutar("SELECT * FROM ventas_general WHERE fecha='" + fechaSql(dia) +
-                                         "' AND grupo='G01'");
+        const Resultado t =
+            db->ejecutar("SELECT * FROM ventas_general WHERE fecha='" + fechaSql(dia) + "' AND grupo='G01'");
         std::map<std::pair<int, int>, QString> m;
         for (int i = 0; i < t.filas(); ++i)
             m[{t.valor(i, "id_juego").entero(), t.valor(i, "id_moneda").entero()}] =
@@ -402,9 +403,8 @@ TEST_F(PagoReal, ArchivedTicketsOfEveryGameAndCurrencyMoveExactlyTheirRow) {
     };
     std::map<std::pair<int, int>, QString> esperado;
     for (const Boleto &b : boletos)
-        esperado[{b.juego, b.moneda}] = QStringList{textoNumero(b.monto), "0", textoNumero(b.monto),
-                                                    textoNumero(2 * b.monto)}
-                                            .join(' ');
+        esperado[{b.juego, b.moneda}] =
+            QStringList{textoNumero(b.monto), "0", textoNumero(b.monto), textoNumero(2 * b.monto)}.join(' ');
     ASSERT_EQ(totales(), esperado);
     for (const Boleto &b : boletos) {
         SCOPED_TRACE(b.nu.toStdString());
@@ -413,9 +413,9 @@ TEST_F(PagoReal, ArchivedTicketsOfEveryGameAndCurrencyMoveExactlyTheirRow) {
         ASSERT_TRUE(cobro.pagar(b.nu, ruta).hecho);
         // The prize moved from what is owed to what was paid in its row alone.
         const double premio = 2 * b.monto;
-        esperado[{b.juego, b.moneda}] = QStringList{textoNumero(b.monto), textoNumero(premio),
-                                                    textoNumero(b.monto - premio), "0"}
-                                            .join(' ');
+        esperado[{b.juego, b.moneda}] =
+            QStringList{textoNumero(b.monto), textoNumero(premio), textoNumero(b.monto - premio), "0"}.join(
+                ' ');
         EXPECT_EQ(totales(), esperado);
         EXPECT_EQ(fila(b.nu, "ventas").valor(0, "estatus").entero(), 2);
     }

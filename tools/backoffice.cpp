@@ -140,7 +140,8 @@ QStringList rangosFueraDeLugar(BaseDatos &db) {
                          .arg(siguiente)
                          .arg(kPrimerNumeroMarcas);
         if (tabla == QLatin1String("ma_principal") && siguiente >= kPrimerNumeroMarcas)
-            fuera << QStringLiteral("ma_principal numbers its next ticket %1, inside the Marcas range from %2")
+            fuera << QStringLiteral(
+                         "ma_principal numbers its next ticket %1, inside the Marcas range from %2")
                          .arg(siguiente)
                          .arg(kPrimerNumeroMarcas);
     }
@@ -153,7 +154,8 @@ void mantenerRangoMarcas(BaseDatos &db) {
         "select auto_increment from information_schema.tables where table_schema = database() and "
         "table_name = 'ma_marcas'"));
     if (!r.vacio() && r.valor(0, QStringLiteral("auto_increment")).texto().toLongLong() < kPrimerNumeroMarcas)
-        db.ejecutar(QStringLiteral("ALTER TABLE ma_marcas AUTO_INCREMENT=") + QString::number(kPrimerNumeroMarcas));
+        db.ejecutar(QStringLiteral("ALTER TABLE ma_marcas AUTO_INCREMENT=") +
+                    QString::number(kPrimerNumeroMarcas));
 }
 
 std::unique_ptr<BaseDatos> abrirCentral(const QString &cadena, bool crearBase) {

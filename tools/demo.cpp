@@ -236,11 +236,10 @@ void sembrarDiaAnterior(BaseDatos &db, const QDate &fecha) {
                 const double venta = std::round(base / juego / (moneda == 1 ? 1.0 : 400.0));
                 const double premios = std::round(venta * 0.55), porPagar = std::round(venta * 0.05);
                 Fila f;
-                f(QStringLiteral("fecha"), ayer)(QStringLiteral("grupo"), g.grupo)(QStringLiteral("id_juego"),
-                                                                                  juego)(
-                    QStringLiteral("id_moneda"), moneda)(QStringLiteral("venta"), venta)(
-                    QStringLiteral("premios"), premios)(QStringLiteral("saldo"), venta - premios)(
-                    QStringLiteral("monto_porpagar"), porPagar);
+                f(QStringLiteral("fecha"), ayer)(QStringLiteral("grupo"), g.grupo)(
+                    QStringLiteral("id_juego"), juego)(QStringLiteral("id_moneda"), moneda)(
+                    QStringLiteral("venta"), venta)(QStringLiteral("premios"), premios)(
+                    QStringLiteral("saldo"), venta - premios)(QStringLiteral("monto_porpagar"), porPagar);
                 insertar(db, QStringLiteral("ventas_general"), f);
             }
     }

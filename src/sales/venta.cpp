@@ -465,10 +465,10 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
         // Completed and printed while the race is still on sale (the customer is at the window,
         // or back at it once the workstation has started again), otherwise voided.
         const Resultado conf = db.ejecutar(QStringLiteral("select * from configuracion"));
-        const bool completar = !conf.vacio() && conf.valor(0, texto(entrada, "abierta")).numero() == 1 &&
-                               conf.valor(0, QStringLiteral("carrera")).numero() == numeroDe(valores[0]) &&
-                               fechaSql(fechaDeTexto(conf.valor(0, QStringLiteral("fecha")).texto())) ==
-                                   valores[forma.fecha];
+        const bool completar =
+            !conf.vacio() && conf.valor(0, texto(entrada, "abierta")).numero() == 1 &&
+            conf.valor(0, QStringLiteral("carrera")).numero() == numeroDe(valores[0]) &&
+            fechaSql(fechaDeTexto(conf.valor(0, QStringLiteral("fecha")).texto())) == valores[forma.fecha];
         if (!completar) {
             const bool anulada = anularBoletoSinConfirmar(db, numero, usuario, tabla);
             terminar(
@@ -541,7 +541,8 @@ ResolucionVenta resolverOPendiente(Contexto &ctx, const QJsonObject &entrada, Im
             registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
                            QStringLiteral("diario de pendientes"), ej);
         }
-        const QJsonObject ultima = ctx.pendientes.entrada(id).isEmpty() ? entrada : ctx.pendientes.entrada(id);
+        const QJsonObject ultima =
+            ctx.pendientes.entrada(id).isEmpty() ? entrada : ctx.pendientes.entrada(id);
         ResolucionVenta out;
         out.estado = ResolucionVenta::Estado::Apartada;
         out.numero = ultima.value(QStringLiteral("numero")).toInt();

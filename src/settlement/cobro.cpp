@@ -329,9 +329,10 @@ ResolucionPago resolverOPendiente(Contexto &ctx, const QJsonObject &entrada, Imp
         ResolucionPago out;
         out.resuelto = true;
         out.titulo = QStringLiteral("COBRO APARTADO");
-        out.mensaje = QStringLiteral("EL SERVIDOR NO PERMITE CONFIRMAR ESTE COBRO. QUEDA APARTADO Y LAS VENTAS "
-                                     "CONTINUAN. NO ENTREGUE EL MONTO: AVISE AL SUPERVISOR QUE REVISE EL BOLETO ") +
-                      codigo + QStringLiteral(":\r\r") + descripcion;
+        out.mensaje =
+            QStringLiteral("EL SERVIDOR NO PERMITE CONFIRMAR ESTE COBRO. QUEDA APARTADO Y LAS VENTAS "
+                           "CONTINUAN. NO ENTREGUE EL MONTO: AVISE AL SUPERVISOR QUE REVISE EL BOLETO ") +
+            codigo + QStringLiteral(":\r\r") + descripcion;
         return out;
     }
 }

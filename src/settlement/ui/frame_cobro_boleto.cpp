@@ -282,8 +282,9 @@ void Frame_CobroBoleto::resolverPendientes() {
         if (r.recibo)
             cobro_.ultimo_recibo = r.recibo;
         if (r.ofrecerCopia && r.recibo)
-            ofrecerReimpresion(*r.recibo, r.mensaje + QStringLiteral("\r\rNO SE SABE SI SU RECIBO SE IMPRIMIO. "
-                                                                     "¿DESEA IMPRIMIR UNA COPIA?"));
+            ofrecerReimpresion(*r.recibo,
+                               r.mensaje + QStringLiteral("\r\rNO SE SABE SI SU RECIBO SE IMPRIMIO. "
+                                                          "¿DESEA IMPRIMIR UNA COPIA?"));
         else if (r.sinImprimir && r.recibo)
             ofrecerReimpresion(*r.recibo,
                                r.mensaje + QStringLiteral("\r\rEL RECIBO NO SE PUDO IMPRIMIR. ¿DESEA "
