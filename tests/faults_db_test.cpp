@@ -38,6 +38,8 @@ namespace {
 // it touches no other test.
 class ServidorPropio {
 public:
+    // The server another process of this program started: only stopped, never started or ended.
+    explicit ServidorPropio(pid_t ajeno) : pid_(ajeno) {}
     ServidorPropio() {
         const char *p = std::getenv("CORVALO_FAULT_PORT");
         if (!p || !*p)
@@ -623,55 +625,18 @@ TEST_F(FallasCobro, APaymentWhoseReplyIsLostPrintsItsReceiptOnlyWhenItTookEffect
 }
 
 // The booth as a process of its own: this test program run again with the filter of the test
-// below, told by the environment what to do. A statement starting with the prefix stops the
-// server first, so its reply is held back until the test has killed this process.
-class ConexionQueRetiene : public BaseDatos {
-public:
-    ConexionQueRetiene(std::unique_ptr<BaseDatos> db, QString prefijo, pid_t servidor)
-        : db_(std::move(db)), prefijo_(std::move(prefijo)), servidor_(servidor) {}
-    Resultado ejecutar(const QString &sql) override {
-        if (!prefijo_.isEmpty() && sql.startsWith(prefijo_)) {
-            prefijo_.clear();
-            ::kill(servidor_, SIGSTOP);
-        }
-        return db_->ejecutar(sql);
-    }
-    long long filasAfectadas() const override { return db_->filasAfectadas(); }
-    QString escapar(const QString &v) const override { return db_->escapar(v); }
-    long long ultimoId() const override { return db_->ultimoId(); }
-    unsigned long idHilo() const override { return db_->idHilo(); }
-    long long inicioServidor() const override { return db_->inicioServidor(); }
-    bool perdida() const override { return db_->perdida(); }
-
-private:
-    std::unique_ptr<BaseDatos> db_;
-    QString prefijo_;
-    pid_t servidor_;
-};
-
-class FabricaQueRetiene : public FabricaConexiones {
-public:
-    FabricaQueRetiene(QString prefijo, pid_t servidor) : prefijo_(std::move(prefijo)), servidor_(servidor) {}
-    std::unique_ptr<BaseDatos> abrir(const QString &cadena) override {
-        auto c = std::make_unique<ConexionQueRetiene>(real_.abrir(cadena), prefijo_, servidor_);
-        prefijo_.clear(); // once
-        return c;
-    }
-
-private:
-    FabricaMariaDb real_;
-    QString prefijo_;
-    pid_t servidor_;
-};
-
+// below, told by the environment what to do. Its write stops the server first (the server the
+// test started, reached by its process id), so the reply is held back until the test has killed
+// this process.
 QString entorno(const char *nombre) {
     return QString::fromLocal8Bit(qgetenv(nombre));
 }
 
 TEST(DISABLED_Taquilla, VendeOCobraHastaQueLaMatan) {
     const bool pago = entorno("CORVALO_TAQUILLA_ACCION") == QLatin1String("pago");
-    FabricaQueRetiene fabrica(pago ? QStringLiteral("Update ma_principal set estatus=") : kInsert,
-                              pid_t(entorno("CORVALO_TAQUILLA_SERVIDOR").toInt()));
+    ServidorPropio ajeno(pid_t(entorno("CORVALO_TAQUILLA_SERVIDOR").toInt()));
+    Trampa trampa{pago ? QStringLiteral("Update ma_principal set estatus=") : kInsert, Accion::Detener, true};
+    FabricaVigilada fabrica(trampa, ajeno);
     DialogosGrabados dialogos;
     RelojSistema reloj;
     MaquinaFalsa maquina;
