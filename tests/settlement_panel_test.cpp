@@ -282,6 +282,45 @@ private slots:
         f->close();
     }
 
+    void aPaymentLeftByAKilledRunOffersItsReceiptAsACopyAtTheNextStart() {
+        // The journal a run killed while its payment's reply was awaited left behind; the server
+        // made the payment meanwhile.
+        const QString nu = vender(1, ganador, "1");
+        QVERIFY(!nu.isEmpty());
+        QCOMPARE(backoffice({"results", "--date", fechaSql(hoy), "--race", carrera, "--winner",
+                             QString::number(ganador)}),
+                 0);
+        consulta("UPDATE ma_principal SET estatus=2 WHERE nu_boleto='" + nu + "'");
+        const QString diario = dir.filePath("pendientes.json");
+        {
+            QFile f(diario);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral(
+                        "[{\"id\":\"1\",\"corrida\":\"otra\",\"tipo\":\"pago\",\"descripcion\":"
+                        "\"COBRO: BOLETO %1, MONTO 2\",\"hilo\":0,\"inicio\":0,\"tabla\":\"ma_principal\","
+                        "\"numero\":%2,\"nuevo\":2,\"previo\":1,\"imprimir\":true,\"recibo\":{\"ruta\":1,"
+                        "\"codigo\":\"%1\",\"monto\":\"2\",\"fecha\":\"%3\",\"hora\":\"10:00:00\"}}]")
+                        .arg(nu, boleto(nu).valor(0, "numero").texto(), fechaSql(hoy))
+                        .toUtf8());
+        }
+        ctx->pendientes.abrir(diario);
+        QFile::remove(dir.filePath("LPT1.txt"));
+        dialogos.textos.clear();
+        auto f = pantalla();
+        QVERIFY(f);
+        // Settled as the screen starts: the clerk is asked, and the receipt prints marked as a copy.
+        QTRY_VERIFY(ctx->pendientes.vacio());
+        QTRY_VERIFY(!leerPuerto().isEmpty());
+        QVERIFY(dialogos.textos.join("|").contains("EL COBRO SE REALIZO"));
+        QVERIFY(dialogos.textos.join("|").contains("¿DESEA IMPRIMIR UNA COPIA?"));
+        const QByteArray recibo = leerPuerto();
+        QVERIFY(recibo.contains(aCp1252("BOLETO: " + nu)));
+        QVERIFY(recibo.contains(aCp1252(kLineaCopia)));
+        QCOMPARE(boleto(nu).valor(0, "estatus").entero(), 2);
+        f->close();
+        ctx->pendientes.abrir(QString());
+    }
+
     void paysAnArchivedWinnerAndMovesItsPrize() {
         const QString nu = vender(1, ganador, "3");
         QVERIFY(!nu.isEmpty());
