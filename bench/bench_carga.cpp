@@ -375,7 +375,7 @@ int main(int argc, char **argv) {
                         t.porCobrar.pop_back();
                         const ConsultaCobro c = cobro.consultar(codigo, RutaCobro::Tablas);
                         const ResultadoPago p =
-                            c.pagable ? cobro.pagar(codigo, RutaCobro::Tablas, 1) : ResultadoPago{};
+                            c.pagable ? cobro.pagar(codigo, RutaCobro::Tablas) : ResultadoPago{};
                         if (p.hecho)
                             t.cobrados.push_back(codigo);
                         else

@@ -16,7 +16,8 @@
 */
 
 /* Today's tickets of games 1 (Tablas Dinamicas), 2 (Tabla Fija) and 3 (Los Puestos).
-   The sale inserts positionally: keep the column order. */
+   The sale inserts positionally: keep the column order. Numbers stay below 1000000000, where
+   the Marcas numbers start (ma_marcas). */
 CREATE TABLE `ma_principal` (
   `numero` int(11) NOT NULL AUTO_INCREMENT,
   `carrera` int(11) NOT NULL DEFAULT 0,
@@ -84,7 +85,9 @@ CREATE TABLE `ventas` (
   KEY `ix_reporte_carrera` (`grupo`, `fecha`, `carrera`, `id_moneda`, `estatus`, `id_juego`, `cobrado`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
-/* Tickets of game 4 (Marcas), sold on the operator screen. Positional insert as well. */
+/* Tickets of game 4 (Marcas), sold on the operator screen. Positional insert as well.
+   A Marcas code is "4" + MMDD + numero, as a Tablas Dinamicas code is: Marcas numbers start at
+   1000000000, above every ma_principal number, so no two tickets of a day share a code. */
 CREATE TABLE `ma_marcas` (
   `numero` int(11) NOT NULL AUTO_INCREMENT,
   `carrera` int(11) NOT NULL DEFAULT 0,
@@ -108,7 +111,7 @@ CREATE TABLE `ma_marcas` (
   KEY `ix_taquilla_fecha` (`taquilla`, `fecha`, `numero`),
   KEY `ix_grupo_caballo` (`grupo`, `caballo`, `carrera`, `fecha`),
   KEY `ix_fecha_grupo` (`fecha`, `grupo`)
-) ENGINE=InnoDB DEFAULT CHARSET=latin1;
+) ENGINE=InnoDB AUTO_INCREMENT=1000000000 DEFAULT CHARSET=latin1;
 
 /* Earlier days' Marcas tickets: same columns as ma_marcas. */
 CREATE TABLE `ventas_mk` (
@@ -135,9 +138,9 @@ CREATE TABLE `ventas_mk` (
   KEY `ix_fecha_grupo` (`fecha`, `grupo`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
-/* Day totals of a closed day: one row per date and group, over every game and both currencies
-   (id_juego 0 = all games; id_moneda 1, the currency the day's totals are read under). Paying an
-   archived ticket moves its prize inside the one row of its date and group. */
+/* Day totals of a closed day: one row per date, group, game and currency, as the sales summary
+   reads them. Paying an archived ticket moves its prize inside the row of its date, group, game
+   and currency. */
 CREATE TABLE `ventas_general` (
   `id` int(11) NOT NULL AUTO_INCREMENT,
   `fecha` date NOT NULL,
@@ -149,7 +152,7 @@ CREATE TABLE `ventas_general` (
   `saldo` double NOT NULL DEFAULT 0,
   `monto_porpagar` double NOT NULL DEFAULT 0,
   PRIMARY KEY (`id`),
-  UNIQUE KEY `ux_fecha_grupo` (`fecha`, `grupo`)
+  UNIQUE KEY `ux_fecha_grupo_juego_moneda` (`fecha`, `grupo`, `id_juego`, `id_moneda`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
 /* The race card: one row per horse per race per day, in horse order (id_carrera). */

@@ -370,6 +370,59 @@ TEST(Backoffice, CheckNamesWhatTheCentralDatabaseLacks) {
     EXPECT_EQ(correr({"--central", prueba::cadenaServidor(), "check"}).codigo, 2);
 }
 
+TEST(Backoffice, CheckNamesEveryColumnTheVoidAndThePaymentWrite) {
+    // A workstation voids a ticket left without its code into bitacora / bitacora_mk and pays
+    // tickets (ma_principal, ventas, the day's totals of ventas_general): a back-office schema
+    // lacking any column they write would refuse that statement for good.
+    const QString cadena = prueba::crearBaseCentral(QStringLiteral("t_check_escrituras"));
+    auto db = prueba::conectar(cadena);
+    const std::pair<const char *, const char *> escritas[] = {
+        {"bitacora", "motivo"},          {"bitacora", "tipo_motivo"},     {"bitacora", "puesto"},
+        {"bitacora", "id_moneda"},       {"bitacora_mk", "caballo2"},     {"bitacora_mk", "combinacion"},
+        {"bitacora_mk", "id_hipodromo"}, {"ma_principal", "fecha_cobro"}, {"ventas", "fecha_cobro"},
+        {"ventas_general", "premios"},   {"ventas_general", "id_juego"},  {"ventas_general", "id_moneda"},
+        {"ma_marcas", "estatus"}};
+    for (const auto &[tabla, columna] : escritas) {
+        // A column of a unique key goes with its key.
+        if (QString(columna).startsWith("id_") && QString(tabla) == "ventas_general")
+            db->ejecutar(QStringLiteral("ALTER TABLE ventas_general DROP INDEX IF EXISTS "
+                                        "ux_fecha_grupo_juego_moneda"));
+        db->ejecutar(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(tabla, columna));
+    }
+    const Salida s = correr({"--central", cadena, "check"});
+    EXPECT_EQ(s.codigo, 3);
+    for (const auto &[tabla, columna] : escritas)
+        EXPECT_TRUE(s.out.contains(QStringLiteral("missing column %1.%2\n").arg(tabla, columna)))
+            << tabla << "." << columna << "\n"
+            << s.out.toStdString();
+}
+
+TEST(Backoffice, MarcasNumbersStayAboveEveryOtherTicketNumber) {
+    const QString cadena = prueba::crearBaseCentral(QStringLiteral("t_check_rangos"));
+    auto db = prueba::conectar(cadena);
+    auto siguiente = [&](const char *tabla) {
+        return db
+            ->ejecutar(QStringLiteral("select auto_increment a from information_schema.tables where "
+                                      "table_schema=database() and table_name='%1'")
+                           .arg(tabla))
+            .valor(0, "a")
+            .texto()
+            .toLongLong();
+    };
+    EXPECT_EQ(siguiente("ma_marcas"), backoffice::kPrimerNumeroMarcas);
+    EXPECT_EQ(siguiente("ma_principal"), 1);
+    // A back-office that numbered Marcas from 1 is named by check, and archive-day puts the
+    // numbering back in its range.
+    db->ejecutar("ALTER TABLE ma_marcas AUTO_INCREMENT=1");
+    Salida s = correr({"--central", cadena, "check"});
+    EXPECT_EQ(s.codigo, 3);
+    EXPECT_TRUE(s.out.startsWith("ma_marcas numbers its next ticket 1, below 1000000000"))
+        << s.out.toStdString();
+    ASSERT_EQ(correr({"--central", cadena, "archive-day", "--date", "2026-03-25"}).codigo, 0);
+    EXPECT_EQ(siguiente("ma_marcas"), backoffice::kPrimerNumeroMarcas);
+    EXPECT_EQ(correr({"--central", cadena, "check"}).codigo, 0);
+}
+
 TEST(Backoffice, CommandLineErrors) {
     const QString cadena = cadenaBase(QStringLiteral("t_schema_bo_cli"));
     struct Caso {
@@ -622,12 +675,14 @@ TEST(Backoffice, ResultsThenArchiveDayLeaveStatusesAndTotals) {
     ticket(3, 30, 3, 0, 0, "T");
     ticket(3, 40, 1, 1, 99, "L");  // a Tablas ticket on the tied horse loses
     ticket(1, 50, 1, 2, 100, "P"); // already paid: left alone
+    ticket(1, 60, 1, 0, 0, "D");   // in dollars
+    db->ejecutar("UPDATE ma_principal SET id_moneda=2 WHERE nu_boleto='D'");
     const Salida s = correr({"--central", c, "results", "--date", "2026-03-25", "--race", "3", "--winner",
                              "1", "--withdrawn", "2", "--tie", "3", "--prize-per-unit", "3"});
     ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
-    EXPECT_EQ(s.out, QStringLiteral("race 3 of 2026-03-25: 1 winning, 1 withdrawn, 1 tied tickets\n"));
+    EXPECT_EQ(s.out, QStringLiteral("race 3 of 2026-03-25: 2 winning, 1 withdrawn, 1 tied tickets\n"));
     const Resultado r = db->ejecutar("SELECT nu_boleto,estatus,cobrado FROM ma_principal ORDER BY numero");
-    const QStringList esperado{"W 1 30", "R 4 20", "T 5 45", "L 0 0", "P 2 100"};
+    const QStringList esperado{"W 1 30", "R 4 20", "T 5 45", "L 0 0", "P 2 100", "D 1 180"};
     for (int i = 0; i < r.filas(); ++i)
         EXPECT_EQ(textos(r.fila(i)).join(' '), esperado.value(i));
 
@@ -635,31 +690,36 @@ TEST(Backoffice, ResultsThenArchiveDayLeaveStatusesAndTotals) {
     ASSERT_EQ(a.codigo, 0) << a.err.toStdString();
     EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ma_principal").valor(0, "n").entero(), 0);
     EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas WHERE fecha='2026-03-25'").valor(0, "n").entero(),
-              5);
-    // One row for the date and group, over every game: sales 10+20+30+40+50, the paid prize 100,
-    // the prizes still owed 30+20+45.
-    const Resultado g =
-        db->ejecutar("SELECT id_juego,id_moneda,venta,premios,saldo,monto_porpagar FROM ventas_general "
-                     "WHERE fecha='2026-03-25' AND grupo='G01'");
-    ASSERT_EQ(g.filas(), 1);
-    EXPECT_EQ(textos(g.fila(0)).join(' '), QStringLiteral("0 1 150 100 50 95"));
+              6);
+    // One row per game and currency of the group, as the sales summary reads them: game 1 in
+    // bolivares sold 10+40+50, paid 100 and owes W's 30; game 1 in dollars D's 60, owing 180.
+    auto totales = [&] {
+        const Resultado g =
+            db->ejecutar("SELECT id_juego,id_moneda,venta,premios,saldo,monto_porpagar FROM ventas_general "
+                         "WHERE fecha='2026-03-25' AND grupo='G01' ORDER BY id_juego,id_moneda");
+        QStringList filas;
+        for (int i = 0; i < g.filas(); ++i)
+            filas << textos(g.fila(i)).join(' ');
+        return filas;
+    };
+    EXPECT_EQ(totales(),
+              QStringList({"1 1 100 100 0 30", "1 2 60 0 60 180", "2 1 20 0 20 20", "3 1 30 0 30 45"}));
     // Archiving again replaces the totals and moves nothing twice.
     ASSERT_EQ(correr({"--central", c, "archive-day", "--date", "2026-03-25"}).codigo, 0);
-    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas").valor(0, "n").entero(), 5);
+    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas").valor(0, "n").entero(), 6);
     EXPECT_EQ(
         db->ejecutar("SELECT count(*) n FROM ventas_general WHERE fecha='2026-03-25'").valor(0, "n").entero(),
-        1);
-    // The race processed again on the closed day (horse 3 wins) writes the day's one row again:
-    // owed are now the prizes of T and L, 60 + 80.
+        4);
+    // The race processed again on the closed day (horse 3 wins) writes the day's rows again:
+    // owed are now the prizes of L (game 1) and T (game 3), 80 and 60.
     ASSERT_EQ(correr({"--central", c, "results", "--date", "2026-03-25", "--race", "3", "--winner", "3",
                       "--prize-per-unit", "2"})
                   .codigo,
               0);
-    const Resultado h = db->ejecutar("SELECT venta,premios,saldo,monto_porpagar FROM ventas_general "
-                                     "WHERE fecha='2026-03-25' AND grupo='G01'");
-    ASSERT_EQ(h.filas(), 1);
-    EXPECT_EQ(textos(h.fila(0)).join(' '), QStringLiteral("150 100 50 140"));
-    // The schema keeps one row per date and group.
-    EXPECT_THROW(db->ejecutar("INSERT INTO ventas_general (fecha,grupo) VALUES ('2026-03-25','G01')"),
+    EXPECT_EQ(totales(),
+              QStringList({"1 1 100 100 0 80", "1 2 60 0 60 0", "2 1 20 0 20 0", "3 1 30 0 30 60"}));
+    // The schema keeps one row per date, group, game and currency.
+    EXPECT_THROW(db->ejecutar("INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda) VALUES "
+                              "('2026-03-25','G01','1','2')"),
                  DbError);
 }

@@ -1,11 +1,13 @@
 // Many workstations at once on the private server: booths of one group selling the last tablas of
-// a horse, one booth user on two workstations, and simultaneous logins of one user.
+// a horse, one booth user on two workstations, simultaneous logins of one user, and a day of booth
+// and Marcas sales whose codes are all different.
 #include "backoffice.h"
 #include "entorno_falso.h"
 #include "impresion_falsa.h"
 #include "login.h"
 #include "servidor_prueba.h"
 #include "texto.h"
+#include "venta_marcas.h"
 #include "venta_tablas.h"
 
 #include <QSet>
@@ -157,6 +159,62 @@ TEST_F(Concurrencia, OneBoothUserOnTwoWorkstationsGetsARowAndACodeForEverySale) 
         for (const Boleto &t : p->boletos.impresos)
             impresos.insert(t.nu_boleto);
     EXPECT_EQ(impresos, codigos);
+}
+
+TEST_F(Concurrencia, NoTwoTicketsOfADayShareACodeAcrossBoothAndMarcasSales) {
+    // A Tablas Dinamicas and a Marcas code are both "4" + MMDD + the row's number, each table
+    // numbering on its own: a day of booth and operator sales in turn gives no code twice.
+    backoffice::fijarConfiguracion(*db, {"venta_mk=1", "cupo_mk_opcion=0"});
+    db->ejecutar(QStringLiteral("DELETE FROM ma_marcas"));
+    Puesto taquilla(cadena(), usuario, grupo);
+    Puesto operador(cadena(), QStringLiteral("oper1"), QStringLiteral("G01"));
+    operador.ctx.abrir_grupos();
+    operador.ctx.abrir_hipodromos();
+    // Two open horses of the current race at its racetrack, as Marcas counts them.
+    const Resultado pista = db->ejecutar(QStringLiteral("SELECT id_hipodromo FROM carreras WHERE carrera='") +
+                                         carrera + QStringLiteral("' AND fecha='") + fecha +
+                                         QStringLiteral("' ORDER BY id_carrera LIMIT 1"));
+    ASSERT_FALSE(pista.vacio());
+    const QString idPista = pista.valor(0, "id_hipodromo").texto();
+    const Resultado caballos =
+        db->ejecutar(QStringLiteral("SELECT * FROM carreras where  carrera ='") + carrera +
+                     QStringLiteral("' and fecha  = '") + fecha + QStringLiteral("'  and id_hipodromo  = '") +
+                     idPista + QStringLiteral("'"));
+    QStringList abiertos;
+    for (int i = 0; i < caballos.filas() && abiertos.size() < 2; ++i)
+        if (caballos.valor(i, "ret_mk").entero() != 1 && caballos.valor(i, "estado_mk").entero() != 1)
+            abiertos << QString::number(i + 1);
+    ASSERT_EQ(abiertos.size(), 2);
+    QString nombrePista;
+    for (int i = 0; i < operador.ctx.rs_hipodromos.filas(); ++i)
+        if (operador.ctx.rs_hipodromos.valor(i, "id_hipodromo").texto() == idPista)
+            nombrePista = operador.ctx.rs_hipodromos.valor(i, "hipodromo").texto();
+    const QString cliente =
+        db->ejecutar(QStringLiteral("SELECT ch FROM grupos WHERE id_tipo=2 LIMIT 1")).valor(0, "ch").texto();
+
+    QStringList codigos;
+    for (int i = 0; i < 15; ++i) {
+        const ResultadoVenta t = taquilla.vender(carrera, QStringLiteral("1"), QStringLiteral("1"));
+        ASSERT_EQ(t.tipo, ResultadoVenta::Tipo::Registrada) << t.mensaje.toStdString();
+        codigos << t.boleto->nu_boleto;
+        DatosJugada d{carrera, abiertos[0], QStringLiteral("1"), 4, QStringLiteral("BS")};
+        d.cliente = cliente;
+        d.caballo2 = abiertos[1];
+        d.hipodromo = nombrePista;
+        const ResultadoVenta m = VentaMarcas(operador.ctx, operador.cupo, &operador.boletos).procesar(d);
+        ASSERT_EQ(m.tipo, ResultadoVenta::Tipo::Registrada) << m.mensaje.toStdString();
+        codigos << m.boleto->nu_boleto;
+    }
+    // Same game digit and day on both kinds of ticket: only the numbers keep them apart.
+    EXPECT_EQ(codigos[0].left(5), codigos[1].left(5));
+    const Resultado todos = db->ejecutar(
+        QStringLiteral("SELECT nu_boleto FROM ma_principal UNION ALL SELECT nu_boleto FROM ma_marcas"));
+    QSet<QString> distintos;
+    for (int i = 0; i < todos.filas(); ++i)
+        distintos.insert(todos.valor(i, "nu_boleto").texto());
+    EXPECT_EQ(todos.filas(), 30);
+    EXPECT_EQ(distintos.size(), 30);
+    EXPECT_EQ(QSet<QString>(codigos.begin(), codigos.end()), distintos);
 }
 
 TEST_F(Concurrencia, OfSimultaneousLoginsOfOneUserExactlyOneTakesTheWorkstationLock) {

@@ -475,7 +475,7 @@ private slots:
                                                                     << "4AB12";
             QTest::newRow((v + ": code with a quote").constData()) << "Text_boletoCobro" << via << "41' OR '1"
                                                                    << "41 OR 1";
-            QTest::newRow((v + ": code with control bytes").constData()) << "Text_cobro2" << via
+            QTest::newRow((v + ": code with control bytes").constData()) << "Text_boletoCobro" << via
                                                                          << "3\x1b"
                                                                             "m9\t"
                                                                          << "3M9";
@@ -491,8 +491,7 @@ private slots:
         QLineEdit *e = campo == "Text_Monto"         ? f->Text_Monto
                        : campo == "Text_datos_V1(0)" ? f->Text_datos_V1[0]
                        : campo == "Text_datos_V1(1)" ? f->Text_datos_V1[1]
-                       : campo == "Text_boletoCobro" ? f->Frame_CobroBoleto->Text_boletoCobro
-                                                     : f->Frame_CobroBoleto->Text_cobro2;
+                                                     : f->Frame_CobroBoleto->Text_boletoCobro;
         e->setReadOnly(false);
         e->clear();
         e->setFocus();

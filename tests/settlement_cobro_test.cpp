@@ -25,6 +25,8 @@ Resultado boleto(const QString &nu, double tablas, double monto, int estatus,
                  {"estatus", QString::number(estatus)},
                  {"fecha", fechaSql(fecha)},
                  {"taquilla", taquilla},
+                 {"id_juego", tablas > 0 ? "2" : "3"},
+                 {"id_moneda", "2"},
                  {"llave1", ""},
                  {"llave2", ""},
                  {"llave3", ""},
@@ -45,9 +47,9 @@ protected:
                         fila({{"fecha", fechaSql(kHoy)}, {"dias", "3"}, {"cobroespecial", "0"}}));
     }
     // The statements a payment sent (the lookup's are cleared first).
-    QStringList pagar(const QString &codigo, RutaCobro ruta, int juego) {
+    QStringList pagar(const QString &codigo, RutaCobro ruta) {
         e.db->sentencias.clear();
-        cobro.pagar(codigo, ruta, juego);
+        cobro.pagar(codigo, ruta);
         return e.db->sentencias;
     }
 };
@@ -83,9 +85,12 @@ TEST_F(CobroFalso, LookupStatementsAndTheArchiveSearch) {
 }
 
 TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
-    const QString vg =
+    // The archived prize moves in the totals row of the ticket's game and currency.
+    const QString vgTablas =
         "Update ventas_general set premios=premios + '40',saldo=saldo - '40',monto_porpagar=monto_porpagar "
-        "- '40' Where fecha ='2026-03-23' and grupo='G01'limit 1 ";
+        "- '40' Where fecha ='2026-03-23' and grupo='G01' and id_juego='2' and id_moneda='2'limit 1 ";
+    QString vgPuestos = vgTablas;
+    vgPuestos.replace("id_juego='2'", "id_juego='3'");
     struct Caso {
         RutaCobro ruta;
         bool archivado;
@@ -111,14 +116,14 @@ TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
          {"START TRANSACTION",
           "Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and numero='77' "
           "and estatus=1  ",
-          vg, "COMMIT"}},
+          vgTablas, "COMMIT"}},
         {RutaCobro::Tablas,
          true,
          4,
          {"START TRANSACTION",
           "Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and numero='77' "
           "and estatus=4  ",
-          vg, "COMMIT"}},
+          vgTablas, "COMMIT"}},
         {RutaCobro::Puestos,
          false,
          1,
@@ -144,7 +149,7 @@ TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
           "Update ventas set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
           "='2026-03-23' and "
           "numero='77' and estatus=5 limit 1 ",
-          vg, "COMMIT"}},
+          vgPuestos, "COMMIT"}},
         {RutaCobro::Puestos,
          true,
          4,
@@ -152,7 +157,7 @@ TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
           "Update ventas set estatus=3,fecha_cobro='2026-03-25' Where nu_boleto = '4032512' and fecha "
           "='2026-03-23' and "
           "numero='77' and estatus=4 limit 1 ",
-          vg, "COMMIT"}},
+          vgPuestos, "COMMIT"}},
     };
     for (const Caso &c : casos) {
         SCOPED_TRACE(QStringLiteral("%1 archived=%2 status=%3")
@@ -166,12 +171,12 @@ TEST_F(CobroFalso, PaymentStatementsCarryTheLookedUpStatus) {
         e.db->responder("SELECT * FROM ventas", c.archivado ? r : Resultado());
         ASSERT_TRUE(cobro.consultar(tablas ? "4032512" : "4032512 ", c.ruta).pagable);
         recibos.recibos.clear();
-        EXPECT_EQ(pagar(tablas ? "4032512" : " 4032512", c.ruta, tablas ? 1 : 3), c.sentencias);
+        EXPECT_EQ(pagar(tablas ? "4032512" : " 4032512", c.ruta), c.sentencias);
         ASSERT_EQ(recibos.recibos.size(), 1);
         EXPECT_EQ(recibos.recibos[0].codigo, QStringLiteral("4032512"));
         EXPECT_EQ(cobro.estatus_consultado, 0);
         // A second press of the button changes nothing.
-        EXPECT_EQ(pagar("4032512", c.ruta, tablas ? 1 : 3), QStringList());
+        EXPECT_EQ(pagar("4032512", c.ruta), QStringList());
     }
 }
 
@@ -209,7 +214,7 @@ TEST_F(CobroFalso, AnEmptyOrSharedCodeIsNeverPaid) {
         EXPECT_EQ(q.mensaje, c.mensaje);
         EXPECT_FALSE(q.pagable);
         // The pay button then sends nothing at all.
-        EXPECT_EQ(pagar(c.codigo, c.ruta, c.ruta == RutaCobro::Tablas ? 1 : 3), QStringList());
+        EXPECT_EQ(pagar(c.codigo, c.ruta), QStringList());
     }
 }
 
@@ -218,7 +223,7 @@ TEST_F(CobroFalso, AValueIsQuotedThroughTheConnection) {
     cobro.consultar("4'1", RutaCobro::Tablas);
     EXPECT_EQ(e.db->sentencias.value(1),
               QStringLiteral("SELECT * FROM ma_principal Where nu_boleto = '4\\'1'"));
-    EXPECT_EQ(pagar("4'1", RutaCobro::Tablas, 2).value(0),
+    EXPECT_EQ(pagar("4'1", RutaCobro::Tablas).value(0),
               QStringLiteral(
                   "Update ma_principal set estatus=2,fecha_cobro='2026-03-25' Where nu_boleto = '4\\'1' and "
                   "numero='77' and estatus=1  "));
@@ -233,7 +238,7 @@ TEST_F(CobroFalso, NoRowChangedMeansNoPaymentNoTotalsNoReceipt) {
         e.db->afectadas = 0;
         recibos.recibos.clear();
         e.db->sentencias.clear();
-        const ResultadoPago r = cobro.pagar("4032512", ruta, tablas ? 1 : 3);
+        const ResultadoPago r = cobro.pagar("4032512", ruta);
         e.db->afectadas = 1;
         EXPECT_FALSE(r.hecho);
         EXPECT_EQ(r.mensaje,
@@ -248,13 +253,15 @@ TEST_F(CobroFalso, NoRowChangedMeansNoPaymentNoTotalsNoReceipt) {
     }
 }
 
-TEST_F(CobroFalso, TablasButtonWhileTheGameIsLosPuestosChangesNothing) {
-    e.db->responder("SELECT * FROM ma_principal", boleto("4032512", 2, 20, 1));
-    ASSERT_TRUE(cobro.consultar("4032512", RutaCobro::Tablas).pagable);
-    for (int juego : {0, 3})
-        EXPECT_EQ(pagar("4032512", RutaCobro::Tablas, juego), QStringList());
-    EXPECT_EQ(cobro.estatus_consultado, 1);
-    EXPECT_EQ(pagar("4032512", RutaCobro::Tablas, 2).size(), 1);
+TEST(RutaDelCodigo, TheFirstDigitOfTheCodeNamesItsPath) {
+    // One box pays every game: "3" is a Los Puestos code, "4" and "2" Tablas codes; anything else
+    // takes the Tablas path, whose message asks to check the number.
+    const std::pair<const char *, RutaCobro> casos[] = {
+        {"312113", RutaCobro::Puestos}, {"  312113 ", RutaCobro::Puestos}, {"412113", RutaCobro::Tablas},
+        {"212113", RutaCobro::Tablas},  {"", RutaCobro::Tablas},           {"X3", RutaCobro::Tablas},
+        {"1312113", RutaCobro::Tablas}};
+    for (const auto &[codigo, ruta] : casos)
+        EXPECT_EQ(rutaDelCodigo(codigo), ruta) << codigo;
 }
 
 TEST_F(CobroFalso, ReceiptOnlyWhenBothPrintSettingsAreOne) {
@@ -273,7 +280,7 @@ TEST_F(CobroFalso, ReceiptOnlyWhenBothPrintSettingsAreOne) {
         e.db->responder("SELECT * FROM ma_principal", boleto("4032512", 2, 20, 1));
         ASSERT_TRUE(cobro.consultar("4032512", RutaCobro::Tablas).pagable);
         recibos.recibos.clear();
-        const ResultadoPago r = cobro.pagar("4032512", RutaCobro::Tablas, 1);
+        const ResultadoPago r = cobro.pagar("4032512", RutaCobro::Tablas);
         EXPECT_TRUE(r.hecho);
         EXPECT_EQ(recibos.recibos.size(), c.recibo ? 1 : 0);
     }
@@ -286,7 +293,7 @@ TEST_F(CobroFalso, APrinterFailureLeavesThePaymentMade) {
     cobro.recibos = &falla;
     e.db->responder("SELECT * FROM ma_principal", boleto("4032512", 2, 20, 1));
     ASSERT_TRUE(cobro.consultar("4032512", RutaCobro::Tablas).pagable);
-    EXPECT_TRUE(cobro.pagar("4032512", RutaCobro::Tablas, 1).hecho);
+    EXPECT_TRUE(cobro.pagar("4032512", RutaCobro::Tablas).hecho);
 }
 
 TEST_F(CobroFalso, ADatabaseFailureDuringALookupIsReported) {

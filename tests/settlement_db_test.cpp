@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <barrier>
+#include <map>
 #include <thread>
 
 using namespace corvalo;
@@ -27,6 +28,13 @@ struct RecibosContados : ImpresionRecibos {
     std::atomic<int> n{0};
     void imprimir(const Recibo &) override { ++n; }
 };
+
+QStringList textos(const std::vector<Campo> &fila) {
+    QStringList t;
+    for (const Campo &c : fila)
+        t << c.texto();
+    return t;
+}
 
 struct Ticket {
     RutaCobro ruta = RutaCobro::Tablas;
@@ -131,7 +139,7 @@ TEST_F(PagoReal, EveryStatusOnBothPathsAndWhatPayingLeaves) {
             EXPECT_TRUE(r.cuadro.isEmpty());
             EXPECT_EQ(cobro.archivo, archivado);
             const int antes = recibos.n;
-            const ResultadoPago p = cobro.pagar(nu, c.ruta, c.ruta == RutaCobro::Tablas ? 1 : 3);
+            const ResultadoPago p = cobro.pagar(nu, c.ruta);
             EXPECT_EQ(p.hecho, c.pagable);
             const Resultado f = fila(nu, archivado ? "ventas" : "ma_principal");
             EXPECT_EQ(f.valor(0, "estatus").entero(), c.pagable ? c.pagado : c.estatus);
@@ -214,7 +222,7 @@ TEST_F(PagoReal, KeyMismatchesStopTheLookupOnlyWithCobroespecial) {
                 EXPECT_EQ(r.icono, Icono::Error);
                 EXPECT_FALSE(r.cambiaPanel);
                 EXPECT_EQ(cobro.estatus_consultado, 0);
-                EXPECT_FALSE(cobro.pagar(nu, RutaCobro::Tablas, 1).hecho);
+                EXPECT_FALSE(cobro.pagar(nu, RutaCobro::Tablas).hecho);
             } else {
                 EXPECT_TRUE(r.cuadro.isEmpty());
                 EXPECT_EQ(r.mensaje, c.sinLlaves);
@@ -253,37 +261,41 @@ TEST_F(PagoReal, BoothCodesAndPaths) {
         EXPECT_TRUE(r.cambiaPanel);
         EXPECT_EQ(r.mensaje, c.mensaje);
         EXPECT_EQ(r.pagable, c.pagable);
-        EXPECT_EQ(cobro.pagar(c.codigo, c.ruta, 3).hecho, c.pagable);
+        EXPECT_EQ(cobro.pagar(c.codigo, c.ruta).hecho, c.pagable);
     }
     EXPECT_EQ(fila(puestos).valor(0, "estatus").entero(), 2);
     EXPECT_EQ(fila(otra).valor(0, "estatus").entero(), 1);
 }
 
-TEST_F(PagoReal, ArchivedPrizeMovesInTheDayTotalsOfItsDateAndGroup) {
+TEST_F(PagoReal, ArchivedPrizeMovesInTheDayTotalsOfItsDateGroupGameAndCurrency) {
     for (RutaCobro ruta : {RutaCobro::Tablas, RutaCobro::Puestos}) {
+        const QString juego = ruta == RutaCobro::Tablas ? "1" : "3";
         const QString dia = fechaSql(kHoy.addDays(-2));
         db->ejecutar("DELETE FROM ventas_general WHERE fecha='" + dia + "'");
+        // The ticket's row first; then its game in dollars, another game, and another group.
         db->ejecutar(
             "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
             "VALUES ('" +
-            dia + "','G01','0','1','1000','300','700','90'),('" + dia +
-            "','G02','0','1','500','100','400','50')");
+            dia + "','G01','" + juego + "','1','1000','300','700','90'),('" + dia + "','G01','" + juego +
+            "','2','1000','300','700','90'),('" + dia + "','G01','2','1','1000','300','700','90'),('" + dia +
+            "','G02','" + juego + "','1','500','100','400','50')");
         const QString nu = insertar({ruta, 1, 2, true, "taq1", "G01", 37.5});
         ASSERT_TRUE(cobro.consultar(nu, ruta).pagable);
-        ASSERT_TRUE(cobro.pagar(nu, ruta, 1).hecho);
+        ASSERT_TRUE(cobro.pagar(nu, ruta).hecho);
         const Resultado g =
-            db->ejecutar("SELECT * FROM ventas_general WHERE fecha='" + dia + "' ORDER BY grupo");
-        EXPECT_EQ(g.valor(0, "premios").numero(), 337.5);
-        EXPECT_EQ(g.valor(0, "saldo").numero(), 662.5);
-        EXPECT_EQ(g.valor(0, "monto_porpagar").numero(), 52.5);
-        EXPECT_EQ(g.valor(1, "premios").numero(), 100.0);
+            db->ejecutar("SELECT premios,saldo,monto_porpagar FROM ventas_general WHERE fecha='" + dia +
+                         "' ORDER BY grupo,id_juego<>'" + juego + "',id_juego,id_moneda");
+        ASSERT_EQ(g.filas(), 4);
+        const QStringList esperado{"337.5 662.5 52.5", "300 700 90", "300 700 90", "100 400 50"};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(textos(g.fila(i)).join(' '), esperado[i]) << i;
         EXPECT_EQ(fila(nu, "ventas").valor(0, "estatus").entero(), 2);
     }
     // No totals row for the date: the ticket is still paid, nothing else changes.
     const QString nu = insertar({RutaCobro::Tablas, 1, 3, true});
     db->ejecutar("DELETE FROM ventas_general WHERE fecha='" + fechaSql(kHoy.addDays(-3)) + "'");
     ASSERT_TRUE(cobro.consultar(nu, RutaCobro::Tablas).pagable);
-    EXPECT_TRUE(cobro.pagar(nu, RutaCobro::Tablas, 2).hecho);
+    EXPECT_TRUE(cobro.pagar(nu, RutaCobro::Tablas).hecho);
     EXPECT_EQ(fila(nu, "ventas").valor(0, "estatus").entero(), 2);
 }
 
@@ -294,7 +306,7 @@ TEST_F(PagoReal, TwentyWorkstationsPayingOneTicketPayItOnce) {
         db->ejecutar(
             "INSERT INTO ventas_general (fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
             "VALUES ('" +
-            dia + "','G01','0','1','1000','300','700','90')");
+            dia + "','G01','" + (ruta == RutaCobro::Tablas ? "1" : "3") + "','1','1000','300','700','90')");
         const QString nu = insertar({ruta, 1, 1, true});
         constexpr int kN = 20;
         struct Puesto {
@@ -321,7 +333,7 @@ TEST_F(PagoReal, TwentyWorkstationsPayingOneTicketPayItOnce) {
                 if (cobros[i]->consultar(nu, ruta).pagable)
                     ++pagables;
                 juntos.arrive_and_wait();
-                const ResultadoPago p = cobros[i]->pagar(nu, ruta, 1);
+                const ResultadoPago p = cobros[i]->pagar(nu, ruta);
                 hechos += p.hecho;
                 yaPagados += !p.mensaje.isEmpty();
             });
@@ -344,9 +356,13 @@ TEST_F(PagoReal, TwentyWorkstationsPayingOneTicketPayItOnce) {
 namespace {
 
 // Tickets of every game and currency of a day that the back-office processes and closes: the day
-// has one totals row for the group, and paying each archived prize moves it inside that row.
-TEST_F(PagoReal, ArchivedTicketsOfEveryGameAndCurrencyMoveTheOneRowOfTheirDay) {
-    const QDate dia = kHoy.addDays(-1);
+// has one totals row per game and currency of the group, and paying each archived prize moves
+// exactly the row of its game and currency.
+TEST_F(PagoReal, ArchivedTicketsOfEveryGameAndCurrencyMoveExactlyTheirRow) {
+    // A day of its own, within the collection period (dias is raised for it).
+    const QDate dia = kHoy.addDays(-9);
+    config({"dias=10"});
+    db->ejecutar("DELETE FROM ventas WHERE fecha='" + fechaSql(dia) + "'");
     struct Boleto {
         int juego, moneda;
         double monto;
@@ -373,37 +389,36 @@ TEST_F(PagoReal, ArchivedTicketsOfEveryGameAndCurrencyMoveTheOneRowOfTheirDay) {
     backoffice::cargarResultados(*db, r);
     backoffice::archivarDia(*db, dia);
 
+    // "game currency: venta premios saldo monto_porpagar" of each row of the group.
     auto totales = [&] {
-        return db->ejecutar("SELECT * FROM ventas_general WHERE fecha='" + fechaSql(dia) +
-                            "' AND grupo='G01'");
+        const Resultado t =
+            db->ejecutar("SELECT * FROM ventas_general WHERE fecha='" + fechaSql(dia) + "' AND grupo='G01'");
+        std::map<std::pair<int, int>, QString> m;
+        for (int i = 0; i < t.filas(); ++i)
+            m[{t.valor(i, "id_juego").entero(), t.valor(i, "id_moneda").entero()}] =
+                QStringList{t.valor(i, "venta").texto(), t.valor(i, "premios").texto(),
+                            t.valor(i, "saldo").texto(), t.valor(i, "monto_porpagar").texto()}
+                    .join(' ');
+        return m;
     };
-    Resultado antes = totales();
-    ASSERT_EQ(antes.filas(), 1);
-    EXPECT_EQ(antes.valor(0, "id_juego").entero(), 0);
-    EXPECT_EQ(antes.valor(0, "id_moneda").entero(), 1);
+    std::map<std::pair<int, int>, QString> esperado;
+    for (const Boleto &b : boletos)
+        esperado[{b.juego, b.moneda}] =
+            QStringList{textoNumero(b.monto), "0", textoNumero(b.monto), textoNumero(2 * b.monto)}.join(' ');
+    ASSERT_EQ(totales(), esperado);
     for (const Boleto &b : boletos) {
         SCOPED_TRACE(b.nu.toStdString());
         const RutaCobro ruta = b.juego == 3 ? RutaCobro::Puestos : RutaCobro::Tablas;
         ASSERT_TRUE(cobro.consultar(b.nu, ruta).pagable);
-        ASSERT_TRUE(cobro.pagar(b.nu, ruta, b.juego).hecho);
-        const Resultado despues = totales();
-        ASSERT_EQ(despues.filas(), 1);
+        ASSERT_TRUE(cobro.pagar(b.nu, ruta).hecho);
+        // The prize moved from what is owed to what was paid in its row alone.
         const double premio = 2 * b.monto;
-        EXPECT_EQ(despues.valor(0, "premios").numero(), antes.valor(0, "premios").numero() + premio);
-        EXPECT_EQ(despues.valor(0, "saldo").numero(), antes.valor(0, "saldo").numero() - premio);
-        EXPECT_EQ(despues.valor(0, "monto_porpagar").numero(),
-                  antes.valor(0, "monto_porpagar").numero() - premio);
-        EXPECT_EQ(despues.valor(0, "venta").numero(), antes.valor(0, "venta").numero());
+        esperado[{b.juego, b.moneda}] =
+            QStringList{textoNumero(b.monto), textoNumero(premio), textoNumero(b.monto - premio), "0"}.join(
+                ' ');
+        EXPECT_EQ(totales(), esperado);
         EXPECT_EQ(fila(b.nu, "ventas").valor(0, "estatus").entero(), 2);
-        antes = despues;
     }
-    // The closed day has one totals row per group of its tickets.
-    EXPECT_EQ(db->ejecutar("SELECT count(*) n FROM ventas_general WHERE fecha='" + fechaSql(dia) + "'")
-                  .valor(0, "n")
-                  .entero(),
-              db->ejecutar("SELECT count(DISTINCT grupo) n FROM ventas WHERE fecha='" + fechaSql(dia) + "'")
-                  .valor(0, "n")
-                  .entero());
 }
 
 } // namespace

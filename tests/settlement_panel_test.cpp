@@ -1,6 +1,7 @@
 // The payment panel of the booth screen against the private server with the demo day: sell,
-// process the race with the back-office, scan the ticket and press Enter; the receipt goes
-// to a port file. Winner, withdrawn-horse refund, Los Puestos tie and an archived winner.
+// process the race with the back-office, scan the ticket into the one code box and press Enter;
+// the receipt goes to a port file. Winner, withdrawn-horse refund, Los Puestos tie (each paid
+// whatever game the screen is on) and an archived winner.
 #include "backoffice.h"
 #include "entorno_falso.h"
 #include "form_venta_td.h"
@@ -116,8 +117,9 @@ class SettlementPanelTest : public QObject {
     void cobrar(Form_Venta_TD *f, bool puestos, const QString &tecleado, const QString &tabla, int antes,
                 int despues, const QString &mensaje) {
         const QString nu = tecleado.trimmed();
-        QLineEdit *caja =
-            puestos ? f->Frame_CobroBoleto->Text_cobro2 : f->Frame_CobroBoleto->Text_boletoCobro;
+        QLineEdit *caja = f->Frame_CobroBoleto->Text_boletoCobro;
+        QPushButton *otro =
+            puestos ? f->Frame_CobroBoleto->Boton_Cobrar_Boleto2 : f->Frame_CobroBoleto->Boton_Cobrar_Boleto3;
         QPushButton *pagar =
             puestos ? f->Frame_CobroBoleto->Boton_Cobrar_Boleto3 : f->Frame_CobroBoleto->Boton_Cobrar_Boleto2;
         QCOMPARE(boleto(nu, tabla).valor(0, "estatus").entero(), antes);
@@ -129,6 +131,7 @@ class SettlementPanelTest : public QObject {
         QCOMPARE(f->Frame_CobroBoleto->Label_PCB->text(),
                  formatoMoneda(boleto(nu, tabla).valor(0, "cobrado").numero()));
         QVERIFY(pagar->isVisible());
+        QVERIFY(!otro->isVisible());
         QCOMPARE(QApplication::focusWidget(), pagar);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         const Resultado r = boleto(nu, tabla);
@@ -192,8 +195,9 @@ private slots:
         const QString nuRetirado = vender(2, retirado, "1");
         const QString nuEmpate = vender(3, empate, "20");
         const QString nuPerdedor = vender(1, empate, "1");
+        const QString nuGanadorTf = vender(2, ganador, "1");
         QVERIFY(!nuGanador.isEmpty() && !nuRetirado.isEmpty() && !nuEmpate.isEmpty() &&
-                !nuPerdedor.isEmpty());
+                !nuPerdedor.isEmpty() && !nuGanadorTf.isEmpty());
         QCOMPARE(backoffice({"results", "--date", fechaSql(hoy), "--race", carrera, "--winner",
                              QString::number(ganador), "--withdrawn", QString::number(retirado), "--tie",
                              QString::number(empate)}),
@@ -210,25 +214,27 @@ private slots:
         QTest::keyClick(f.get(), Qt::Key_F5);
         QTest::keyClick(f.get(), Qt::Key_F3);
         QVERIFY(f->Frame_CobroBoleto->isVisible());
-        QVERIFY(!f->Frame_CobroBoleto->Text_cobro2->isVisible());
         QCOMPARE(QApplication::focusWidget(), f->Frame_CobroBoleto->Text_boletoCobro);
+        QCOMPARE(f->Frame_CobroBoleto->Label_Codigo->buddy(), f->Frame_CobroBoleto->Text_boletoCobro);
 
         cobrar(f.get(), false, nuGanador, "ma_principal", 1, 2, "CABALLO GANADOR");
         cobrar(f.get(), false, nuRetirado, "ma_principal", 4, 3, "CABALLO RETIRADO");
         escanear(f->Frame_CobroBoleto->Text_boletoCobro, nuPerdedor);
         QCOMPARE(f->Frame_CobroBoleto->Label_MCB->text(), QStringLiteral("BOLETO NO GANADOR"));
         QVERIFY(!f->Frame_CobroBoleto->Boton_Cobrar_Boleto2->isVisible());
-        // A tie on the Tablas path shows nothing; the game buttons hide the panel.
-        escanear(f->Frame_CobroBoleto->Text_boletoCobro, nuEmpate);
-        QCOMPARE(f->Frame_CobroBoleto->Label_MCB->text(), QStringLiteral("VERIFIQUE EL NUMERO DEL BOLETO"));
+        // A Los Puestos tie scanned on the Tablas Dinamicas screen: its "3" takes the Los Puestos
+        // path, which trims the code and pays the tie.
+        QCOMPARE(f->juego_actual, 1);
+        f->Frame_CobroBoleto->Text_boletoCobro->clear();
+        cobrar(f.get(), true, "  " + nuEmpate + " ", "ma_principal", 5, 2, "BOLETO EMPATE");
 
+        // And a Tabla Fija winner on the Los Puestos screen; the game buttons hide the panel.
         QTest::keyClick(f.get(), Qt::Key_F7);
         QCOMPARE(f->juego_actual, 3);
         QVERIFY(!f->Frame_CobroBoleto->isVisible());
         f->boton_cobrar->click();
         QVERIFY(f->Frame_CobroBoleto->isVisible());
-        QVERIFY(f->Frame_CobroBoleto->Text_cobro2->isVisible());
-        cobrar(f.get(), true, "  " + nuEmpate + " ", "ma_principal", 5, 2, "BOLETO EMPATE");
+        cobrar(f.get(), false, nuGanadorTf, "ma_principal", 1, 2, "CABALLO GANADOR");
         f->close();
     }
 
@@ -255,7 +261,64 @@ private slots:
         f->Frame_CobroBoleto->Bto_SalirFCB->click();
         QVERIFY(!f->Frame_CobroBoleto->isVisible());
         QCOMPARE(boleto(nu).valor(0, "estatus").entero(), 1);
+
+        // A failed lookup, the panel closed and opened again: it opens empty, so the next scan
+        // is the whole code and pays.
+        f->co_menu_op->trigger();
+        escanear(f->Frame_CobroBoleto->Text_boletoCobro, "3999901");
+        QCOMPARE(f->Frame_CobroBoleto->Label_MCB->text(), QStringLiteral("BOLETO NO GANADOR"));
+        QTest::keyClick(f->Frame_CobroBoleto->Text_boletoCobro, Qt::Key_Escape);
+        QVERIFY(!f->Frame_CobroBoleto->isVisible());
+        QTest::keyClick(f.get(), Qt::Key_F3);
+        QVERIFY(f->Frame_CobroBoleto->isVisible());
+        QVERIFY(f->Frame_CobroBoleto->Text_boletoCobro->text().isEmpty());
+        QVERIFY(!f->Frame_CobroBoleto->Label_MCB->isVisible());
+        QCOMPARE(QApplication::focusWidget(), f->Frame_CobroBoleto->Text_boletoCobro);
+        escanear(f->Frame_CobroBoleto->Text_boletoCobro, nu);
+        QCOMPARE(f->Frame_CobroBoleto->Text_boletoCobro->text(), nu);
+        QVERIFY(f->Frame_CobroBoleto->Boton_Cobrar_Boleto2->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(boleto(nu).valor(0, "estatus").entero(), 2);
         f->close();
+    }
+
+    void aPaymentLeftByAKilledRunOffersItsReceiptAsACopyAtTheNextStart() {
+        // The journal a run killed while its payment's reply was awaited left behind; the server
+        // made the payment meanwhile.
+        const QString nu = vender(1, ganador, "1");
+        QVERIFY(!nu.isEmpty());
+        QCOMPARE(backoffice({"results", "--date", fechaSql(hoy), "--race", carrera, "--winner",
+                             QString::number(ganador)}),
+                 0);
+        consulta("UPDATE ma_principal SET estatus=2 WHERE nu_boleto='" + nu + "'");
+        const QString diario = dir.filePath("pendientes.json");
+        {
+            QFile f(diario);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral(
+                        "[{\"id\":\"1\",\"corrida\":\"otra\",\"tipo\":\"pago\",\"descripcion\":"
+                        "\"COBRO: BOLETO %1, MONTO 2\",\"hilo\":0,\"inicio\":0,\"tabla\":\"ma_principal\","
+                        "\"numero\":%2,\"nuevo\":2,\"previo\":1,\"imprimir\":true,\"recibo\":{\"ruta\":1,"
+                        "\"codigo\":\"%1\",\"monto\":\"2\",\"fecha\":\"%3\",\"hora\":\"10:00:00\"}}]")
+                        .arg(nu, boleto(nu).valor(0, "numero").texto(), fechaSql(hoy))
+                        .toUtf8());
+        }
+        ctx->pendientes.abrir(diario);
+        QFile::remove(dir.filePath("LPT1.txt"));
+        dialogos.textos.clear();
+        auto f = pantalla();
+        QVERIFY(f);
+        // Settled as the screen starts: the clerk is asked, and the receipt prints marked as a copy.
+        QTRY_VERIFY(ctx->pendientes.vacio());
+        QTRY_VERIFY(!leerPuerto().isEmpty());
+        QVERIFY(dialogos.textos.join("|").contains("EL COBRO SE REALIZO"));
+        QVERIFY(dialogos.textos.join("|").contains("¿DESEA IMPRIMIR UNA COPIA?"));
+        const QByteArray recibo = leerPuerto();
+        QVERIFY(recibo.contains(aCp1252("BOLETO: " + nu)));
+        QVERIFY(recibo.contains(aCp1252(kLineaCopia)));
+        QCOMPARE(boleto(nu).valor(0, "estatus").entero(), 2);
+        f->close();
+        ctx->pendientes.abrir(QString());
     }
 
     void paysAnArchivedWinnerAndMovesItsPrize() {

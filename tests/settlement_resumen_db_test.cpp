@@ -181,7 +181,7 @@ protected:
                                        std::pair{tf1, RutaCobro::Tablas}, std::pair{pt2, RutaCobro::Puestos},
                                        std::pair{pt3, RutaCobro::Puestos}}) {
             ASSERT_TRUE(cobro.consultar(nu, ruta).pagable) << nu.toStdString();
-            ASSERT_TRUE(cobro.pagar(nu, ruta, ruta == RutaCobro::Tablas ? 1 : 3).hecho) << nu.toStdString();
+            ASSERT_TRUE(cobro.pagar(nu, ruta).hecho) << nu.toStdString();
         }
         backoffice::anularBoleto(*db, {td3, "ERROR DEL TAQUILLERO", "ANULACION", "super1"});
     }

@@ -506,6 +506,26 @@ TEST(HojaDelDia, PrinterLinesOfEachGame) {
     }
 }
 
+TEST(HojaDelDia, ControlBytesOfTheCentreAndUserNamesNeverReachThePrinter) {
+    // A name carrying CR LF and a cut (ESC m) would forge a line and cut the paper: each control
+    // character becomes a blank, as on tickets and receipts.
+    Sesion s = sesionHoja();
+    s.ch = QStringLiteral("EL\r\nVENTA : 0\x1bm");
+    s.nombre = QStringLiteral("TAQ1\x1b"
+                              "d\x01\t");
+    const HojaDia h{PantallaVenta::Taquilla, 1, kCajas, "25/3/26", "10:15:00", "5"};
+    const QByteArray bytes = hojaDiaPuerto(h, s);
+    EXPECT_TRUE(bytes.contains(lineas({"CENTRO HIPICO EL  VENTA : 0 m"}))) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains(lineas({"TAQUILLA TAQ1 d  "}))) << bytes.toStdString();
+    // Only the layout's own commands: every ESC starts a line end or the final cut.
+    EXPECT_EQ(bytes.count("\x1b"), bytes.count("\x1b\x19\r\n") + 1);
+
+    ImpresoraGrabada imp;
+    hojaDiaImpresora(imp, h, s);
+    EXPECT_TRUE(imp.registro.contains(QStringLiteral("CENTRO HIPICO EL  VENTA : 0 m")));
+    EXPECT_TRUE(imp.registro.contains(QStringLiteral("TAQUILLA: TAQ1 d  ")));
+}
+
 TEST(HojaDelDia, PrintsThroughTheOneOutputChoiceOnlyWithImpresion) {
     EntornoFalso e;
     e.ctx.sesion = sesionHoja();

@@ -126,6 +126,38 @@ QStringList faltantesEsquema(BaseDatos &db) {
     return faltan;
 }
 
+QStringList rangosFueraDeLugar(BaseDatos &db) {
+    const Resultado r = db.ejecutar(QStringLiteral(
+        "select table_name, auto_increment from information_schema.tables where table_schema = database() "
+        "and table_name in ('ma_principal','ma_marcas')"));
+    QStringList fuera;
+    for (int i = 0; i < r.filas(); ++i) {
+        const QString tabla = r.valor(i, QStringLiteral("table_name")).texto().toLower();
+        const long long siguiente = r.valor(i, QStringLiteral("auto_increment")).texto().toLongLong();
+        if (tabla == QLatin1String("ma_marcas") && siguiente < kPrimerNumeroMarcas)
+            fuera << QStringLiteral("ma_marcas numbers its next ticket %1, below %2: its codes can be those "
+                                    "of ma_principal (archive-day puts it back)")
+                         .arg(siguiente)
+                         .arg(kPrimerNumeroMarcas);
+        if (tabla == QLatin1String("ma_principal") && siguiente >= kPrimerNumeroMarcas)
+            fuera << QStringLiteral(
+                         "ma_principal numbers its next ticket %1, inside the Marcas range from %2")
+                         .arg(siguiente)
+                         .arg(kPrimerNumeroMarcas);
+    }
+    return fuera;
+}
+
+void mantenerRangoMarcas(BaseDatos &db) {
+    // The server never sets the counter below the highest number held.
+    const Resultado r = db.ejecutar(QStringLiteral(
+        "select auto_increment from information_schema.tables where table_schema = database() and "
+        "table_name = 'ma_marcas'"));
+    if (!r.vacio() && r.valor(0, QStringLiteral("auto_increment")).texto().toLongLong() < kPrimerNumeroMarcas)
+        db.ejecutar(QStringLiteral("ALTER TABLE ma_marcas AUTO_INCREMENT=") +
+                    QString::number(kPrimerNumeroMarcas));
+}
+
 std::unique_ptr<BaseDatos> abrirCentral(const QString &cadena, bool crearBase) {
     ParametrosConexion p = parametros(cadena);
     if (crearBase && !p.database.isEmpty()) {
@@ -212,7 +244,8 @@ QString textoUso() {
         "                               Puestos tickets on a tied horse 5 (half the prize), the rest 0;\n"
         "                               each horse option may be repeated\n"
         "  archive-day --date YYYY-MM-DD close a day: its tickets move into ventas and ventas_mk and its\n"
-        "                               one totals row per group goes into ventas_general\n"
+        "                               totals go into ventas_general, one row per group, game and\n"
+        "                               currency\n"
         "  cancel [--marcas] --ticket CODE [--reason TEXT] [--type TEXT] [--user NAME]\n"
         "                               cancel a ticket of today: logged in bitacora (estatus 5) and "
         "removed\n"
@@ -280,6 +313,11 @@ int ejecutar(const QStringList &argumentos, QTextStream &salida, QTextStream &er
                 throw ErrorUso(QStringLiteral("check: the connection string names no database (database=)"));
             auto db = abrirCentral(central);
             const QStringList faltan = faltantesEsquema(*db);
+            const QStringList rangos = faltan.isEmpty() ? rangosFueraDeLugar(*db) : QStringList();
+            for (const QString &f : rangos)
+                salida << f << '\n';
+            if (!rangos.isEmpty())
+                return 3;
             const auto esquema = columnasEsquema();
             qsizetype columnas = 0;
             for (const auto &t : esquema)

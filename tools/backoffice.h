@@ -35,6 +35,15 @@ QList<std::pair<QString, QStringList>> columnasEsquema();
 // compare without regard to case, as MySQL compares them.
 QStringList faltantesEsquema(BaseDatos &db);
 
+// Marcas tickets are numbered from here up, Tablas and Los Puestos tickets below: a Marcas code
+// and a Tablas Dinámicas code ("4" + MMDD + number both) are never the same.
+inline constexpr long long kPrimerNumeroMarcas = 1000000000;
+// Where the numbering of ma_marcas or ma_principal has left its range, one line each (empty
+// when both are in theirs).
+QStringList rangosFueraDeLugar(BaseDatos &db);
+// Puts the next Marcas number back at the start of its range when it is below it.
+void mantenerRangoMarcas(BaseDatos &db);
+
 // Opens the central connection of `cadena`. With `crearBase` the database it names is
 // created first (latin1) when the server does not have it.
 std::unique_ptr<BaseDatos> abrirCentral(const QString &cadena, bool crearBase = false);
@@ -85,8 +94,8 @@ struct ConteoArchivo {
 };
 ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha);
 
-// The totals of a closed day in ventas_general, from its archived tickets: one row per group over
-// every game and both currencies (id_juego 0, id_moneda 1): venta; premios, the prizes paid;
+// The totals of a closed day in ventas_general, from its archived tickets: one row per group, game
+// and currency that sold: venta; premios, the prizes paid;
 // saldo = venta - premios; monto_porpagar, the prizes still owed. Replaces the day's rows;
 // returns how many were written. `results` on a closed day writes them again.
 long long totalizarDia(BaseDatos &db, const QDate &fecha);

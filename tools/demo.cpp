@@ -220,7 +220,7 @@ void sembrarConfiguracion(BaseDatos &db, const QString &fecha) {
 }
 
 // Totals of the day before, as the back-office leaves them when it archives a day: one row per
-// betting-shop group.
+// betting-shop group, game and currency.
 void sembrarDiaAnterior(BaseDatos &db, const QDate &fecha) {
     const QString ayer = fechaSql(fecha.addDays(-1));
     db.ejecutar(QStringLiteral("DELETE FROM ventas_general WHERE fecha='") + sqlTexto(db, ayer) +
@@ -229,14 +229,19 @@ void sembrarDiaAnterior(BaseDatos &db, const QDate &fecha) {
     for (const Grupo &g : kGrupos) {
         if (g.tipo == 2)
             continue;
-        const double venta = 180000.0 + 15000.0 * n++;
-        const double premios = std::round(venta * 0.55), porPagar = std::round(venta * 0.05);
-        Fila f;
-        f(QStringLiteral("fecha"), ayer)(QStringLiteral("grupo"), g.grupo)(QStringLiteral("id_juego"), 0)(
-            QStringLiteral("id_moneda"), 1)(QStringLiteral("venta"), venta)(
-            QStringLiteral("premios"), premios)(QStringLiteral("saldo"),
-                                                venta - premios)(QStringLiteral("monto_porpagar"), porPagar);
-        insertar(db, QStringLiteral("ventas_general"), f);
+        const double base = 180000.0 + 15000.0 * n++;
+        for (int juego = 1; juego <= 4; ++juego)
+            for (int moneda = 1; moneda <= 2; ++moneda) {
+                // Dollars sell a small part of what bolivares do.
+                const double venta = std::round(base / juego / (moneda == 1 ? 1.0 : 400.0));
+                const double premios = std::round(venta * 0.55), porPagar = std::round(venta * 0.05);
+                Fila f;
+                f(QStringLiteral("fecha"), ayer)(QStringLiteral("grupo"), g.grupo)(
+                    QStringLiteral("id_juego"), juego)(QStringLiteral("id_moneda"), moneda)(
+                    QStringLiteral("venta"), venta)(QStringLiteral("premios"), premios)(
+                    QStringLiteral("saldo"), venta - premios)(QStringLiteral("monto_porpagar"), porPagar);
+                insertar(db, QStringLiteral("ventas_general"), f);
+            }
     }
 }
 

@@ -26,21 +26,22 @@ const QString kColumnasMarcas = QStringLiteral(
 
 long long totalizarDia(BaseDatos &db, const QDate &fecha) {
     const QString dia = QLatin1Char('\'') + sqlTexto(db, fechaSql(fecha)) + QLatin1Char('\'');
-    // One row per group: paid prizes are 2 and 3 (Marcas 2 and 4), prizes still owed 1, 4 and 5
-    // (Marcas 1, 3 and 6); cancelled Marcas tickets (5) are not sales.
+    // One row per group, game and currency: paid prizes are 2 and 3 (Marcas 2 and 4), prizes
+    // still owed 1, 4 and 5 (Marcas 1, 3 and 6); cancelled Marcas tickets (5) are not sales.
     db.ejecutar(QStringLiteral("DELETE FROM ventas_general WHERE fecha=") + dia);
     db.ejecutar(
         QStringLiteral("INSERT INTO ventas_general "
                        "(fecha,grupo,id_juego,id_moneda,venta,premios,saldo,monto_porpagar) "
-                       "SELECT fecha,grupo,0,1,SUM(venta),SUM(premios),SUM(venta)-SUM(premios),"
-                       "SUM(porpagar) FROM ("
-                       "SELECT fecha,grupo,monto venta,IF(estatus IN (2,3),cobrado,0) premios,"
+                       "SELECT fecha,grupo,id_juego,id_moneda,SUM(venta),SUM(premios),"
+                       "SUM(venta)-SUM(premios),SUM(porpagar) FROM ("
+                       "SELECT fecha,grupo,id_juego,id_moneda,monto venta,"
+                       "IF(estatus IN (2,3),cobrado,0) premios,"
                        "IF(estatus IN (1,4,5),cobrado,0) porpagar FROM ventas WHERE fecha=") +
         dia +
         QStringLiteral(" UNION ALL "
-                       "SELECT fecha,grupo,monto,IF(estatus IN (2,4),cobrado,0),"
+                       "SELECT fecha,grupo,id_juego,id_moneda,monto,IF(estatus IN (2,4),cobrado,0),"
                        "IF(estatus IN (1,3,6),cobrado,0) FROM ventas_mk WHERE estatus<>5 AND fecha=") +
-        dia + QStringLiteral(") dia GROUP BY fecha,grupo"));
+        dia + QStringLiteral(") dia GROUP BY fecha,grupo,id_juego,id_moneda"));
     return db.filasAfectadas();
 }
 
@@ -137,6 +138,8 @@ ConteoArchivo archivarDia(BaseDatos &db, const QDate &fecha) {
         }
         throw;
     }
+    // After the commit: ALTER TABLE would commit the day's move half done.
+    mantenerRangoMarcas(db);
     return n;
 }
 

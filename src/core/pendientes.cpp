@@ -55,6 +55,24 @@ void DiarioPendientes::quitar(const QString &id) {
     guardar();
 }
 
+QJsonObject DiarioPendientes::entrada(const QString &id) const {
+    for (const QJsonObject &e : entradas_)
+        if (e.value(QStringLiteral("id")).toString() == id)
+            return e;
+    return {};
+}
+
+int DiarioPendientes::contarIntento(const QString &id) {
+    int n = 0;
+    for (QJsonObject &e : entradas_)
+        if (e.value(QStringLiteral("id")).toString() == id) {
+            n = e.value(QStringLiteral("intentos")).toInt() + 1;
+            e.insert(QStringLiteral("intentos"), n);
+        }
+    guardar();
+    return n;
+}
+
 std::vector<QJsonObject> DiarioPendientes::deTipo(const QString &tipo) const {
     std::vector<QJsonObject> out;
     for (const QJsonObject &e : entradas_)

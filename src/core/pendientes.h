@@ -1,8 +1,9 @@
-// Writes whose reply was lost. After a lost reply the program cannot tell the clerk what the
-// server did until it has asked; until then the outcome is pending, and it is kept in a small
-// journal in the workstation's state folder so that closing the program or a power cut does not
-// forget it. The journal holds one entry per pending write, each a set of named values that the
-// sale or the payment that wrote it knows how to resolve.
+// Writes whose outcome is not known yet. A sale's or a payment's entry is written (and flushed to
+// disk) before its first write is sent and leaves once the outcome is known, so that a lost reply,
+// closing the program or a power cut while a reply is awaited does not forget it: until the
+// server has been asked the outcome is pending. The journal lives in the workstation's state
+// folder and holds one entry per pending write, each a set of named values that the sale or the
+// payment that wrote it knows how to resolve.
 #pragma once
 
 #include "db.h"
@@ -30,8 +31,13 @@ public:
     // Replaces the entry of the same "id".
     void actualizar(const QJsonObject &entrada);
     void quitar(const QString &id);
+    // Counts one more attempt to resolve the entry that the server refused (a statement it will
+    // refuse again, not a silence) and writes the file; returns the attempts counted so far.
+    int contarIntento(const QString &id);
 
     const std::vector<QJsonObject> &entradas() const { return entradas_; }
+    // The entry of an id (empty when there is none).
+    QJsonObject entrada(const QString &id) const;
     bool vacio() const { return entradas_.empty(); }
     // Entries of one kind ("venta", "pago").
     std::vector<QJsonObject> deTipo(const QString &tipo) const;
@@ -46,6 +52,9 @@ private:
 };
 
 inline const QString kTituloPendiente = QStringLiteral("OPERACION PENDIENTE");
+// After this many attempts refused by the server an entry is set aside for the supervisor, so that
+// sales and payments resume.
+inline constexpr int kIntentosPendiente = 3;
 // The pending writes as the clerk reads them (each entry's "descripcion"), with what happens next.
 QString mensajePendientes(const DiarioPendientes &diario);
 

@@ -462,15 +462,13 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
                      QStringLiteral("JUGADA NO REGISTRADA"), Icono::Exclamacion);
             return out;
         }
-        // Completed only for the customer at the window, while the race is still on sale.
-        bool completar = ctx.pendientes.deEstaCorrida(entrada);
-        if (completar) {
-            const Resultado conf = db.ejecutar(QStringLiteral("select * from configuracion"));
-            completar = !conf.vacio() && conf.valor(0, texto(entrada, "abierta")).numero() == 1 &&
-                        conf.valor(0, QStringLiteral("carrera")).numero() == numeroDe(valores[0]) &&
-                        fechaSql(fechaDeTexto(conf.valor(0, QStringLiteral("fecha")).texto())) ==
-                            valores[forma.fecha];
-        }
+        // Completed and printed while the race is still on sale (the customer is at the window,
+        // or back at it once the workstation has started again), otherwise voided.
+        const Resultado conf = db.ejecutar(QStringLiteral("select * from configuracion"));
+        const bool completar =
+            !conf.vacio() && conf.valor(0, texto(entrada, "abierta")).numero() == 1 &&
+            conf.valor(0, QStringLiteral("carrera")).numero() == numeroDe(valores[0]) &&
+            fechaSql(fechaDeTexto(conf.valor(0, QStringLiteral("fecha")).texto())) == valores[forma.fecha];
         if (!completar) {
             const bool anulada = anularBoletoSinConfirmar(db, numero, usuario, tabla);
             terminar(
@@ -514,47 +512,135 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
     return out;
 }
 
+// The ticket a pending sale names for the supervisor: its code and row once the row is known.
+QString boletoNombrado(const QJsonObject &entrada) {
+    const int numero = entrada.value(QStringLiteral("numero")).toInt();
+    if (numero <= 0)
+        return QStringLiteral("SIN NUMERO (FILA NO CONOCIDA)");
+    const Boleto b = boletoDe(entrada.value(QStringLiteral("boleto")).toObject());
+    return codigoBoleto(texto(entrada, "digito"), b.fecha, numero) + QStringLiteral(" (FILA ") +
+           QString::number(numero) + QStringLiteral(" DE ") + texto(entrada, "tabla").toUpper() +
+           QStringLiteral(")");
+}
+
 ResolucionVenta resolverOPendiente(Contexto &ctx, const QJsonObject &entrada, ImpresionTickets *impresora) {
     try {
         return resolver(ctx, entrada, impresora);
     } catch (const DbError &e) {
         registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
                        QStringLiteral("jugada pendiente: ") + texto(entrada, "descripcion"), e);
+        if (e.conexion())
+            return {}; // the server is silent: asked again later
+        // Refused by the server: it will refuse it again. After a few attempts the sale is set
+        // aside for the supervisor and the workstation sells again.
+        const QString id = texto(entrada, "id");
+        try {
+            if (ctx.pendientes.contarIntento(id) < kIntentosPendiente)
+                return {};
+        } catch (const DbError &ej) {
+            registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                           QStringLiteral("diario de pendientes"), ej);
+        }
+        const QJsonObject ultima =
+            ctx.pendientes.entrada(id).isEmpty() ? entrada : ctx.pendientes.entrada(id);
+        ResolucionVenta out;
+        out.estado = ResolucionVenta::Estado::Apartada;
+        out.numero = ultima.value(QStringLiteral("numero")).toInt();
+        out.titulo = QStringLiteral("JUGADA APARTADA");
+        out.icono = Icono::Exclamacion;
+        out.mensaje = QStringLiteral("EL SERVIDOR NO PERMITE CONFIRMAR NI ANULAR ESTA JUGADA. QUEDA APARTADA "
+                                     "Y LAS VENTAS CONTINUAN. AVISE AL SUPERVISOR QUE REVISE EL BOLETO ") +
+                      boletoNombrado(ultima) + QStringLiteral(":\r\r") + texto(ultima, "descripcion");
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                       QStringLiteral("jugada apartada tras %1 intentos, boleto ").arg(kIntentosPendiente) +
+                           boletoNombrado(ultima) + QStringLiteral(": ") + texto(ultima, "descripcion"),
+                       e);
+        try {
+            ctx.pendientes.quitar(id);
+        } catch (const DbError &ej) {
+            registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                           QStringLiteral("diario de pendientes"), ej);
+        }
+        return out;
     }
-    return {};
 }
 
-// The reply of a write was lost: the entry goes into the journal and the server is asked at once.
-ResultadoVenta respuestaPerdida(Contexto &ctx, const JugadaPorRegistrar &j, BaseDatos &db, int numero,
+// The journal entry of a sale about to be written: what resolving it needs, whatever becomes of
+// the program meanwhile.
+QJsonObject entradaVenta(const JugadaPorRegistrar &j, const BaseDatos &db) {
+    QJsonArray valores;
+    for (const QString &v : j.valores)
+        valores.append(v);
+    return {{QStringLiteral("tipo"), QStringLiteral("venta")},
+            {QStringLiteral("descripcion"), descripcionJugada(j.boleto)},
+            {QStringLiteral("hilo"), double(db.idHilo())},
+            {QStringLiteral("inicio"), double(db.inicioServidor())},
+            {QStringLiteral("numero"), 0},
+            {QStringLiteral("valores"), valores},
+            {QStringLiteral("digito"), j.digito},
+            {QStringLiteral("tabla"), nombreTabla(j.tabla)},
+            {QStringLiteral("llaves"), j.llaves},
+            {QStringLiteral("abierta"), j.columnaAbierta},
+            {QStringLiteral("caballoTxt"), j.caballoTxt},
+            {QStringLiteral("montoTxt"), j.montoTxt},
+            {QStringLiteral("carreraTxt"), j.carreraTxt},
+            {QStringLiteral("boleto"), jsonDe(j.boleto)}};
+}
+
+// A failed write of the journal: kept in memory for this run; the technician must see it.
+void fallaDiario(Contexto &ctx, const DbError &e) {
+    registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"), QStringLiteral("diario de pendientes"),
+                   e);
+}
+
+// Writes the sale's entry before its INSERT is sent; returns its id.
+QString anotarVenta(Contexto &ctx, const JugadaPorRegistrar &j, const BaseDatos &db) {
+    try {
+        return ctx.pendientes.anotar(entradaVenta(j, db));
+    } catch (const DbError &e) {
+        fallaDiario(ctx, e);
+    }
+    return ctx.pendientes.entradas().back().value(QStringLiteral("id")).toString();
+}
+
+// Sets a value of the sale's entry and writes the file before the next write is sent.
+void anotarEnVenta(Contexto &ctx, const QString &id, const QString &clave, const QJsonValue &valor) {
+    QJsonObject e = ctx.pendientes.entrada(id);
+    if (e.isEmpty())
+        return;
+    e.insert(clave, valor);
+    try {
+        ctx.pendientes.actualizar(e);
+    } catch (const DbError &ej) {
+        fallaDiario(ctx, ej);
+    }
+}
+
+// The outcome is known: the entry leaves the journal.
+void quitarVenta(Contexto &ctx, const QString &id) {
+    try {
+        ctx.pendientes.quitar(id);
+    } catch (const DbError &e) {
+        fallaDiario(ctx, e);
+    }
+}
+
+// The reply of a write was lost: its entry, written before the write, names the connection whose
+// statement is in doubt and the row when known, and the server is asked at once.
+ResultadoVenta respuestaPerdida(Contexto &ctx, const QString &id, BaseDatos &db, int numero,
                                 ImpresionTickets *impresora, ResultadoVenta &res, const DbError &e) {
     registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
                    QStringLiteral("respuesta perdida (fila %1)").arg(numero), e);
     res.limpiar = true;
-    QJsonArray valores;
-    for (const QString &v : j.valores)
-        valores.append(v);
-    QJsonObject entrada{{QStringLiteral("tipo"), QStringLiteral("venta")},
-                        {QStringLiteral("descripcion"), descripcionJugada(j.boleto)},
-                        {QStringLiteral("hilo"), double(db.idHilo())},
-                        {QStringLiteral("inicio"), double(db.inicioServidor())},
-                        {QStringLiteral("numero"), numero},
-                        {QStringLiteral("valores"), valores},
-                        {QStringLiteral("digito"), j.digito},
-                        {QStringLiteral("tabla"), nombreTabla(j.tabla)},
-                        {QStringLiteral("llaves"), j.llaves},
-                        {QStringLiteral("abierta"), j.columnaAbierta},
-                        {QStringLiteral("caballoTxt"), j.caballoTxt},
-                        {QStringLiteral("montoTxt"), j.montoTxt},
-                        {QStringLiteral("carreraTxt"), j.carreraTxt},
-                        {QStringLiteral("boleto"), jsonDe(j.boleto)}};
+    QJsonObject entrada = ctx.pendientes.entrada(id);
+    entrada.insert(QStringLiteral("hilo"), double(db.idHilo()));
+    entrada.insert(QStringLiteral("inicio"), double(db.inicioServidor()));
+    entrada.insert(QStringLiteral("numero"), numero);
     try {
-        ctx.pendientes.anotar(entrada);
+        ctx.pendientes.actualizar(entrada);
     } catch (const DbError &ej) {
-        // Kept in memory for this run; the technician must see that the file failed.
-        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
-                       QStringLiteral("diario de pendientes"), ej);
+        fallaDiario(ctx, ej);
     }
-    entrada = ctx.pendientes.entradas().back();
     const ResolucionVenta rv = resolverOPendiente(ctx, entrada, impresora);
     ResultadoVenta r;
     r.limpiar = true;
@@ -580,6 +666,7 @@ ResultadoVenta respuestaPerdida(Contexto &ctx, const JugadaPorRegistrar &j, Base
         break;
     case ResolucionVenta::Estado::NoRegistrada:
     case ResolucionVenta::Estado::Anulada:
+    case ResolucionVenta::Estado::Apartada:
         r.tipo = ResultadoVenta::Tipo::Fallida;
         r.mensaje = rv.mensaje;
         r.titulo = rv.titulo;
@@ -651,25 +738,30 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
         }
     }
 
+    // On disk before the INSERT is sent: a power cut while its reply is awaited leaves the entry
+    // that settles the row at the next start.
+    const QString diario = anotarVenta(ctx, j, db);
     try {
         db.ejecutar(sentenciaInsertarBoleto(db, j.valores, j.tabla));
     } catch (const DbError &e) {
         if (!e.conexion()) {
+            quitarVenta(ctx, diario);
             soltar();
             throw; // the server refused it: nothing was written
         }
-        return respuestaPerdida(ctx, j, db, 0, impresora, res, e);
+        return respuestaPerdida(ctx, diario, db, 0, impresora, res, e);
     }
     const long long id = db.ultimoId();
     soltar();
     res.limpiar = true;
     if (id <= 0 || id > INT_MAX) {
         // Written, but its number did not come back: found as a lost reply.
-        return respuestaPerdida(ctx, j, db, 0, impresora, res,
+        return respuestaPerdida(ctx, diario, db, 0, impresora, res,
                                 DbError(QStringLiteral("la respuesta del INSERT no trajo el número"), true));
     }
     const int numero = int(id);
     res.numero = numero;
+    anotarEnVenta(ctx, diario, QStringLiteral("numero"), numero);
 
     const QString nu = codigoBoleto(j.digito, j.boleto.fecha, numero);
     try {
@@ -682,19 +774,23 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
             throw DbError(QStringLiteral("la fila %1 no tomó su código").arg(numero));
     } catch (const DbError &e) {
         if (e.conexion())
-            return respuestaPerdida(ctx, j, db, numero, impresora, res, e);
+            return respuestaPerdida(ctx, diario, db, numero, impresora, res, e);
         // The server refused the code: the row must not stay without it.
         try {
             anularBoletoSinConfirmar(db, numero, usuario, j.tabla);
         } catch (const DbError &ea) {
             if (ea.conexion())
-                return respuestaPerdida(ctx, j, db, numero, impresora, res, ea);
-            throw;
+                return respuestaPerdida(ctx, diario, db, numero, impresora, res, ea);
+            throw; // the entry stays: the row is settled once the server lets it
         }
+        quitarVenta(ctx, diario);
         throw;
     }
     j.boleto.nu_boleto = nu;
-    return ventaRegistrada(j.boleto, numero, ctx.sesion.impresion, impresora);
+    // The entry leaves once the ticket is printed: a cut before that settles it at the next start.
+    const ResultadoVenta hecho = ventaRegistrada(j.boleto, numero, ctx.sesion.impresion, impresora);
+    quitarVenta(ctx, diario);
+    return hecho;
 }
 
 } // namespace corvalo

@@ -198,15 +198,18 @@ struct JugadaPorRegistrar {
 };
 
 // Writes the ticket (INSERT, the row's number from the INSERT's reply, code and keys) and prints
-// it. A text that Windows-1252 cannot hold is refused before anything is written. After a lost
-// reply the program asks the server, on a new connection, what it did (see resolverVenta); while
-// it cannot, the outcome is pending. A row left without code and keys is voided.
+// it. A text that Windows-1252 cannot hold is refused before anything is written. The sale's
+// journal entry is on disk before the INSERT is sent and leaves once the ticket is printed or the
+// sale failed. After a lost reply the program asks the server, on a new connection, what it did
+// (see resolverVentasPendientes); while it cannot, the outcome is pending. A row left without code
+// and keys is voided.
 ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTickets *impresora,
                                ResultadoVenta &res);
 
 // What became of a pending sale.
 struct ResolucionVenta {
-    enum class Estado { Pendiente, Completada, NoRegistrada, Anulada };
+    // Apartada: the server refused every attempt to settle it; set aside for the supervisor.
+    enum class Estado { Pendiente, Completada, NoRegistrada, Anulada, Apartada };
     Estado estado = Estado::Pendiente;
     QString mensaje, titulo;
     Icono icono = Icono::Informacion;
@@ -214,10 +217,11 @@ struct ResolucionVenta {
     bool sinImprimir = false;
     int numero = 0;
 };
-// Resolves every pending sale of the journal the server can now be asked about. A sale this
-// run of the program wrote is completed and printed when the race is still on sale (the
-// customer is at the window), otherwise voided; one left by an earlier run is voided (nobody
-// holds its ticket). Each resolved entry leaves the journal.
+// Resolves every pending sale of the journal the server can now be asked about, this run's and
+// those an earlier run left (closed or cut off while a reply was awaited): a sale is completed
+// and printed when its race is still on sale, otherwise voided. One the server refuses to settle
+// kIntentosPendiente times is set aside with a message naming its ticket for the supervisor.
+// Each resolved entry leaves the journal.
 std::vector<ResolucionVenta> resolverVentasPendientes(Contexto &ctx, ImpresionTickets *impresora);
 
 // Voids a row of this booth that was never completed, in one transaction, the way the back-office

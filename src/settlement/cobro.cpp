@@ -30,6 +30,11 @@ QString mensajePagado(RutaCobro ruta) {
 
 } // namespace
 
+RutaCobro rutaDelCodigo(const QString &codigo) {
+    // Leading blanks of a scan do not hide the digit: the Puestos path trims them.
+    return codigo.trimmed().startsWith(QLatin1Char('3')) ? RutaCobro::Puestos : RutaCobro::Tablas;
+}
+
 QString condicionFila(int numero, int estatus) {
     return QStringLiteral(" and numero='") + QString::number(numero) + QStringLiteral("' and estatus=") +
            QString::number(estatus);
@@ -148,6 +153,9 @@ ConsultaCobro Cobro::buscar(const QString &codigoTexto, RutaCobro ruta) {
     numero = r.valor(0, QStringLiteral("numero")).entero();
     fecha_boleto = fechaDeTexto(r.valor(0, QStringLiteral("fecha")).texto());
     cobrado = r.valor(0, QStringLiteral("cobrado")).numero();
+    // An archived prize moves in the day's totals row of the ticket's game and currency.
+    juego_boleto = archivo ? r.valor(0, QStringLiteral("id_juego")).entero() : 0;
+    moneda_boleto = archivo ? r.valor(0, QStringLiteral("id_moneda")).entero() : 0;
 
     if (r.valor(0, QStringLiteral("taquilla")).texto() != ctx_.sesion.usuario)
         return mensaje(tablas ? QStringLiteral("EL BOLETO NO PERTENECE A ESTA TAQUILLA")
@@ -184,10 +192,8 @@ ConsultaCobro Cobro::buscar(const QString &codigoTexto, RutaCobro ruta) {
     return {};
 }
 
-ResultadoPago Cobro::pagar(const QString &codigo, RutaCobro ruta, int juego_actual) {
+ResultadoPago Cobro::pagar(const QString &codigo, RutaCobro ruta) {
     ResultadoPago res;
-    if (ruta == RutaCobro::Tablas && juego_actual != 1 && juego_actual != 2)
-        return res;
     try {
         ejecutarPago(codigo, ruta, res);
     } catch (const std::exception &e) {
@@ -273,20 +279,62 @@ ResolucionPago resolver(Contexto &ctx, QJsonObject entrada, ImpresionRecibos *re
         ctx.conexion_central = std::move(nueva);
     if (out.hecho && entrada.value(QStringLiteral("imprimir")).toBool()) {
         out.recibo = recibo;
-        out.sinImprimir = !imprimirRecibo(ctx, recibos, recibo);
+        if (ctx.pendientes.deEstaCorrida(entrada)) {
+            out.sinImprimir = !imprimirRecibo(ctx, recibos, recibo);
+        } else {
+            // Left by an earlier run (closed or cut off while the reply was awaited): whether its
+            // receipt came out is not known, so it is offered as a copy.
+            out.recibo->copia = true;
+            out.ofrecerCopia = true;
+        }
     }
     return out;
 }
 
+// A failed write of the journal: kept in memory for this run; the technician must see it.
+void fallaDiario(Contexto &ctx, const DbError &e) {
+    registrarFalla(lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                   QStringLiteral("diario de pendientes"), e);
+}
+
 ResolucionPago resolverOPendiente(Contexto &ctx, const QJsonObject &entrada, ImpresionRecibos *recibos) {
+    const QString descripcion = entrada.value(QStringLiteral("descripcion")).toString();
     try {
         return resolver(ctx, entrada, recibos);
     } catch (const DbError &e) {
-        registrarFalla(
-            lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
-            QStringLiteral("cobro pendiente: ") + entrada.value(QStringLiteral("descripcion")).toString(), e);
+        registrarFalla(lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("cobro pendiente: ") + descripcion, e);
+        if (e.conexion())
+            return {}; // the server is silent: asked again later
+        // Refused by the server: it will refuse it again. After a few attempts the payment is set
+        // aside for the supervisor and the booth pays and sells again.
+        const QString id = entrada.value(QStringLiteral("id")).toString();
+        try {
+            if (ctx.pendientes.contarIntento(id) < kIntentosPendiente)
+                return {};
+        } catch (const DbError &ej) {
+            fallaDiario(ctx, ej);
+        }
+        const QString codigo =
+            entrada.value(QStringLiteral("recibo")).toObject().value(QStringLiteral("codigo")).toString();
+        registrarFalla(lcCobro(), &ctx.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                       QStringLiteral("cobro apartado tras %1 intentos, boleto ").arg(kIntentosPendiente) +
+                           codigo + QStringLiteral(": ") + descripcion,
+                       e);
+        try {
+            ctx.pendientes.quitar(id);
+        } catch (const DbError &ej) {
+            fallaDiario(ctx, ej);
+        }
+        ResolucionPago out;
+        out.resuelto = true;
+        out.titulo = QStringLiteral("COBRO APARTADO");
+        out.mensaje =
+            QStringLiteral("EL SERVIDOR NO PERMITE CONFIRMAR ESTE COBRO. QUEDA APARTADO Y LAS VENTAS "
+                           "CONTINUAN. NO ENTREGUE EL MONTO: AVISE AL SUPERVISOR QUE REVISE EL BOLETO ") +
+            codigo + QStringLiteral(":\r\r") + descripcion;
+        return out;
     }
-    return {};
 }
 
 } // namespace
@@ -307,10 +355,7 @@ void reimprimirRecibo(ImpresionRecibos &recibos, Recibo recibo) {
     recibos.imprimir(recibo);
 }
 
-void Cobro::respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo,
-                             ResultadoPago &res, const DbError &e) {
-    registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
-                   QStringLiteral("respuesta perdida del pago ") + recibo.codigo, e);
+QString Cobro::anotarPago(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo) {
     const QJsonObject entrada{
         {QStringLiteral("tipo"), QStringLiteral("pago")},
         {QStringLiteral("descripcion"),
@@ -324,12 +369,25 @@ void Cobro::respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int
         {QStringLiteral("imprimir"), ctx_.sesion.ticket_cobro == 1 && ctx_.sesion.impresion == 1},
         {QStringLiteral("recibo"), jsonDe(recibo)}};
     try {
-        ctx_.pendientes.anotar(entrada);
-    } catch (const DbError &ej) {
-        registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
-                       QStringLiteral("diario de pendientes"), ej);
+        return ctx_.pendientes.anotar(entrada);
+    } catch (const DbError &e) {
+        fallaDiario(ctx_, e);
     }
-    const ResolucionPago r = resolverOPendiente(ctx_, ctx_.pendientes.entradas().back(), recibos);
+    return ctx_.pendientes.entradas().back().value(QStringLiteral("id")).toString();
+}
+
+void Cobro::quitarPago(const QString &id) {
+    try {
+        ctx_.pendientes.quitar(id);
+    } catch (const DbError &e) {
+        fallaDiario(ctx_, e);
+    }
+}
+
+void Cobro::respuestaPerdida(const QString &id, const Recibo &recibo, ResultadoPago &res, const DbError &e) {
+    registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                   QStringLiteral("respuesta perdida del pago ") + recibo.codigo, e);
+    const ResolucionPago r = resolverOPendiente(ctx_, ctx_.pendientes.entrada(id), recibos);
     if (!r.resuelto) {
         res.cuadro = mensajePendientes(ctx_.pendientes);
         res.tituloCuadro = kTituloPendiente;
@@ -380,6 +438,9 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         sql += condicionFila(numero, estatus) + QStringLiteral("  limit 1 ");
 
     estatus_consultado = 0;
+    // On disk before the update is sent: a power cut while its reply is awaited leaves the entry
+    // that settles the payment at the next start.
+    const QString diario = anotarPago(db, tabla, nuevo, estatus, recibo);
     try {
         // An archived ticket's status and its day's totals change together or not at all.
         if (archivo)
@@ -388,6 +449,7 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         if (db.filasAfectadas() < 1) {
             if (archivo)
                 db.ejecutar(QStringLiteral("ROLLBACK"));
+            quitarPago(diario);
             // Paid meanwhile at another workstation of the same booth.
             res.mensaje = mensajePagado(ruta);
             return;
@@ -399,12 +461,14 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
                         QStringLiteral("',saldo=saldo - '") + monto +
                         QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
                         QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
-                        sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("'limit 1 "));
+                        sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("' and id_juego='") +
+                        sqlTexto(db, QString::number(juego_boleto)) + QStringLiteral("' and id_moneda='") +
+                        sqlTexto(db, QString::number(moneda_boleto)) + QStringLiteral("'limit 1 "));
             db.ejecutar(QStringLiteral("COMMIT"));
         }
     } catch (const DbError &e) {
         if (e.conexion()) {
-            respuestaPerdida(db, tabla, nuevo, estatus, recibo, res, e);
+            respuestaPerdida(diario, recibo, res, e);
             return;
         }
         if (archivo) {
@@ -415,6 +479,7 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
                                QStringLiteral("rollback del pago"), er);
             }
         }
+        quitarPago(diario); // refused: nothing changed
         throw;
     }
     res.hecho = true;
@@ -424,6 +489,8 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         ultimo_recibo = recibo;
         res.sinImprimir = !imprimirRecibo(ctx_, recibos, recibo);
     }
+    // The entry leaves once the receipt is out: a cut before that offers it at the next start.
+    quitarPago(diario);
 }
 
 } // namespace corvalo

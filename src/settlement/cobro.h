@@ -54,9 +54,14 @@ struct ResolucionPago {
     QString mensaje, titulo;
     std::optional<Recibo> recibo;
     bool sinImprimir = false;
+    // Made, by an earlier run of the program: its receipt (marked as a copy) is offered, not printed.
+    bool ofrecerCopia = false;
 };
-// Resolves every pending payment of the journal the server can be asked about: a payment that
-// took effect prints its receipt (the customer is owed it), one that did not says so.
+// Resolves every pending payment of the journal the server can be asked about: a payment of
+// this run that took effect prints its receipt (the customer is owed it); one an earlier run left
+// (closed or cut off while the reply was awaited) offers it as a copy; one that did not take
+// effect says so. One the server refuses to settle kIntentosPendiente times is set aside with a
+// message naming its ticket for the supervisor.
 std::vector<ResolucionPago> resolverPagosPendientes(Contexto &ctx, ImpresionRecibos *recibos);
 
 // Prints a receipt again, marked as a copy; nothing is written.
@@ -69,14 +74,13 @@ public:
 
     ImpresionRecibos *recibos;
 
-    // Enter in Text_boletoCobro (Tablas) or Text_cobro2 (Puestos): `codigo` is the box text
-    // as typed; the Puestos path trims it. Database failures come back as a message box.
+    // Enter in Text_boletoCobro, on the path rutaDelCodigo names: `codigo` is the box text as
+    // typed; the Puestos path trims it. Database failures come back as a message box.
     ConsultaCobro consultar(const QString &codigo, RutaCobro ruta);
 
-    // Boton_Cobrar_Boleto2 / Boton_Cobrar_Boleto3. `juego_actual` is the screen's game (the
-    // Tablas path pays only while it is 1 or 2). Failures abandon the rest silently; the
-    // statements already sent stay done.
-    ResultadoPago pagar(const QString &codigo, RutaCobro ruta, int juego_actual);
+    // Boton_Cobrar_Boleto2 / Boton_Cobrar_Boleto3, whatever game the screen is on. Failures
+    // abandon the rest silently; the statements already sent stay done.
+    ResultadoPago pagar(const QString &codigo, RutaCobro ruta);
 
     // Kept between the lookup and the payment.
     int estatus_consultado = 0;
@@ -85,16 +89,24 @@ public:
     double cobrado = 0;     // the prize read at lookup
     QString monto_mostrado; // as Label_PCB shows it
     int numero = 0;         // the row looked up: the one row a payment may change
+    // Its game and currency: an archived prize moves in the day's totals row of both.
+    int juego_boleto = 0, moneda_boleto = 0;
     // The last receipt of this panel, for a copy.
     std::optional<Recibo> ultimo_recibo;
 
 private:
     ConsultaCobro buscar(const QString &codigo, RutaCobro ruta);
     void ejecutarPago(const QString &codigo, RutaCobro ruta, ResultadoPago &res);
-    void respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo,
-                          ResultadoPago &res, const DbError &e);
+    // The payment's journal entry, on disk before its update is sent; returns its id.
+    QString anotarPago(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo);
+    void quitarPago(const QString &id);
+    void respuestaPerdida(const QString &id, const Recibo &recibo, ResultadoPago &res, const DbError &e);
     Contexto &ctx_;
 };
+
+// The path a code is paid on: its first digit names its game, "3" Los Puestos, anything else
+// ("4" Tablas Dinámicas, "2" Tabla Fija, or no ticket at all) the Tablas path.
+RutaCobro rutaDelCodigo(const QString &codigo);
 
 // The condition added to each status update so that a ticket is paid once and one payment
 // changes at most the row looked up: its number and the status read at lookup, written right

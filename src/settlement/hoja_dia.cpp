@@ -2,6 +2,7 @@
 
 #include "moneda.h"
 #include "registro.h"
+#include "texto.h"
 
 namespace corvalo {
 
@@ -73,8 +74,8 @@ QByteArray hojaDiaPuerto(const HojaDia &h, const Sesion &s) {
     const QString titulo = tituloPuerto(h);
     b.linea(titulo.isEmpty() ? QString() : QString(12, QLatin1Char(' ')) + titulo)
         .blancas(2)
-        .linea(QStringLiteral("CENTRO HIPICO ") + s.ch)
-        .linea(QStringLiteral("TAQUILLA ") + s.nombre)
+        .linea(QStringLiteral("CENTRO HIPICO ") + sinControles(s.ch))
+        .linea(QStringLiteral("TAQUILLA ") + sinControles(s.nombre))
         .linea(QStringLiteral("FECHA: ") + h.dia)
         .linea(QStringLiteral("HORA: ") + h.hora)
         .linea(QStringLiteral("CARRERA: ") + h.carrera)
@@ -98,9 +99,9 @@ void hojaDiaImpresora(ImpresoraSistema &imp, const HojaDia &h, const Sesion &s) 
     L(tituloImpresora(h));
     L(QStringLiteral("               RESUMEN DE VENTAS"));
     L(QStringLiteral("."));
-    L(QStringLiteral("CENTRO HIPICO ") + s.ch);
+    L(QStringLiteral("CENTRO HIPICO ") + sinControles(s.ch));
     L(QStringLiteral("."));
-    L(QStringLiteral("TAQUILLA: ") + s.nombre);
+    L(QStringLiteral("TAQUILLA: ") + sinControles(s.nombre));
     L(QStringLiteral("FECHA: ") + h.dia);
     L(QStringLiteral("HORA: ") + h.hora);
     L(QStringLiteral("CARRERA: ") + h.carrera);

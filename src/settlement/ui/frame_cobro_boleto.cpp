@@ -54,7 +54,6 @@ Frame_CobroBoleto::Frame_CobroBoleto(Contexto &ctx, ImpresionRecibos *recibos, Q
     Label_Codigo = nombrar(new QLabel(QStringLiteral("CODIGO DEL BOLETO A COBRAR"), this),
                            QStringLiteral("Label_Codigo"));
     Text_boletoCobro = nombrar(new QLineEdit(this), QStringLiteral("Text_boletoCobro"));
-    Text_cobro2 = nombrar(new QLineEdit(this), QStringLiteral("Text_cobro2"));
     Label_Codigo->setBuddy(Text_boletoCobro);
     Label_MCB = nombrar(new QLabel(QStringLiteral("MENSAJE"), this), QStringLiteral("Label_MCB"));
     Label_PCB = nombrar(new QLabel(QStringLiteral("MONTO"), this), QStringLiteral("Label_PCB"));
@@ -72,10 +71,8 @@ Frame_CobroBoleto::Frame_CobroBoleto(Contexto &ctx, ImpresionRecibos *recibos, Q
     Command5 = boton(QStringLiteral("Command5"), QStringLiteral("LIMPIAR"), this);
     Bto_SalirFCB = boton(QStringLiteral("Bto_SalirFCB"), QStringLiteral("SALIR"), this);
     Bto_SalirFCB->setToolTip(QStringLiteral("Cerrar (Esc)"));
-    for (QLineEdit *e : {Text_boletoCobro, Text_cobro2}) {
-        e->installEventFilter(this);
-        filtrarTextoPegado(e, FiltroMayusculas);
-    }
+    Text_boletoCobro->installEventFilter(this);
+    filtrarTextoPegado(Text_boletoCobro, FiltroMayusculas);
 
     auto *g = new QGridLayout(this);
     // The panel is always as large as its content: a longer message, a larger amount or a
@@ -84,13 +81,12 @@ Frame_CobroBoleto::Frame_CobroBoleto(Contexto &ctx, ImpresionRecibos *recibos, Q
     g->addWidget(Label_Titulo, 0, 0, 1, 2);
     g->addWidget(Label_Codigo, 1, 0, 1, 2);
     g->addWidget(Text_boletoCobro, 2, 0, 1, 2);
-    g->addWidget(Text_cobro2, 3, 0, 1, 2);
-    g->addWidget(Label_MCB, 4, 0, 1, 2);
-    g->addWidget(Label_PCB, 5, 0, 1, 2);
-    g->addWidget(Boton_Cobrar_Boleto2, 6, 0, 1, 2);
-    g->addWidget(Boton_Cobrar_Boleto3, 7, 0, 1, 2);
-    g->addWidget(Command5, 8, 0);
-    g->addWidget(Bto_SalirFCB, 8, 1);
+    g->addWidget(Label_MCB, 3, 0, 1, 2);
+    g->addWidget(Label_PCB, 4, 0, 1, 2);
+    g->addWidget(Boton_Cobrar_Boleto2, 5, 0, 1, 2);
+    g->addWidget(Boton_Cobrar_Boleto3, 6, 0, 1, 2);
+    g->addWidget(Command5, 7, 0);
+    g->addWidget(Bto_SalirFCB, 7, 1);
     aplicarFuentes();
     hide();
 
@@ -100,16 +96,7 @@ Frame_CobroBoleto::Frame_CobroBoleto(Contexto &ctx, ImpresionRecibos *recibos, Q
     connect(escape, &QAction::triggered, this, [this] { Bto_SalirFCB_Click(); });
     addAction(escape);
 
-    connect(Text_boletoCobro, &QLineEdit::textChanged, this, [this] {
-        Label_MCB->hide();
-        Label_PCB->hide();
-        Boton_Cobrar_Boleto2->hide();
-    });
-    connect(Text_cobro2, &QLineEdit::textChanged, this, [this] {
-        Label_MCB->hide();
-        Label_PCB->hide();
-        Boton_Cobrar_Boleto3->hide();
-    });
+    connect(Text_boletoCobro, &QLineEdit::textChanged, this, [this] { ocultarResultado(); });
     connect(Boton_Cobrar_Boleto2, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto2_Click(); });
     connect(Boton_Cobrar_Boleto3, &QPushButton::clicked, this, [this] { Boton_Cobrar_Boleto3_Click(); });
     connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
@@ -121,16 +108,21 @@ void Frame_CobroBoleto::aplicarFuentes() {
     escalar(Label_Titulo, base, 1.0, true);
     escalar(Label_MCB, base, 1.5, true);
     escalar(Label_PCB, base, 1.5, true);
-    for (QLineEdit *e : {Text_boletoCobro, Text_cobro2}) {
-        escalar(e, base, 1.75, false);
-        // Room for a whole ticket code.
-        e->setMinimumWidth(QFontMetrics(e->font()).horizontalAdvance(QStringLiteral("0")) * 16);
-    }
+    escalar(Text_boletoCobro, base, 1.75, false);
+    // Room for a whole ticket code.
+    Text_boletoCobro->setMinimumWidth(
+        QFontMetrics(Text_boletoCobro->font()).horizontalAdvance(QStringLiteral("0")) * 16);
 }
 
 void Frame_CobroBoleto::setJuegoActual(int juego) {
     juego_actual_ = juego;
-    Text_cobro2->setVisible(juego == 3);
+}
+
+void Frame_CobroBoleto::ocultarResultado() {
+    Label_MCB->hide();
+    Label_PCB->hide();
+    Boton_Cobrar_Boleto2->hide();
+    Boton_Cobrar_Boleto3->hide();
 }
 
 void Frame_CobroBoleto::mostrar(QWidget *centro) {
@@ -141,7 +133,10 @@ void Frame_CobroBoleto::mostrar(QWidget *centro) {
         if (centro_)
             centro_->installEventFilter(this);
     }
-    Text_cobro2->setVisible(juego_actual_ == 3);
+    // Empty, whatever an earlier lookup left: the next scan is the whole code.
+    Text_boletoCobro->clear();
+    ocultarResultado();
+    cobro_.estatus_consultado = 0;
     show();
     raise();
     ajustar();
@@ -175,9 +170,8 @@ void Frame_CobroBoleto::Bto_SalirFCB_Click() {
 }
 
 void Frame_CobroBoleto::Command5_Click() {
-    QLineEdit *campo = juego_actual_ == 3 ? Text_cobro2 : Text_boletoCobro;
-    campo->clear();
-    campo->setFocus();
+    Text_boletoCobro->clear();
+    Text_boletoCobro->setFocus();
 }
 
 bool Frame_CobroBoleto::eventFilter(QObject *obj, QEvent *ev) {
@@ -186,24 +180,21 @@ bool Frame_CobroBoleto::eventFilter(QObject *obj, QEvent *ev) {
             ajustar();
         return false;
     }
-    if (ev->type() == QEvent::KeyPress && (obj == Text_boletoCobro || obj == Text_cobro2))
-        return teclaCobro(static_cast<QLineEdit *>(obj), static_cast<QKeyEvent *>(ev));
+    if (ev->type() == QEvent::KeyPress && obj == Text_boletoCobro)
+        return teclaCobro(static_cast<QKeyEvent *>(ev));
     return QFrame::eventFilter(obj, ev);
 }
 
 // Every key passes FiltroMayusculas; Enter looks the ticket up.
-bool Frame_CobroBoleto::teclaCobro(QLineEdit *campo, QKeyEvent *k) {
-    switch (filtrarTecla(campo, k, FiltroMayusculas)) {
+bool Frame_CobroBoleto::teclaCobro(QKeyEvent *k) {
+    switch (filtrarTecla(Text_boletoCobro, k, FiltroMayusculas)) {
     case TeclaFiltrada::Pasa:
         return false;
     case TeclaFiltrada::Tragada:
     case TeclaFiltrada::Cambiada:
         return true;
     case TeclaFiltrada::Enter:
-        if (campo == Text_boletoCobro)
-            Text_boletoCobro_KeyPress();
-        else
-            Text_cobro2_KeyPress();
+        Text_boletoCobro_KeyPress();
         return true;
     }
     return false;
@@ -224,16 +215,17 @@ void Frame_CobroBoleto::mostrarConsulta(const ConsultaCobro &c, QPushButton *pag
     }
 }
 
+// The code's first digit names its path; each path shows its own pay button.
 void Frame_CobroBoleto::Text_boletoCobro_KeyPress() {
-    mostrarConsulta(cobro_.consultar(Text_boletoCobro->text(), RutaCobro::Tablas), Boton_Cobrar_Boleto2);
+    const RutaCobro ruta = rutaDelCodigo(Text_boletoCobro->text());
+    Boton_Cobrar_Boleto2->hide();
+    Boton_Cobrar_Boleto3->hide();
+    mostrarConsulta(cobro_.consultar(Text_boletoCobro->text(), ruta),
+                    ruta == RutaCobro::Puestos ? Boton_Cobrar_Boleto3 : Boton_Cobrar_Boleto2);
 }
 
-void Frame_CobroBoleto::Text_cobro2_KeyPress() {
-    mostrarConsulta(cobro_.consultar(Text_cobro2->text(), RutaCobro::Puestos), Boton_Cobrar_Boleto3);
-}
-
-void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar) {
-    campo->clear();
+void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QPushButton *pagar) {
+    Text_boletoCobro->clear();
     pagar->hide();
     if (!r.mensaje.isEmpty()) {
         Label_MCB->setText(r.mensaje);
@@ -246,7 +238,7 @@ void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QLineEdit *campo, Q
                                               "¿DESEA IMPRIMIRLO DE NUEVO?"));
     else if (!r.cuadro.isEmpty())
         ctx_.dialogos.mensaje(r.cuadro, r.tituloCuadro, r.icono);
-    campo->setFocus();
+    Text_boletoCobro->setFocus();
     if (!ctx_.pendientes.vacio())
         emit pendiente();
     if (r.hecho)
@@ -289,7 +281,11 @@ void Frame_CobroBoleto::resolverPendientes() {
     for (const ResolucionPago &r : resolverPagosPendientes(ctx_, cobro_.recibos)) {
         if (r.recibo)
             cobro_.ultimo_recibo = r.recibo;
-        if (r.sinImprimir && r.recibo)
+        if (r.ofrecerCopia && r.recibo)
+            ofrecerReimpresion(*r.recibo,
+                               r.mensaje + QStringLiteral("\r\rNO SE SABE SI SU RECIBO SE IMPRIMIO. "
+                                                          "¿DESEA IMPRIMIR UNA COPIA?"));
+        else if (r.sinImprimir && r.recibo)
             ofrecerReimpresion(*r.recibo,
                                r.mensaje + QStringLiteral("\r\rEL RECIBO NO SE PUDO IMPRIMIR. ¿DESEA "
                                                           "IMPRIMIRLO DE NUEVO?"));
@@ -299,15 +295,11 @@ void Frame_CobroBoleto::resolverPendientes() {
 }
 
 void Frame_CobroBoleto::Boton_Cobrar_Boleto2_Click() {
-    if (juego_actual_ != 1 && juego_actual_ != 2)
-        return;
-    terminarPago(cobro_.pagar(Text_boletoCobro->text(), RutaCobro::Tablas, juego_actual_), Text_boletoCobro,
-                 Boton_Cobrar_Boleto2);
+    terminarPago(cobro_.pagar(Text_boletoCobro->text(), RutaCobro::Tablas), Boton_Cobrar_Boleto2);
 }
 
 void Frame_CobroBoleto::Boton_Cobrar_Boleto3_Click() {
-    terminarPago(cobro_.pagar(Text_cobro2->text(), RutaCobro::Puestos, juego_actual_), Text_cobro2,
-                 Boton_Cobrar_Boleto3);
+    terminarPago(cobro_.pagar(Text_boletoCobro->text(), RutaCobro::Puestos), Boton_Cobrar_Boleto3);
 }
 
 } // namespace corvalo

@@ -1,6 +1,7 @@
-// The payment panel "COBRAR UN BOLETO": the clerk scans or types a ticket code, Enter looks it
-// up, and Enter on the pay button pays it. Any sales screen with a payment panel hosts it; the
-// panel keeps what the lookup found to itself and tells its host what happened.
+// The payment panel "COBRAR UN BOLETO": the clerk scans or types a ticket code into its one box,
+// Enter looks it up on the path its first digit names (Tablas or Los Puestos, whatever game the
+// screen is on), and Enter on the pay button pays it. Any sales screen with a payment panel hosts
+// it; the panel keeps what the lookup found to itself and tells its host what happened.
 #pragma once
 
 #include "cobro.h"
@@ -21,16 +22,16 @@ public:
     // `recibos`: where the receipts go (null: the receipt is made and not printed).
     Frame_CobroBoleto(Contexto &ctx, ImpresionRecibos *recibos, QWidget *parent = nullptr);
 
-    // The host's selected game: it picks the code box and the path of the payment.
+    // The host's selected game (the code, not the game, chooses the payment's path).
     void setJuegoActual(int juego);
     int juegoActual() const { return juego_actual_; }
 
-    // boton_cobrar / "Cobrar": shows the panel centred on `centro` (kept there while its
+    // boton_cobrar / "Cobrar": shows the panel empty, centred on `centro` (kept there while its
     // content grows or shrinks), the cursor in Text_boletoCobro.
     void mostrar(QWidget *centro);
 
     QLabel *Label_Titulo, *Label_Codigo;
-    QLineEdit *Text_boletoCobro, *Text_cobro2;
+    QLineEdit *Text_boletoCobro;
     QLabel *Label_MCB, *Label_PCB;
     QPushButton *Boton_Cobrar_Boleto2, *Boton_Cobrar_Boleto3, *Command5, *Bto_SalirFCB;
 
@@ -38,7 +39,6 @@ public:
     void Bto_SalirFCB_Click();
     void Command5_Click();
     void Text_boletoCobro_KeyPress();
-    void Text_cobro2_KeyPress();
     void Boton_Cobrar_Boleto2_Click();
     void Boton_Cobrar_Boleto3_Click();
 
@@ -60,9 +60,10 @@ protected:
     bool event(QEvent *ev) override;
 
 private:
-    bool teclaCobro(QLineEdit *campo, QKeyEvent *k);
+    bool teclaCobro(QKeyEvent *k);
     void mostrarConsulta(const ConsultaCobro &c, QPushButton *pagar);
-    void terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar);
+    void terminarPago(const ResultadoPago &r, QPushButton *pagar);
+    void ocultarResultado();
     void ajustar();
     void aplicarFuentes();
     void ofrecerReimpresion(const Recibo &r, QString pregunta);
