@@ -13,5 +13,11 @@ QLocale localeRegional();
 QString formatoMoneda(double monto, const QLocale &loc = localeRegional());
 // The format "$#,##0.00".
 QString formatoDolares(double monto, const QLocale &loc = localeRegional());
+// An amount in the format of its currency: "Currency" when the currency's label is exactly "BS",
+// "$#,##0.00" otherwise.
+QString formatoSegunMoneda(double monto, const QString &etiqueta, const QLocale &loc = localeRegional());
+// An amount with its thousands separators and two decimals ("1.250,00"), so that no whole number
+// can be read as a fraction.
+QString cifraConSeparadores(double monto, const QLocale &loc = localeRegional());
 
 } // namespace corvalo
