@@ -100,7 +100,7 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
         f.setPointSize(14);
         Text_datos_mk[i]->setFont(f);
         Text_datos_mk[i]->installEventFilter(this);
-        filtrarTextoPegado(Text_datos_mk[i], SoloNumeros);
+        campoNumerico(Text_datos_mk[i]);
         marcas->addWidget(Text_datos_mk[i]);
     }
     Text_datos_mk[0]->setToolTip(QStringLiteral("El caballo jugado"));
@@ -185,6 +185,11 @@ void Form_VentaOperador::colorearBotones(int juego) {
 
 QWidget *Form_VentaOperador::trasMonto() {
     return juego_actual == 4 ? Text_datos_mk[0] : VentanaVenta::trasMonto();
+}
+
+QWidget *Form_VentaOperador::trasCarrera() {
+    // In Marcas the horse box is hidden: the race leads to the first horse.
+    return juego_actual == 4 ? Text_datos_mk[0] : VentanaVenta::trasCarrera();
 }
 
 DatosJugada Form_VentaOperador::datosJugada() const {

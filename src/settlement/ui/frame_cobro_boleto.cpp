@@ -233,6 +233,7 @@ void Frame_CobroBoleto::Text_cobro2_KeyPress() {
 }
 
 void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QLineEdit *campo, QPushButton *pagar) {
+    const QString codigo = campo->text();
     campo->clear();
     pagar->hide();
     if (!r.mensaje.isEmpty()) {
@@ -249,8 +250,10 @@ void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QLineEdit *campo, Q
     campo->setFocus();
     if (!ctx_.pendientes.vacio())
         emit pendiente();
-    if (r.hecho)
+    if (r.hecho) {
         emit pagado(r);
+        emit boletoPagado(codigo, Label_PCB->text());
+    }
 }
 
 void Frame_CobroBoleto::ofrecerReimpresion(const Recibo &r, QString pregunta) {
