@@ -195,7 +195,7 @@ TEST(VentaOperador, TablasForTheClientWithoutKeys) {
     const ResultadoVenta r = VentaTablas(b.ctx, b.cupo, &b.impresora, PantallaVenta::Operador).procesar(d);
     ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
     EXPECT_EQ(b.dialogos.textos.value(0),
-              ".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30     \r\r\r    2  TABLAS  AL "
+              ".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30,00     \r\r\r    2  TABLAS  AL "
               "CAB: 2    POR: 60,00  BS\r\r.");
     EXPECT_TRUE(
         b.db->sentencias.contains("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='2' and "

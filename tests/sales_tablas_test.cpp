@@ -148,7 +148,7 @@ TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
             "Where taquilla='taq1' and numero = '7' limit 1   "));
     EXPECT_EQ(b.dialogos.titulos, QStringList{"¿Los datos están Correctos?"});
     EXPECT_EQ(b.dialogos.textos.first(),
-              QStringLiteral(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30     "
+              QStringLiteral(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30,00     "
                              "\r\r\r    2  TABLAS  AL CAB: 1    POR: 60,00 BS\r\r."));
     ASSERT_EQ(b.impresora.impresos.size(), 1u);
     EXPECT_EQ(b.impresora.impresos[0].nu_boleto, QStringLiteral("401037"));

@@ -182,12 +182,13 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                                 : QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda,
                             CampoVenta::Ninguno);
 
-    // 15. Confirmation: the amount with its separators, in the sale's own currency on both screens.
+    // 15. Confirmation: the price and the amount with their separators, the amount in the sale's
+    // own currency on both screens.
     const QString etiqueta = etiquetaMoneda(ctx_, moneda, datos.nombre_moneda);
     QString texto;
     texto.reserve(160 + caballoTxt.size() + etiqueta.size());
     texto += QLatin1String(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : ");
-    texto += textoNumero(primero.precio);
+    texto += cifraConSeparadores(primero.precio);
     texto += QLatin1String("     \r\r\r    ");
     texto += textoNumero(tablas);
     texto += QLatin1String("  TABLAS  AL CAB: ");

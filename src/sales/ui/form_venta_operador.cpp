@@ -1,8 +1,6 @@
 #include "form_venta_operador.h"
 
 #include "clientes.h"
-#include "filtros.h"
-#include "teclado.h"
 #include "texto.h"
 #include "venta_marcas.h"
 #include "ventanas.h"

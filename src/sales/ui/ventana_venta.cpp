@@ -455,7 +455,12 @@ QWidget *VentanaVenta::trasCarrera() {
 
 void VentanaVenta::campoNumerico(QLineEdit *campo) {
     rechazarTextoFiltrado(campo, SoloNumeros, [this, campo] { rechazarEntrada(campo); });
-    connect(campo, &QLineEdit::textEdited, Label_SoloNumeros, &QWidget::hide);
+    // The hint stays while the field keeps what was typed around the refused key ("12.50" leaves
+    // 1250): it goes once the clerk empties that field, or with the bet.
+    connect(campo, &QLineEdit::textChanged, this, [this, campo](const QString &texto) {
+        if (texto.isEmpty() && campo == campoRechazo_)
+            Label_SoloNumeros->hide();
+    });
 }
 
 void VentanaVenta::rechazarEntrada(QLineEdit *campo) {
@@ -469,6 +474,7 @@ void VentanaVenta::rechazarEntrada(QLineEdit *campo) {
         venta_->removeWidget(Label_SoloNumeros);
         venta_->addWidget(Label_SoloNumeros, r, 2);
     }
+    campoRechazo_ = campo;
     Label_SoloNumeros->show();
     emit entradaRechazada();
 }

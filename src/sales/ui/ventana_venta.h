@@ -131,7 +131,8 @@ protected:
     // back to the amount. True when the key was taken.
     bool teclaCaballo(QLineEdit *campo, QKeyEvent *k, QWidget *siguiente);
     // A number field of the bet: only digits enter it, however the text comes; what it refuses
-    // is refused visibly (a beep and Label_SoloNumeros beside it until its next accepted edit).
+    // is refused visibly (a beep, and Label_SoloNumeros beside it until that field is emptied or
+    // the bet is cleared).
     void campoNumerico(QLineEdit *campo);
     void rechazarEntrada(QLineEdit *campo);
     // The status line after a payment: the code paid and its amount as the panel showed it.
@@ -154,7 +155,8 @@ private:
     // Offers to print a recorded ticket again until it prints or the clerk says no.
     void ofrecerReimpresion(const Boleto &b, QString pregunta, const QString &titulo);
 
-    bool ocupado_ = false; // a sale or a resolution is under way
+    bool ocupado_ = false;              // a sale or a resolution is under way
+    QLineEdit *campoRechazo_ = nullptr; // the field Label_SoloNumeros stands beside
     std::optional<Boleto> ultimoBoleto_;
 };
 
