@@ -106,7 +106,7 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
     Command8 = botonVenta(QStringLiteral("Command8"), QStringLiteral("PROCESAR JUGADA"), Frame1);
     venta_->addWidget(Label_Caballos, 4, 0);
     venta_->addWidget(Frame_Marcas, 4, 1);
-    venta_->addWidget(Command8, 5, 0, 1, 2);
+    venta_->addWidget(Command8, 5, 0, 1, 3);
     for (QWidget *w : std::initializer_list<QWidget *>{Label_Caballos, Frame_Marcas, Command8})
         w->hide();
 

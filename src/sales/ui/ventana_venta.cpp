@@ -113,7 +113,7 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     venta_ = new QGridLayout(Frame1);
     Label1_0 = nombrar(new QLabel(QStringLiteral("VENTA"), Frame1), QStringLiteral("Label1_0"));
     Label1_0->setAlignment(Qt::AlignCenter);
-    venta_->addWidget(Label1_0, 0, 0, 1, 2);
+    venta_->addWidget(Label1_0, 0, 0, 1, 3);
     auto *lc = new QLabel(QStringLiteral("Nº CARRERA"), Frame1);
     Text_datos_V1[0] = nombrar(new QLineEdit(Frame1), QStringLiteral("Text_datos_V1_0"));
     Label3_0 = nombrar(new QLabel(QStringLiteral("Nº DE TABLAS"), Frame1), QStringLiteral("Label3_0"));
@@ -133,6 +133,8 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     Label_SoloNumeros->setMargin(2);
     Label_SoloNumeros->hide();
     venta_->addWidget(Label_SoloNumeros, 2, 2);
+    // Its column keeps its room, so the bet area does not move when the hint comes and goes.
+    venta_->setColumnMinimumWidth(2, Label_SoloNumeros->sizeHint().width());
     for (QLineEdit *e : {Text_datos_V1[0], Text_datos_V1[1], Text_Monto}) {
         QFont f = e->font();
         f.setPointSize(14);
@@ -146,9 +148,9 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     boton_procesarPT->hide();
     Command4 = botonVenta(QStringLiteral("Command4"), QStringLiteral("NUEVA JUGADA"), Frame1);
     Command4->setToolTip(QStringLiteral("Nueva jugada (F9)"));
-    venta_->addWidget(boton_procesar, 5, 0, 1, 2);
-    venta_->addWidget(boton_procesarPT, 6, 0, 1, 2);
-    venta_->addWidget(Command4, 7, 0, 1, 2);
+    venta_->addWidget(boton_procesar, 5, 0, 1, 3);
+    venta_->addWidget(boton_procesarPT, 6, 0, 1, 3);
+    venta_->addWidget(Command4, 7, 0, 1, 3);
     principal_->addWidget(Frame1);
 
     auto *ultimos = new QHBoxLayout;
