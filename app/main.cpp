@@ -170,9 +170,8 @@ int main(int argc, char **argv) {
     PuertoSistema puerto;
     ImpresorasDelSistema impresoras;
     ServicioImpresion salida(ctx, puerto, impresoras);
+    // Booth and operator tickets alike write their amounts in the format of the sale's currency.
     ImpresionBoletos boletos(salida);
-    // The operator's tickets write their amounts in the currency format on both outputs.
-    ImpresionBoletos boletosOperador(salida, FormatoMonto::Operador);
     ServicioRecibos recibos(salida);
     ServicioHojas hojas(salida);
 
@@ -190,7 +189,7 @@ int main(int argc, char **argv) {
             // The console, the displays and the reports attach here through menu->pantallas
             // as their subsystems are built.
             menu->pantallas.Form_VentaOperador = [&](Form_MenuPrincipal &m) -> QWidget * {
-                auto *f = new Form_VentaOperador(ctx, &boletosOperador, nullptr, &hojas);
+                auto *f = new Form_VentaOperador(ctx, &boletos, nullptr, &hojas);
                 QObject::connect(f, &Form_VentaOperador::cerrada, &m, [&m] { m.pantallaCerrada(); });
                 QObject::connect(f, &Form_VentaOperador::suspendido, &m, [] { terminarPrograma(); });
                 QTimer::singleShot(0, f, [f] {

@@ -51,12 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     s.codbarras = d.ConsumeIntegralInRange<int>(0, 1);
     s.tamletra = d.ConsumeIntegralInRange<int>(0, 14);
     const QString hora = texto(d, 12);
-    const auto formato = d.ConsumeBool() ? corvalo::FormatoMonto::Taquilla : corvalo::FormatoMonto::Operador;
+    // Marcas: the horse it is set against and the racetrack.
+    b.caballo2 = d.ConsumeIntegral<int>();
+    b.nombre_caballo2 = texto(d);
+    b.hipodromo = texto(d);
     (void)corvalo::lineasEncabezado(b.impresion_datos, b.empresa, b.rif, s);
-    (void)corvalo::ticketTablasPuerto(b, s, hora, formato);
-    (void)corvalo::ticketPuestosPuerto(b, s, hora, formato);
+    (void)corvalo::ticketTablasPuerto(b, s, hora);
+    (void)corvalo::ticketPuestosPuerto(b, s, hora);
     Impresora imp;
-    corvalo::ticketTablasImpresora(imp, b, s, hora, formato);
-    corvalo::ticketPuestosImpresora(imp, b, s, hora, formato);
+    corvalo::ticketTablasImpresora(imp, b, s, hora);
+    corvalo::ticketPuestosImpresora(imp, b, s, hora);
     return 0;
 }

@@ -67,13 +67,6 @@ TEST(Gerencia, EtiquetasDePuesto) {
         EXPECT_EQ(etiquetaPuestoConsola(codigo), etiqueta) << codigo;
 }
 
-TEST(Gerencia, FormatoDeMontosPorElRotuloDeLaMoneda) {
-    EXPECT_EQ(formatoMonto(13250, "BS"), "Bs.S13.250,00");
-    EXPECT_EQ(formatoMonto(13250, "$"), "$13.250,00");
-    EXPECT_EQ(formatoMonto(5, ""), "$5,00");   // no label chosen
-    EXPECT_EQ(formatoMonto(5, "bs"), "$5,00"); // the label is compared exactly
-}
-
 TEST(Gerencia, ListasDeTaquillasYJuegos) {
     const Resultado usuarios = tabla({"usuario", "grupo", "nivel"}, {{"taq1", "G01", "Taquilla"},
                                                                      {"oper1", "G01", "Operador"},

@@ -5,6 +5,7 @@
 #include "entorno_falso.h"
 #include "form_venta_operador.h"
 #include "impresora_qt.h"
+#include "moneda.h"
 #include "servidor_prueba.h"
 #include "texto.h"
 #include "ticket.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -84,7 +86,7 @@ private slots:
         ctx->sesion.puerto = dir.filePath("LPT1.txt");
         ctx->abrir_grupos(); // as the login leaves it
         salida = std::make_unique<ServicioImpresion>(*ctx, puerto, impresoras);
-        impresion = std::make_unique<ImpresionBoletos>(*salida, FormatoMonto::Operador);
+        impresion = std::make_unique<ImpresionBoletos>(*salida);
     }
 
     void sellsTheFourGamesForAClientFromTheKeyboard() {
@@ -199,6 +201,104 @@ private slots:
         QCOMPARE(s.cifras.anulados, 1LL);
         QCOMPARE(s.cifras.vendidos, 0LL);
         f->close();
+    }
+
+    // In dollars: every game is confirmed in dollars with the amount's separators, its ticket
+    // costs dollars on the port, the status line names it; the Marcas ticket states both horses
+    // and the racetrack. A sale with no client is refused; a cancelled Marcas ticket does not use
+    // up the horse's limit.
+    void sellsEachGameInDollars() {
+        backoffice::fijarConfiguracion(*db, {"dolar_activado=1"});
+        auto *f = new Form_VentaOperador(*ctx, impresion.get());
+        f->show();
+        QApplication::setActiveWindow(f);
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QTest::mouseClick(f->Label_Moneda[1], Qt::LeftButton);
+        QCOMPARE(ctx->sesion.id_moneda, 2);
+        const Resultado r = carrera();
+        const int h1 = abierto(r), h2 = abierto(r, h1);
+        QVERIFY(h1 > 0 && h2 > 0);
+        const QString pista = consulta("SELECT hipodromo FROM hipodromos WHERE id_hipodromo='" +
+                                       r.valor(0, "id_hipodromo").texto() + "'")
+                                  .valor(0, "hipodromo")
+                                  .texto();
+
+        // No client chosen: refused, nothing written.
+        const int antes = consulta("SELECT count(*) n FROM ma_principal").valor(0, "n").entero();
+        dialogos.textos.clear();
+        teclas(f->Text_Monto, "1");
+        teclas(f->Text_datos_V1[1], QString::number(h1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(dialogos.textos, QStringList{"Debe escoger un cliente correctamente"});
+        QVERIFY(f->Combo_Cliente->hasFocus());
+        QCOMPARE(consulta("SELECT count(*) n FROM ma_principal").valor(0, "n").entero(), antes);
+
+        teclas(f->Combo_Cliente, "LOS SAMANES");
+        teclas(f->Combo_Hipodromo, pista);
+        struct Caso {
+            Qt::Key tecla;
+            int juego;
+            QString monto;
+        };
+        for (const Caso &c : {Caso{Qt::Key_F5, 1, "2"}, Caso{Qt::Key_F6, 2, "1"}, Caso{Qt::Key_F7, 3, "20"},
+                              Caso{Qt::Key_F8, 4, "20"}}) {
+            QTest::keyClick(f, c.tecla);
+            QCOMPARE(f->juego_actual, c.juego);
+            QFile::remove(dir.filePath("LPT1.txt"));
+            dialogos.textos.clear();
+            teclas(f->Text_Monto, c.monto);
+            if (c.juego == 4) {
+                // Enter in the race box goes on to the first horse of the bet.
+                teclas(f->Text_datos_V1[0], QString());
+                QCOMPARE(QApplication::focusWidget(), f->Text_datos_mk[0]);
+                teclas(f->Text_datos_mk[0], QString::number(h1));
+                teclas(f->Text_datos_mk[1], QString::number(h2));
+            } else {
+                teclas(f->Text_datos_V1[1], QString::number(h1));
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(dialogos.textos.size(), 1);
+            const Resultado t = ultimo(c.juego == 4 ? "ma_marcas" : "ma_principal");
+            QCOMPARE(t.valor(0, "id_juego").entero(), c.juego);
+            QCOMPARE(t.valor(0, "id_moneda").entero(), 2);
+            const double monto = t.valor(0, "monto").numero();
+            QVERIFY2(dialogos.textos[0].contains("    POR: " + cifraConSeparadores(monto) + "  $"),
+                     qPrintable(dialogos.textos[0]));
+            QVERIFY(!dialogos.textos[0].contains("BS"));
+            const QByteArray port = leerPuerto();
+            QVERIFY2(port.contains(aCp1252("COSTO DEL BOLETO: " + formatoDolares(monto)) + "\x1b\x19\r\n"),
+                     port.constData());
+            const QString nu = t.valor(0, "nu_boleto").texto();
+            QCOMPARE(f->Label_UltimaVenta->text(),
+                     "BOLETO " + nu + " — " + cifraConSeparadores(monto) + " $");
+            if (c.juego == 4) {
+                for (const QString &linea :
+                     {"CABALLO: (" + QString::number(h1) + ") " + r.valor(h1 - 1, "caballo").texto(),
+                      "CONTRA: (" + QString::number(h2) + ") " + r.valor(h2 - 1, "caballo").texto(),
+                      "HIPODROMO: " + pista})
+                    QVERIFY2(port.contains(aCp1252(linea) + "\x1b\x19\r\n"), qPrintable(linea));
+                QVERIFY(!port.contains(aCp1252("Nº DE TABLAS")));
+            }
+        }
+
+        // Marcas in dollars allows 300 on the horse; 20 are sold. Cancelled, they count no more.
+        const QString ultimoMk = ultimo("ma_marcas").valor(0, "nu_boleto").texto();
+        backoffice::Anulacion a;
+        a.boleto = ultimoMk;
+        a.marcas = true;
+        a.usuario = "backoffice";
+        backoffice::anularBoleto(*db, a);
+        dialogos.textos.clear();
+        teclas(f->Text_Monto, "300");
+        teclas(f->Text_datos_mk[0], QString::number(h1));
+        teclas(f->Text_datos_mk[1], QString::number(h2));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(dialogos.textos.size(), 1);
+        QCOMPARE(ultimo("ma_marcas").valor(0, "monto").numero(), 300.0);
+        f->close();
+        delete f;
+        backoffice::fijarConfiguracion(*db, {"dolar_activado=0"});
+        ctx->sesion.id_moneda = 1;
     }
 };
 

@@ -94,6 +94,7 @@ struct Banco : EntornoFalso {
         ctx.sesion.impresion = 1;
         ctx.rs_grupos = grupos();
         ctx.rs_hipodromos = hipodromos();
+        ctx.rs_monedas = tabla({"moneda"}, {{"BS"}, {"$"}});
         reloj.momento = QDateTime(QDate(2026, 5, 7), QTime(15, 30, 0));
         db->siguienteId = 15;
         preparar();
@@ -157,22 +158,34 @@ TEST(Clientes, ByNameByNumberAndTheGroupOfTheSale) {
     EXPECT_EQ(numeroHipodromo(hipodromos(), "valencia"), 0);
 }
 
-TEST(Clientes, AnEmptyListKeepsTheGroupInForceAndNoGroupIsRefused) {
+// A sale is booked to the client the list names and to no one else: an empty list (never chosen,
+// or emptied by an unknown number) or a name no group has is refused, whatever group is in force.
+TEST(Clientes, ASaleWithoutAClientIsRefused) {
     Banco b;
     EXPECT_FALSE(grupoDeVenta(b.ctx, "LA FIJA"));
     EXPECT_EQ(b.ctx.sesion.grupo, "G07");
-    // The list was emptied by an unknown number: the next sale keeps the previous client's group.
-    EXPECT_FALSE(grupoDeVenta(b.ctx, ""));
-    EXPECT_EQ(b.ctx.sesion.grupo, "G07");
-    b.ctx.sesion.grupo.clear();
-    const auto r = grupoDeVenta(b.ctx, "NADIE");
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->mensaje, "Debe escoger un cliente correctamente");
-    EXPECT_EQ(r->titulo, "Verificar Datos");
-    // Refused before anything is asked of the server.
-    const ResultadoVenta v = b.marcas("1", "2", "100", "VALENCIA", "NADIE");
-    EXPECT_EQ(v.mensaje, "Debe escoger un cliente correctamente");
-    EXPECT_TRUE(b.db->sentencias.isEmpty());
+    for (const QString cliente : {"", "NADIE"}) {
+        const auto r = grupoDeVenta(b.ctx, cliente);
+        ASSERT_TRUE(r) << cliente.toStdString();
+        EXPECT_EQ(r->mensaje, "Debe escoger un cliente correctamente");
+        EXPECT_EQ(r->titulo, "Verificar Datos");
+        EXPECT_EQ(r->foco, CampoVenta::Cliente);
+        EXPECT_EQ(b.ctx.sesion.grupo, "G07");
+    }
+    // Every game refuses before anything is asked of the server: the operator's own group is
+    // never used.
+    Banco c;
+    DatosJugada d{"3", "2", "2", 1, "BS"};
+    for (int juego : {1, 2, 3}) {
+        d.juego_actual = juego;
+        const ResultadoVenta r =
+            juego == 3 ? VentaPuestos(c.ctx, c.cupo, &c.impresora, PantallaVenta::Operador).procesar(d)
+                       : VentaTablas(c.ctx, c.cupo, &c.impresora, PantallaVenta::Operador).procesar(d);
+        EXPECT_EQ(r.mensaje, "Debe escoger un cliente correctamente") << juego;
+    }
+    EXPECT_EQ(c.marcas("1", "2", "100", "VALENCIA", "").mensaje, "Debe escoger un cliente correctamente");
+    EXPECT_TRUE(c.db->sentencias.isEmpty());
+    EXPECT_EQ(c.ctx.sesion.grupo, "G01");
 }
 
 TEST(VentaOperador, TablasForTheClientWithoutKeys) {
@@ -182,8 +195,8 @@ TEST(VentaOperador, TablasForTheClientWithoutKeys) {
     const ResultadoVenta r = VentaTablas(b.ctx, b.cupo, &b.impresora, PantallaVenta::Operador).procesar(d);
     ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
     EXPECT_EQ(b.dialogos.textos.value(0),
-              ".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30     \r\r\r    2  TABLAS  AL "
-              "CAB: 2    POR: 60  BS\r\r.");
+              ".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30,00     \r\r\r    2  TABLAS  AL "
+              "CAB: 2    POR: 60,00  BS\r\r.");
     EXPECT_TRUE(
         b.db->sentencias.contains("SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='2' and "
                                   "carrera ='3' and fecha  = '2026-05-07' and grupo = 'C02' and id_juego=1 "
@@ -195,6 +208,45 @@ TEST(VentaOperador, TablasForTheClientWithoutKeys) {
                      "update ma_principal set nu_boleto='4050715' Where taquilla='oper1' and numero = '15' "
                      "limit 1   "}));
     EXPECT_EQ(b.ctx.sesion.grupo, "C02");
+}
+
+// A sale in dollars is confirmed in dollars and its ticket costs dollars, in every game; the
+// amount carries its separators so that 1250 cannot be read as 12,50.
+TEST(VentaOperador, ADollarSaleOfEachGameIsConfirmedAndPrintedInDollars) {
+    struct Caso {
+        int juego;
+        QString monto, por, costo;
+    };
+    for (const Caso &c : {Caso{1, "3", "POR: 6,00  $", "$6,00"}, Caso{3, "25", "POR: 25,00  $", "$25,00"},
+                          Caso{4, "25", "POR: 25,00  $", "$25,00"}}) {
+        SCOPED_TRACE(c.juego);
+        Banco b;
+        b.ctx.sesion.id_moneda = 2;
+        b.db->responder("SELECT * FROM venta_cupo_pt", cupos({{2, "900"}}));
+        // The label shown on the screen is not what names the currency: its row of monedas is.
+        DatosJugada d{"3", "2", c.monto, c.juego, ""};
+        d.cliente = "LOS SAMANES";
+        ResultadoVenta r;
+        if (c.juego == 4)
+            r = b.marcas("2", "3", c.monto);
+        else if (c.juego == 3)
+            r = VentaPuestos(b.ctx, b.cupo, &b.impresora, PantallaVenta::Operador).procesar(d);
+        else
+            r = VentaTablas(b.ctx, b.cupo, &b.impresora, PantallaVenta::Operador).procesar(d);
+        ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
+        EXPECT_TRUE(b.dialogos.textos.value(0).contains(c.por)) << b.dialogos.textos.value(0).toStdString();
+        EXPECT_FALSE(b.dialogos.textos.value(0).contains("BS"));
+        ASSERT_EQ(b.impresora.impresos.size(), 1u);
+        const Boleto &t = b.impresora.impresos[0];
+        EXPECT_EQ(t.nombre_moneda, "$");
+        const QByteArray bytes = c.juego == 3 ? ticketPuestosPuerto(t, b.ctx.sesion, "h")
+                                              : ticketTablasPuerto(t, b.ctx.sesion, "h");
+        EXPECT_TRUE(bytes.contains("COSTO DEL BOLETO: " + c.costo.toLatin1() + "\x1b\x19\r\n"))
+            << bytes.toStdString();
+        EXPECT_TRUE(b.escrituras().value(0).contains("'2','0','0','0','0');") ||
+                    b.escrituras().value(0).contains("'4','2','2',"))
+            << b.escrituras().value(0).toStdString();
+    }
 }
 
 TEST(VentaOperador, TablasReadTheOperatorsColumnsAndMessages) {
@@ -243,7 +295,7 @@ TEST(VentaOperador, PuestosSumsTheCurrencyAndWritesNoKeys) {
         EXPECT_EQ(
             b.db->sentencias.contains("SELECT * FROM venta_cupo_pt where ch= 'C01'  and id_moneda= '2' "),
             opcion == "1");
-        EXPECT_EQ(b.dialogos.textos.value(0), "    10/3  10 A  3   AL CAB: 2    POR: 50  BS");
+        EXPECT_EQ(b.dialogos.textos.value(0), "    10/3  10 A  3   AL CAB: 2    POR: 50,00  $");
         EXPECT_EQ(b.escrituras().value(1),
                   "update ma_principal set nu_boleto='3050715' Where taquilla='oper1' and "
                   "numero = '15' limit 1   ");
@@ -255,7 +307,7 @@ TEST(VentaMarcas, RecordsTheTicketWithItsStatementsAndCode) {
     const ResultadoVenta r = b.marcas("5", "5", "100");
     ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
     EXPECT_EQ(b.dialogos.textos,
-              QStringList({".\r\r\r    \r\r\r  CAB  5  CONTRAL EL: 5    POR: 100  \r\r."}));
+              QStringList({".\r\r\r    \r\r\r  CAB  5  CONTRAL EL: 5    POR: 100,00  BS\r\r."}));
     EXPECT_EQ(b.dialogos.titulos, QStringList({"¿Los datos están Correctos?"}));
     const QString lectura = "SELECT * FROM carreras where  carrera ='3' and fecha  = '2026-05-07'  and "
                             "id_hipodromo  = '2'";
@@ -263,7 +315,7 @@ TEST(VentaMarcas, RecordsTheTicketWithItsStatementsAndCode) {
         b.db->sentencias.mid(0, 2),
         QStringList({lectura, "SELECT sum(monto) as venta_ch FROM ma_marcas where caballo='5' and carrera "
                               "='3' and fecha  = '2026-05-07' and grupo = 'C01' and id_juego=4 and "
-                              "id_moneda=1"}));
+                              "id_moneda=1 and estatus<>5"}));
     EXPECT_EQ(b.db->sentencias.value(2), lectura);
     EXPECT_EQ(
         b.escrituras(),
@@ -277,6 +329,9 @@ TEST(VentaMarcas, RecordsTheTicketWithItsStatementsAndCode) {
     EXPECT_EQ(t.juego, 4);
     EXPECT_EQ(t.caballo, 5);
     EXPECT_EQ(t.nombre_caballo, "ESTRELLA");
+    EXPECT_EQ(t.nombre_caballo2, "ESTRELLA");
+    EXPECT_EQ(t.hipodromo, "VALENCIA");
+    EXPECT_EQ(t.nombre_moneda, "BS");
     EXPECT_EQ(t.monto, 100);
     EXPECT_TRUE(r.limpiar);
 }
@@ -366,6 +421,12 @@ TEST(VentaMarcas, LimitAtTheEdgeInEachCurrencyAndFromTheLimitTable) {
             EXPECT_TRUE(
                 b.db->sentencias.contains("SELECT * FROM venta_cupo_mk where  ch  = 'C01' and id_moneda=1"));
         }
+        EXPECT_TRUE(b.db->sentencias.contains(
+            QStringLiteral(
+                "SELECT sum(monto) as venta_ch FROM ma_marcas where caballo='1' and carrera ='3' and "
+                "fecha  = '2026-05-07' and grupo = 'C01' and id_juego=4 and id_moneda=%1 and "
+                "estatus<>5")
+                .arg(c.moneda)));
     }
 }
 
@@ -413,8 +474,9 @@ TEST(VentaMarcas, ALostReplyIsResolvedInMaMarcas) {
         nueva.sentencias.contains("update ma_marcas set nu_boleto='4050715' Where taquilla='oper1' and "
                                   "numero = '15' limit 1   "));
     ASSERT_EQ(b.impresora.impresos.size(), 1u);
-    // The ticket names the horse bet on, not the one it is set against.
+    // The ticket names the horse bet on and the one it is set against.
     EXPECT_EQ(b.impresora.impresos[0].nombre_caballo, "ALAZAN");
+    EXPECT_EQ(b.impresora.impresos[0].nombre_caballo2, "BAYO");
     EXPECT_TRUE(b.ctx.pendientes.vacio());
 }
 
@@ -431,6 +493,8 @@ TEST(TicketMarcas, PortBytesAndPrinterLines) {
     b.caballo = 5;
     b.caballo2 = 7;
     b.nombre_caballo = "ESTRELLA";
+    b.nombre_caballo2 = "RELAMPAGO";
+    b.hipodromo = "LA RINCONADA";
     b.monto = 150;
     b.fecha = QDate(2026, 5, 7);
     b.nombre_moneda = "$";
@@ -439,19 +503,19 @@ TEST(TicketMarcas, PortBytesAndPrinterLines) {
     b.rif = "J-1";
     auto L = [](const QByteArray &t) { return t + QByteArray("\x1b\x19\r\n", 4); };
     const QByteArray ast(40, '*');
-    EXPECT_EQ(ticketTablasPuerto(b, s, "15:30:00", FormatoMonto::Operador),
+    EXPECT_EQ(ticketTablasPuerto(b, s, "15:30:00"),
               L(ast) + L("            VENTA MARCAS") + L(ast) + L(" HIPICA C.A.") + L(" J-1") +
                   L("CH LOS SAMANES") +
                   L("TAQUILLA ANA PE\xd1"
                     "A") +
                   L("F: 07-05-2026H: 15:30:00") + L("BOLETO: 4050715") + L("CARRERA: 4") +
-                  L("CABALLO: (5) ESTRELLA") + L("N\xba DE TABLAS: ") + L("COSTO DEL BOLETO: Bs.S150,00") +
-                  L("") + L("") +
+                  L("CABALLO: (5) ESTRELLA") + L("CONTRA: (7) RELAMPAGO") + L("HIPODROMO: LA RINCONADA") +
+                  L("COSTO DEL BOLETO: $150,00") + L("") + L("") +
                   QByteArray("\x1b"
                              "d\x01\r\n",
                              5));
     ImpresoraGrabada imp;
-    ticketTablasImpresora(imp, b, s, "15:30:00", FormatoMonto::Operador);
+    ticketTablasImpresora(imp, b, s, "15:30:00");
     const QString g(45, QLatin1Char('-'));
     EXPECT_EQ(imp.registro, QStringList({"font:MS Sans Serif",
                                          g,
@@ -466,14 +530,15 @@ TEST(TicketMarcas, PortBytesAndPrinterLines) {
                                          "F: 07-05-2026 H: 15:30:00",
                                          "BOLETO: 4050715",
                                          "CARRERA: 4",
-                                         "Nº DE TABLAS: ",
                                          "CABALLO: (5) ESTRELLA",
+                                         "CONTRA: (7) RELAMPAGO",
+                                         "HIPODROMO: LA RINCONADA",
                                          g,
-                                         "COSTO DEL BOLETO: Bs.S150,00",
+                                         "COSTO DEL BOLETO: $150,00",
                                          g,
                                          ".",
                                          ".",
-                                         "bars@3400",
+                                         "bars@3552", // the text reaches the bars' place: they go below it
                                          ".",
                                          ".",
                                          "end"}));

@@ -5,6 +5,7 @@
 #include "entorno_falso.h"
 #include "form_venta_td.h"
 #include "impresora_qt.h"
+#include "moneda.h"
 #include "recibo.h"
 #include "servidor_prueba.h"
 #include "texto.h"
@@ -252,6 +253,61 @@ private slots:
         // Another currency and another game count apart.
         r = venta.procesar({carrera, QString::number(caballo), "1", 2, "BS"});
         QCOMPARE(int(r.tipo), int(ResultadoVenta::Tipo::Registrada));
+    }
+
+    // A sale in dollars from the keyboard: confirmed and printed in dollars; then the status line
+    // names it, and after its payment the ticket paid too.
+    void statusLineAfterADollarSaleAndItsPayment() {
+        backoffice::fijarConfiguracion(*db, {"dolar_activado=1", "carrera=2", "modificar=1"});
+        ctx->abrir_configuracion();
+        auto *f = new Form_Venta_TD(*ctx, impresion.get(), recibos.get());
+        f->show();
+        QApplication::setActiveWindow(f);
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QTest::keyClick(f, Qt::Key_F5);
+        QTest::mouseClick(f->Label_Moneda[1], Qt::LeftButton);
+        QCOMPARE(ctx->sesion.id_moneda, 2);
+        const int caballo = caballoAbierto();
+        QVERIFY(caballo > 0);
+        QVERIFY(f->Label_UltimaVenta->text().isEmpty() && f->Label_UltimoPago->text().isEmpty());
+        dialogos.textos.clear();
+        teclear(f, caballo, "1");
+        QCOMPARE(dialogos.textos.size(), 1);
+        const Resultado r = ultimoBoleto();
+        QCOMPARE(r.valor(0, "id_moneda").entero(), 2);
+        const double monto = r.valor(0, "monto").numero();
+        QVERIFY(monto > 0);
+        const QString nu = r.valor(0, "nu_boleto").texto();
+        QVERIFY2(dialogos.textos[0].endsWith("    POR: " + cifraConSeparadores(monto) + " $\r\r."),
+                 qPrintable(dialogos.textos[0]));
+        QVERIFY(
+            leerPuerto().contains(aCp1252("COSTO DEL BOLETO: " + formatoDolares(monto)) + "\x1b\x19\r\n"));
+        QCOMPARE(f->Label_UltimaVenta->text(), "BOLETO " + nu + " — " + cifraConSeparadores(monto) + " $");
+        QVERIFY(f->Label_UltimaVenta->isVisible());
+
+        // The race is processed with the ticket's horse the winner; the clerk scans it and pays.
+        QString salida, errores;
+        QTextStream so(&salida), se(&errores);
+        QCOMPARE(backoffice::ejecutar({"--central", cadena, "results", "--date", fechaSql(hoy), "--race", "2",
+                                       "--winner", QString::number(caballo)},
+                                      so, se),
+                 0);
+        QTest::keyClick(f, Qt::Key_F3);
+        QLineEdit *caja = f->Frame_CobroBoleto->Text_boletoCobro;
+        QCOMPARE(QApplication::focusWidget(), caja);
+        QTest::keyClicks(caja, nu);
+        QTest::keyClick(caja, Qt::Key_Return);
+        QVERIFY(f->Frame_CobroBoleto->Label_PCB->isVisible());
+        const QString mostrado = f->Frame_CobroBoleto->Label_PCB->text();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(ultimoBoleto().valor(0, "estatus").entero(), 2);
+        QCOMPARE(f->Label_UltimoPago->text(), "PAGADO " + nu + " — " + mostrado);
+        QCOMPARE(f->Label_UltimaVenta->text(), "BOLETO " + nu + " — " + cifraConSeparadores(monto) + " $");
+        f->close();
+        delete f;
+        backoffice::fijarConfiguracion(*db, {"dolar_activado=0", "carrera=1"});
+        ctx->abrir_configuracion();
+        ctx->sesion.id_moneda = 1;
     }
 };
 

@@ -70,7 +70,7 @@ TEST(TicketPuerto, TablasWithAndWithoutHeader) {
                                 "A") +
                               L("F: 03-01-2026H: 10:15:00") + L("BOLETO: 401037") + L("CARRERA: 3") +
                               L("CABALLO: (5) CASTA\xd1O") + L("N\xba DE TABLAS: 2") +
-                              L("COSTO DEL BOLETO: 60.5") + L("") + L("") +
+                              L("COSTO DEL BOLETO: Bs.S60,50") + L("") + L("") +
                               QByteArray("\x1b"
                                          "d\x01\r\n",
                                          5);
@@ -93,7 +93,8 @@ TEST(TicketPuerto, LosPuestos) {
     EXPECT_EQ(ticketPuestosPuerto(puestos(1), sesion(), "10:15:00"),
               L(g) + L("    Los Puestos") + L(g) + L(" HIPICA C.A.") + L(" J-1") + L("CH HIPODROMO NORTE") +
                   L("TAQUILLA: taq1") + L("F: 03-01-2026H: 10:15:00") + L("BOLETO: 31109120") +
-                  L("CAR: 205CAB: 5") + L("PUESTO: 10/3") + L("COSTO DEL BOLETO: 150") + L("") + L("") +
+                  L("CAR: 205CAB: 5") + L("PUESTO: 10/3") + L("COSTO DEL BOLETO: Bs.S150,00") + L("") +
+                  L("") +
                   QByteArray("\x1b"
                              "d\x01\r\n\x1b"
                              "m\r\n",
@@ -183,20 +184,34 @@ TEST(TicketImpresora, LosPuestosLines) {
     EXPECT_EQ(imp.registro, esperado);
 }
 
-// The operator screen writes the named currency format on both outputs, whatever the currency.
-TEST(TicketImpresora, OperatorAmountOnBothOutputs) {
-    Boleto d = tablas(0);
-    d.nombre_moneda = QStringLiteral("$");
-    EXPECT_TRUE(ticketTablasPuerto(d, sesion(), "h", FormatoMonto::Operador)
-                    .contains(L("COSTO DEL BOLETO: Bs.S60,50")));
-    EXPECT_TRUE(ticketPuestosPuerto(puestos(0), sesion(), "h", FormatoMonto::Operador)
-                    .contains(L("COSTO DEL BOLETO: Bs.S150,00")));
-    ImpresoraGrabada imp;
-    ticketTablasImpresora(imp, d, sesion(), "h", FormatoMonto::Operador);
-    EXPECT_TRUE(imp.registro.contains("COSTO DEL BOLETO: Bs.S60,50"));
-    ImpresoraGrabada taquilla;
-    ticketTablasImpresora(taquilla, d, sesion(), "h");
-    EXPECT_TRUE(taquilla.registro.contains("COSTO DEL BOLETO: $60,50"));
+// Every ticket, whatever the game, prints its cost in the format of the sale's currency on both
+// outputs: the workstation's currency format for "BS", "$#,##0.00" for any other label.
+TEST(TicketImpresora, EveryTicketInTheFormatOfItsCurrency) {
+    struct Caso {
+        int juego;
+        QString moneda;
+        double monto;
+        QString costo;
+    };
+    for (const Caso &c :
+         {Caso{1, "BS", 60.5, "Bs.S60,50"}, Caso{2, "$", 27, "$27,00"}, Caso{3, "$", 1250, "$1.250,00"},
+          Caso{3, "BS", 150, "Bs.S150,00"}, Caso{4, "$", 5.5, "$5,50"}, Caso{1, "US$", 9, "$9,00"}}) {
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(c.juego).arg(c.moneda).toStdString());
+        Boleto b = c.juego == 3 ? puestos(0) : tablas(0);
+        b.juego = c.juego;
+        b.nombre_moneda = c.moneda;
+        b.monto = c.monto;
+        const QString linea = QStringLiteral("COSTO DEL BOLETO: ") + c.costo;
+        const QByteArray bytes =
+            c.juego == 3 ? ticketPuestosPuerto(b, sesion(), "h") : ticketTablasPuerto(b, sesion(), "h");
+        EXPECT_EQ(bytes.count(L(aCp1252(linea))), 1) << bytes.toStdString();
+        ImpresoraGrabada imp;
+        if (c.juego == 3)
+            ticketPuestosImpresora(imp, b, sesion(), "h");
+        else
+            ticketTablasImpresora(imp, b, sesion(), "h");
+        EXPECT_EQ(imp.registro.count(linea), 1) << imp.registro.join('|').toStdString();
+    }
 }
 
 TEST(TicketImpresora, AmountFormats) {
@@ -205,6 +220,14 @@ TEST(TicketImpresora, AmountFormats) {
     EXPECT_EQ(formatoDolares(1234.5, QLocale(QLocale::English, QLocale::UnitedStates)),
               QStringLiteral("$1,234.50"));
     EXPECT_EQ(formatoDolares(0, ve), QStringLiteral("$0,00"));
+    // By the currency's label, as the tickets and the console show amounts.
+    EXPECT_EQ(formatoSegunMoneda(13250, "BS"), "Bs.S13.250,00");
+    EXPECT_EQ(formatoSegunMoneda(13250, "$"), "$13.250,00");
+    EXPECT_EQ(formatoSegunMoneda(5, ""), "$5,00");   // no label chosen
+    EXPECT_EQ(formatoSegunMoneda(5, "bs"), "$5,00"); // the label is compared exactly
+    // With separators, so that a whole number cannot be read as a fraction.
+    EXPECT_EQ(cifraConSeparadores(1250, ve), "1.250,00");
+    EXPECT_EQ(cifraConSeparadores(5.5, ve), "5,50");
     // ImprimirLinea: one line a piece, nothing for an empty text.
     ImpresoraGrabada imp;
     ImprimirLinea(imp, QStringLiteral("uno\r\ndos"));
@@ -297,7 +320,7 @@ TEST(TicketPuerto, ControlCharactersOfStoredValuesNeverReachThePrinter) {
         EXPECT_TRUE(bytes.contains(L(c.linea))) << bytes.toStdString();
         // Only the layout's own commands: every ESC starts a line end or the final feed.
         EXPECT_EQ(bytes.count("\x1b"), bytes.count("\x1b\x19\r\n") + 1);
-        EXPECT_EQ(bytes.count("COSTO DEL BOLETO: 60.5"), 1);
+        EXPECT_EQ(bytes.count("COSTO DEL BOLETO: Bs.S60,50"), 1);
     }
     // The same on the Los Puestos layout, for the user and the kind.
     Boleto p = puestos(0);

@@ -111,7 +111,7 @@ TEST(VentaPuestos, RecordsWithTheExactStatements) {
     b.db->responder("SELECT * FROM carreras", carrera("100000"));
     const ResultadoVenta r = b.vender("1", "150");
     ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
-    EXPECT_EQ(b.dialogos.textos, QStringList{"    10/3  10 A  3   AL CAB: 1    POR: 150  BS"});
+    EXPECT_EQ(b.dialogos.textos, QStringList{"    10/3  10 A  3   AL CAB: 1    POR: 150,00  BS"});
     const QString nu = "31109120";
     const QStringList esperadas = {
         "select * from configuracion", "SELECT * FROM carreras where  carrera ='9' and fecha  = '2026-11-09'",
@@ -136,11 +136,12 @@ TEST(VentaPuestos, RecordsWithTheExactStatements) {
     // -4 and 45: their texts in the confirmation, their kind written as it is.
     Banco c;
     c.vender("2", "20");
-    EXPECT_EQ(c.dialogos.textos.last(), QStringLiteral("    4  NINI  AL CAB: 2    POR: 20  BS"));
+    EXPECT_EQ(c.dialogos.textos.last(), QStringLiteral("    4  NINI  AL CAB: 2    POR: 20,00  BS"));
     EXPECT_TRUE(c.db->sentencias.filter("INSERT").value(0).contains("'20','0','-4','taq1'"));
     Banco d;
     const ResultadoVenta r45 = d.vender("3", "20");
-    EXPECT_EQ(d.dialogos.textos.last(), QStringLiteral("    4 PUESTOS Y 5 NINI    AL CAB: 3    POR: 20  BS"));
+    EXPECT_EQ(d.dialogos.textos.last(),
+              QStringLiteral("    4 PUESTOS Y 5 NINI    AL CAB: 3    POR: 20,00  BS"));
     EXPECT_EQ(d.impresora.impresos[0].codigo_puesto, QStringLiteral("4P5N"));
     Banco e;
     e.vender("4", "20");

@@ -176,19 +176,25 @@ private slots:
         f->close();
     }
 
+    // The open/closed line follows configuracion at each refresh, both ways; the sale's message
+    // ("... ABIERTA HASTA LA SALIDA") is not shown under "CERRADO".
     void statusRefreshShowsClosedAndStartsTheUserCheck() {
         auto *f = abrir();
         bool terminado = false;
         connect(f, &Form_Venta_TD::suspendido, this, [&] { terminado = true; });
+        ajustes["mensajetf"] = "TABLA FIJA ABIERTA HASTA LA SALIDA";
+        db->responder("select * from configuracion", comoFila(ajustes));
+        f->Timer1_Timer();
+        QVERIFY(f->Label_Mensaje->isVisible());
         ajustes["modificar"] = "0";
-        ajustes["mensajetf"] = "ULTIMA CARRERA";
         db->responder("select * from configuracion", comoFila(ajustes));
         f->Timer1_Timer();
         QCOMPARE(f->Label_estado->text(), QStringLiteral("CERRADO"));
+        QVERIFY(f->Label_estado->isVisible());
         QVERIFY(f->Label_estado->styleSheet().contains("rgb(255,0,0)"));
         QVERIFY(f->Text_datos_V1[0]->text().isEmpty());
         QVERIFY(f->Timer_Activo->isActive());
-        QCOMPARE(f->Label_Mensaje->text(), QStringLiteral("ULTIMA CARRERA"));
+        QVERIFY(!f->Label_Mensaje->isVisible());
         db->responder("SELECT  estatus FROM usuarios", prueba::fila({{"estatus", "Baja"}}));
         f->Timer_Activo_Timer();
         QCOMPARE(db->sentencias.last(),
@@ -199,6 +205,9 @@ private slots:
         db->responder("select * from configuracion", comoFila(ajustes));
         f->Timer1_Timer();
         QVERIFY(f->Label_estado->text().isEmpty());
+        QVERIFY(!f->Label_estado->isVisible());
+        QCOMPARE(f->Label_Mensaje->text(), QStringLiteral("TABLA FIJA ABIERTA HASTA LA SALIDA"));
+        QVERIFY(f->Label_Mensaje->isVisible());
         QCOMPARE(f->Text_datos_V1[0]->text(), QStringLiteral("3"));
         QVERIFY(!f->Timer_Activo->isActive());
         f->close();
@@ -454,6 +463,9 @@ private slots:
         delete f;
     }
 
+    // The number fields of the bet refuse a text with anything but digits whole, and say so (a
+    // digit taken out of "12.50" would make a stake a hundred times larger); blanks and line ends
+    // around a copied number are dropped. The code boxes turn what they can into their characters.
     void everyWayTextEntersAFieldPassesItsFilter_data() {
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("via");
@@ -462,15 +474,17 @@ private slots:
         for (const char *via : {"paste", "drop", "input method"}) {
             const QByteArray v(via);
             QTest::newRow((v + ": negative amount").constData()) << "Text_Monto" << via << "-500"
-                                                                 << "500";
-            QTest::newRow((v + ": fraction").constData()) << "Text_Monto" << via << "0.5"
-                                                          << "05";
+                                                                 << "";
+            QTest::newRow((v + ": fraction").constData()) << "Text_Monto" << via << "12.50"
+                                                          << "";
             QTest::newRow((v + ": decimal comma and blanks").constData()) << "Text_Monto" << via << " 1,5 "
-                                                                          << "15";
+                                                                          << "";
+            QTest::newRow((v + ": a copied cell").constData()) << "Text_Monto" << via << " 1250\r\n"
+                                                               << "1250";
             QTest::newRow((v + ": horse with letters").constData()) << "Text_datos_V1(1)" << via << "7a\r\n"
-                                                                    << "7";
+                                                                    << "";
             QTest::newRow((v + ": race with sign").constData()) << "Text_datos_V1(0)" << via << "+3"
-                                                                << "3";
+                                                                << "";
             QTest::newRow((v + ": code in lower case").constData()) << "Text_boletoCobro" << via << "4ab12"
                                                                     << "4AB12";
             QTest::newRow((v + ": code with a quote").constData()) << "Text_boletoCobro" << via << "41' OR '1"
@@ -488,6 +502,7 @@ private slots:
         QFETCH(QString, texto);
         QFETCH(QString, queda);
         auto *f = abrir();
+        QSignalSpy rechazos(f, &VentanaVenta::entradaRechazada);
         QLineEdit *e = campo == "Text_Monto"         ? f->Text_Monto
                        : campo == "Text_datos_V1(0)" ? f->Text_datos_V1[0]
                        : campo == "Text_datos_V1(1)" ? f->Text_datos_V1[1]
@@ -514,6 +529,42 @@ private slots:
             QApplication::sendEvent(e, &metodo);
         }
         QCOMPARE(e->text(), queda);
+        const bool numero = !campo.contains("Cobro") && !campo.contains("cobro");
+        const bool rechazado = numero && queda.isEmpty();
+        QCOMPARE(rechazos.count(), rechazado ? 1 : 0);
+        QCOMPARE(f->Label_SoloNumeros->isVisible(), rechazado);
+        delete f;
+    }
+
+    // A key the amount refuses is refused visibly: a beep (the signal) and the hint beside it,
+    // kept while the digits around the refused key stand ("12.50" typed leaves 1250), gone once
+    // the field is emptied.
+    void aRefusedKeyIsRefusedVisibly() {
+        auto *f = abrir();
+        QSignalSpy rechazos(f, &VentanaVenta::entradaRechazada);
+        f->Text_Monto->setFocus();
+        QTest::keyClicks(f->Text_Monto, "12.");
+        QCOMPARE(rechazos.count(), 1);
+        QVERIFY(f->Label_SoloNumeros->isVisible());
+        QCOMPARE(f->Label_SoloNumeros->text(), QStringLiteral("SOLO NUMEROS ENTEROS"));
+        // Beside the amount: on its row of the bet area, to its right.
+        QVERIFY(qAbs(f->Label_SoloNumeros->geometry().center().y() -
+                     f->Text_Monto->geometry().center().y()) <= 2);
+        QVERIFY(f->Label_SoloNumeros->geometry().left() >= f->Text_Monto->geometry().right());
+        QTest::keyClicks(f->Text_Monto, "50");
+        QCOMPARE(f->Text_Monto->text(), QStringLiteral("1250"));
+        QVERIFY(f->Label_SoloNumeros->isVisible());
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(f->Text_Monto, Qt::Key_Backspace);
+        QVERIFY(!f->Label_SoloNumeros->isVisible());
+        QTest::keyClicks(f->Text_Monto, "1,");
+        QCOMPARE(rechazos.count(), 2);
+        QVERIFY(f->Label_SoloNumeros->isVisible());
+        // In the horse box too, beside it.
+        QTest::keyClicks(f->Text_datos_V1[1], "-");
+        QCOMPARE(rechazos.count(), 3);
+        QTRY_VERIFY(qAbs(f->Label_SoloNumeros->geometry().center().y() -
+                         f->Text_datos_V1[1]->geometry().center().y()) <= 2);
         delete f;
     }
 

@@ -147,8 +147,9 @@ TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
             "llave2='\u00aa\u00a0\u00b8\u00a1\u00a7\u00a7',llave3='\u00a7\u00b7\u00a2\u00a4\u00a3\u00a8' "
             "Where taquilla='taq1' and numero = '7' limit 1   "));
     EXPECT_EQ(b.dialogos.titulos, QStringList{"¿Los datos están Correctos?"});
-    EXPECT_EQ(b.dialogos.textos.first(), QStringLiteral(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30     "
-                                                        "\r\r\r    2  TABLAS  AL CAB: 1    POR: 60 BS\r\r."));
+    EXPECT_EQ(b.dialogos.textos.first(),
+              QStringLiteral(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : 30,00     "
+                             "\r\r\r    2  TABLAS  AL CAB: 1    POR: 60,00 BS\r\r."));
     ASSERT_EQ(b.impresora.impresos.size(), 1u);
     EXPECT_EQ(b.impresora.impresos[0].nu_boleto, QStringLiteral("401037"));
     EXPECT_EQ(b.impresora.impresos[0].nombre_caballo, QStringLiteral("ALAZAN"));

@@ -617,8 +617,9 @@ private slots:
         QCOMPARE(int(p.dialogos.vistos.size()), 1);
     }
 
-    // "VENTA" hides the toolbar while the level's sales screen is open; a level without one, or a
-    // screen that does not open, leaves the toolbar (and F10) where it was.
+    // "VENTA" hides the toolbar while the level's sales screen is open; a level without one is
+    // told so (by the button and by F2), and it, or a screen that does not open, leaves the toolbar
+    // (and F10) where it was.
     void menu_ventaHidesTheToolbarOnlyWhileASalesScreenIsOpen() {
         struct Caso {
             QString nivel;
@@ -643,7 +644,16 @@ private slots:
             QCOMPARE(abiertas, c.abiertas);
             QCOMPARE(m->Toolbar1->isVisible(), !c.sinBarra);
             QCOMPARE(int(m->mdiArea->subWindowList().size()), c.sinBarra ? 1 : 0);
-            QVERIFY(p.dialogos.textos.isEmpty());
+            const bool sinPantalla = c.abiertas.isEmpty();
+            QCOMPARE(p.dialogos.textos, sinPantalla ? QStringList{kNivelSinVenta} : QStringList{});
+            if (sinPantalla) {
+                QCOMPARE(p.dialogos.titulos, QStringList{kTituloNoDisponible});
+                m->show();
+                QApplication::setActiveWindow(m.get());
+                QVERIFY(QTest::qWaitForWindowActive(m.get()));
+                QTest::keyClick(m.get(), Qt::Key_F2);
+                QCOMPARE(p.dialogos.textos, (QStringList{kNivelSinVenta, kNivelSinVenta}));
+            }
             m->pantallaCerrada();
             QVERIFY(m->Toolbar1->isVisible());
         }

@@ -1,5 +1,6 @@
 #include "cuadre.h"
 
+#include "moneda.h"
 #include "registro.h"
 #include "texto.h"
 
@@ -95,7 +96,7 @@ CuadreCaja procesarCuadre(Contexto &ctx, const FiltroCuadre &f) {
                        QStringLiteral("monto_porpagar"));
             l.montos = {venta, pagado, porPagar, venta - pagado - porPagar, venta - pagado};
             for (std::size_t k = 0; k < 5; ++k) {
-                l.textos[k] = formatoMonto(l.montos[k], f.captionMoneda);
+                l.textos[k] = formatoSegunMoneda(l.montos[k], f.captionMoneda);
                 c.totales[k] += l.montos[k];
             }
             c.taquillas.push_back(l);
@@ -107,7 +108,7 @@ CuadreCaja procesarCuadre(Contexto &ctx, const FiltroCuadre &f) {
     }
     // 6. The totals of the lines shown, in the currency of those lines.
     for (std::size_t k = 0; k < 5; ++k)
-        c.totalesTextos[k] = formatoMonto(c.totales[k], f.captionMoneda);
+        c.totalesTextos[k] = formatoSegunMoneda(c.totales[k], f.captionMoneda);
     return c;
 }
 
@@ -115,7 +116,7 @@ QStringList totalDia(Contexto &ctx, int moneda, const QString &captionMoneda) {
     QStringList lineas;
     const QString blancos(11, QLatin1Char(' '));
     auto texto = [&](const Campo &v) {
-        return v.esNulo() ? QString() : formatoMonto(v.numero(), captionMoneda);
+        return v.esNulo() ? QString() : formatoSegunMoneda(v.numero(), captionMoneda);
     };
     try {
         // 1.
@@ -142,7 +143,7 @@ QStringList totalDia(Contexto &ctx, int moneda, const QString &captionMoneda) {
         lineas << kMontoCobradoDia + blancos + texto(cobrado);
         const QString saldo = venta.esNulo() && cobrado.esNulo()
                                   ? QString()
-                                  : formatoMonto(venta.numero() - cobrado.numero(), captionMoneda);
+                                  : formatoSegunMoneda(venta.numero() - cobrado.numero(), captionMoneda);
         lineas << kSaldoDia + blancos + saldo;
     } catch (const std::exception &e) {
         registrarFalla(lcGerencia(), &ctx.sesion, kPantallaGerencia, QStringLiteral("total del día"), e);

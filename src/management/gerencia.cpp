@@ -1,16 +1,11 @@
 #include "gerencia.h"
 
-#include "moneda.h"
 #include "registro.h"
 #include "texto.h"
 
 #include <cmath>
 
 namespace corvalo {
-
-QString formatoMonto(double monto, const QString &captionMoneda) {
-    return captionMoneda == QLatin1String("BS") ? formatoMoneda(monto) : formatoDolares(monto);
-}
 
 QString etiquetaPuestoConsola(const QString &almacenado) {
     const QString t = almacenado.trimmed();

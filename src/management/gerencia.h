@@ -37,10 +37,6 @@ inline const QString kTodas = QStringLiteral("TODAS");
 inline const QString kCaballoRetirado = QStringLiteral(" R  E  T  I  R  A  D  O ");
 inline const QString kPantallaGerencia = QStringLiteral("Form_Gerencia");
 
-// The amount format rule: the system's currency format when the console currency caption is
-// exactly "BS", "$#,##0.00" otherwise.
-QString formatoMonto(double monto, const QString &captionMoneda);
-
 // The label of a Los Puestos code as the live panel shows it ("4p5nini" for 45, "10/3" for
 // 0.3); any other value is shown as stored.
 QString etiquetaPuestoConsola(const QString &almacenado);

@@ -147,7 +147,7 @@ PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p) {
         out.filas.push_back(f);
     }
     // 9.
-    out.totalTexto = formatoMonto(out.total, p.captionMoneda);
+    out.totalTexto = formatoSegunMoneda(out.total, p.captionMoneda);
 
     // The chart's limit line: the group's limits apply to the group's sales only. The figures
     // above do not depend on it.

@@ -16,5 +16,11 @@ QString formatoDolares(double monto, const QLocale &loc = localeRegional());
 // An amount as plain number text, to the cent at most: 10.1 + 20.2 less 10 % is "27.27", not
 // the "27.269999999999996" the arithmetic leaves; whole amounts have no decimals ("54").
 QString textoMonto(double monto);
+// An amount in the format of its currency: "Currency" when the currency's label is exactly "BS",
+// "$#,##0.00" otherwise.
+QString formatoSegunMoneda(double monto, const QString &etiqueta, const QLocale &loc = localeRegional());
+// An amount with its thousands separators and two decimals ("1.250,00"), so that no whole number
+// can be read as a fraction.
+QString cifraConSeparadores(double monto, const QLocale &loc = localeRegional());
 
 } // namespace corvalo

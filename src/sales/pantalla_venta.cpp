@@ -78,6 +78,8 @@ EstadoVenta refrescarEstado(Contexto &ctx, const QString &abierta) {
     } else {
         e.estado = QStringLiteral("CERRADO");
         e.colorEstado = kRojo;
+        // The message of the sale (mensajetf, "... ABIERTA HASTA LA SALIDA") would contradict it.
+        e.mensaje.clear();
     }
     return e;
 }

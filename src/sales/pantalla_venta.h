@@ -62,7 +62,7 @@ struct EstadoVenta {
     QString estado; // Label_estado
     Color colorEstado;
     QString carrera; // the race field (empty when closed)
-    QString mensaje; // Label_Mensaje; hidden when empty
+    QString mensaje; // Label_Mensaje (mensajetf while sales are open); hidden when empty
     QString administrador, tecnico;
 };
 // Timer1: re-opens rs_configuracion; `abierta` is the setting that says sales are open (the

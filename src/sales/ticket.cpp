@@ -22,14 +22,8 @@ int carreraImpresa(int carrera) {
     return carrera > 200 ? carrera - 200 : carrera;
 }
 
-QString montoPuerto(double monto, FormatoMonto formato) {
-    return formato == FormatoMonto::Operador ? formatoMoneda(monto) : textoNumero(monto);
-}
-
-QString montoImpresora(double monto, const QString &moneda, FormatoMonto formato) {
-    if (formato == FormatoMonto::Operador || moneda == QLatin1String("BS"))
-        return formatoMoneda(monto);
-    return formatoDolares(monto);
+QString costo(const Boleto &b) {
+    return QStringLiteral("COSTO DEL BOLETO: ") + formatoSegunMoneda(b.monto, b.nombre_moneda);
 }
 
 const QString kGuiones45 = QString(45, QLatin1Char('-'));
@@ -45,13 +39,23 @@ QString tituloTablas(int juego) {
         return QStringLiteral("VENTA DINAMICAS");
     }
 }
-QString tablasImpresas(const Boleto &b) {
-    return b.juego == 4 ? QString() : textoNumero(b.tablas);
+// The lines that state the bet after the race. Tablas: the horse and the tablas (the printer
+// names the tablas first); Marcas: the horse bet on, the one it is set against and the racetrack.
+QStringList lineasApuesta(const Boleto &b, bool tablasPrimero) {
+    auto caballo = [](const QString &inicio, int numero, const QString &nombre) {
+        return inicio + QString::number(numero) + QStringLiteral(") ") + sinControles(nombre);
+    };
+    const QString primero = caballo(QStringLiteral("CABALLO: ("), b.caballo, b.nombre_caballo);
+    if (b.juego == 4)
+        return {primero, caballo(QStringLiteral("CONTRA: ("), b.caballo2, b.nombre_caballo2),
+                QStringLiteral("HIPODROMO: ") + sinControles(b.hipodromo)};
+    const QString tablas = QStringLiteral("Nº DE TABLAS: ") + textoNumero(b.tablas);
+    return tablasPrimero ? QStringList{tablas, primero} : QStringList{primero, tablas};
 }
 
 } // namespace
 
-QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora, FormatoMonto formato) {
+QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora) {
     TextoPuerto t;
     const QString asteriscos(40, QLatin1Char('*'));
     if (b.copia)
@@ -71,17 +75,16 @@ QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &h
     t.linea(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral("H: ") + hora);
     t.linea(QStringLiteral("BOLETO: ") + b.nu_boleto);
     t.linea(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
-    t.linea(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
-            sinControles(b.nombre_caballo));
-    t.linea(QStringLiteral("Nº DE TABLAS: ") + tablasImpresas(b));
-    t.linea(QStringLiteral("COSTO DEL BOLETO: ") + montoPuerto(b.monto, formato));
+    for (const QString &l : lineasApuesta(b, false))
+        t.linea(l);
+    t.linea(costo(b));
     t.linea(QString());
     t.linea(QString());
     t.crudo(kFinTicket);
     return t.bytes();
 }
 
-QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora, FormatoMonto formato) {
+QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora) {
     TextoPuerto t;
     const QString guiones(34, QLatin1Char('-'));
     if (b.copia)
@@ -98,7 +101,7 @@ QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &
     t.linea(QStringLiteral("CAR: ") + QString::number(b.carrera) + QStringLiteral("CAB: ") +
             QString::number(b.caballo));
     t.linea(QStringLiteral("PUESTO: ") + sinControles(b.codigo_puesto));
-    t.linea(QStringLiteral("COSTO DEL BOLETO: ") + montoPuerto(b.monto, formato));
+    t.linea(costo(b));
     t.linea(QString());
     t.linea(QString());
     t.crudo(kFinTicket);
@@ -116,11 +119,10 @@ void barrasTicket(ImpresoraSistema &imp, const QString &nu_boleto) {
 }
 
 // The end both tickets share: the cost between dashes, the barcode when the booth prints it.
-static void pieTicketImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s,
-                               FormatoMonto formato) {
+static void pieTicketImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s) {
     auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
     L(kGuiones45);
-    L(QStringLiteral("COSTO DEL BOLETO: ") + montoImpresora(b.monto, b.nombre_moneda, formato));
+    L(costo(b));
     L(kGuiones45);
     L(QStringLiteral("."));
     L(QStringLiteral("."));
@@ -132,8 +134,7 @@ static void pieTicketImpresora(ImpresoraSistema &imp, const Boleto &b, const Ses
     imp.terminar();
 }
 
-void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
-                           FormatoMonto formato) {
+void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora) {
     auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
     imp.fuente(QStringLiteral("MS Sans Serif"));
     if (b.copia)
@@ -150,14 +151,12 @@ void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion 
     L(QStringLiteral("F: ") + fechaPantalla(b.fecha) + QStringLiteral(" H: ") + hora);
     L(QStringLiteral("BOLETO: ") + b.nu_boleto);
     L(QStringLiteral("CARRERA: ") + QString::number(carreraImpresa(b.carrera)));
-    L(QStringLiteral("Nº DE TABLAS: ") + tablasImpresas(b));
-    L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
-      sinControles(b.nombre_caballo));
-    pieTicketImpresora(imp, b, s, formato);
+    for (const QString &l : lineasApuesta(b, true))
+        L(l);
+    pieTicketImpresora(imp, b, s);
 }
 
-void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
-                            FormatoMonto formato) {
+void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora) {
     auto L = [&](const QString &t) { ImprimirLinea(imp, t, 10, 10); };
     if (b.copia)
         L(kLineaCopia);
@@ -178,39 +177,35 @@ void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion
     L(QStringLiteral("CABALLO: (") + QString::number(b.caballo) + QStringLiteral(") ") +
       sinControles(b.nombre_caballo));
     L(QStringLiteral("PUESTO: ") + sinControles(b.codigo_puesto));
-    pieTicketImpresora(imp, b, s, formato);
+    pieTicketImpresora(imp, b, s);
 }
 
 // The two forms of one ticket.
 namespace {
 class TicketImpreso : public Impreso {
 public:
-    TicketImpreso(const Boleto &b, const Sesion &s, QString hora, FormatoMonto formato)
-        : b_(b), s_(s), hora_(std::move(hora)), formato_(formato) {}
+    TicketImpreso(const Boleto &b, const Sesion &s, QString hora) : b_(b), s_(s), hora_(std::move(hora)) {}
     QByteArray bytesPuerto() const override {
-        return b_.juego == 3 ? ticketPuestosPuerto(b_, s_, hora_, formato_)
-                             : ticketTablasPuerto(b_, s_, hora_, formato_);
+        return b_.juego == 3 ? ticketPuestosPuerto(b_, s_, hora_) : ticketTablasPuerto(b_, s_, hora_);
     }
     void dibujar(ImpresoraSistema &imp) const override {
         if (b_.juego == 3)
-            ticketPuestosImpresora(imp, b_, s_, hora_, formato_);
+            ticketPuestosImpresora(imp, b_, s_, hora_);
         else
-            ticketTablasImpresora(imp, b_, s_, hora_, formato_);
+            ticketTablasImpresora(imp, b_, s_, hora_);
     }
 
 private:
     const Boleto &b_;
     const Sesion &s_;
     QString hora_;
-    FormatoMonto formato_;
 };
 } // namespace
 
 void ImpresionBoletos::imprimir(const Boleto &b) {
     Contexto &ctx = servicio_.contexto();
     // The output is chosen first: "WINDOWS:" turns into the shared-printer path of the session.
-    servicio_.imprimir(
-        TicketImpreso(b, ctx.sesion, b.hora.isEmpty() ? ctx.reloj.horaTexto() : b.hora, formato_));
+    servicio_.imprimir(TicketImpreso(b, ctx.sesion, b.hora.isEmpty() ? ctx.reloj.horaTexto() : b.hora));
 }
 
 } // namespace corvalo

@@ -7,10 +7,8 @@
 
 namespace corvalo {
 
-// How the cost of the ticket is written. The booth writes the plain number on port output and,
-// on printer output, the "Currency" format for "BS" and "$#,##0.00" otherwise; the operator
-// screen writes the "Currency" format on both outputs, whatever the currency.
-enum class FormatoMonto { Taquilla, Operador };
+// The cost of every ticket, booth and operator, is written in the format of the sale's currency
+// on both outputs (formatoSegunMoneda of its label), so the clerk collects the right money.
 
 // Values from the database and the session are printed with their control characters turned
 // into blanks (sinControles); the layout's own control bytes stay.
@@ -20,17 +18,14 @@ QStringList lineasEncabezado(int impresion_datos, const QString &empresa, const 
                              const Sesion &s);
 
 // Port output of the two tickets (Windows-1252 bytes). The Tablas ticket is also the Marcas
-// ticket (game 4): "VENTA MARCAS", the first horse, no tablas.
-QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora,
-                              FormatoMonto formato = FormatoMonto::Taquilla);
-QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora,
-                               FormatoMonto formato = FormatoMonto::Taquilla);
+// ticket (game 4): "VENTA MARCAS", the horse bet on and the one it is set against with their
+// names, the racetrack, no tablas.
+QByteArray ticketTablasPuerto(const Boleto &b, const Sesion &s, const QString &hora);
+QByteArray ticketPuestosPuerto(const Boleto &b, const Sesion &s, const QString &hora);
 
 // Printer output of the two tickets; the print job is closed at the end.
-void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
-                           FormatoMonto formato = FormatoMonto::Taquilla);
-void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora,
-                            FormatoMonto formato = FormatoMonto::Taquilla);
+void ticketTablasImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora);
+void ticketPuestosImpresora(ImpresoraSistema &imp, const Boleto &b, const Sesion &s, const QString &hora);
 
 // The barcode of a ticket: Code 128 of the code at 1000, 3400 twips, module 15, bars 900 high;
 // below the last text line when the text already reaches that place.
@@ -39,13 +34,11 @@ void barrasTicket(ImpresoraSistema &imp, const QString &nu_boleto);
 // The tickets of one sales screen, sent to the output the print settings choose.
 class ImpresionBoletos : public ImpresionTickets {
 public:
-    explicit ImpresionBoletos(ServicioImpresion &servicio, FormatoMonto formato = FormatoMonto::Taquilla)
-        : servicio_(servicio), formato_(formato) {}
+    explicit ImpresionBoletos(ServicioImpresion &servicio) : servicio_(servicio) {}
     void imprimir(const Boleto &b) override;
 
 private:
     ServicioImpresion &servicio_;
-    FormatoMonto formato_;
 };
 
 } // namespace corvalo

@@ -52,6 +52,8 @@ QJsonObject jsonDe(const Boleto &b) {
             {QStringLiteral("caballo"), b.caballo},
             {QStringLiteral("caballo2"), b.caballo2},
             {QStringLiteral("nombre_caballo"), b.nombre_caballo},
+            {QStringLiteral("nombre_caballo2"), b.nombre_caballo2},
+            {QStringLiteral("hipodromo"), b.hipodromo},
             {QStringLiteral("tablas"), b.tablas},
             {QStringLiteral("codigo_puesto"), b.codigo_puesto},
             {QStringLiteral("monto"), b.monto},
@@ -71,6 +73,8 @@ Boleto boletoDe(const QJsonObject &o) {
     b.caballo = o.value(QStringLiteral("caballo")).toInt();
     b.caballo2 = o.value(QStringLiteral("caballo2")).toInt();
     b.nombre_caballo = o.value(QStringLiteral("nombre_caballo")).toString();
+    b.nombre_caballo2 = o.value(QStringLiteral("nombre_caballo2")).toString();
+    b.hipodromo = o.value(QStringLiteral("hipodromo")).toString();
     b.tablas = o.value(QStringLiteral("tablas")).toDouble();
     b.codigo_puesto = o.value(QStringLiteral("codigo_puesto")).toString();
     b.monto = o.value(QStringLiteral("monto")).toDouble();
@@ -121,15 +125,27 @@ void completarBoleto(Boleto &b, double monto, const QDate &fecha, const QString 
     b.rif = encabezado.rif;
 }
 
+QString etiquetaMoneda(const Contexto &ctx, int moneda, const QString &mostrada) {
+    const int fila = moneda == 2 ? 1 : 0;
+    if (fila < ctx.rs_monedas.filas()) {
+        const QString etiqueta = ctx.rs_monedas.valor(fila, QStringLiteral("moneda")).texto();
+        if (!etiqueta.isEmpty())
+            return etiqueta;
+    }
+    if (!mostrada.isEmpty())
+        return mostrada;
+    return moneda == 2 ? QStringLiteral("$") : QStringLiteral("BS");
+}
+
 QString nombreTabla(TablaBoletos t) {
     return t == TablaBoletos::Marcas ? QStringLiteral("ma_marcas") : QStringLiteral("ma_principal");
 }
 
 std::optional<ResultadoVenta> grupoDeVenta(Contexto &ctx, const QString &cliente) {
-    if (const auto g = grupoDeCliente(ctx.rs_grupos, cliente))
-        ctx.sesion.grupo = *g;
-    if (ctx.sesion.grupo.isEmpty())
+    const auto g = grupoDeCliente(ctx.rs_grupos, cliente);
+    if (!g || g->isEmpty())
         return rechazoVenta(kSinCliente, CampoVenta::Cliente, kTituloSinCliente);
+    ctx.sesion.grupo = *g;
     return std::nullopt;
 }
 
@@ -282,11 +298,11 @@ QString sentenciaInsertarBoleto(const BaseDatos &db, const QStringList &valores,
 QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu, const Llaves &k,
                                const QString &usuario, int numero) {
     Armado sql(128 + nu.size() + k.llave1.size() + k.llave2.size() + k.llave3.size() + usuario.size());
-    sql << QLatin1String("update ma_principal set nu_boleto='") << sqlTexto(db, nu) << QLatin1String("',llave1='")
-        << sqlTexto(db, k.llave1) << QLatin1String("',llave2='") << sqlTexto(db, k.llave2)
-        << QLatin1String("',llave3='") << sqlTexto(db, k.llave3) << QLatin1String("' Where taquilla='")
-        << sqlTexto(db, usuario) << QLatin1String("' and numero = '") << sqlTexto(db, QString::number(numero))
-        << QLatin1String("' limit 1   ");
+    sql << QLatin1String("update ma_principal set nu_boleto='") << sqlTexto(db, nu)
+        << QLatin1String("',llave1='") << sqlTexto(db, k.llave1) << QLatin1String("',llave2='")
+        << sqlTexto(db, k.llave2) << QLatin1String("',llave3='") << sqlTexto(db, k.llave3)
+        << QLatin1String("' Where taquilla='") << sqlTexto(db, usuario) << QLatin1String("' and numero = '")
+        << sqlTexto(db, QString::number(numero)) << QLatin1String("' limit 1   ");
     return std::move(sql).texto();
 }
 
@@ -718,9 +734,8 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
     };
     if (j.cupo && cercaDelLimite(*j.cupo)) {
         nombre = j.cupo->nombreBloqueo();
-        const Resultado l =
-            db.ejecutar(QStringLiteral("SELECT GET_LOCK('") + sqlTexto(db, nombre) +
-                        QStringLiteral("', 5) AS bloqueo"));
+        const Resultado l = db.ejecutar(QStringLiteral("SELECT GET_LOCK('") + sqlTexto(db, nombre) +
+                                        QStringLiteral("', 5) AS bloqueo"));
         if (l.vacio() || l.valor(0, QStringLiteral("bloqueo")).entero() != 1)
             throw std::runtime_error("el cupo del caballo sigue ocupado por otra taquilla");
         bloqueado = true;

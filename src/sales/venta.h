@@ -40,11 +40,13 @@ struct Boleto {
     int caballo = 0;
     int caballo2 = 0; // Marcas: the horse it is set against
     QString nombre_caballo;
+    QString nombre_caballo2; // Marcas: the name of the horse it is set against
+    QString hipodromo;       // Marcas: the racetrack's name
     double tablas = 0;
     QString codigo_puesto;
     double monto = 0;
     QDate fecha;
-    QString nombre_moneda;
+    QString nombre_moneda; // the label of the sale's currency (monedas)
     int impresion_datos = 0;
     QString empresa, rif;
     QString hora;       // the time of the sale (empty: the time it is printed)
@@ -91,6 +93,10 @@ struct ResultadoVenta {
     bool confirmada = false;
 };
 
+// The label of the sale's currency `moneda` (1 or 2): its row of `monedas` (as the screen loaded
+// it); without that row the label the screen shows, else "BS" or "$".
+QString etiquetaMoneda(const Contexto &ctx, int moneda, const QString &mostrada);
+
 // A refusal: the message box (an error) and the field the cursor goes to.
 ResultadoVenta rechazoVenta(const QString &mensaje, CampoVenta foco,
                             const QString &titulo = QStringLiteral("VERIFIQUE E INTENTE DE NUEVO"));
@@ -116,8 +122,9 @@ RevisionCarrera revisarCarrera(Contexto &ctx, const QString &abierta, double car
 struct FallaVenta {};
 
 // The operator screen: every sale is recorded for the group of the client whose name the client
-// list shows (any id_tipo); that group replaces the session's and stays until the next sale. No
-// such client keeps the group in force; none at all is refused.
+// list shows (any id_tipo); that group replaces the session's and stays until the next sale. A
+// list naming no client (empty, or a name no group has) is refused: the sale is never booked to
+// the operator's own shop or to an earlier client by default.
 std::optional<ResultadoVenta> grupoDeVenta(Contexto &ctx, const QString &cliente);
 
 // A sale is refused while the outcome of an earlier write is pending.

@@ -1,6 +1,7 @@
 #include "venta_marcas.h"
 
 #include "clientes.h"
+#include "moneda.h"
 #include "texto.h"
 
 #include <cmath>
@@ -85,6 +86,7 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     const double carreraTecleada = numeroDe(datos.carrera);
     const int moneda = s.id_moneda == 2 ? 2 : 1;
     const QString grupo = s.grupo;
+    const QString etiqueta = etiquetaMoneda(ctx_, moneda, datos.nombre_moneda);
     const QString h1Txt = textoNumero(h1), h2Txt = textoNumero(h2);
 
     // 4 - 6. The amount is a whole number, whatever way the text reached the field.
@@ -113,14 +115,15 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     if (auto r = comprobar(segundo, CampoVenta::Caballo2, true))
         return *r;
 
-    // 10. What the group has bet on the first horse in this currency.
+    // 10. What the group has bet on the first horse in this currency; a cancelled ticket (estatus
+    // 5, which stays in ma_marcas) does not use up the limit.
     const QString sqlVendido =
         QStringLiteral("SELECT sum(monto) as venta_ch FROM ma_marcas where caballo='") + sqlTexto(db, h1Txt) +
         QStringLiteral("' and carrera ='") + sqlTexto(db, carreraActual) +
         QStringLiteral("' and fecha  = '") + sqlTexto(db, fechaSql(fecha)) +
         QStringLiteral("' and grupo = '") + sqlTexto(db, grupo) +
-        (moneda == 1 ? QStringLiteral("' and id_juego=4 and id_moneda=1")
-                     : QStringLiteral("' and id_juego=4 and id_moneda=2"));
+        (moneda == 1 ? QStringLiteral("' and id_juego=4 and id_moneda=1 and estatus<>5")
+                     : QStringLiteral("' and id_juego=4 and id_moneda=2 and estatus<>5"));
     const Resultado vendido = db.ejecutar(sqlVendido);
     const double ventaCh = vendido.vacio() ? 0.0 : vendido.valor(0, QStringLiteral("venta_ch")).numero();
 
@@ -145,12 +148,12 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     if (monto == 0)
         return rechazoVenta(QStringLiteral("DEBE INGRESAR UN Nº DE MONTO"), CampoVenta::Monto);
 
-    // 14. Confirmation.
+    // 14. Confirmation: the amount with its separators, in the sale's currency.
     const QString cr = QStringLiteral("\r");
     const QString texto = QStringLiteral(".") + cr + cr + cr + QStringLiteral("    ") + cr + cr + cr +
                           QStringLiteral("  CAB  ") + h1Txt + QStringLiteral("  CONTRAL EL: ") + h2Txt +
-                          QStringLiteral("    POR: ") + textoNumero(monto) + QStringLiteral("  ") + cr + cr +
-                          QStringLiteral(".");
+                          QStringLiteral("    POR: ") + cifraConSeparadores(monto) + QStringLiteral("  ") +
+                          etiqueta + cr + cr + QStringLiteral(".");
     if (auto no = sinConfirmar(ctx_, texto))
         return *no;
     res.confirmada = true;
@@ -211,9 +214,11 @@ ResultadoVenta VentaMarcas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     b.carrera = int(carrera2);
     b.caballo = int(h1);
     b.caballo2 = int(h2);
-    // The ticket names the horse the bet is on.
+    // The ticket states the bet: both horses by name, and the racetrack.
     b.nombre_caballo = primeroAhora.nombre;
-    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
+    b.nombre_caballo2 = segundo.nombre;
+    b.hipodromo = datos.hipodromo;
+    completarBoleto(b, monto, fecha, etiqueta, encabezado);
     return registrarJugada(ctx_, j, impresion_, res);
 }
 

@@ -1,6 +1,7 @@
 #include "venta_puestos.h"
 
 #include "codificacion.h"
+#include "moneda.h"
 #include "texto.h"
 
 #include <cmath>
@@ -23,18 +24,23 @@ const std::vector<Clase> &clases() {
     static const std::vector<Clase> todas = [] {
         std::vector<Clase> c;
         for (int d = 1; d <= 9; ++d)
-            c.push_back({d / 10.0, true,
+            c.push_back({d / 10.0,
+                         true,
                          {QStringLiteral("10/%1").arg(d),
                           d == 5 ? QStringLiteral("10 A  5") : QStringLiteral("10 A  %1 ").arg(d),
                           QStringLiteral("10/%1").arg(d)}});
         // -1 has no entry of its own in the kinds the race card uses; it is shown as the one nini
         // it stands for, the way the horse panel shows it ("1N").
         for (int n = 1; n <= 5; ++n)
-            c.push_back({double(-n), false, {QString::number(n), QStringLiteral("NINI"), QStringLiteral("%1N").arg(n)}});
+            c.push_back({double(-n),
+                         false,
+                         {QString::number(n), QStringLiteral("NINI"), QStringLiteral("%1N").arg(n)}});
         for (int n = 1; n <= 5; ++n)
-            c.push_back({double(n), false, {QString::number(n), QStringLiteral("PUESTO"), QString::number(n)}});
+            c.push_back(
+                {double(n), false, {QString::number(n), QStringLiteral("PUESTO"), QString::number(n)}});
         for (int k : {12, 22, 23, 33, 34, 44, 45, 55})
-            c.push_back({double(k), false,
+            c.push_back({double(k),
+                         false,
                          {QStringLiteral("%1 PUESTOS Y %2 NINI").arg(k / 10).arg(k % 10), QString(),
                           QStringLiteral("%1P%2N").arg(k / 10).arg(k % 10)}});
         return c;
@@ -209,15 +215,13 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     if (monto == 0)
         return rechazoVenta(QStringLiteral("DEBE INGRESAR UN MONTO"), CampoVenta::Monto);
 
-    // 11, 12.
+    // 11, 12. The amount with its separators, in the sale's own currency on both screens.
     const TipoPuesto t = tipoPuesto(tipo);
-    Armado pregunta(64 + t.texto1.size() + t.texto2.size() + caballoTxt.size() + datos.nombre_moneda.size());
-    pregunta << QLatin1String("    ") << t.texto1 << QLatin1String("  ") << t.texto2 << QLatin1String("  AL CAB: ")
-             << caballoTxt << QLatin1String("    POR: ") << textoNumero(monto);
-    if (operador)
-        pregunta << QLatin1String("  BS");
-    else
-        pregunta << QLatin1String("  ") << datos.nombre_moneda;
+    const QString etiqueta = etiquetaMoneda(ctx_, moneda, datos.nombre_moneda);
+    Armado pregunta(80 + t.texto1.size() + t.texto2.size() + caballoTxt.size() + etiqueta.size());
+    pregunta << QLatin1String("    ") << t.texto1 << QLatin1String("  ") << t.texto2
+             << QLatin1String("  AL CAB: ") << caballoTxt << QLatin1String("    POR: ")
+             << cifraConSeparadores(monto) << QLatin1String("  ") << etiqueta;
     const QString texto = std::move(pregunta).texto();
     const qint64 preguntado = ctx_.reloj.msDesdeEpoca();
     if (auto no = sinConfirmar(ctx_, texto))
@@ -277,7 +281,7 @@ ResultadoVenta VentaPuestos::ejecutar(const DatosJugada &datos, ResultadoVenta &
     b.caballo = n;
     b.nombre_caballo = nombre;
     b.codigo_puesto = t.codigo;
-    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
+    completarBoleto(b, monto, fecha, etiqueta, encabezado);
     return registrarJugada(ctx_, j, impresion_, res);
 }
 

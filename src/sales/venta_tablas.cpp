@@ -1,6 +1,7 @@
 #include "venta_tablas.h"
 
 #include "codificacion.h"
+#include "moneda.h"
 #include "texto.h"
 
 #include <cmath>
@@ -181,23 +182,21 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
                                 : QStringLiteral("EL MONTO ES MAYOR AL PERMITIDO EN ") + datos.nombre_moneda,
                             CampoVenta::Ninguno);
 
-    // 15. Confirmation.
+    // 15. Confirmation: the price and the amount with their separators, the amount in the sale's
+    // own currency on both screens.
+    const QString etiqueta = etiquetaMoneda(ctx_, moneda, datos.nombre_moneda);
     QString texto;
-    texto.reserve(160 + caballoTxt.size() + datos.nombre_moneda.size());
+    texto.reserve(160 + caballoTxt.size() + etiqueta.size());
     texto += QLatin1String(".\r\r\rEL VALOR DEL CABALLO ACTUAL ES DE : ");
-    texto += textoNumero(primero.precio);
+    texto += cifraConSeparadores(primero.precio);
     texto += QLatin1String("     \r\r\r    ");
     texto += textoNumero(tablas);
     texto += QLatin1String("  TABLAS  AL CAB: ");
     texto += caballoTxt;
     texto += QLatin1String("    POR: ");
-    texto += textoNumero(monto);
-    if (operador) {
-        texto += QLatin1String("  BS");
-    } else {
-        texto += QLatin1Char(' ');
-        texto += datos.nombre_moneda;
-    }
+    texto += cifraConSeparadores(monto);
+    texto += operador ? QLatin1String("  ") : QLatin1String(" ");
+    texto += etiqueta;
     texto += QLatin1String("\r\r.");
     const qint64 preguntado = ctx_.reloj.msDesdeEpoca();
     if (auto no = sinConfirmar(ctx_, texto))
@@ -265,7 +264,7 @@ ResultadoVenta VentaTablas::ejecutar(const DatosJugada &datos, ResultadoVenta &r
     b.caballo = int(caballo);
     b.nombre_caballo = segundo.nombre;
     b.tablas = tablas;
-    completarBoleto(b, monto, fecha, datos.nombre_moneda, encabezado);
+    completarBoleto(b, monto, fecha, etiqueta, encabezado);
     return registrarJugada(ctx_, j, impresion_, res);
 }
 

@@ -34,6 +34,9 @@ inline const QString kTituloSalir = QStringLiteral("SALIR DEL SISTEMA");
 inline const QString kPantallaNoDisponible =
     QStringLiteral("ESTA PANTALLA NO ESTA DISPONIBLE EN ESTA VERSION DEL SISTEMA");
 inline const QString kTituloNoDisponible = QStringLiteral("PANTALLA NO DISPONIBLE");
+// VENTA (F2) for a level that sells from no screen.
+inline const QString kNivelSinVenta = QStringLiteral(
+    "ESTE NIVEL DE USUARIO NO TIENE PANTALLA DE VENTA: SOLO VENDEN LOS NIVELES TAQUILLA Y OPERADOR");
 
 // The state the load leaves the window in. Fields the load did not reach keep these defaults.
 struct CargaMenu {

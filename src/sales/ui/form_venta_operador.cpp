@@ -1,8 +1,6 @@
 #include "form_venta_operador.h"
 
 #include "clientes.h"
-#include "filtros.h"
-#include "teclado.h"
 #include "texto.h"
 #include "venta_marcas.h"
 #include "ventanas.h"
@@ -100,7 +98,7 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
         f.setPointSize(14);
         Text_datos_mk[i]->setFont(f);
         Text_datos_mk[i]->installEventFilter(this);
-        filtrarTextoPegado(Text_datos_mk[i], SoloNumeros);
+        campoNumerico(Text_datos_mk[i]);
         marcas->addWidget(Text_datos_mk[i]);
     }
     Text_datos_mk[0]->setToolTip(QStringLiteral("El caballo jugado"));
@@ -108,7 +106,7 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
     Command8 = botonVenta(QStringLiteral("Command8"), QStringLiteral("PROCESAR JUGADA"), Frame1);
     venta_->addWidget(Label_Caballos, 4, 0);
     venta_->addWidget(Frame_Marcas, 4, 1);
-    venta_->addWidget(Command8, 5, 0, 1, 2);
+    venta_->addWidget(Command8, 5, 0, 1, 3);
     for (QWidget *w : std::initializer_list<QWidget *>{Label_Caballos, Frame_Marcas, Command8})
         w->hide();
 
@@ -185,6 +183,11 @@ void Form_VentaOperador::colorearBotones(int juego) {
 
 QWidget *Form_VentaOperador::trasMonto() {
     return juego_actual == 4 ? Text_datos_mk[0] : VentanaVenta::trasMonto();
+}
+
+QWidget *Form_VentaOperador::trasCarrera() {
+    // In Marcas the horse box is hidden: the race leads to the first horse.
+    return juego_actual == 4 ? Text_datos_mk[0] : VentanaVenta::trasCarrera();
 }
 
 DatosJugada Form_VentaOperador::datosJugada() const {

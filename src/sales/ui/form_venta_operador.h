@@ -40,6 +40,7 @@ protected:
     void alCambiarJuego(int juego) override;
     void colorearBotones(int juego) override;
     QWidget *trasMonto() override;
+    QWidget *trasCarrera() override;
     DatosJugada datosJugada() const override;
     void enfocarCampo(CampoVenta campo) override;
 };

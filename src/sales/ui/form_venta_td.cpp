@@ -51,6 +51,8 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     Frame_CobroBoleto = new corvalo::Frame_CobroBoleto(ctx_, recibos, this);
     connect(Frame_CobroBoleto, &Frame_CobroBoleto::cerrado, this, [this] { enfocar(Text_Monto); });
     connect(Frame_CobroBoleto, &Frame_CobroBoleto::pendiente, this, [this] { vigilarPendientes(); });
+    connect(Frame_CobroBoleto, &Frame_CobroBoleto::boletoPagado, this,
+            [this](const QString &codigo, const QString &monto) { mostrarPago(codigo, monto); });
     paneles_.prepend(Frame_CobroBoleto);
 
     connect(ff1M, &QAction::triggered, this, [this] { ff1M_Click(); });

@@ -1,6 +1,7 @@
 #include "ventana_venta.h"
 
 #include "filtros.h"
+#include "moneda.h"
 #include "registro.h"
 #include "teclado.h"
 #include "texto.h"
@@ -8,6 +9,7 @@
 #include "venta_tablas.h"
 #include "ventanas.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -111,7 +113,7 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     venta_ = new QGridLayout(Frame1);
     Label1_0 = nombrar(new QLabel(QStringLiteral("VENTA"), Frame1), QStringLiteral("Label1_0"));
     Label1_0->setAlignment(Qt::AlignCenter);
-    venta_->addWidget(Label1_0, 0, 0, 1, 2);
+    venta_->addWidget(Label1_0, 0, 0, 1, 3);
     auto *lc = new QLabel(QStringLiteral("Nº CARRERA"), Frame1);
     Text_datos_V1[0] = nombrar(new QLineEdit(Frame1), QStringLiteral("Text_datos_V1_0"));
     Label3_0 = nombrar(new QLabel(QStringLiteral("Nº DE TABLAS"), Frame1), QStringLiteral("Label3_0"));
@@ -125,12 +127,20 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     venta_->addWidget(Text_Monto, 2, 1);
     venta_->addWidget(Label_Caballo, 3, 0);
     venta_->addWidget(Text_datos_V1[1], 3, 1);
+    Label_SoloNumeros = nombrar(new QLabel(QStringLiteral("SOLO NUMEROS ENTEROS"), Frame1),
+                                QStringLiteral("Label_SoloNumeros"));
+    fondoColor(Label_SoloNumeros, kAmarillo, QStringLiteral("black"));
+    Label_SoloNumeros->setMargin(2);
+    Label_SoloNumeros->hide();
+    venta_->addWidget(Label_SoloNumeros, 2, 2);
+    // Its column keeps its room, so the bet area does not move when the hint comes and goes.
+    venta_->setColumnMinimumWidth(2, Label_SoloNumeros->sizeHint().width());
     for (QLineEdit *e : {Text_datos_V1[0], Text_datos_V1[1], Text_Monto}) {
         QFont f = e->font();
         f.setPointSize(14);
         e->setFont(f);
         e->installEventFilter(this);
-        filtrarTextoPegado(e, SoloNumeros);
+        campoNumerico(e);
     }
     boton_procesar = botonVenta(QStringLiteral("boton_procesar"), QStringLiteral("PROCESAR JUGADA"), Frame1);
     boton_procesarPT =
@@ -138,10 +148,23 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     boton_procesarPT->hide();
     Command4 = botonVenta(QStringLiteral("Command4"), QStringLiteral("NUEVA JUGADA"), Frame1);
     Command4->setToolTip(QStringLiteral("Nueva jugada (F9)"));
-    venta_->addWidget(boton_procesar, 5, 0, 1, 2);
-    venta_->addWidget(boton_procesarPT, 6, 0, 1, 2);
-    venta_->addWidget(Command4, 7, 0, 1, 2);
+    venta_->addWidget(boton_procesar, 5, 0, 1, 3);
+    venta_->addWidget(boton_procesarPT, 6, 0, 1, 3);
+    venta_->addWidget(Command4, 7, 0, 1, 3);
     principal_->addWidget(Frame1);
+
+    auto *ultimos = new QHBoxLayout;
+    Label_UltimaVenta = nombrar(new QLabel(Frame_principal), QStringLiteral("Label_UltimaVenta"));
+    Label_UltimoPago = nombrar(new QLabel(Frame_principal), QStringLiteral("Label_UltimoPago"));
+    for (QLabel *l : {Label_UltimaVenta, Label_UltimoPago}) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        ultimos->addWidget(l);
+    }
+    Label_UltimoPago->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    principal_->addLayout(ultimos);
 
     Label_estado = nombrar(new QLabel(Frame_principal), QStringLiteral("Label_estado"));
     Label_estado->setAlignment(Qt::AlignCenter);
@@ -251,6 +274,7 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     connect(boton_salir, &QPushButton::clicked, this, [this] { cerrarPantalla(this); });
     connect(boton_cuadrefinal, &QPushButton::clicked, this, [this] { boton_cuadrefinal_Click(); });
     connect(Boton_Buscar, &QPushButton::clicked, this, [this] { Boton_Buscar_Click(); });
+    connect(this, &VentanaVenta::entradaRechazada, this, [] { QApplication::beep(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer_Dinamicas, &QTimer::timeout, this, [this] { Timer_Dinamicas_Timer(); });
     connect(Timer_Activo, &QTimer::timeout, this, [this] { Timer_Activo_Timer(); });
@@ -396,6 +420,7 @@ void VentanaVenta::NewJugada() {
 }
 
 void VentanaVenta::Limpiar() {
+    Label_SoloNumeros->hide();
     Text_datos_V1[1]->clear();
     Text_Monto->clear();
     Text_Monto->setFocus();
@@ -426,6 +451,45 @@ QWidget *VentanaVenta::trasMonto() {
     return Text_datos_V1[1];
 }
 
+QWidget *VentanaVenta::trasCarrera() {
+    return Text_datos_V1[1];
+}
+
+void VentanaVenta::campoNumerico(QLineEdit *campo) {
+    rechazarTextoFiltrado(campo, SoloNumeros, [this, campo] { rechazarEntrada(campo); });
+    // The hint stays while the field keeps what was typed around the refused key ("12.50" leaves
+    // 1250): it goes once the clerk empties that field, or with the bet.
+    connect(campo, &QLineEdit::textChanged, this, [this, campo](const QString &texto) {
+        if (texto.isEmpty() && campo == campoRechazo_)
+            Label_SoloNumeros->hide();
+    });
+}
+
+void VentanaVenta::rechazarEntrada(QLineEdit *campo) {
+    // The hint goes to the row of the bet area that holds the field (or the box around it).
+    QWidget *fila = campo;
+    while (fila && venta_->indexOf(fila) < 0)
+        fila = fila->parentWidget();
+    if (fila) {
+        int r = 0, c = 0, rs = 0, cs = 0;
+        venta_->getItemPosition(venta_->indexOf(fila), &r, &c, &rs, &cs);
+        venta_->removeWidget(Label_SoloNumeros);
+        venta_->addWidget(Label_SoloNumeros, r, 2);
+    }
+    campoRechazo_ = campo;
+    Label_SoloNumeros->show();
+    emit entradaRechazada();
+}
+
+void VentanaVenta::mostrarVenta(const Boleto &b) {
+    Label_UltimaVenta->setText(QStringLiteral("BOLETO ") + b.nu_boleto + QStringLiteral(" — ") +
+                               cifraConSeparadores(b.monto) + QStringLiteral(" ") + b.nombre_moneda);
+}
+
+void VentanaVenta::mostrarPago(const QString &codigo, const QString &monto) {
+    Label_UltimoPago->setText(QStringLiteral("PAGADO ") + codigo + QStringLiteral(" — ") + monto);
+}
+
 void VentanaVenta::enfocar(QLineEdit *campo) {
     campo->setFocus();
     campo->selectAll();
@@ -449,15 +513,16 @@ bool VentanaVenta::eventFilter(QObject *obj, QEvent *ev) {
     if (!campo || (campo != Text_Monto && campo != Text_datos_V1[0] && campo != Text_datos_V1[1]))
         return QWidget::eventFilter(obj, ev);
     if (campo != Text_Monto) {
-        QWidget *siguiente =
-            campo == Text_datos_V1[0] ? static_cast<QWidget *>(Text_datos_V1[1]) : procesarVisible();
+        QWidget *siguiente = campo == Text_datos_V1[0] ? trasCarrera() : procesarVisible();
         return teclaCaballo(campo, k, siguiente) || QWidget::eventFilter(obj, ev);
     }
     const int codigo = codigoTecla(k);
     if (codigo < 0)
         return QWidget::eventFilter(obj, ev); // navigation, function and modified keys
-    if (SoloNumeros(codigo) == 0)
+    if (SoloNumeros(codigo) == 0) {
+        rechazarEntrada(campo);
         return true; // swallowed
+    }
     if (codigo == 13) {
         if (!Text_Monto->text().isEmpty()) {
             QWidget *destino = trasMonto();
@@ -483,8 +548,10 @@ bool VentanaVenta::teclaCaballo(QLineEdit *campo, QKeyEvent *k, QWidget *siguien
     const int codigo = codigoTecla(k);
     if (codigo < 0)
         return false; // navigation, function and modified keys
-    if (SoloNumeros(codigo) == 0)
+    if (SoloNumeros(codigo) == 0) {
+        rechazarEntrada(campo);
         return true; // swallowed
+    }
     if (codigo == 13) {
         double cabMax = 0;
         try {
@@ -527,8 +594,10 @@ void VentanaVenta::enfocarCampo(CampoVenta campo) {
 void VentanaVenta::mostrarResultado(const ResultadoVenta &r) {
     if (r.limpiar)
         Limpiar();
-    if (r.tipo == ResultadoVenta::Tipo::Registrada && r.boleto)
+    if (r.tipo == ResultadoVenta::Tipo::Registrada && r.boleto) {
         ultimoBoleto_ = *r.boleto;
+        mostrarVenta(*r.boleto);
+    }
     if (r.sinImprimir && r.boleto)
         ofrecerReimpresion(*r.boleto, r.mensaje, r.titulo);
     else if (!r.mensaje.isEmpty())
@@ -614,6 +683,8 @@ void VentanaVenta::Timer_Pendientes_Timer() {
     for (const ResolucionVenta &r : ventas) {
         if (r.boleto)
             ultimoBoleto_ = *r.boleto;
+        if (r.boleto && r.estado == ResolucionVenta::Estado::Completada)
+            mostrarVenta(*r.boleto);
         if (r.sinImprimir && r.boleto)
             ofrecerReimpresion(*r.boleto,
                                r.mensaje + QStringLiteral("\r\rEL BOLETO NO SE PUDO IMPRIMIR. ¿DESEA "

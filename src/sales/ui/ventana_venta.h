@@ -44,6 +44,10 @@ public:
         *Label_tecnico;
     QLabel *Label_Moneda[2];
     QLabel *Label_Caballo; // "Nº DE CABALLO"
+    // Beside a number field that refused a key or a pasted text: "SOLO NUMEROS ENTEROS".
+    QLabel *Label_SoloNumeros;
+    // The status line: the last ticket sold and the last one paid, each until the next.
+    QLabel *Label_UltimaVenta, *Label_UltimoPago;
     QLineEdit *Text_datos_V1[2], *Text_Monto;
     QPushButton *boton_procesar, *boton_procesarPT, *Command4, *Command3, *Command6, *Command2,
         *boton_pantallacliente, *boton_salir;
@@ -81,6 +85,8 @@ signals:
     void cerrada();
     // The user's account was found suspended: the program must end.
     void suspendido();
+    // A number field refused a key or a text (the host beeps).
+    void entradaRechazada();
 
 protected:
     // Builds the shared controls; the screen adds its own, then calls iniciar().
@@ -97,8 +103,9 @@ protected:
     virtual void seleccionarJuego(int juego, bool desdeMenu);
     virtual void alCambiarJuego(int) {}
     virtual void colorearBotones(int juego);
-    // Where Enter in the amount goes.
+    // Where Enter in the amount and in the race box go.
     virtual QWidget *trasMonto();
+    virtual QWidget *trasCarrera();
     // The values a sale reads from the screen.
     virtual DatosJugada datosJugada() const;
     // The cursor after a sale's outcome.
@@ -123,6 +130,13 @@ protected:
     // is a horse of the race, and warns when it is above cab_max; Backspace in an empty box goes
     // back to the amount. True when the key was taken.
     bool teclaCaballo(QLineEdit *campo, QKeyEvent *k, QWidget *siguiente);
+    // A number field of the bet: only digits enter it, however the text comes; what it refuses
+    // is refused visibly (a beep, and Label_SoloNumeros beside it until that field is emptied or
+    // the bet is cleared).
+    void campoNumerico(QLineEdit *campo);
+    void rechazarEntrada(QLineEdit *campo);
+    // The status line after a payment: the code paid and its amount as the panel showed it.
+    void mostrarPago(const QString &codigo, const QString &monto);
 
     Contexto &ctx_;
     ImpresionTickets *impresion_;
@@ -137,10 +151,12 @@ private:
     void cargar();
     void mostrarPanel(const PanelCaballos &p);
     void marcarMoneda(int index);
+    void mostrarVenta(const Boleto &b);
     // Offers to print a recorded ticket again until it prints or the clerk says no.
     void ofrecerReimpresion(const Boleto &b, QString pregunta, const QString &titulo);
 
-    bool ocupado_ = false; // a sale or a resolution is under way
+    bool ocupado_ = false;              // a sale or a resolution is under way
+    QLineEdit *campoRechazo_ = nullptr; // the field Label_SoloNumeros stands beside
     std::optional<Boleto> ultimoBoleto_;
 };
 

@@ -218,11 +218,13 @@ void Form_MenuPrincipal::pantallaCerrada(bool conBarra) {
 
 void Form_MenuPrincipal::Toolbar1_ButtonClick(int index) {
     if (index == 1) {
-        // A level without a sales screen gets none, and keeps its toolbar.
+        // A level without a sales screen is told so, and keeps its toolbar.
         if (ctx_.sesion.nivel == QLatin1String("Taquilla"))
             abrirCon(pantallas.Form_Venta_TD, true);
         else if (ctx_.sesion.nivel == QLatin1String("Operador"))
             abrirCon(pantallas.Form_VentaOperador, true);
+        else
+            ctx_.dialogos.mensaje(kNivelSinVenta, kTituloNoDisponible, Icono::Informacion);
     } else if (index == 2) {
         close();
     }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace corvalo {
 
@@ -76,7 +77,43 @@ QString filtrarTexto(const QString &texto, FiltroCaracter filtro) {
     return fuera;
 }
 
+// Accepts a text only when the filter lets every character through (changing those it changes).
+// Blanks and control characters around what was copied (a cell's line end, a scanner's suffix)
+// are dropped without a word when the filter does not take them.
+class ValidadorFiltro : public QValidator {
+public:
+    ValidadorFiltro(FiltroCaracter filtro, QObject *padre) : QValidator(padre), filtro_(filtro) {}
+    State validate(QString &texto, int &cursor) const override {
+        QString fuera;
+        fuera.reserve(texto.size());
+        int nuevoCursor = cursor;
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            const int codigo = codigoDeChar(texto[i]);
+            const int filtrado = codigo < 32 ? 0 : filtro_(codigo);
+            if (filtrado > 0) {
+                fuera += filtrado == codigo ? texto[i] : charDeCodigo(static_cast<unsigned char>(filtrado));
+                continue;
+            }
+            if (!texto[i].isSpace() && texto[i].category() != QChar::Other_Control)
+                return Invalid;
+            if (i < cursor)
+                --nuevoCursor;
+        }
+        texto = fuera;
+        cursor = nuevoCursor;
+        return Acceptable;
+    }
+
+private:
+    FiltroCaracter filtro_;
+};
+
 } // namespace
+
+void rechazarTextoFiltrado(QLineEdit *campo, FiltroCaracter filtro, std::function<void()> rechazado) {
+    campo->setValidator(new ValidadorFiltro(filtro, campo));
+    QObject::connect(campo, &QLineEdit::inputRejected, campo, std::move(rechazado));
+}
 
 void filtrarTextoPegado(QLineEdit *campo, FiltroCaracter filtro) {
     QObject::connect(campo, &QLineEdit::textEdited, campo, [campo, filtro](const QString &texto) {

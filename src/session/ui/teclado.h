@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QKeyEvent;
 class QLineEdit;
 
@@ -38,5 +40,12 @@ TeclaFiltrada filtrarTecla(QLineEdit *campo, QKeyEvent *tecla, FiltroCaracter fi
 // Every other way text enters the field (paste, drop, input methods) passes the same filter:
 // characters it swallows are dropped, characters it changes are changed.
 void filtrarTextoPegado(QLineEdit *campo, FiltroCaracter filtro);
+
+// The same, refusing visibly: text that enters the field by any way other than a key press the
+// field's own handler filters (paste, drop, input methods, a key that reaches the field) and holds
+// a character the filter swallows is refused whole, and `rechazado` runs, as the handler does for
+// a swallowed key; characters the filter changes are changed. Text set by the program is not
+// filtered.
+void rechazarTextoFiltrado(QLineEdit *campo, FiltroCaracter filtro, std::function<void()> rechazado);
 
 } // namespace corvalo

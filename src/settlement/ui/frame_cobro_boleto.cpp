@@ -225,6 +225,7 @@ void Frame_CobroBoleto::Text_boletoCobro_KeyPress() {
 }
 
 void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QPushButton *pagar) {
+    const QString codigo = Text_boletoCobro->text();
     Text_boletoCobro->clear();
     pagar->hide();
     if (!r.mensaje.isEmpty()) {
@@ -241,8 +242,10 @@ void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QPushButton *pagar)
     Text_boletoCobro->setFocus();
     if (!ctx_.pendientes.vacio())
         emit pendiente();
-    if (r.hecho)
+    if (r.hecho) {
         emit pagado(r);
+        emit boletoPagado(codigo, Label_PCB->text());
+    }
 }
 
 void Frame_CobroBoleto::ofrecerReimpresion(const Recibo &r, QString pregunta) {

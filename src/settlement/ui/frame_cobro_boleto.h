@@ -52,6 +52,8 @@ signals:
     void cerrado();
     // A payment was made (the receipt, when one was due, has been sent to the output).
     void pagado(const corvalo::ResultadoPago &resultado);
+    // The same payment for the host's status line: the code paid and the amount the panel showed.
+    void boletoPagado(const QString &codigo, const QString &monto);
     // A payment's outcome is pending: the host asks again while the journal holds it.
     void pendiente();
 
