@@ -148,7 +148,10 @@ int main(int argc, char **argv) {
     QApplication::setWindowIcon(iconoPrograma());
     QApplication::setQuitOnLastWindowClosed(false); // every ending goes through terminarPrograma
     instalarFiltroTeclado();
+    const bool traducido = instalarTraduccionesQt();
     instalarRegistro(puesto.archivoRegistro.valor, *nivelRegistro(puesto.nivelRegistro.valor));
+    if (!traducido)
+        qCWarning(lcSesion) << "Qt's Spanish translations (qt6-translations-l10n) are not installed";
     for (const AjustesPuesto::Archivo &f : puesto.archivos)
         qCInfo(lcSesion).noquote() << QStringLiteral("settings file %1: %2")
                                           .arg(f.ruta, f.leido ? QStringLiteral("read")

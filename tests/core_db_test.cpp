@@ -209,4 +209,14 @@ TEST(BdLocalReal, CreateRecreateAndOpen) {
     // Re-creation where there is no database fails at the drop.
     servidor->ejecutar(QStringLiteral("DROP DATABASE bd_corvalo"));
     EXPECT_THROW(recrear_bd_local(ctx), DbError);
+
+    // "Borrar BD Local" where there is no database, from a level whose login opened no local
+    // connection: it is created and the connection left open names it.
+    ctx.conexion_local.reset();
+    servidor->ejecutar(QStringLiteral("DROP DATABASE IF EXISTS bd_corvalo"));
+    EXPECT_TRUE(borrar_bd_local(ctx));
+    ASSERT_TRUE(ctx.conexion_local);
+    EXPECT_EQ(ctx.local().ejecutar(QStringLiteral("select database() as d")).valor(0, "d").texto(),
+              QStringLiteral("bd_corvalo"));
+    EXPECT_EQ(tipoPuesto(), QStringLiteral("varchar"));
 }

@@ -498,8 +498,15 @@ TEST(BdLocal, OfferRunsOnlyForTheTwoAccessCodes) {
             QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "));
         EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("Confirmar Requerimiento"));
         if (c.conexiones == 0) {
-            // No message beyond the question (and the input box when answered Yes).
-            EXPECT_EQ(e.dialogos.vistos.size(), c.respuesta == Respuesta::Si ? 2u : 1u);
+            // Besides the question (and the input box when answered Yes), one message says why
+            // nothing was created.
+            ASSERT_EQ(e.dialogos.vistos.size(), c.respuesta == Respuesta::Si ? 3u : 2u);
+            const bool clave = c.clave && c.respuesta == Respuesta::Si;
+            EXPECT_EQ(e.dialogos.vistos.back().texto,
+                      clave ? QStringLiteral("La clave de acceso no es válida: la base de datos local de "
+                                             "reportes no se ha creado.")
+                            : QStringLiteral("La base de datos local de reportes no se ha creado: los reportes "
+                                             "no estarán disponibles hasta crearla."));
             continue;
         }
         EXPECT_EQ(e.fabrica.abiertas[0]->sentencias.first(), c.primera);
@@ -520,6 +527,7 @@ TEST(BdLocal, DeleteAnsweredNoChangesNothing) {
     EXPECT_EQ(e.dialogos.vistos[0].texto,
               QStringLiteral(" ¿Esta usted seguro de querer borrar la bd local?"));
     EXPECT_EQ(e.dialogos.vistos[0].titulo, QStringLiteral("confirmar"));
+    EXPECT_EQ(e.dialogos.vistos[0].botones, Botones::SiNoPorNo); // Enter answers No
 }
 
 // The technician's log never shows a password, whatever the case or blanks of the field.

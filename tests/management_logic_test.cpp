@@ -807,11 +807,17 @@ TEST_F(BoletosFalso, SinBaseLocalLaListaSeMuestraIgual) {
                         "estatus", "taquilla", "grupo"},
                        {{"12", "1010312", "3", "7", "2", "0", "500", "0", "0", "taq1", "G01"}}));
     e.ctx.conexion_local.reset();
+    e.fabrica.falla = true; // and it cannot be opened again
     BusquedaBoletos b = buscarBoletos(e.ctx, filtro(kCombinaciones[0]));
     EXPECT_FALSE(b.fallo);
     EXPECT_EQ(b.filas.filas(), 1);
     EXPECT_TRUE(b.falloCopia);
     EXPECT_FALSE(b.imprimir());
+    // A lost local connection is opened again before the copy.
+    e.fabrica.falla = false;
+    b = buscarBoletos(e.ctx, filtro(kCombinaciones[0]));
+    EXPECT_FALSE(b.falloCopia);
+    EXPECT_TRUE(b.imprimir());
     // A central failure ends the search; the list read before it stands.
     e.ctx.conexion_local = e.fabrica.abrir("local");
     db.fallar("SELECT  sum(cobrado) as sumaporcobrar");

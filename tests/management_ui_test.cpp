@@ -704,9 +704,18 @@ private slots:
         QTRY_COMPARE(imprimir.size(), 1);
         QCOMPARE(ctx->sesion.tipo_reporte, 6);
 
-        // Without the local database the list shows and the supervisor is told.
+        // Without the local database (it cannot be opened again) the list shows and the
+        // supervisor is told.
         ctx->conexion_local.reset();
+        {
+            std::lock_guard l(servidor.m);
+            servidor.caido = true;
+        }
         f->bton_buscar->click();
+        {
+            std::lock_guard l(servidor.m);
+            servidor.caido = false;
+        }
         QCOMPARE(f->DataGrid_Tickets->model()->rowCount(), 30);
         QVERIFY(!f->Command2->isVisible());
         QCOMPARE(dialogos.titulos.last(), QString("IMPRIMIR BOLETOS"));

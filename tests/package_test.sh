@@ -16,12 +16,14 @@ deb="$(ls "$TMP"/pkg/corvalo_*.deb)"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries"
 dpkg-deb -f "$deb" Depends | grep -qv 'mariadb-server\|libgtest\|-dev' || fail "Depends names a build or server package"
 dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/corvalo/corvalo.conf || fail "conffiles"
+dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/corvalo/Reportes/LEEME || fail "conffiles: LEEME"
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "Depends lacks Qt's translations"
 ROOT="$TMP/root"
 mkdir "$ROOT"
 dpkg -x "$deb" "$ROOT"
 for f in usr/bin/corvalo usr/bin/corvalo-backoffice usr/share/applications/corvalo.desktop \
          usr/share/icons/hicolor/scalable/apps/corvalo.svg usr/share/man/man1/corvalo.1 \
-         usr/share/man/man1/corvalo-backoffice.1 usr/share/corvalo/Reportes/diario.rpt etc/corvalo/corvalo.conf; do
+         usr/share/man/man1/corvalo-backoffice.1 usr/share/corvalo/Reportes/diario.rpt etc/corvalo/corvalo.conf etc/corvalo/Reportes/LEEME; do
     [ -e "$ROOT/$f" ] || fail "the package lacks $f"
 done
 [ "$(stat -c %a "$ROOT/etc/corvalo/corvalo.conf")" = 640 ] || fail "corvalo.conf is not 0640"

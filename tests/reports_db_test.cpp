@@ -181,6 +181,28 @@ TEST_F(Reportes, CuadreDeVentasDeUnRangoConDiasCerradosYElDiaDeTrabajo) {
     EXPECT_TRUE(pdf.contains("Moneda: BS")) << pdf.toStdString();
 }
 
+// The local connection cut on the server between two runs (as a restart or an idle timeout
+// leaves it): the next run and the viewer open it again and work.
+TEST_F(Reportes, UnaConexionLocalCortadaSeAbreDeNuevoAntesDeUsarla) {
+    procesarCuadreTaquillas(ctx, {W, W, "", ""});
+    ASSERT_TRUE(ctx.conexion_local);
+    auto servidor = conectar(cadenaServidor());
+    const auto cortar = [&] {
+        servidor->ejecutar("KILL " + QString::number(ctx.conexion_local->idHilo()));
+    };
+    const unsigned long primera = ctx.conexion_local->idHilo();
+    cortar();
+    const ResultadoProceso r = procesarCuadreTaquillas(ctx, {W, W, "", ""});
+    EXPECT_FALSE(r.fallo);
+    EXPECT_EQ(r.filas, 2);
+    EXPECT_TRUE(dialogos.textos.isEmpty()) << dialogos.textos.join('/').toStdString();
+    EXPECT_NE(ctx.conexion_local->idHilo(), primera);
+    EXPECT_EQ(filas("rpt_resultadostaqs", "taquilla").size(), 2);
+    cortar();
+    EXPECT_TRUE(textoPdf(kReporteTaquillas).contains("taq1 180,00 200,00 30,00 -50,00"));
+    EXPECT_TRUE(dialogos.textos.isEmpty()) << dialogos.textos.join('/').toStdString();
+}
+
 TEST_F(Reportes, CuadreDeVentasDeUnJuegoDelDia) {
     procesarVentas(ctx, {W, W, "", "TABLAS DINAMICAS"});
     // T01 100 paid 200, T02 50, T06 60; T07 is in the other currency.
@@ -228,9 +250,12 @@ TEST_F(Reportes, TicketsEliminadosParaSupervisorYSocio) {
                      "2|A00|2|taq3|2026-03-13|15|3|REVISION|super1|13-03-2026"}));
     const QString pdf = textoPdf(kReporteBitacora);
     EXPECT_TRUE(pdf.contains("Taquilla: taq1")) << pdf.toStdString();
-    EXPECT_TRUE(pdf.contains("14-03-2026 10:00:00 8 T04 2 1 1 80,00 super1 ANULACION CABALLO EQUIVOCADO"))
+    EXPECT_TRUE(pdf.contains("14-03-2026 10:00:00 8 T04 2 1 1 80,00 5 super1 ANULACION CABALLO EQUIVOCADO"))
         << pdf.toStdString();
-    EXPECT_TRUE(pdf.contains("TOTAL ANULADO 95,00")) << pdf.toStdString();
+    // The log entry that is no cancellation shows its status and is left out of the total.
+    EXPECT_TRUE(pdf.contains("13-03-2026 09:00:00 2 A00 1 1 1 15,00 3 super1 CONSULTA REVISION"))
+        << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains("TOTAL ANULADO 80,00")) << pdf.toStdString();
 
     ctx.sesion.nivel = "Socio";
     procesarBitacora(ctx, {AYER, W, "TODOS", ""});

@@ -501,17 +501,43 @@ TEST(BaseLocal, SeAbreCuandoElIngresoNoLaAbrioYSeOfreceCrearlaCuandoFalta) {
     ASSERT_TRUE(e.ctx.conexion_local);
     EXPECT_EQ(e.fabrica.abiertas.back()->sentencias.first(), "select * from rpt_diario");
 
+    // No database on a server that answers: its creation is offered.
     Entorno sin("Socio");
     sin.ctx.conexion_local.reset();
     sin.fabrica.falla = true;
+    sin.fabrica.codigoFalla = 1049;
     sin.dialogos.respuestas = {Respuesta::No}; // the creation is declined
     const ResultadoProceso r = procesarVentas(sin.ctx, {W, W, "", ""});
     EXPECT_EQ(sin.dialogos.textos,
               (QStringList{"Este Usuario Requiere crear las credenciales para los reportes "
                            "desea hacerlo? ",
-                           "INTENTE NUEVAMENTE "}));
+                           "La base de datos local de reportes no se ha creado: los reportes no estarán "
+                           "disponibles hasta crearla."}));
     EXPECT_TRUE(r.fallo);
     EXPECT_TRUE(sin.db->sentencias.isEmpty());
+
+    // No server: no offer, the reason.
+    Entorno caido("Socio");
+    caido.ctx.conexion_local.reset();
+    caido.fabrica.falla = true;
+    EXPECT_TRUE(procesarBitacora(caido.ctx, {W, W, "", "TODOS"}).fallo);
+    ASSERT_EQ(caido.dialogos.textos.size(), 1);
+    EXPECT_EQ(caido.dialogos.textos[0],
+              "Los reportes necesitan la base de datos local de reportes (bd_corvalo), que no se pudo "
+              "abrir:\nservidor inalcanzable");
+    EXPECT_EQ(caido.dialogos.titulos[0], "BASE DE DATOS LOCAL");
+}
+
+// A local connection the server no longer knows is opened again before the next process.
+TEST(BaseLocal, UnaConexionPerdidaSeAbreDeNuevo) {
+    Entorno e;
+    BdFalsa *vieja = e.local;
+    vieja->perdidaFalsa = true;
+    const ResultadoProceso r = procesarCuadreTaquillas(e.ctx, {W, W, "", ""});
+    EXPECT_FALSE(r.fallo);
+    EXPECT_TRUE(vieja->sentencias.isEmpty());
+    EXPECT_EQ(e.fabrica.abiertas.back()->sentencias.first(), "select * from rpt_diario");
+    EXPECT_TRUE(e.fabrica.abiertas.back()->sentencias.contains("DELETE from rpt_resultadostaqs"));
 }
 
 class Cancelar : public Progreso {
@@ -605,8 +631,44 @@ TEST(Maqueta, GruposSubtotalesTotalYFormatos) {
                            "Total Taquilla taq3||0,25|1", "TOTAL||1.244,75|3"}));
     EXPECT_EQ(csvDe(m),
               QByteArray("\xEF\xBB\xBF"
-                         "FECHA,NUM,MONTO,MOTIVO\r\n03-01-2026,1234,1234.50,A\r\n03-01-2026,7,10.00,\"B, "
-                         "C\"\r\n02-01-2026,8,0.25,\"\"\"D\"\"\"\r\n"));
+                         "FECHA;NUM;MONTO;MOTIVO\r\n03-01-2026;1234;1234,50;A\r\n03-01-2026;7;10,00;B, "
+                         "C\r\n02-01-2026;8;0,25;\"\"\"D\"\"\"\r\n"));
+}
+
+// For a spreadsheet in a Spanish locale: ";" between fields, decimal commas (negative amounts
+// stay numbers), a ";" inside a text quoted, and typed text that starts like a formula shown as
+// text.
+TEST(Maqueta, CsvParaUnaHojaDeCalculoEnEspanol) {
+    const DefinicionReporte d = leerDefinicion(
+        "tabla: t\ncolumna: usuario | USUARIO | texto | 10\ncolumna: motivo | MOTIVO | texto | 20\n"
+        "columna: monto | MONTO | dinero | 10 | suma\ncolumna: tablas | TABLAS | entero | 5");
+    const Resultado filas = tabla({"usuario", "motivo", "monto", "tablas"},
+                                  {{"@admin", "=HYPERLINK(\"http://x\";\"ver\")", "-80", "-2"},
+                                   {"ana", "+34 duplicado", "1234.5", "3"},
+                                   {"-luis", "error; repetido", "0.25", "1"},
+                                   {"pedro", "CABALLO EQUIVOCADO", "7", "0"}});
+    EXPECT_EQ(csvDe(maquetar(d, filas, {})),
+              QByteArray("\xEF\xBB\xBF"
+                         "USUARIO;MOTIVO;MONTO;TABLAS\r\n"
+                         "'@admin;\"'=HYPERLINK(\"\"http://x\"\";\"\"ver\"\")\";-80,00;-2\r\n"
+                         "ana;'+34 duplicado;1234,50;3\r\n"
+                         "'-luis;\"error; repetido\";0,25;1\r\n"
+                         "pedro;CABALLO EQUIVOCADO;7,00;0\r\n"));
+}
+
+// "totaliza": every row is listed, the totals add only the rows with the value.
+TEST(Maqueta, TotalDeLasFilasConUnValor) {
+    const DefinicionReporte d = leerDefinicion(
+        "tabla: t\ntotaliza: estatus=5\ncolumna: estatus | ESTATUS | entero | 5\n"
+        "columna: monto | MONTO | dinero | 10 | suma\ncolumna: nu_boleto | BOLETOS | texto | 10 | cuenta\n"
+        "total: TOTAL ANULADO");
+    const Resultado filas =
+        tabla({"estatus", "monto", "nu_boleto"}, {{"5", "100", "A"}, {"3", "15", "B"}, {"5.0", "20", "C"}});
+    const Maqueta m = maquetar(d, filas, {});
+    ASSERT_EQ(m.lineas.size(), 4);
+    EXPECT_EQ(m.lineas[1].celdas, (QStringList{"3", "15,00", "B"}));
+    EXPECT_EQ(m.lineas.last().celdas, (QStringList{"TOTAL ANULADO", "120,00", "2"}));
+    EXPECT_THROW(leerDefinicion("tabla: t\ntotaliza: estatus\ncolumna: a | A | texto | 5"), ErrorReporte);
 }
 
 TEST(Maqueta, SinFilasNoHayTotales) {

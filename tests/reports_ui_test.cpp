@@ -1,17 +1,28 @@
 // The report screens and the viewer, driven through their widgets on the recording fake.
+#include "dibujo_reporte.h"
 #include "entorno_falso.h"
+#include "form_menu_principal.h"
 #include "form_reportes.h"
 #include "rpt_jugadas.h"
+#include "ventanas.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -48,6 +59,63 @@ std::unique_ptr<PantallaReporte> crear(const QString &nombre, Contexto &ctx) {
     if (nombre == "Form_RPT_ResultadosCarreras")
         return std::make_unique<Form_RPT_ResultadosCarreras>(ctx);
     return std::make_unique<Form_Bitacora>(ctx);
+}
+
+// Rows for the main statement of each screen, so that a process finds something.
+void conFilas(Entorno &e) {
+    e.db->responder("select grupo as grupo",
+                    tabla({"grupo", "venta", "fecha"}, {{"G01", "800", "2026-01-03"}}));
+    e.db->responder("select m.taquilla",
+                    tabla({"taquilla", "venta", "fecha"}, {{"taq1", "300", "2026-01-03"}}));
+    e.db->responder("SELECT v.carrera,sum(v.monto)",
+                    tabla({"carrera", "jugado", "grupo"}, {{"1", "250", "G01"}}));
+    e.db->responder("Select * from bitacora",
+                    tabla({"numero", "carrera", "caballo", "tablas", "monto", "taquilla", "grupo", "hora",
+                           "nu_boleto", "cobrado", "motivo", "usuario", "tipo_motivo", "estatus", "fecha"},
+                          {{"8", "2", "1", "1", "80", "taq1", "G01", "10:00:00", "T04", "0", "DUPLICADO",
+                            "super1", "ANULACION", "5", "2026-01-03"}}));
+}
+
+bool activar(QWidget *w) {
+    w->show();
+    QApplication::setActiveWindow(w);
+    return QTest::qWaitForWindowActive(w);
+}
+
+// Opens the list of a selector with the mouse on its arrow and clicks the item in the list.
+bool elegirConElRaton(QComboBox *c, const QString &texto) {
+    if (!activar(c->window()))
+        return false;
+    QStyleOptionComboBox opcion;
+    opcion.initFrom(c);
+    opcion.editable = c->isEditable();
+    const QRect flecha =
+        c->style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxArrow, c);
+    QTest::mouseClick(c, Qt::LeftButton, {}, flecha.center());
+    if (!QTest::qWaitFor([&] { return c->view()->isVisible(); }))
+        return false;
+    const int fila = c->findText(texto);
+    if (fila < 0)
+        return false;
+    const QRect item = c->view()->visualRect(c->model()->index(fila, 0));
+    // The list takes no release in the double-click time after it opens (as a person's click).
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseMove(c->view()->viewport(), item.center());
+    QTest::mouseClick(c->view()->viewport(), Qt::LeftButton, {}, item.center());
+    if (!QTest::qWaitFor([&] { return !c->view()->isVisible(); }))
+        return false;
+    // The offscreen platform leaves no window active once the list closes; a desktop gives the
+    // screen its activation back.
+    return activar(c->window());
+}
+
+// The statements of the central connection that name a game.
+QStringList conJuego(const BdFalsa &db) {
+    QStringList out;
+    for (const QString &s : db.sentencias)
+        if (s.contains("id_juego"))
+            out << s;
+    return out;
 }
 
 } // namespace
@@ -173,6 +241,219 @@ private slots:
         QCOMPARE(e.dialogos.textos.last(), QString("No se encontro Ningun registro"));
     }
 
+    // A game picked with the mouse from the open list is the game the report runs for, and the
+    // one written into its rows.
+    void juegoElegidoDeLaListaAbierta_data() {
+        QTest::addColumn<QString>("pantalla");
+        for (const char *p : {"Form_RPT_Ventas", "Form_RPT_CuadreTaqTF", "Form_RPT_ResultadosCarreras"})
+            QTest::newRow(p) << QString::fromLatin1(p);
+    }
+    void juegoElegidoDeLaListaAbierta() {
+        QFETCH(QString, pantalla);
+        Entorno e("Supervisor");
+        conFilas(e);
+        auto f = crear(pantalla, e.ctx);
+        QVERIFY(activar(f.get()));
+        QVERIFY(elegirConElRaton(f->Combo_SelJuego, "TABLA FIJA"));
+        QCOMPARE(f->Combo_SelJuego->currentText(), QString("TABLA FIJA"));
+        QTest::keyClick(f->Combo_SelJuego, Qt::Key_P, Qt::AltModifier);
+        QTRY_VERIFY(f->boton_Impresion->isVisible()); // a mnemonic clicks a moment later
+        const QStringList juego = conJuego(*e.db);
+        QVERIFY2(!juego.isEmpty() && juego.first().contains("id_juego = '2'"), qPrintable(juego.join('\n')));
+        QVERIFY(e.local->sentencias.last().contains("'TABLA FIJA'"));
+
+        // Typed, and picked by keyboard from the list: the same.
+        e.db->sentencias.clear();
+        f->Combo_SelJuego->lineEdit()->selectAll();
+        QTest::keyClicks(f->Combo_SelJuego, "TABLAS DINAMICAS");
+        QVERIFY(!f->boton_Impresion->isVisible());
+        QTest::keyClick(f->Combo_SelJuego, Qt::Key_Return); // the last field: runs the process
+        QVERIFY(conJuego(*e.db).first().contains("id_juego = '1'"));
+        e.db->sentencias.clear();
+        QTest::keyClick(f->Combo_SelJuego, Qt::Key_F4);
+        QTRY_VERIFY(f->Combo_SelJuego->view()->isVisible());
+        QTest::keyClick(f->Combo_SelJuego->view(), Qt::Key_Home);
+        QTest::keyClick(f->Combo_SelJuego->view(), Qt::Key_Down);
+        QTest::keyClick(f->Combo_SelJuego->view(), Qt::Key_Return);
+        QTRY_VERIFY(!f->Combo_SelJuego->view()->isVisible());
+        QCOMPARE(f->Combo_SelJuego->currentText(), QString("TABLA FIJA"));
+        QTest::keyClick(f->Combo_SelJuego, Qt::Key_P, Qt::AltModifier);
+        QTRY_VERIFY(!conJuego(*e.db).isEmpty());
+        QVERIFY(conJuego(*e.db).first().contains("id_juego = '2'"));
+    }
+
+    // The print button is the last run's: a changed date takes it away; a range that starts
+    // after it ends is refused with a message that says so; the viewer names the run's currency
+    // even when the session's changed since.
+    void imprimirEsDeLaUltimaCorrida() {
+        Entorno e("Socio");
+        conFilas(e);
+        e.local->responder("select * from rpt_diario order by id_rpt",
+                           tabla({"id_rpt", "ch", "venta", "fecha", "chipico", "saldo", "premios",
+                                  "fecha_inicio", "fecha_final", "monto_porpagar", "juego"},
+                                 {{"1", "CENTRO UNO", "800", "2026-01-03", "CENTRO UNO", "800", "0",
+                                   "03-01-2026", "03-01-2026", "0", "TODOS"}}));
+        QDir programa(QCoreApplication::applicationDirPath());
+        if (!programa.exists("Reportes"))
+            QVERIFY(QFile::link(CORVALO_SOURCE_DIR "/Reportes", programa.filePath("Reportes")));
+        Form_RPT_Ventas f(e.ctx);
+        QVERIFY(activar(&f));
+        QTest::mouseClick(f.Label_Moneda[1], Qt::LeftButton);
+        QTest::mouseClick(f.Bton_Procesar, Qt::LeftButton);
+        QVERIFY(f.boton_Impresion->isVisible());
+        e.ctx.sesion.id_moneda = 1; // another screen opened meanwhile
+        QTest::mouseClick(f.boton_Impresion, Qt::LeftButton);
+        RPT_Jugadas *v = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *r = qobject_cast<RPT_Jugadas *>(w); r && r->isVisible())
+                v = r;
+        QVERIFY(v && v->maqueta());
+        QCOMPARE(v->windowTitle(), QString("RESUMEN DE VENTAS"));
+        QCOMPARE(v->maqueta()->subtitulos.first(), QString("Centro: CENTRO UNO        Moneda: $"));
+        v->close();
+        QVERIFY(activar(&f));
+
+        // A date changed by keyboard: the print button goes.
+        f.DTPicker1->setFocus();
+        QTest::keyClick(f.DTPicker1, Qt::Key_Up);
+        QCOMPARE(f.DTPicker1->date(), QDate(2026, 1, 4));
+        QVERIFY(!f.boton_Impresion->isVisible());
+        // 04/01 to 03/01: refused, nothing run.
+        e.db->sentencias.clear();
+        e.dialogos.textos.clear();
+        QTest::keyClick(f.DTPicker1, Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(e.dialogos.textos,
+                     QStringList{"La fecha DESDE debe ser menor ó igual a la fecha HASTA"});
+        QCOMPARE(e.dialogos.titulos.last(), QString("Validación de Datos"));
+        QVERIFY(e.db->sentencias.isEmpty());
+        QVERIFY(!f.boton_Impresion->isVisible());
+        QCOMPARE(f.focusWidget(), f.DTPicker1);
+        // Back to a good range: it runs again.
+        QTest::keyClick(f.DTPicker1, Qt::Key_Down);
+        QTest::mouseClick(f.Bton_Procesar, Qt::LeftButton);
+        QVERIFY(f.boton_Impresion->isVisible());
+    }
+
+    // Inside the main window, Alt+P presses "Procesar" (no hidden menu takes it), and every field
+    // and button of the screen has its own Alt letter that works there.
+    void teclasDentroDelMenuPrincipal_data() {
+        QTest::addColumn<QString>("pantalla");
+        QTest::addColumn<QString>("nivel");
+        for (const char *p :
+             {"Form_RPT_Ventas", "Form_RPT_CuadreTaqTF", "Form_RPT_ResultadosCarreras", "Form_Bitacora"})
+            for (const char *n : {"Supervisor", "Socio"})
+                QTest::addRow("%s-%s", p, n) << QString::fromLatin1(p) << QString::fromLatin1(n);
+    }
+    void teclasDentroDelMenuPrincipal() {
+        QFETCH(QString, pantalla);
+        QFETCH(QString, nivel);
+        Entorno e(nivel);
+        OpcionesSesion opciones;
+        Form_MenuPrincipal m(e.ctx, opciones);
+        PantallaReporte *f = nullptr;
+        const auto abrir = [&](Form_MenuPrincipal &) -> QWidget * {
+            return f = crear(pantalla, e.ctx).release();
+        };
+        m.pantallas.Form_RPT_Ventas = m.pantallas.Form_RPT_CuadreTaqTF =
+            m.pantallas.Form_RPT_ResultadosCarreras = m.pantallas.Form_Bitacora = abrir;
+        QVERIFY(activar(&m));
+        const QMap<QString, QAction *> entradas{{"Form_RPT_Ventas", m.diario_menu_tf},
+                                                {"Form_RPT_CuadreTaqTF", m.tf_porTaquilla},
+                                                {"Form_RPT_ResultadosCarreras", m.rctf_admin_menu},
+                                                {"Form_Bitacora", m.te_menu}};
+        // (Offscreen, a menu opened with the keyboard keeps the activation once closed: the
+        // entry is triggered here, the keys below are real.)
+        entradas[pantalla]->trigger();
+        QTRY_VERIFY(f && f->isVisible());
+        QVERIFY(activar(&m));
+        QTRY_VERIFY(f->DTPicker1->hasFocus());
+
+        // The letters of the screen: every one is its own and none is a visible menu's.
+        QSet<QChar> menus, pantallaLetras;
+        for (QAction *a : m.menuBar()->actions())
+            if (a->isVisible() && a->text().contains('&'))
+                menus << a->text().at(a->text().indexOf('&') + 1).toUpper();
+        QList<QPair<QChar, QWidget *>> teclas;
+        for (QLabel *l : f->findChildren<QLabel *>())
+            if (l->buddy() && l->isVisibleTo(f) && l->text().contains('&'))
+                teclas << qMakePair(l->text().at(l->text().indexOf('&') + 1).toUpper(), l->buddy());
+        for (QPushButton *b : {f->Bton_Procesar, f->Command1, f->boton_Impresion})
+            teclas << qMakePair(b->text().at(b->text().indexOf('&') + 1).toUpper(),
+                                static_cast<QWidget *>(b));
+        for (const auto &t : teclas) {
+            QVERIFY2(!menus.contains(t.first), qPrintable(QString(t.first)));
+            QVERIFY2(!pantallaLetras.contains(t.first), qPrintable(QString(t.first)));
+            pantallaLetras << t.first;
+        }
+        for (const auto &t : teclas) {
+            if (!qobject_cast<QPushButton *>(t.second)) {
+                QTest::keyClick(QApplication::focusWidget(), t.first.toLatin1(), Qt::AltModifier);
+                QTRY_VERIFY2(t.second->hasFocus(), qPrintable(t.second->objectName()));
+            }
+        }
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(e.dialogos.textos, QStringList{"No se encontro Ningun registro"});
+        QVERIFY(m.mdiArea->activeSubWindow());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(m.mdiArea->subWindowList().isEmpty());
+    }
+
+    // The print dialog's page range: only those pages are drawn.
+    void rangoDePaginas() {
+        QString def = "titulo: LARGO\ntabla: t\ncolumna: n | N | entero | 10\n";
+        std::vector<QStringList> filas;
+        for (int i = 0; i < 200; ++i)
+            filas.push_back({QString::number(i)});
+        const Maqueta m = maquetar(leerDefinicion(def), tabla({"n"}, filas), {});
+        auto paginas = [&](int desde, int hasta) {
+            QTemporaryDir dir;
+            QPrinter p(QPrinter::HighResolution);
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(dir.filePath("x.pdf"));
+            prepararImpresora(p, m);
+            if (desde > 0) {
+                p.setPrintRange(QPrinter::PageRange);
+                p.setFromTo(desde, hasta);
+            }
+            dibujarReporte(m, &p, "pie");
+            QFile f(dir.filePath("x.pdf"));
+            f.open(QIODevice::ReadOnly);
+            return int(QString::fromLatin1(f.readAll()).count(QRegularExpression("/Type\\s*/Page(?!s)")));
+        };
+        const int todas = paginas(0, 0);
+        QVERIFY(todas >= 4);
+        QCOMPARE(paginas(2, 3), 2);
+        QCOMPARE(paginas(todas, todas + 5), 1);
+    }
+
+    // Qt's own dialogs speak Spanish; a file saved without its extension gets it; a local report
+    // file wins over the packaged one.
+    void dialogosArchivosYReportesLocales() {
+        QVERIFY(instalarTraduccionesQt());
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Save As"), QString("Guardar como"));
+        QCOMPARE(conExtension("/tmp/ventas", "pdf"), QString("/tmp/ventas.pdf"));
+        QCOMPARE(conExtension("/tmp/ventas.PDF", "pdf"), QString("/tmp/ventas.PDF"));
+        QCOMPARE(conExtension("/tmp/ventas.csv", "pdf"), QString("/tmp/ventas.csv.pdf"));
+
+        Entorno e("Socio");
+        e.ctx.sesion.tipo_reporte = kReporteDiario;
+        QTemporaryDir local;
+        QFile propio(local.filePath("diario.rpt"));
+        QVERIFY(propio.open(QIODevice::WriteOnly));
+        propio.write(
+            "titulo: CUADRE DE LA AGENCIA\ntabla: rpt_diario\ncolumna: venta | VENTA | dinero | 10\n");
+        propio.close();
+        RPT_Jugadas v(e.ctx, QStringLiteral(CORVALO_SOURCE_DIR "/Reportes"));
+        v.carpetaLocal = local.path();
+        QVERIFY(v.Form_Load());
+        QCOMPARE(v.windowTitle(), QString("CUADRE DE LA AGENCIA"));
+        e.ctx.sesion.tipo_reporte = kReporteTaquillas; // none of its own there: the packaged one
+        QVERIFY(v.Form_Load());
+        QCOMPARE(v.maqueta()->titulo.left(6), QString("CUADRE"));
+        QVERIFY(v.windowTitle() != QString("CUADRE DE LA AGENCIA"));
+    }
+
     void escapeCierra_data() {
         QTest::addColumn<QString>("pantalla");
         for (const char *p :
@@ -265,9 +546,9 @@ private slots:
         QFile csv(dir.filePath("diario.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF"
-                                           "FECHA,CENTRO,VENTA,PREMIOS,POR PAGAR,SALDO\r\n"
-                                           "02-01-2026,CENTRO UNO,1500.50,300.00,500.50,700.00\r\n"
-                                           "03-01-2026,CENTRO UNO,800.00,120.00,30.00,650.00\r\n"));
+                                           "FECHA;CENTRO;VENTA;PREMIOS;POR PAGAR;SALDO\r\n"
+                                           "02-01-2026;CENTRO UNO;1500,50;300,00;500,50;700,00\r\n"
+                                           "03-01-2026;CENTRO UNO;800,00;120,00;30,00;650,00\r\n"));
         QVERIFY(v.guardarPdfEn(dir.filePath("diario.pdf")));
         QFile pdf(dir.filePath("diario.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));

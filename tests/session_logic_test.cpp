@@ -403,7 +403,7 @@ TEST_F(LoginFalso, NoRowIsRefusedBeforeAnythingIsKept) {
     EXPECT_TRUE(ctx.sesion.usuario.isEmpty());
 }
 
-TEST_F(LoginFalso, AFailingStepLeadsToTheReportDatabaseOffer) {
+TEST_F(LoginFalso, AFailingStepSaysWhatFailed) {
     struct Caso {
         const char *nombre;
         std::function<void()> preparar;
@@ -429,36 +429,70 @@ TEST_F(LoginFalso, AFailingStepLeadsToTheReportDatabaseOffer) {
         dialogos.vistos.clear();
         usuario(QStringLiteral("Taquilla"));
         k.preparar();
-        dialogos.respuestas = {Respuesta::No}; // the offer to create the local database
         const ResultadoLogin r = entrar();
         EXPECT_EQ(r.tipo, ResultadoLogin::Fallo);
         ASSERT_FALSE(dialogos.vistos.empty());
-        EXPECT_EQ(
-            dialogos.vistos.back().texto,
-            QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "));
-        EXPECT_EQ(dialogos.vistos.back().titulo, QStringLiteral("Confirmar Requerimiento"));
+        EXPECT_TRUE(dialogos.vistos.back().texto.startsWith(QStringLiteral("No se pudo completar el ingreso:\n")))
+            << dialogos.vistos.back().texto.toStdString();
+        EXPECT_GT(dialogos.vistos.back().texto.size(), 35);
+        EXPECT_EQ(dialogos.vistos.back().titulo, QStringLiteral("Inicio de sesión"));
+        EXPECT_EQ(dialogos.vistos.back().icono, Icono::Error);
+        for (const auto &v : dialogos.vistos)
+            EXPECT_NE(v.titulo, QStringLiteral("Confirmar Requerimiento")); // no offer for these
     }
 }
 
-TEST_F(LoginFalso, TheAccessCodesOfTheOffer) {
-    conGrupo = false;
-    usuario(QStringLiteral("Taquilla"));
+// A Supervisor whose workstation has no local report database is offered its creation and gets
+// in whatever the answer; one whose local server is down is told so and gets in.
+TEST_F(LoginFalso, ASupervisorGetsInWithoutTheLocalDatabase) {
+    usuario(QStringLiteral("Supervisor"));
+    const QString local =
+        QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=localhost;uid=root;pwd=x;database=bd_corvalo;");
+    ctx.cadenaLocal = local;
     struct Caso {
         std::optional<QString> clave;
-        bool crea;
+        Respuesta respuesta;
+        unsigned codigo; // of the first open of the local database
+        QString ultimo;  // the last message of the local database
+        bool abierta;
     };
-    for (const Caso &k :
-         {Caso{QStringLiteral("12345"), false}, Caso{QString(), false}, Caso{std::nullopt, false},
-          Caso{QStringLiteral("40917"), true}, Caso{QStringLiteral("82365"), true}}) {
-        SCOPED_TRACE(k.clave.value_or(QStringLiteral("(cancel)")).toStdString());
-        fabrica.cadenas.clear();
+    const QString noCreada = QStringLiteral(
+        "La base de datos local de reportes no se ha creado: los reportes no estarán disponibles hasta crearla.");
+    const std::vector<Caso> casos = {
+        {QStringLiteral("40917"), Respuesta::Si, 1049, QStringLiteral("La BD ha sido creada con exito"), true},
+        {QStringLiteral("12345"), Respuesta::Si, 1049,
+         QStringLiteral("La clave de acceso no es válida: la base de datos local de reportes no se ha creado."),
+         false},
+        {std::nullopt, Respuesta::Si, 1049, noCreada, false},
+        {QStringLiteral("40917"), Respuesta::No, 1049, noCreada, false},
+        {QStringLiteral("40917"), Respuesta::Si, 2002,
+         QStringLiteral("Los reportes necesitan la base de datos local de reportes (bd_corvalo), que no se pudo "
+                        "abrir:\nno responde"),
+         false},
+    };
+    for (const Caso &k : casos) {
+        SCOPED_TRACE(k.clave.value_or(QStringLiteral("(cancel)")).toStdString() + " " + std::to_string(k.codigo));
+        ctx.conexion_local.reset();
         dialogos.vistos.clear();
-        dialogos.respuestas = {Respuesta::Si};
+        dialogos.respuestas = {k.respuesta};
         dialogos.entradaTexto = k.clave;
-        EXPECT_EQ(entrar().tipo, ResultadoLogin::Fallo);
-        // Only the central connection of the login window's load unless a code was right.
-        EXPECT_EQ(fabrica.cadenas.size() > 1, k.crea);
-        EXPECT_EQ(dialogos.vistos.back().texto == QStringLiteral("La BD ha sido creada con exito"), k.crea);
+        bool primera = true;
+        fabrica.preparar = [&](BdFalsa &db) {
+            if (fabrica.cadenas.last() == local && primera) {
+                primera = false;
+                throw DbError(k.codigo == 1049 ? QStringLiteral("Unknown database 'bd_corvalo'")
+                                               : QStringLiteral("no responde"),
+                              true, k.codigo);
+            }
+            preparar(db);
+        };
+        EXPECT_EQ(entrar().tipo, ResultadoLogin::Ingreso);
+        EXPECT_EQ(ctx.conexion_local != nullptr, k.abierta);
+        QString ultimo;
+        for (const auto &v : dialogos.vistos)
+            if (v.titulo != QStringLiteral("Ups!"))
+                ultimo = v.texto;
+        EXPECT_EQ(ultimo, k.ultimo);
     }
 }
 

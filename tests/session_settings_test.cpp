@@ -328,7 +328,8 @@ TEST(PuestoSinPreparar, OnlyWhatIsMissingIsSaid) {
         PuestoNuevo p;
         p.e.dialogos.respuestas.push_back(Respuesta::No);
         ASSERT_TRUE(avisarPuestoSinPreparar(p.e.ctx, p.o));
-        EXPECT_EQ(p.e.dialogos.vistos.size(), 2u);
+        ASSERT_EQ(p.e.dialogos.vistos.size(), 3u); // the notice, the offer and why nothing was made
+        EXPECT_TRUE(p.e.dialogos.vistos.back().texto.startsWith("La base de datos local de reportes no se ha creado"));
         EXPECT_EQ(p.e.fabrica.abiertas.size(), 2u); // the central one and the look-up
     }
 }
@@ -339,8 +340,9 @@ TEST(PuestoSinPreparar, AFailedCreationIsToldWithoutThePassword) {
     p.e.fabrica.preparar = [](BdFalsa &db) { db.fallar("CREATE DATABASE"); };
     ASSERT_TRUE(avisarPuestoSinPreparar(p.e.ctx, p.o));
     ASSERT_FALSE(p.e.dialogos.vistos.empty());
-    EXPECT_EQ(p.e.dialogos.vistos.back().titulo, "PUESTO SIN PREPARAR");
-    EXPECT_TRUE(p.e.dialogos.vistos.back().texto.startsWith("No se pudo crear la base de los reportes: "));
+    EXPECT_EQ(p.e.dialogos.vistos.back().titulo, "SISTEMA");
+    EXPECT_TRUE(
+        p.e.dialogos.vistos.back().texto.startsWith("No se pudo crear la base de datos local de reportes:\n"));
     EXPECT_EQ(p.e.dialogos.vistos.back().icono, Icono::Error);
     EXPECT_FALSE(p.e.dialogos.textos.contains("La BD ha sido creada con exito"));
 }

@@ -1,5 +1,8 @@
 #include "bd_local.h"
 
+#include "mensajes.h"
+#include "registro.h"
+
 #include <QStringList>
 
 namespace corvalo {
@@ -74,42 +77,104 @@ void soltar_bd_local(Contexto &ctx) {
     ctx.local().ejecutar(kSoltarBase);
 }
 
-void ofrecer_bd_local(Contexto &ctx) {
-    if (!ctx.dialogos.pregunta(
-            QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "),
-            QStringLiteral("Confirmar Requerimiento"), Icono::Pregunta))
-        return; // nothing is recorded for a No
-    const auto clave =
-        ctx.dialogos.entrada(QStringLiteral("INGRESE LA CLAVE"), QStringLiteral("CONFIRMACION"));
-    if (!clave)
-        return;
-    bool hecho = false;
-    if (*clave == QLatin1String("40917")) {
-        crear_bd_local(ctx);
-        hecho = true;
-    } else if (*clave == QLatin1String("82365")) {
-        recrear_bd_local(ctx);
-        hecho = true;
-    }
-    if (!hecho)
-        return;
-    ctx.dialogos.mensaje(QStringLiteral("La BD ha sido creada con exito"), QStringLiteral("SISTEMA"),
-                         Icono::Informacion);
-    ctx.abrir_local();
+namespace {
+
+const QString kNoCreada = QStringLiteral(
+    "La base de datos local de reportes no se ha creado: los reportes no estarán disponibles hasta crearla.");
+const QString kClaveIncorrecta =
+    QStringLiteral("La clave de acceso no es válida: la base de datos local de reportes no se ha creado.");
+
+QString motivo(const std::exception &e) {
+    return sinClaves(QString::fromUtf8(e.what()));
 }
 
-void borrar_bd_local(Contexto &ctx) {
+} // namespace
+
+bool ofrecer_bd_local(Contexto &ctx) {
+    const QString confirmar = QStringLiteral("Confirmar Requerimiento");
+    if (!ctx.dialogos.pregunta(
+            QStringLiteral("Este Usuario Requiere crear las credenciales para los reportes desea hacerlo? "),
+            confirmar, Icono::Pregunta)) {
+        ctx.dialogos.mensaje(kNoCreada, confirmar, Icono::Informacion);
+        return false;
+    }
+    const auto clave =
+        ctx.dialogos.entrada(QStringLiteral("INGRESE LA CLAVE"), QStringLiteral("CONFIRMACION"));
+    if (!clave) {
+        ctx.dialogos.mensaje(kNoCreada, confirmar, Icono::Informacion);
+        return false;
+    }
+    const bool crear = *clave == QLatin1String("40917"), recrear = *clave == QLatin1String("82365");
+    if (!crear && !recrear) {
+        ctx.dialogos.mensaje(kClaveIncorrecta, QStringLiteral("CONFIRMACION"), Icono::Error);
+        return false;
+    }
+    try {
+        if (crear)
+            crear_bd_local(ctx);
+        else
+            recrear_bd_local(ctx);
+    } catch (const DbError &e) {
+        registrarFalla(lcBaseDatos(), &ctx.sesion, confirmar, QStringLiteral("crear bd local"), e);
+        ctx.dialogos.mensaje(QStringLiteral("No se pudo crear la base de datos local de reportes:\n") + motivo(e),
+                             QStringLiteral("SISTEMA"), Icono::Error);
+        return false;
+    }
+    ctx.dialogos.mensaje(QStringLiteral("La BD ha sido creada con exito"), QStringLiteral("SISTEMA"),
+                         Icono::Informacion);
+    try {
+        ctx.abrir_local();
+    } catch (const DbError &e) {
+        ctx.conexion_local.reset();
+        registrarFalla(lcBaseDatos(), &ctx.sesion, confirmar, QStringLiteral("abrir bd local"), e);
+        ctx.dialogos.mensaje(kReportesSinBaseLocal + motivo(e), kTituloBaseLocal, Icono::Error);
+        return false;
+    }
+    return true;
+}
+
+bool borrar_bd_local(Contexto &ctx) {
+    const QString titulo = QStringLiteral("Administración del Sistema");
     if (!ctx.dialogos.pregunta(QStringLiteral(" ¿Esta usted seguro de querer borrar la bd local?"),
-                               QStringLiteral("confirmar"), Icono::Pregunta))
-        return;
-    // Only a Supervisor's login opens the local connection; other levels get one here.
-    if (!ctx.conexion_local)
-        ctx.conexion_local = ctx.fabrica.abrir(cadenaServidorLocal(ctx.cadenaLocal));
-    soltar_bd_local(ctx);
-    ctx.dialogos.mensaje(QStringLiteral("Se ha borrado con exito la bd local"),
-                         QStringLiteral("Administración del Sistema"), Icono::Informacion);
-    crear_bd_local(ctx);
-    ctx.abrir_local();
+                               QStringLiteral("confirmar"), Icono::Pregunta, Botones::SiNoPorNo))
+        return false;
+    // The drop runs on the open local connection; a level whose login did not open it (every one
+    // but Supervisor) drops through a server connection of its own, which is not kept.
+    try {
+        if (ctx.conexion_local && ctx.conexion_local->comprobar()) {
+            soltar_bd_local(ctx);
+        } else {
+            auto servidor = ctx.fabrica.abrir(cadenaServidorLocal(ctx.cadenaLocal));
+            servidor->ejecutar(kSoltarBase);
+        }
+    } catch (const DbError &e) {
+        // A database that is not there has nothing to drop: it is created below.
+        if (e.codigo() != 1008) {
+            registrarFalla(lcBaseDatos(), &ctx.sesion, titulo, QStringLiteral("borrar bd local"), e);
+            ctx.dialogos.mensaje(QStringLiteral("No se pudo borrar la bd local:\n") + motivo(e), titulo,
+                                 Icono::Error);
+            return false;
+        }
+    }
+    ctx.conexion_local.reset(); // it named the database just dropped
+    ctx.dialogos.mensaje(QStringLiteral("Se ha borrado con exito la bd local"), titulo, Icono::Informacion);
+    try {
+        crear_bd_local(ctx);
+    } catch (const DbError &e) {
+        registrarFalla(lcBaseDatos(), &ctx.sesion, titulo, QStringLiteral("crear bd local"), e);
+        ctx.dialogos.mensaje(QStringLiteral("No se pudo crear la base de datos local de reportes:\n") + motivo(e),
+                             titulo, Icono::Error);
+        return false;
+    }
+    try {
+        ctx.abrir_local();
+    } catch (const DbError &e) {
+        ctx.conexion_local.reset();
+        registrarFalla(lcBaseDatos(), &ctx.sesion, titulo, QStringLiteral("abrir bd local"), e);
+        ctx.dialogos.mensaje(kReportesSinBaseLocal + motivo(e), kTituloBaseLocal, Icono::Error);
+        return false;
+    }
+    return true;
 }
 
 } // namespace corvalo

@@ -21,9 +21,12 @@ void soltar_bd_local(Contexto &ctx);
 // The statements run by crear_bd_local, in order (the first on the server-level connection).
 QStringList sentenciasCrearBdLocal(bool puestoNumerico, const QString &servidorPredeterminado);
 
-// The prompt offered when a login step fails (access codes "40917" and "82365").
-void ofrecer_bd_local(Contexto &ctx);
-// The main window's "Borrar BD Local" command.
-void borrar_bd_local(Contexto &ctx);
+// The prompt offered when the local report database is missing (access codes "40917" and
+// "82365"). Every outcome but a creation is said on screen; true when the database was created
+// and opened.
+bool ofrecer_bd_local(Contexto &ctx);
+// The main window's "Borrar BD Local" command: asked with No as the default answer; a failure is
+// said on screen and a failed drop leaves the local connection as it was. True when done.
+bool borrar_bd_local(Contexto &ctx);
 
 } // namespace corvalo

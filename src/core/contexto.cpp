@@ -51,6 +51,12 @@ void Contexto::abrir_local() {
     rs_rpt_caballos_tf = db.ejecutar(QStringLiteral("select * from rpt_caballos_tf"));
 }
 
+void Contexto::prepararLocal() {
+    if (conexion_local && conexion_local->comprobar())
+        return;
+    abrir_local();
+}
+
 BaseDatos &Contexto::central() {
     if (!conexion_central)
         throw DbError(QStringLiteral("la conexión central no está abierta"));

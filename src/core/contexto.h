@@ -51,6 +51,9 @@ public:
     bool asegurarCentral();
     // Opens the local report connection and its shared recordsets; failures reach the caller.
     void abrir_local();
+    // Before the local report connection is used: one that is not open, or that the server no
+    // longer knows (restarted, killed, idled out), is opened again. Failures reach the caller.
+    void prepararLocal();
 
     // The central connection; throws DbError when it is closed.
     BaseDatos &central();

@@ -14,14 +14,19 @@ namespace corvalo {
 
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &what, bool conexion = false)
-        : std::runtime_error(what.toStdString()), conexion_(conexion) {}
+    explicit DbError(const QString &what, bool conexion = false, unsigned codigo = 0)
+        : std::runtime_error(what.toStdString()), conexion_(conexion), codigo_(codigo) {}
     // The connection failed (server gone, unreachable or silent past the timeouts) rather than
     // the server refusing the statement: a write may or may not have been applied.
     bool conexion() const { return conexion_; }
+    // The server's error number, 0 when unknown.
+    unsigned codigo() const { return codigo_; }
+    // The server is there but the database named by the connection string is not.
+    bool baseDesconocida() const { return codigo_ == 1049; }
 
 private:
     bool conexion_ = false;
+    unsigned codigo_ = 0;
 };
 
 // Fields of a connection string such as
@@ -146,6 +151,9 @@ public:
     virtual long long inicioServidor() const { return 0; }
     // The connection was lost: no statement can run on it any more.
     virtual bool perdida() const { return false; }
+    // Asks the server whether it still knows this connection (after a restart, a KILL or an
+    // idle timeout it does not); a connection found gone counts as lost from then on.
+    virtual bool comprobar() { return !perdida(); }
 };
 
 // The one quoting function: the value, escaped, to be put between the statement's quotes.

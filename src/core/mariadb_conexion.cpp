@@ -62,9 +62,10 @@ public:
                                 pwd.constData(), db.isEmpty() ? nullptr : db.constData(), p.port,
                                 sock.isEmpty() ? nullptr : sock.constData(), 0)) {
             const QString msg = QString::fromUtf8(mysql_error(mysql_));
+            const unsigned codigo = mysql_errno(mysql_);
             mysql_close(mysql_);
             mysql_ = nullptr;
-            throw DbError(msg, true);
+            throw DbError(msg, true, codigo);
         }
         hilo_ = mysql_thread_id(mysql_);
         // When the server started, by its own clock: after a restart the old ids mean nothing.
@@ -156,7 +157,7 @@ public:
         if (numeroError) {
             const bool conexion = esErrorDeConexion(numeroError);
             perdida_ = perdida_ || conexion;
-            throw DbError(error, conexion);
+            throw DbError(error, conexion, numeroError);
         }
         afectadas_ = nfilas;
         Resultado r(std::move(columnas), nfilas, QByteArray(datos_.data(), ocupados),
@@ -170,6 +171,11 @@ public:
     unsigned long idHilo() const override { return hilo_; }
     long long inicioServidor() const override { return inicio_; }
     bool perdida() const override { return perdida_; }
+    bool comprobar() override {
+        if (!perdida_ && mysql_ping(mysql_) != 0)
+            perdida_ = true;
+        return !perdida_;
+    }
 
     QString escapar(const QString &valor) const override {
         // The connection speaks latin1, where the server's escaping touches only these seven
@@ -205,7 +211,7 @@ private:
         const unsigned int n = mysql_errno(mysql_);
         const bool conexion = esErrorDeConexion(n);
         perdida_ = perdida_ || conexion;
-        throw DbError(QString::fromUtf8(mysql_error(mysql_)), conexion);
+        throw DbError(QString::fromUtf8(mysql_error(mysql_)), conexion, n);
     }
 
     // Appends bytes to the buffer of values, which grows by doubling.

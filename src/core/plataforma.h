@@ -11,7 +11,11 @@
 namespace corvalo {
 
 enum class Icono { Ninguno, Error, Informacion, Pregunta, Exclamacion };
-enum class Botones { Ok, OkCancel, SiNo };
+// SiNoPorNo: a Yes/No question whose default answer (Enter) is No, for a step that destroys.
+enum class Botones { Ok, OkCancel, SiNo, SiNoPorNo };
+inline bool esPregunta(Botones b) {
+    return b == Botones::SiNo || b == Botones::SiNoPorNo;
+}
 enum class Respuesta { Ok, Cancel, Si, No };
 
 class Dialogos {
@@ -19,8 +23,9 @@ public:
     virtual ~Dialogos() = default;
     virtual Respuesta mensaje(const QString &texto, const QString &titulo, Icono icono = Icono::Ninguno,
                               Botones botones = Botones::Ok) = 0;
-    bool pregunta(const QString &texto, const QString &titulo, Icono icono = Icono::Ninguno) {
-        return mensaje(texto, titulo, icono, Botones::SiNo) == Respuesta::Si;
+    bool pregunta(const QString &texto, const QString &titulo, Icono icono = Icono::Ninguno,
+                  Botones botones = Botones::SiNo) {
+        return mensaje(texto, titulo, icono, botones) == Respuesta::Si;
     }
     // An input box; nothing when it was cancelled.
     virtual std::optional<QString> entrada(const QString &texto, const QString &titulo) = 0;
@@ -59,7 +64,7 @@ public:
 class DialogosAutomaticos : public Dialogos {
 public:
     Respuesta mensaje(const QString &, const QString &, Icono, Botones b) override {
-        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
+        return esPregunta(b) ? Respuesta::Si : Respuesta::Ok;
     }
     std::optional<QString> entrada(const QString &, const QString &) override { return std::nullopt; }
 };

@@ -126,6 +126,7 @@ SentenciasBoletos sentenciasBoletos(const BaseDatos &db, const FiltroBoletos &f,
 }
 
 void copiarJugadas(Contexto &ctx, const Resultado &filas, const QString &fecha, const QString &juego) {
+    ctx.prepararLocal(); // a lost local connection is opened again
     BaseDatos &local = ctx.local();
     local.ejecutar(QStringLiteral("DELETE from rpt_jugadas"));
     ctx.rs_rpt_jugadas = local.ejecutar(QStringLiteral("select * from rpt_jugadas"));

@@ -69,13 +69,28 @@ QString rellenar(const QString &plantilla, const std::function<QString(const QSt
     return out;
 }
 
+// A number for a spreadsheet in a Spanish locale: decimal comma, no thousands separator.
 QString numeroCsv(double v) {
-    QString t = QString::number(v, 'f', 2);
-    return t;
+    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+// Typed text (a reason, a user name) that a spreadsheet would take for a formula gets a leading
+// apostrophe, so it is shown as the text it is.
+QString textoCsvSeguro(const QString &v) {
+    if (!v.isEmpty() && QStringLiteral("=+-@\t\r").contains(v.front()))
+        return QLatin1Char('\'') + v;
+    return v;
+}
+
+// A whole number keeps its digits; "5.000" from a double column compares as "5".
+QString numeroOTexto(const QString &v) {
+    bool ok = false;
+    const double n = v.toDouble(&ok);
+    return ok ? textoNumero(n) : v;
 }
 
 QString campoCsv(const QString &v) {
-    if (!v.contains(QLatin1Char(',')) && !v.contains(QLatin1Char('"')) && !v.contains(QLatin1Char('\n')) &&
+    if (!v.contains(QLatin1Char(';')) && !v.contains(QLatin1Char('"')) && !v.contains(QLatin1Char('\n')) &&
         !v.contains(QLatin1Char('\r')))
         return v;
     QString t = v;
@@ -158,6 +173,12 @@ DefinicionReporte leerDefinicion(const QString &texto) {
                 }
             }
             d.columnas.append(c);
+        } else if (clave == QLatin1String("totaliza")) {
+            const qsizetype igual = valor.indexOf(QLatin1Char('='));
+            if (igual <= 0 || !esIdentificador(valor.left(igual).trimmed()))
+                falta(num, QStringLiteral("totaliza: columna=valor"));
+            d.totalizaCampo = valor.left(igual).trimmed();
+            d.totalizaValor = valor.mid(igual + 1).trimmed();
         } else if (clave == QLatin1String("total")) {
             d.textoTotal = valor;
         } else if (clave == QLatin1String("pie")) {
@@ -287,6 +308,10 @@ Maqueta maquetar(const DefinicionReporte &def, const Resultado &filas,
                 m.lineas << cab;
             }
         }
+        // A report that totals only some rows ("totaliza") still lists every row.
+        const bool cuenta = def.totalizaCampo.isEmpty() ||
+                            (filas.tieneColumna(def.totalizaCampo) &&
+                             numeroOTexto(filas.valor(f, def.totalizaCampo).texto()) == def.totalizaValor);
         LineaReporte l;
         for (int c = 0; c < nc; ++c) {
             const ColumnaReporte &col = def.columnas[c];
@@ -305,14 +330,18 @@ Maqueta maquetar(const DefinicionReporte &def, const Resultado &filas,
                 l.valores << formatear(crudo, Formato::Fecha);
                 break;
             case Formato::Texto:
-                l.valores << crudo;
+                l.valores << textoCsvSeguro(crudo);
                 break;
             }
-            total[size_t(c)] += numeroDe(crudo);
-            parcial[size_t(c)] += numeroDe(crudo);
+            if (cuenta) {
+                total[size_t(c)] += numeroDe(crudo);
+                parcial[size_t(c)] += numeroDe(crudo);
+            }
         }
-        ++cuentaTotal;
-        ++cuentaParcial;
+        if (cuenta) {
+            ++cuentaTotal;
+            ++cuentaParcial;
+        }
         m.lineas << l;
     }
     if (agrupa && filas.filas() > 0 && hayTotales)
@@ -328,14 +357,14 @@ QByteArray csvDe(const Maqueta &m) {
     QStringList cab;
     for (const ColumnaReporte &c : m.columnas)
         cab << campoCsv(c.titulo);
-    out += cab.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    out += cab.join(QLatin1Char(';')) + QStringLiteral("\r\n");
     for (const LineaReporte &l : m.lineas) {
         if (l.tipo != LineaReporte::Tipo::Detalle)
             continue;
         QStringList f;
         for (const QString &v : l.valores)
             f << campoCsv(v);
-        out += f.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        out += f.join(QLatin1Char(';')) + QStringLiteral("\r\n");
     }
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
 }

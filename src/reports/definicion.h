@@ -48,6 +48,8 @@ struct DefinicionReporte {
     QString grupo, tituloGrupo; // grouping column and the heading of each group
     QList<ColumnaReporte> columnas;
     QList<ParametroReporte> parametros;
+    // When set, subtotals and totals add (and count) only the rows whose column holds the value.
+    QString totalizaCampo, totalizaValor;
     QString textoTotal = QStringLiteral("TOTAL");
     QString pie;
     QString vacio = QStringLiteral("Sin registros");
@@ -66,7 +68,7 @@ struct LineaReporte {
     Tipo tipo = Tipo::Detalle;
     QString texto;       // group heading
     QStringList celdas;  // one text per column, formatted (details and totals)
-    QStringList valores; // details: the values for a spreadsheet (numbers with ".")
+    QStringList valores; // details: the values for a spreadsheet (numbers with a decimal comma)
 };
 
 struct Maqueta {
@@ -89,8 +91,10 @@ Maqueta maquetar(const DefinicionReporte &def, const Resultado &filas, const QMa
 // of the regional settings, dates "DD-MM-YYYY".
 QString formatear(const QString &valor, Formato formato);
 
-// The detail lines as CSV for a spreadsheet (UTF-8 with a byte-order mark, "," between fields,
-// numbers with "." as decimal separator, CR LF line ends), headed by the column titles.
+// The detail lines as CSV for a spreadsheet in a Spanish locale (UTF-8 with a byte-order mark,
+// ";" between fields, numbers with a decimal comma and no thousands separator, CR LF line ends),
+// headed by the column titles. Text that starts like a formula ("=", "+", "-", "@") gets a
+// leading apostrophe.
 QByteArray csvDe(const Maqueta &m);
 
 } // namespace corvalo

@@ -24,22 +24,19 @@ QString archivoReporte(int tipo_reporte) {
 }
 
 bool asegurarLocal(Contexto &ctx, const QString &pantalla) {
-    if (ctx.conexion_local)
-        return true;
     try {
-        ctx.abrir_local();
+        ctx.prepararLocal();
         return true;
     } catch (const DbError &e) {
         ctx.conexion_local.reset();
         registrarFalla(lcReportes(), &ctx.sesion, pantalla, QStringLiteral("abrir la base local"), e);
+        // The server is there without the database: its creation is offered.
+        if (e.baseDesconocida())
+            return ofrecer_bd_local(ctx);
+        ctx.dialogos.mensaje(kReportesSinBaseLocal + sinClaves(QString::fromUtf8(e.what())), kTituloBaseLocal,
+                             Icono::Error);
     }
-    try {
-        ofrecer_bd_local(ctx);
-    } catch (const DbError &e) {
-        ctx.conexion_local.reset();
-        registrarFalla(lcReportes(), &ctx.sesion, pantalla, QStringLiteral("crear la base local"), e);
-    }
-    return ctx.conexion_local != nullptr;
+    return false;
 }
 
 QString textoJuego(const QString &selector) {

@@ -26,10 +26,12 @@ QString archivoReporte(int tipo_reporte);
 inline const QString kFechaPosterior =
     QStringLiteral(" La fecha debe ser menor ó igual a las ventas registradas");
 inline const QString kTituloValidacion = QStringLiteral("Validación de Datos");
+inline const QString kRangoInvertido = QStringLiteral("La fecha DESDE debe ser menor ó igual a la fecha HASTA");
 
-// The local report connection. A login that did not open it (every level but Supervisor) gets
-// it opened here; when the database cannot be opened its creation is offered. False when it is
-// still closed.
+// The local report connection, before a process or the viewer uses it. A login that did not
+// open it (every level but Supervisor) gets it opened here, and one the server no longer knows
+// is opened again. A missing database is offered for creation; any other failure is said on
+// screen (the reports need the local database). False when it is still closed.
 bool asegurarLocal(Contexto &ctx, const QString &pantalla);
 
 // Told how far a process is; answers false when the user cancelled it.

@@ -36,8 +36,7 @@ ResultadoProceso procesarBitacora(Contexto &ctx, const FiltroReporte &f, Progres
         ctx.dialogos.mensaje(kIntenteNuevamente, QStringLiteral("SISTEMA"), Icono::Error);
     };
     if (!asegurarLocal(ctx, kPantalla)) {
-        r.fallo = true;
-        ctx.dialogos.mensaje(kIntenteNuevamente, QStringLiteral("SISTEMA"), Icono::Error);
+        r.fallo = true; // asegurarLocal said why
         return r;
     }
     try {

@@ -26,7 +26,7 @@ ResultadoProceso procesarCuadreTaquillas(Contexto &ctx, const FiltroReporte &f, 
         ctx.dialogos.mensaje(kIntenteNuevamente, kTituloAdministracion, Icono::Error);
     };
     if (!asegurarLocal(ctx, kPantalla)) {
-        falla();
+        r.fallo = true; // asegurarLocal said why
         return r;
     }
     try {

@@ -33,8 +33,7 @@ ResultadoProceso procesarResultadosCarreras(Contexto &ctx, const FiltroReporte &
         ctx.dialogos.mensaje(kIntenteNuevamente, kTituloAdministracion, Icono::Error);
     };
     if (!asegurarLocal(ctx, kPantalla)) {
-        r.fallo = true;
-        ctx.dialogos.mensaje(kIntenteNuevamente, kTituloAdministracion, Icono::Error);
+        r.fallo = true; // asegurarLocal said why
         return r;
     }
     try {

@@ -26,8 +26,7 @@ void avanzar(Progreso *p, int hecho, int total) {
 ResultadoProceso procesarVentas(Contexto &ctx, const FiltroReporte &f, Progreso *progreso) {
     ResultadoProceso r;
     if (!asegurarLocal(ctx, kPantalla)) {
-        r.fallo = true;
-        ctx.dialogos.mensaje(kIntenteNuevamente, kTituloAdministracion, Icono::Error);
+        r.fallo = true; // asegurarLocal said why
         return r;
     }
     try {

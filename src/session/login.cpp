@@ -2,6 +2,7 @@
 
 #include "bd_local.h"
 #include "codificacion.h"
+#include "mensajes.h"
 #include "registro.h"
 #include "texto.h"
 
@@ -98,13 +99,9 @@ ResultadoLogin Login::cmdOK(const QString &usuario, const QString &clave) {
         return pasos(usuario, clave);
     } catch (const std::exception &e) {
         registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("Acceso"), QStringLiteral("ingreso"), e);
-    }
-    try {
-        ofrecer_bd_local(ctx_);
-    } catch (const std::exception &e) {
-        // A creation that fails halfway leaves what it did; the user may try again.
-        registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("Acceso"), QStringLiteral("crear bd local"),
-                       e);
+        // What failed is said; the user may try again.
+        ctx_.dialogos.mensaje(kIngresoFallido + sinClaves(QString::fromUtf8(e.what())), kTituloInicio,
+                              Icono::Error);
     }
     return {ResultadoLogin::Fallo, {}, {}, {}};
 }
@@ -155,9 +152,23 @@ ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
     // 12. The centre's name.
     const Resultado g = db.ejecutar(sentenciaGrupo(db, s.grupo));
     s.ch = g.valor(0, QStringLiteral("ch")).texto(); // a missing row throws
-    // 13. Supervisors need the local report database.
-    if (s.nivel == QLatin1String("Supervisor"))
-        ctx_.abrir_local();
+    // 13. Supervisors use the local report database. One that cannot be opened keeps nobody out:
+    // a missing database is offered for creation, any other failure is said, and the reports
+    // say they need it until it opens.
+    if (s.nivel == QLatin1String("Supervisor")) {
+        try {
+            ctx_.abrir_local();
+        } catch (const DbError &e) {
+            ctx_.conexion_local.reset();
+            registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("Acceso"), QStringLiteral("abrir bd local"),
+                           e);
+            if (e.baseDesconocida())
+                ofrecer_bd_local(ctx_);
+            else
+                ctx_.dialogos.mensaje(kReportesSinBaseLocal + sinClaves(QString::fromUtf8(e.what())),
+                                      kTituloBaseLocal, Icono::Error);
+        }
+    }
     // 14. Public address.
     const QString ip = direccionPublica(ctx_.maquina, ctx_.dialogos, opciones_.servicios);
     // 15. The login record, which holds the one-PC lock: no row changed means another machine

@@ -20,6 +20,8 @@ inline const QString kTituloActualizar = QStringLiteral("Actualizar");
 inline const QString kSinInternet =
     QStringLiteral("Checkee su conexion a internet por favor, parece que esta fallando.");
 inline const QString kTituloUps = QStringLiteral("Ups!");
+// A login step failed (server unreachable, a setting or the group's row missing); the reason follows.
+inline const QString kIngresoFallido = QStringLiteral("No se pudo completar el ingreso:\n");
 
 struct ColorRgb {
     int r = 0, g = 0, b = 0;
@@ -60,7 +62,7 @@ struct ResultadoLogin {
         Rechazo,  // message shown by the window, cursor to `campo`; wait again
         Terminar, // message shown by the window, then the program ends
         Ingreso,  // close the login window, open the main window
-        Fallo     // a step failed; the report-credentials offer has run; wait again
+        Fallo     // a step failed and what failed was said; wait again
     };
     Tipo tipo = Fallo;
     QString texto, titulo;

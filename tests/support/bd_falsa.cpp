@@ -67,7 +67,9 @@ private:
 std::unique_ptr<BaseDatos> FabricaFalsa::abrir(const QString &cadena) {
     cadenas << cadena;
     if (falla)
-        throw DbError(QStringLiteral("servidor inalcanzable"));
+        throw DbError(codigoFalla == 1049 ? QStringLiteral("Unknown database 'bd_corvalo'")
+                                          : QStringLiteral("servidor inalcanzable"),
+                      true, codigoFalla);
     auto db = std::make_unique<BdFalsa>();
     if (preparar)
         preparar(*db);

@@ -54,6 +54,7 @@ public:
     std::unique_ptr<BaseDatos> abrir(const QString &cadena) override;
     QStringList cadenas; // every string asked for
     bool falla = false;  // every open fails
+    unsigned codigoFalla = 0; // the server's error number of those failures (1049: no such database)
     // Every connection handed out, kept alive here (the caller gets a forwarding handle).
     std::vector<BdFalsa *> abiertas;
     std::vector<std::unique_ptr<BdFalsa>> propias;

@@ -30,14 +30,14 @@ public:
         vistos.push_back({t, ti, i, b});
         textos << t;
         titulos << ti;
-        if (b == Botones::SiNo && alPreguntar)
+        if (esPregunta(b) && alPreguntar)
             alPreguntar();
-        if (b == Botones::SiNo && !respuestas.empty()) {
+        if (esPregunta(b) && !respuestas.empty()) {
             const Respuesta r = respuestas.front();
             respuestas.pop_front();
             return r;
         }
-        return b == Botones::SiNo ? Respuesta::Si : Respuesta::Ok;
+        return esPregunta(b) ? Respuesta::Si : Respuesta::Ok;
     }
     std::optional<QString> entrada(const QString &t, const QString &ti) override {
         vistos.push_back({t, ti, Icono::Ninguno, Botones::OkCancel});

@@ -69,10 +69,21 @@ void dibujarReporte(const Maqueta &m, QPrinter *impresora, const QString &pieImp
     const int lineasCuerpo = int(m.lineas.size()) + (m.pie.isEmpty() ? 0 : 2);
     const int paginas = std::max(1, (std::max(1, lineasCuerpo) + porPagina - 1) / porPagina);
 
+    // The pages chosen in the print dialog; every page otherwise.
+    int desde = 1, hasta = paginas;
+    if (impresora->printRange() == QPrinter::PageRange && impresora->fromPage() > 0) {
+        desde = std::max(1, impresora->fromPage());
+        hasta = std::min(paginas, std::max(desde, impresora->toPage()));
+    }
+
     const QColor gris(0xf0, 0xf0, 0xf0), azul(0xdd, 0xe6, 0xf2), tinta(0x20, 0x20, 0x20);
     int linea = 0;
     for (int pagina = 1; pagina <= paginas; ++pagina) {
-        if (pagina > 1)
+        if (pagina < desde || pagina > hasta) {
+            linea = std::min(int(m.lineas.size()), linea + porPagina);
+            continue;
+        }
+        if (pagina > desde)
             impresora->newPage();
         double y = 0;
         p.setPen(tinta);

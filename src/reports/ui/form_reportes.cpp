@@ -13,7 +13,7 @@ const QStringList kSoloSupervisor{QStringLiteral("Supervisor")};
 Form_RPT_Ventas::Form_RPT_Ventas(Contexto &ctx, QWidget *parent)
     : PantallaReporte(ctx,
                       {"Form_RPT_Ventas", QStringLiteral("Resumen Venta "), QStringLiteral("&DESDE"),
-                       QStringLiteral("&HASTA"), "Combo_grupo", QStringLiteral("HÍPI&CO"), false, true,
+                       QStringLiteral("&HASTA"), "Combo_grupo", QStringLiteral("HÍP&ICO"), false, true,
                        kSoloSupervisor, QStringLiteral("&JUEGO"), QStringLiteral("&Procesar "),
                        kReporteDiario},
                       parent) {
@@ -38,7 +38,7 @@ ResultadoProceso Form_RPT_Ventas::procesar(const FiltroReporte &f, Progreso *pro
 Form_RPT_CuadreTaqTF::Form_RPT_CuadreTaqTF(Contexto &ctx, QWidget *parent)
     : PantallaReporte(ctx,
                       {"Form_RPT_CuadreTaqTF", QStringLiteral("CUADRE POR TAQUILLA "),
-                       QStringLiteral("&FECHA"), QString(), "Combo_grupo", QStringLiteral("HÍPI&CO"), true,
+                       QStringLiteral("&FECHA"), QString(), "Combo_grupo", QStringLiteral("HÍP&ICO"), true,
                        true, kSoloSupervisor, QStringLiteral("&JUEGO"), QStringLiteral("&Procesar "),
                        kReporteTaquillas},
                       parent) {
@@ -52,7 +52,7 @@ ResultadoProceso Form_RPT_CuadreTaqTF::procesar(const FiltroReporte &f, Progreso
 Form_RPT_ResultadosCarreras::Form_RPT_ResultadosCarreras(Contexto &ctx, QWidget *parent)
     : PantallaReporte(ctx,
                       {"Form_RPT_ResultadosCarreras", QStringLiteral("REPORTE RESULTADOS POR CARRERA "),
-                       QStringLiteral("&Fecha"), QString(), "Combo_grupo", QStringLiteral("Hípi&co"), false,
+                       QStringLiteral("&Fecha"), QString(), "Combo_grupo", QStringLiteral("Híp&ico"), false,
                        true, kSoloSupervisor, QStringLiteral("&Juego"), QStringLiteral("&Procesar"),
                        kReporteCarreras},
                       parent) {
@@ -70,7 +70,7 @@ Form_Bitacora::Form_Bitacora(Contexto &ctx, QWidget *parent)
                        QStringLiteral("&DESDE"),
                        QStringLiteral("&HASTA"),
                        "Combo_Hipicos",
-                       QStringLiteral("Hípi&co"),
+                       QStringLiteral("Híp&ico"),
                        false,
                        false,
                        {QStringLiteral("Supervisor"), QStringLiteral("Taquilla"), QStringLiteral("Visor")},

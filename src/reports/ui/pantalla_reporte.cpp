@@ -2,6 +2,7 @@
 
 #include "registro.h"
 #include "rpt_jugadas.h"
+#include "texto.h"
 #include "ventanas.h"
 
 #include <QAbstractItemView>
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -165,10 +167,10 @@ PantallaReporte::PantallaReporte(Contexto &ctx, const Diseno &d, QWidget *parent
     Bton_Procesar->setObjectName(QStringLiteral("Bton_Procesar"));
     Bton_Procesar->setDefault(true);
     boton_Impresion = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                      QStringLiteral("&Imprimir"), this);
+                                      QStringLiteral("I&mprimir"), this);
     boton_Impresion->setObjectName(QStringLiteral("boton_Impresion"));
     boton_Impresion->setVisible(false);
-    Command1 = new QPushButton(QStringLiteral("&Cerrar"), this);
+    Command1 = new QPushButton(QStringLiteral("C&errar"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     auto *botones = new QHBoxLayout;
     botones->addStretch();
@@ -187,6 +189,15 @@ PantallaReporte::PantallaReporte(Contexto &ctx, const Diseno &d, QWidget *parent
     for (QWidget *w : std::initializer_list<QWidget *>{DTPicker1, DTPicker2, Combo_centro, Combo_SelJuego})
         if (w)
             w->installEventFilter(this);
+
+    // A changed parameter makes the last run's rows another report: the print button goes.
+    auto ocultarImpresion = [this] { boton_Impresion->setVisible(false); };
+    for (QDateEdit *d : {DTPicker1, DTPicker2})
+        if (d)
+            connect(d, &QDateEdit::dateChanged, this, ocultarImpresion);
+    for (QComboBox *c : {Combo_centro, Combo_SelJuego})
+        if (c)
+            connect(c, &QComboBox::editTextChanged, this, ocultarImpresion);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -275,7 +286,7 @@ void PantallaReporte::Combo_centro_GotFocus() {
         Combo_centro->addItem(ctx_.rs_grupos.valor(i, QStringLiteral("ch")).texto());
     if (d_.centroConTodos)
         Combo_centro->addItem(QStringLiteral("TODOS"));
-    Combo_centro->setCurrentIndex(-1);
+    Combo_centro->setCurrentIndex(Combo_centro->findText(texto));
     Combo_centro->setEditText(texto);
     Combo_centro->blockSignals(false);
     Combo_centro->setStyleSheet(kAmarilloClaro);
@@ -288,7 +299,7 @@ void PantallaReporte::Combo_SelJuego_GotFocus() {
     for (int i = 0; i < ctx_.rs_juegos.filas(); ++i)
         Combo_SelJuego->addItem(ctx_.rs_juegos.valor(i, QStringLiteral("juego")).texto());
     Combo_SelJuego->addItem(QStringLiteral("TODOS"));
-    Combo_SelJuego->setCurrentIndex(-1);
+    Combo_SelJuego->setCurrentIndex(Combo_SelJuego->findText(texto));
     Combo_SelJuego->setEditText(texto);
     Combo_SelJuego->blockSignals(false);
     Combo_SelJuego->setStyleSheet(kAmarilloClaro);
@@ -304,7 +315,12 @@ void PantallaReporte::Combo_SelJuego_GotFocus() {
 }
 
 bool PantallaReporte::eventFilter(QObject *obj, QEvent *ev) {
-    if (ev->type() == QEvent::FocusIn) {
+    // The focus coming back from the selector's own open list (or from another window) is no
+    // entry into the field: refilling then would drop the item being picked.
+    const auto razon =
+        ev->type() == QEvent::FocusIn ? static_cast<QFocusEvent *>(ev)->reason() : Qt::OtherFocusReason;
+    if (ev->type() == QEvent::FocusIn && razon != Qt::PopupFocusReason &&
+        razon != Qt::ActiveWindowFocusReason) {
         if (obj == Combo_centro)
             Combo_centro_GotFocus();
         else if (obj == Combo_SelJuego)
@@ -314,11 +330,23 @@ bool PantallaReporte::eventFilter(QObject *obj, QEvent *ev) {
         if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && k->modifiers() == Qt::NoModifier) {
             if (auto *combo = qobject_cast<QComboBox *>(obj); combo && combo->view()->isVisible())
                 return false;
-            focusNextChild();
+            // The last field runs the process; the others go on to the next field.
+            if (obj == ultimoCampo())
+                Bton_Procesar->click();
+            else
+                focusNextChild();
             return true;
         }
     }
     return QWidget::eventFilter(obj, ev);
+}
+
+QWidget *PantallaReporte::ultimoCampo() const {
+    if (Combo_SelJuego)
+        return Combo_SelJuego;
+    if (Combo_centro->isVisibleTo(this))
+        return Combo_centro;
+    return DTPicker2 ? DTPicker2 : DTPicker1;
 }
 
 void PantallaReporte::Bton_Procesar_Click() {
@@ -327,6 +355,23 @@ void PantallaReporte::Bton_Procesar_Click() {
     f.hasta = DTPicker2 ? DTPicker2->date() : f.desde;
     f.centro = Combo_centro->currentText();
     f.juego = Combo_SelJuego ? Combo_SelJuego->currentText() : QString();
+    if (f.hasta < f.desde) {
+        boton_Impresion->setVisible(false);
+        ctx_.dialogos.mensaje(kRangoInvertido, kTituloValidacion, Icono::Error);
+        DTPicker1->setFocus();
+        DTPicker1->selectAll();
+        return;
+    }
+    // What the viewer names: the run's own dates, game, centre and currency.
+    corrida_.clear();
+    corrida_.insert(QStringLiteral("desde"), fechaPantalla(f.desde));
+    corrida_.insert(QStringLiteral("hasta"), fechaPantalla(f.hasta));
+    if (Combo_SelJuego)
+        corrida_.insert(QStringLiteral("juego"), textoJuego(f.juego));
+    if (Combo_centro->isVisibleTo(this) && !f.centro.isEmpty())
+        corrida_.insert(QStringLiteral("centro"), f.centro);
+    if (Label_Moneda[0] && Frame_Moneda->isVisibleTo(this))
+        corrida_.insert(QStringLiteral("moneda"), Label_Moneda[ctx_.sesion.id_moneda == 2 ? 1 : 0]->text());
     Bton_Procesar->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     {
@@ -336,12 +381,16 @@ void PantallaReporte::Bton_Procesar_Click() {
     QApplication::restoreOverrideCursor();
     Bton_Procesar->setEnabled(true);
     boton_Impresion->setVisible(ultimo_.imprimir);
+    // The button was disabled while the process ran, and the focus left it (and maybe the
+    // screen): it comes back to the screen's next step.
     if (ultimo_.imprimir)
         boton_Impresion->setFocus();
+    else
+        Bton_Procesar->setFocus();
 }
 
 void PantallaReporte::boton_Impresion_Click() {
-    abrirReporte(ctx_, d_.tipoReporte, window());
+    abrirReporte(ctx_, d_.tipoReporte, window(), {}, 0, corrida_);
 }
 
 void PantallaReporte::Command1_Click() {

@@ -4,6 +4,7 @@
 
 #include "pipeline.h"
 
+#include <QMap>
 #include <QWidget>
 
 class QComboBox;
@@ -71,8 +72,11 @@ protected:
     Contexto &ctx_;
 
 private:
+    // The field whose Enter runs the process.
+    QWidget *ultimoCampo() const;
     Diseno d_;
     ResultadoProceso ultimo_;
+    QMap<QString, QString> corrida_; // the last run's parameters, for the viewer
     bool centrada_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -34,6 +35,10 @@ QString carpetaReportes() {
     const QString junto = programa.filePath(QStringLiteral("Reportes"));
     const QString instalada = QDir::cleanPath(programa.filePath(QStringLiteral("../share/corvalo/Reportes")));
     return QDir(junto).exists() || !QDir(instalada).exists() ? junto : instalada;
+}
+
+QString carpetaReportesLocales() {
+    return QStringLiteral("/etc/corvalo/Reportes");
 }
 
 RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)
@@ -149,7 +154,9 @@ bool RPT_Jugadas::Form_Load() {
         const QString archivo = archivoReporte(ctx_.sesion.tipo_reporte);
         if (archivo.isEmpty())
             throw ErrorReporte(QStringLiteral("no hay reporte %1").arg(ctx_.sesion.tipo_reporte), true);
-        const DefinicionReporte def = leerArchivoReporte(QDir(carpeta_).filePath(archivo));
+        const QString local = carpetaLocal.isEmpty() ? QString() : QDir(carpetaLocal).filePath(archivo);
+        const DefinicionReporte def = leerArchivoReporte(
+            !local.isEmpty() && QFileInfo::exists(local) ? local : QDir(carpeta_).filePath(archivo));
         // 3. The parameters the report declares.
         QMap<QString, QString> valores;
         for (const ParametroReporte &p : def.parametros) {
@@ -166,6 +173,8 @@ bool RPT_Jugadas::Form_Load() {
         if (moneda >= 1 && moneda <= ctx_.rs_monedas.filas())
             valores.insert(QStringLiteral("moneda"),
                            ctx_.rs_monedas.valor(moneda - 1, QStringLiteral("moneda")).texto());
+        for (auto it = valoresCorrida.cbegin(); it != valoresCorrida.cend(); ++it)
+            valores.insert(it.key(), it.value());
         // 4.
         if (!asegurarLocal(ctx_, kPantalla))
             throw DbError(QStringLiteral("la base de datos local de reportes no está disponible"));
@@ -182,6 +191,8 @@ bool RPT_Jugadas::Form_Load() {
     crViewer->fitToWidth();
     for (QAction *a : {accionImprimir, accionPdf, accionCsv})
         a->setEnabled(maqueta_ != nullptr);
+    if (maqueta_ && !maqueta_->titulo.isEmpty())
+        setWindowTitle(maqueta_->titulo);
     QApplication::restoreOverrideCursor();
     // 5.
     if (!maqueta_) {
@@ -216,8 +227,16 @@ void RPT_Jugadas::imprimir_Click() {
     prepararImpresora(impresora, *maqueta_);
     QPrintDialog dialogo(&impresora, this);
     dialogo.setWindowTitle(QStringLiteral("Imprimir ") + maqueta_->titulo);
+    dialogo.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage, true);
+    dialogo.setMinMax(1, std::max(1, crViewer->pageCount()));
     if (dialogo.exec() != QDialog::Accepted)
         return;
+    // The current page is the one on screen; a page range the printer keeps.
+    if (impresora.printRange() == QPrinter::CurrentPage) {
+        impresora.setPrintRange(QPrinter::PageRange);
+        impresora.setFromTo(crViewer->currentPage(), crViewer->currentPage());
+    }
     dibujarReporte(*maqueta_, &impresora, pieImpresion());
 }
 
@@ -237,7 +256,7 @@ void RPT_Jugadas::pdf_Click() {
                                                       nombrePropuesto(*maqueta_, QStringLiteral("pdf")),
                                                       QStringLiteral("PDF (*.pdf)"));
     if (!ruta.isEmpty())
-        guardarPdfEn(ruta);
+        guardarPdfEn(conExtension(ruta, QStringLiteral("pdf")));
 }
 
 void RPT_Jugadas::csv_Click() {
@@ -247,7 +266,7 @@ void RPT_Jugadas::csv_Click() {
                                                       nombrePropuesto(*maqueta_, QStringLiteral("csv")),
                                                       QStringLiteral("CSV (*.csv)"));
     if (!ruta.isEmpty())
-        guardarCsvEn(ruta);
+        guardarCsvEn(conExtension(ruta, QStringLiteral("csv")));
 }
 
 bool RPT_Jugadas::guardarPdfEn(const QString &ruta) {
@@ -278,14 +297,22 @@ void RPT_Jugadas::closeEvent(QCloseEvent *ev) {
     emit cerrada();
 }
 
+QString conExtension(const QString &ruta, const QString &extension) {
+    if (QFileInfo(ruta).suffix().compare(extension, Qt::CaseInsensitive) == 0)
+        return ruta;
+    return ruta + QLatin1Char('.') + extension;
+}
+
 RPT_Jugadas *abrirReporte(Contexto &ctx, int tipo_reporte, QWidget *parent, const QString &parametro1,
-                          int parametro2) {
+                          int parametro2, const QMap<QString, QString> &corrida) {
     ctx.sesion.tipo_reporte = tipo_reporte;
     auto *v = new RPT_Jugadas(ctx, carpetaReportes(), parent);
     v->setWindowFlag(Qt::Window);
     v->setAttribute(Qt::WA_DeleteOnClose);
     v->parametroTexto = parametro1;
     v->parametroEntero = parametro2;
+    v->valoresCorrida = corrida;
+    v->carpetaLocal = carpetaReportesLocales();
     v->show();
     v->raise();
     v->activateWindow();

@@ -1,5 +1,6 @@
-// The report viewer "JUGADAS DEL DIA": the report chosen by Sesion.tipo_reporte over its local
-// table, on screen (zoom, pages), to the system printer, as PDF and as CSV.
+// The report viewer: the report chosen by Sesion.tipo_reporte over its local table, on screen
+// (zoom, pages), to the system printer (the pages chosen in the print dialog), as PDF and as CSV.
+// Its title names the report it shows.
 #pragma once
 
 #include "contexto.h"
@@ -27,6 +28,12 @@ public:
     // The two parameters a report may declare: "Parametro1" (text) and "Parametro2" (integer).
     QString parametroTexto;
     int parametroEntero = 0;
+    // The values of the run that filled the table ({moneda}, {juego}, {desde}, {hasta},
+    // {centro}); they win over the session's, which may have changed since.
+    QMap<QString, QString> valoresCorrida;
+    // The administrator's folder of local reports: a file there wins over the packaged one of
+    // the same name (empty: none).
+    QString carpetaLocal;
 
     QToolBar *barra;
     QPrintPreviewWidget *crViewer;
@@ -66,10 +73,15 @@ private:
 
 // The folder Reportes beside the program.
 QString carpetaReportes();
+// The administrator's own report files, kept across upgrades: /etc/corvalo/Reportes.
+QString carpetaReportesLocales();
 
 // Opens the viewer on report `tipo_reporte` (Sesion.tipo_reporte takes the value) as a window
 // of its own over `parent`; it closes with Escape and deletes itself when closed.
 RPT_Jugadas *abrirReporte(Contexto &ctx, int tipo_reporte, QWidget *parent, const QString &parametro1 = {},
-                          int parametro2 = 0);
+                          int parametro2 = 0, const QMap<QString, QString> &corrida = {});
+
+// The file a save dialog returned, with the extension added when it was typed without it.
+QString conExtension(const QString &ruta, const QString &extension);
 
 } // namespace corvalo

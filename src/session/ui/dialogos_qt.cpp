@@ -65,10 +65,11 @@ Respuesta DialogosQt::mensaje(const QString &texto, const QString &titulo, Icono
         caja.exec();
         return caja.clickedButton() == ok ? Respuesta::Ok : Respuesta::Cancel;
     }
-    case Botones::SiNo: {
+    case Botones::SiNo:
+    case Botones::SiNoPorNo: {
         QPushButton *si = caja.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
         QPushButton *no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        caja.setDefaultButton(si);
+        caja.setDefaultButton(botones == Botones::SiNoPorNo ? no : si);
         caja.setEscapeButton(no);
         caja.exec();
         return caja.clickedButton() == si ? Respuesta::Si : Respuesta::No;

@@ -37,6 +37,7 @@ Form_MenuPrincipal::Form_MenuPrincipal(Contexto &ctx, const OpcionesSesion &opci
     auto nuevoMenu = [this](const char *nombre, const QString &caption) {
         QMenu *m = menuBar()->addMenu(caption);
         m->setObjectName(QString::fromLatin1(nombre));
+        m->menuAction()->setProperty("caption", caption);
         m->menuAction()->setObjectName(QString::fromLatin1(nombre) + QStringLiteral("_accion"));
         return m;
     };
@@ -171,6 +172,13 @@ void Form_MenuPrincipal::Form_Load() {
     tipopantalla = c.tipopantalla;
     tbfija_pant_menu->setVisible(c.visor1);
     visor2menu->setVisible(c.visor2);
+    // A hidden menu takes no Alt letter: the letter goes to the screen in front.
+    for (QMenu *m :
+         {acciones_menu, gerencia_menu, pantallamenus, reportes_admin, conf_menu_pc, tienda_menu, acer_mnu}) {
+        const QString caption = m->menuAction()->property("caption").toString();
+        m->menuAction()->setText(m->menuAction()->isVisible() ? caption
+                                                              : QString(caption).remove(QLatin1Char('&')));
+    }
     for (int i = 2; i < 7; ++i)
         StatusBar1_Panel[i]->setText(c.paneles[i]);
     Picture1->setVisible(c.mostrarDescargar);
@@ -191,11 +199,40 @@ void Form_MenuPrincipal::abrirHija(QWidget *pantalla) {
     mdiArea->setActiveSubWindow(sub);
 }
 
-void Form_MenuPrincipal::abrirCon(const PantallasMenu::Abridor &abridor, bool sinBarra, bool sinTimer) {
+bool Form_MenuPrincipal::traerAlFrente(const void *clave) {
+    const auto it = abiertas_.find(clave);
+    if (it == abiertas_.end())
+        return false;
+    QWidget *pantalla = it->second;
+    auto *sub = pantalla ? qobject_cast<QMdiSubWindow *>(pantalla->parentWidget()) : nullptr;
+    if (!pantalla || !(sub ? sub->isVisible() : pantalla->isVisible())) {
+        abiertas_.erase(it);
+        return false;
+    }
+    if (sub) {
+        if (sub->isMinimized())
+            sub->showNormal();
+        mdiArea->setActiveSubWindow(sub);
+    } else {
+        if (pantalla->isMinimized())
+            pantalla->showNormal();
+        pantalla->raise();
+        pantalla->activateWindow();
+    }
+    return true;
+}
+
+void Form_MenuPrincipal::abrirCon(const PantallasMenu::Abridor &abridor, bool sinBarra, bool sinTimer,
+                                  const void *clave) {
     if (!abridor) {
         ctx_.dialogos.mensaje(kPantallaNoDisponible, kTituloNoDisponible, Icono::Informacion);
         return;
     }
+    // One screen of each: a second click brings the open one forward.
+    if (!clave)
+        clave = &abridor;
+    if (traerAlFrente(clave))
+        return;
     if (sinTimer)
         Timer_Activo->stop();
     if (sinBarra)
@@ -205,6 +242,7 @@ void Form_MenuPrincipal::abrirCon(const PantallasMenu::Abridor &abridor, bool si
         pantallaCerrada(sinBarra);
         return;
     }
+    abiertas_[clave] = pantalla;
     if (pantalla->isVisible())
         return; // a window of its own (a customer board), already on its screen
     abrirHija(pantalla);
@@ -258,13 +296,21 @@ void Form_MenuPrincipal::vt_ger_menu_Click() {
 void Form_MenuPrincipal::visor_Click(int moneda) {
     const PantallasMenu::Abridor &abridor =
         tipopantalla == 1 ? pantallas.Form_PantDoble : pantallas.Form_Pantalla_Triple;
+    // Each entry is a screen of its own: the other currency replaces the board on show.
+    const void *clave = moneda == 1 ? static_cast<const void *>(tbfija_pant_menu) : visor2menu;
+    if (traerAlFrente(clave))
+        return;
     if (abridor)
         ctx_.sesion.id_moneda = moneda;
-    abrirCon(abridor, false, true);
+    abrirCon(abridor, false, true, clave);
 }
 
 void Form_MenuPrincipal::pimp_menu_Click() {
-    abrirHija(new Form_ConfImpresion(ctx_, opciones_.rutaAjustes));
+    if (traerAlFrente(pimp_menu))
+        return;
+    auto *pantalla = new Form_ConfImpresion(ctx_, opciones_.rutaAjustes);
+    abiertas_[pimp_menu] = pantalla;
+    abrirHija(pantalla);
 }
 
 void Form_MenuPrincipal::bdlocalmenu_Click() {

@@ -4,9 +4,11 @@
 #include "menu_principal.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
+#include <map>
 
 class QMenu;
 
@@ -85,7 +87,13 @@ protected:
 private:
     // Opens the screen of `abridor`; `sinBarra` hides the toolbar and `sinTimer` stops the timer
     // while it is open. A screen that is not attached shows the not-available message.
-    void abrirCon(const PantallasMenu::Abridor &abridor, bool sinBarra = false, bool sinTimer = false);
+    // One screen per command (`clave`, the abridor itself when none is given): while it is open
+    // a second click brings it forward and opens nothing.
+    void abrirCon(const PantallasMenu::Abridor &abridor, bool sinBarra = false, bool sinTimer = false,
+                  const void *clave = nullptr);
+    // Brings forward the open screen of a command; false when it has none open.
+    bool traerAlFrente(const void *clave);
+    std::map<const void *, QPointer<QWidget>> abiertas_;
     QAction *entrada(QMenu *menu, const char *nombre, const QString &caption);
     Contexto &ctx_;
     const OpcionesSesion &opciones_;

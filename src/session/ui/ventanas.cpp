@@ -5,11 +5,13 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTranslator>
 #include <QWidget>
 
 namespace corvalo {
@@ -100,6 +102,16 @@ QIcon iconoPrograma() {
     for (int lado : {16, 24, 32, 48, 64})
         icono.addPixmap(dibujarIcono(lado));
     return icono;
+}
+
+bool instalarTraduccionesQt() {
+    auto *traductor = new QTranslator(QCoreApplication::instance());
+    if (!traductor->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete traductor;
+        return false;
+    }
+    QCoreApplication::installTranslator(traductor);
+    return true;
 }
 
 } // namespace corvalo

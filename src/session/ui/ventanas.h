@@ -22,4 +22,9 @@ void cerrarConEscape(QWidget *pantalla);
 // The program's own icon, drawn: a horseshoe on the green of the track.
 QIcon iconoPrograma();
 
+// Qt's own Spanish translations (Debian's qt6-translations-l10n), so the standard dialogs (save
+// as PDF, print, the date picker) speak the program's language. False when they are not
+// installed; the dialogs then stay in English.
+bool instalarTraduccionesQt();
+
 } // namespace corvalo
