@@ -39,7 +39,7 @@ CENTRAL_PWD="corvalo"
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libmariadb-dev mariadb-server mariadb-client libgtest-dev libgmock-dev
           fonts-dejavu-core zbar-tools poppler-utils cups-client qt6-charts-dev libqt6opengl6-dev
-          dpkg-dev fakeroot qt6-qpa-plugins qt6-translations-l10n)
+          dpkg-dev fakeroot file qt6-qpa-plugins qt6-translations-l10n)
 
 # Only for ./run.sh bench (instruction counts) and ./run.sh fuzz (libFuzzer).
 BENCH_PACKAGES=(valgrind)
