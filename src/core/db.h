@@ -14,22 +14,40 @@ namespace corvalo {
 
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &what, bool conexion = false)
-        : std::runtime_error(what.toStdString()), conexion_(conexion) {}
+    explicit DbError(const QString &what, bool conexion = false, unsigned numero = 0)
+        : std::runtime_error(what.toStdString()), conexion_(conexion), numero_(numero) {}
     // The connection failed (server gone, unreachable or silent past the timeouts) rather than
     // the server refusing the statement: a write may or may not have been applied.
     bool conexion() const { return conexion_; }
+    // The server's error number (0 when the failure is not the server's).
+    unsigned numero() const { return numero_; }
+    // The write lost to another one on the same rows: a deadlock on one server, a certification
+    // conflict on a cluster (both error 1213). Nothing of the transaction was applied.
+    bool conflicto() const { return numero_ == 1213; }
 
 private:
     bool conexion_ = false;
+    unsigned numero_ = 0;
 };
+
+// One server of a connection string.
+struct Servidor {
+    QString host;
+    unsigned port = 3306;
+    friend bool operator==(const Servidor &, const Servidor &) = default;
+};
+// "host:port", as a connection names the server it is on.
+QString textoServidor(const Servidor &s);
 
 // Fields of a connection string such as
 // "driver={MySQL ODBC 3.51 Driver};server=h;port=3306 ;uid=u;pwd=p;database=d;".
+// "server=" may name several servers of one cluster, "server=db1,db2:3307,db3": each takes the
+// port after its ":" or else the one of "port=".
 struct ParametrosConexion {
     QString driver;
-    QString server;
+    QString server; // the first server's host
     unsigned port = 3306;
+    std::vector<Servidor> servidores; // every server, in the string's order
     QString uid;
     QString pwd;
     QString database; // empty: no default database
@@ -44,6 +62,9 @@ struct ParametrosConexion {
 // values are ignored, the trailing ";" is optional and unknown fields ("connection=",
 // "option=") are accepted. Returns nothing and sets *error for a malformed string.
 std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *error = nullptr);
+
+// The same string with "server=" naming the one server `nodo` ("host:port").
+QString cadenaDeNodo(const QString &cadena, const QString &nodo);
 
 // A value as the server sent it; null-aware. A value read from a result keeps the server's
 // bytes and is turned into text the first time its text is asked for; numbers are read
@@ -104,8 +125,10 @@ public:
     Resultado(QStringList columnas, const std::vector<std::vector<Campo>> &filas);
     // Raw form: the bytes of every value one after the other, row by row, and where each
     // value lies in them.
-    Resultado(std::shared_ptr<const NombresColumnas> columnas, int filas, QByteArray datos, std::vector<Valor> valores)
-        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)), valores_(std::move(valores)) {}
+    Resultado(std::shared_ptr<const NombresColumnas> columnas, int filas, QByteArray datos,
+              std::vector<Valor> valores)
+        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)),
+          valores_(std::move(valores)) {}
 
     const QStringList &columnas() const;
     int filas() const { return filas_; }
@@ -118,7 +141,9 @@ public:
     std::vector<Campo> fila(int i) const;
 
 private:
-    int indice(const QString &nombre) const { return columnas_ ? columnas_->indice(QStringView(nombre)) : -1; }
+    int indice(const QString &nombre) const {
+        return columnas_ ? columnas_->indice(QStringView(nombre)) : -1;
+    }
     int indice(QLatin1String nombre) const { return columnas_ ? columnas_->indice(nombre) : -1; }
     Campo campo(int fila, int columna) const;
     std::shared_ptr<const NombresColumnas> columnas_;
@@ -146,7 +171,15 @@ public:
     virtual long long inicioServidor() const { return 0; }
     // The connection was lost: no statement can run on it any more.
     virtual bool perdida() const { return false; }
+    // The server the connection is on, "host:port" (empty when unknown).
+    virtual QString nodo() const { return {}; }
+    // The server is a node of a Galera cluster (wsrep on).
+    virtual bool enCluster() const { return false; }
 };
+
+// From now on reads on `db` see every write the cluster committed before them (causal reads,
+// wsrep_sync_wait=1), or no longer wait for that (`causal` false); nothing on a single server.
+void lecturaCausal(BaseDatos &db, bool causal = true);
 
 // The one quoting function: the value, escaped, to be put between the statement's quotes.
 // For ordinary values (no quote, backslash, NUL or control characters) it is the value itself.
@@ -165,7 +198,10 @@ public:
     virtual std::unique_ptr<BaseDatos> abrir(const QString &cadena) = 0;
 };
 
-// MariaDB Connector/C: latin1, one statement per call, no automatic reconnect.
+// MariaDB Connector/C: latin1, one statement per call, no automatic reconnect. With several
+// servers it takes the first that answers and is ready (a cluster node that is not synced is
+// passed over), starting with the one that answered last time for the same servers: after a
+// node stops answering, the next connection goes on to the next node.
 std::unique_ptr<BaseDatos> abrirMariaDb(const ParametrosConexion &p);
 
 class FabricaMariaDb : public FabricaConexiones {
