@@ -239,7 +239,8 @@ bool imprimirRecibo(Contexto &ctx, ImpresionRecibos *recibos, const Recibo &r) {
 ResolucionPago resolver(Contexto &ctx, QJsonObject entrada, ImpresionRecibos *recibos) {
     std::unique_ptr<BaseDatos> nueva = terminarConexionPerdida(
         ctx, static_cast<unsigned long>(entrada.value(QStringLiteral("hilo")).toDouble()),
-        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()));
+        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()), 15000,
+        entrada.value(QStringLiteral("nodo")).toString());
     BaseDatos &db = *nueva;
     const QString tabla = entrada.value(QStringLiteral("tabla")).toString() == QLatin1String("ventas")
                               ? QStringLiteral("ventas")
@@ -317,6 +318,7 @@ void Cobro::respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int
          QStringLiteral("COBRO: BOLETO ") + recibo.codigo + QStringLiteral(", MONTO ") + recibo.monto},
         {QStringLiteral("hilo"), double(db.idHilo())},
         {QStringLiteral("inicio"), double(db.inicioServidor())},
+        {QStringLiteral("nodo"), db.nodo()},
         {QStringLiteral("tabla"), tabla},
         {QStringLiteral("numero"), numero},
         {QStringLiteral("nuevo"), nuevo},
@@ -345,6 +347,30 @@ void Cobro::respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int
         res.cuadro = r.mensaje;
         res.tituloCuadro = r.titulo;
         res.icono = r.hecho ? Icono::Informacion : Icono::Exclamacion;
+    }
+}
+
+void Cobro::pagarFila(BaseDatos &db, const QString &sql, const QString &fechaVenta, RutaCobro ruta,
+                      ResultadoPago &res) {
+    // An archived ticket's status and its day's totals change together or not at all.
+    if (archivo)
+        db.ejecutar(QStringLiteral("START TRANSACTION"));
+    db.ejecutar(sql);
+    if (db.filasAfectadas() < 1) {
+        if (archivo)
+            db.ejecutar(QStringLiteral("ROLLBACK"));
+        // Paid meanwhile at another workstation of the same booth.
+        res.mensaje = mensajePagado(ruta);
+        return;
+    }
+    if (archivo) {
+        const QString monto = sqlTexto(db, textoNumero(cobrado).replace(QLatin1Char(','), QLatin1Char('.')));
+        db.ejecutar(QStringLiteral("Update ventas_general set premios=premios + '") + monto +
+                    QStringLiteral("',saldo=saldo - '") + monto +
+                    QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
+                    QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
+                    sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("'limit 1 "));
+        db.ejecutar(QStringLiteral("COMMIT"));
     }
 }
 
@@ -380,43 +406,44 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
         sql += condicionFila(numero, estatus) + QStringLiteral("  limit 1 ");
 
     estatus_consultado = 0;
-    try {
-        // An archived ticket's status and its day's totals change together or not at all.
-        if (archivo)
-            db.ejecutar(QStringLiteral("START TRANSACTION"));
-        db.ejecutar(sql);
-        if (db.filasAfectadas() < 1) {
-            if (archivo)
-                db.ejecutar(QStringLiteral("ROLLBACK"));
-            // Paid meanwhile at another workstation of the same booth.
-            res.mensaje = mensajePagado(ruta);
-            return;
-        }
-        if (archivo) {
-            const QString monto =
-                sqlTexto(db, textoNumero(cobrado).replace(QLatin1Char(','), QLatin1Char('.')));
-            db.ejecutar(QStringLiteral("Update ventas_general set premios=premios + '") + monto +
-                        QStringLiteral("',saldo=saldo - '") + monto +
-                        QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
-                        QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
-                        sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("'limit 1 "));
-            db.ejecutar(QStringLiteral("COMMIT"));
-        }
-    } catch (const DbError &e) {
-        if (e.conexion()) {
-            respuestaPerdida(db, tabla, nuevo, estatus, recibo, res, e);
-            return;
-        }
-        if (archivo) {
-            try {
-                db.ejecutar(QStringLiteral("ROLLBACK"));
-            } catch (const DbError &er) {
-                registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
-                               QStringLiteral("rollback del pago"), er);
+    for (int intento = 1;; ++intento) {
+        try {
+            pagarFila(db, sql, fechaVenta, ruta, res);
+            break;
+        } catch (const DbError &e) {
+            if (e.conexion()) {
+                respuestaPerdida(db, tabla, nuevo, estatus, recibo, res, e);
+                return;
             }
+            if (archivo) {
+                try {
+                    db.ejecutar(QStringLiteral("ROLLBACK"));
+                } catch (const DbError &er) {
+                    registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                                   QStringLiteral("rollback del pago"), er);
+                }
+            }
+            if (!e.conflicto())
+                throw;
+            // Another workstation changed the row at the same moment (on a cluster, another node
+            // committed first): nothing of this payment was applied. The row says what happened.
+            registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                           QStringLiteral("pago en conflicto ") + codigoUsado, e);
+            lecturaCausal(db);
+            const Resultado r = db.ejecutar(QStringLiteral("SELECT estatus FROM ") + tabla +
+                                            QStringLiteral(" WHERE numero='") +
+                                            sqlTexto(db, QString::number(numero)) + QLatin1Char('\''));
+            lecturaCausal(db, false);
+            if (r.vacio() || r.valor(0, QStringLiteral("estatus")).entero() != estatus) {
+                res.mensaje = mensajePagado(ruta);
+                return;
+            }
+            if (intento >= 8)
+                throw;
         }
-        throw;
     }
+    if (!res.mensaje.isEmpty())
+        return; // paid meanwhile
     res.hecho = true;
 
     if (ctx_.sesion.ticket_cobro == 1 && ctx_.sesion.impresion == 1) {

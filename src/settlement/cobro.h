@@ -91,6 +91,10 @@ public:
 private:
     ConsultaCobro buscar(const QString &codigo, RutaCobro ruta);
     void ejecutarPago(const QString &codigo, RutaCobro ruta, ResultadoPago &res);
+    // The payment's statements (in one transaction for an archived ticket); res.mensaje is set
+    // when the row was no longer to be paid.
+    void pagarFila(BaseDatos &db, const QString &sql, const QString &fechaVenta, RutaCobro ruta,
+                   ResultadoPago &res);
     void respuestaPerdida(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo,
                           ResultadoPago &res, const DbError &e);
     Contexto &ctx_;
