@@ -388,7 +388,19 @@ void deshacer(Contexto &ctx, BaseDatos &db) {
 // A moment before the sale that lost a conflict is made again, longer each time and different
 // from booth to booth, so that the same sales do not meet again.
 void esperarConflicto(int intento) {
-    QThread::msleep(1 + QRandomGenerator::global()->bounded(5u * unsigned(intento)));
+    QThread::msleep(1 + QRandomGenerator::global()->bounded(std::min(10u * unsigned(intento), 100u)));
+}
+
+// The central connection opened anew with the session's string; false when no server answers.
+bool nuevaConexion(Contexto &ctx) {
+    try {
+        ctx.conexion_central = ctx.fabrica.abrir(ctx.sesion.cadena_central);
+        return true;
+    } catch (const DbError &e) {
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"), QStringLiteral("abrir de nuevo"),
+                       e);
+        return false;
+    }
 }
 
 // One statement on its own rows, made again when it lost to another one (error 1213).
@@ -627,7 +639,7 @@ std::vector<ResolucionVenta> resolverVentasPendientes(Contexto &ctx, ImpresionTi
 
 ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTickets *impresora,
                                ResultadoVenta &res) {
-    BaseDatos &db = ctx.central();
+    BaseDatos *conexion = &ctx.central();
     // A text the database cannot hold would leave a row without code or keys.
     for (const QString &v : j.valores)
         if (!cabeEnCp1252(v))
@@ -642,6 +654,7 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
     // 1213: nothing of it was applied) is made again from the check.
     long long id = 0;
     for (int intento = 1;; ++intento) {
+        BaseDatos &db = *conexion;
         const bool turno = j.cupo && cercaDelLimite(*j.cupo);
         bool enviado = false; // the INSERT may have reached the server
         try {
@@ -663,10 +676,17 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
                 db.ejecutar(QStringLiteral("COMMIT"));
             break;
         } catch (const DbError &e) {
-            if (e.conexion()) {
-                if (!enviado)
-                    throw; // nothing was written: the server rolls back with the connection
+            if (e.conexion() && enviado)
                 return respuestaPerdida(ctx, j, db, id > 0 && id <= INT_MAX ? int(id) : 0, impresora, res, e);
+            if (e.conexion()) {
+                // Nothing was written (the server rolls the transaction back with the connection):
+                // on a new connection, on another node of a cluster, the sale goes on from the check.
+                if (intento >= kIntentosConflicto || !nuevaConexion(ctx))
+                    throw;
+                registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                               QStringLiteral("venta sin conexion, intento %1").arg(intento), e);
+                conexion = &ctx.central();
+                continue;
             }
             if (turno)
                 deshacer(ctx, db);
@@ -677,6 +697,7 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
             esperarConflicto(intento);
         }
     }
+    BaseDatos &db = *conexion;
     res.limpiar = true;
     if (id <= 0 || id > INT_MAX) {
         // Written, but its number did not come back: found as a lost reply.

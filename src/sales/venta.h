@@ -169,7 +169,7 @@ QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu_boleto, co
 inline constexpr double kJugadasMargen = 50;
 // How many times a sale that lost to another one on the same rows (error 1213) is made again
 // before it fails.
-inline constexpr int kIntentosConflicto = 8;
+inline constexpr int kIntentosConflicto = 20;
 struct ControlCupo {
     QString sqlVendido;      // the statement that sums what the group has sold on the horse
     double limite = 0;       // the per-horse limit
