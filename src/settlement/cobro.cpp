@@ -52,7 +52,13 @@ ConsultaCobro Cobro::consultar(const QString &codigo, RutaCobro ruta) {
         return sinConexion;
     for (int intento = 0;; ++intento) {
         try {
-            return buscar(codigo, ruta);
+            // On a cluster the lookup sees what every node committed (a prize just set, a ticket
+            // just paid at another workstation).
+            BaseDatos &db = ctx_.central();
+            lecturaCausal(db);
+            ConsultaCobro c = buscar(codigo, ruta);
+            lecturaCausal(db, false);
+            return c;
         } catch (const DbError &e) {
             registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
                            QStringLiteral("consulta ") + codigo, e);
