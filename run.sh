@@ -4,8 +4,9 @@
 #                             is kept; --fresh loads a new one), launch the program
 #   ./run.sh test [--sanitize]  install, build, run every test (exit code is the tests'); --sanitize
 #                             builds with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan
-#   ./run.sh bench [load]  install, build, run the benchmarks (with the load of fifty booths);
-#                             `load` runs the load alone
+#   ./run.sh bench [load|cluster]  install, build, run the benchmarks (with the load of fifty
+#                             booths); `load` runs the load alone; `cluster` runs it on the Galera
+#                             cluster (./run.sh cluster), then again with one node killed midway
 #   ./run.sh fuzz [SECONDS]   build the fuzz targets with clang (build-fuzz) and run each for
 #                             SECONDS (default 60); fails on a crash
 #   ./run.sh package   install, build, make the Debian package (build/corvalo_*.deb)
@@ -47,12 +48,10 @@ CENTRAL_PWD="corvalo"
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libmariadb-dev mariadb-server mariadb-client libgtest-dev libgmock-dev
           fonts-dejavu-core zbar-tools poppler-utils cups-client qt6-charts-dev libqt6opengl6-dev
-          dpkg-dev fakeroot qt6-qpa-plugins)
+          dpkg-dev fakeroot qt6-qpa-plugins galera-4 rsync)
 
 # Only for ./run.sh bench (instruction counts) and ./run.sh fuzz (libFuzzer).
 BENCH_PACKAGES=(valgrind)
-# The Galera cluster of ./run.sh cluster and ./run.sh bench cluster.
-CLUSTER_PACKAGES=(galera-4 rsync)
 FUZZ_PACKAGES=(clang)
 
 log() { printf '==> %s\n' "$*" >&2; }
@@ -300,7 +299,10 @@ test)
     install_packages
     build
     db_start test "$TEST_PORT"
-    trap 'db_stop test' EXIT
+    trap 'db_stop test; cluster_stop' EXIT
+    cluster_start
+    export CORVALO_CLUSTER_SERVER="$(cluster_string)" CORVALO_CLUSTER_DIR="$CLUSTER_DIR"
+    export CORVALO_CLUSTER_JOIN="CORVALO_BUILD_DIR='$BUILD' CORVALO_CLUSTER_PORT='$CLUSTER_PORT' '$ROOT/run.sh' cluster join"
     export CORVALO_TEST_SERVER="driver={MySQL ODBC 3.51 Driver};server=127.0.0.1;port=$TEST_PORT ;uid=$CENTRAL_USER;pwd=$CENTRAL_PWD;"
     export CORVALO_TEST_LOCAL="$(local_string test "$TEST_PORT")"
     export CORVALO_FAULT_PORT="$FAULT_PORT"
@@ -344,7 +346,22 @@ demo)
     fi
     ;;
 bench)
-    case "$opcion" in ""|load) ;; *) echo "usage: ./run.sh bench [load]" >&2; exit 2 ;; esac
+    case "$opcion" in ""|load|cluster) ;; *) echo "usage: ./run.sh bench [load|cluster]" >&2; exit 2 ;; esac
+    if [ "$opcion" = cluster ]; then
+        # The load of fifty workstations spread over the three nodes, then again with the third
+        # node killed a third of the way through (it joins again afterwards).
+        install_packages
+        build corvalo-bench-carga corvalo-backoffice
+        cluster_start
+        SERVER="$(cluster_string)"
+        rc=0
+        "$BUILD/bench/corvalo-bench-carga" --server "$SERVER" --spread --prefix cluster_load || rc=1
+        "$BUILD/bench/corvalo-bench-carga" --server "$SERVER" --spread --prefix failover_load \
+            --kill-pid "$(nodo_dir 3)/mysqld.pid" || rc=1
+        rm -f "$(nodo_dir 3)/mysqld.pid"
+        cluster_start >/dev/null
+        exit $rc
+    fi
     install_packages "${BENCH_PACKAGES[@]}"
     build corvalo-bench corvalo-bench-visor corvalo-bench-reportes corvalo-bench-gerencia corvalo-bench-carga
     db_start test "$TEST_PORT"
@@ -414,10 +431,11 @@ build) install_packages; build ;;
 cluster)
     case "$opcion" in
     start)
-        install_packages "${CLUSTER_PACKAGES[@]}"
+        install_packages
         build corvalo-backoffice
         cluster_start
         ;;
+    join) cluster_start ;; # the nodes not running join the others (no install, no build)
     stop) cluster_stop ;;
     status)
         for n in 1 2 3; do
@@ -429,7 +447,7 @@ cluster)
     esac
     ;;
 *)
-    echo "usage: ./run.sh demo [--fresh] | test [--sanitize] | bench [load] | fuzz [SECONDS] | build | package | screenshots | db-start [demo|test] | db-stop [demo|test] | cluster start|stop|status" >&2
+    echo "usage: ./run.sh demo [--fresh] | test [--sanitize] | bench [load|cluster] | fuzz [SECONDS] | build | package | screenshots | db-start [demo|test] | db-stop [demo|test] | cluster start|stop|status" >&2
     exit 2
     ;;
 esac
