@@ -488,9 +488,13 @@ int main(int argc, char **argv) {
                         t.ultimoFallo = r.mensaje; // asked about before the next sale
                         break;
                     case ResultadoVenta::Tipo::Fallida:
-                        // A lost reply resolved as not recorded (or voided) was told so: not lost.
+                        // A lost reply resolved as not recorded (or voided), or a failure before
+                        // anything was sent (the connection lost after the confirmation, fields
+                        // kept, no row): the clerk was told the sale is not made. Not lost; the
+                        // checks of the rows would find a row that says otherwise.
                         if (r.mensaje.startsWith(QStringLiteral("LA JUGADA NO QUEDO REGISTRADA")) ||
-                            r.mensaje.startsWith(QStringLiteral("LA JUGADA QUEDO ANULADA"))) {
+                            r.mensaje.startsWith(QStringLiteral("LA JUGADA QUEDO ANULADA")) ||
+                            (r.numero == 0 && !r.limpiar)) {
                             ++t.noRegistradas;
                             break;
                         }
