@@ -201,6 +201,10 @@ nodo_start() {
     if [ "$(id -u)" -eq 0 ]; then usuario=(--user=mysql); dueno=mysql; fi
     mkdir -p "$dir"
     [ -n "$dueno" ] && chown "$dueno:$dueno" "$CLUSTER_DIR" "$dir"
+    if [ -n "$dueno" ] && ! runuser -u "$dueno" -- test -w "$dir"; then
+        log "the $dueno user cannot reach $dir (a folder above it is closed to others); clone the project where it can"
+        exit 1
+    fi
     if [ ! -d "$dir/data/mysql" ]; then
         rm -rf "$dir/data"
         if [ "$*" = --wsrep-new-cluster ]; then
