@@ -11,6 +11,11 @@
 // missing, incomplete or wrong).
 //
 // corvalo-bench-carga --server CONN   (CORVALO_LOAD_BOOTHS, CORVALO_LOAD_SALES change 50 and 200)
+//   [--prefix NAME]   the figures' lines begin NAME_ instead of load_
+//   [--spread]        CONN names the nodes of a cluster: workstation b starts on node b mod n
+//   [--kill-pid FILE] SIGKILL the process whose id FILE holds a third of the way through the
+//                     sales; prints failover_lost= and failover_max_stall_s= (the longest any
+//                     workstation went between two sales)
 #include "backoffice.h"
 #include "cobro.h"
 #include "contexto.h"
@@ -24,6 +29,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+
+#include <csignal>
 
 #include <algorithm>
 #include <array>
@@ -55,7 +63,7 @@ std::unique_ptr<BaseDatos> conectar(const QString &cadena) {
 }
 
 // Per-horse limits of the race the workstations sell: tight enough that the busiest horses fill
-// up during the run, so the sales near a limit take the server lock and some are refused.
+// up during the run, so the sales near a limit meet at the horse's row and some are refused.
 constexpr double kLimiteTablas = 1400;    // tablas a horse and group (TD; the big day has some)
 constexpr double kLimiteTablaFija = 1100; // tablas a horse and group (TF)
 constexpr double kLimitePuestos = 11000;  // money a horse and group (Los Puestos)
@@ -108,6 +116,9 @@ struct Taquilla {
     std::vector<Cuenta> porJuego; // by entry of juegos()
     int rechazadas = 0, fallidas = 0, pendientes = 0, pagosFallidos = 0;
     QString ultimoFallo;
+    double maxParada = 0;   // seconds, the longest between two sales
+    QString cobroPendiente; // the ticket of a payment whose outcome is pending
+    int noRegistradas = 0;  // lost replies resolved as not recorded, and so told
 };
 
 // What the sales read besides the bet.
@@ -199,11 +210,21 @@ bool igual(double a, double b) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    QString servidor;
+    QString servidor, prefijo = QStringLiteral("load"), archivoPid;
+    bool repartir = false;
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i)
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--spread"))
+            repartir = true;
+        if (i + 1 >= args.size())
+            continue;
         if (args[i] == QLatin1String("--server"))
             servidor = args[i + 1];
+        else if (args[i] == QLatin1String("--prefix"))
+            prefijo = args[i + 1];
+        else if (args[i] == QLatin1String("--kill-pid"))
+            archivoPid = args[i + 1];
+    }
     if (servidor.isEmpty()) {
         std::fprintf(stderr, "usage: corvalo-bench-carga --server CONN\n");
         return 2;
@@ -311,8 +332,19 @@ int main(int argc, char **argv) {
             t->ctx.sesion.grupo = t->grupo;
             t->ctx.sesion.nivel = t->operador ? QStringLiteral("Operador") : QStringLiteral("Taquilla");
             t->ctx.sesion.id_moneda = 1;
-            t->ctx.sesion.cadena_central = cadena;
-            t->ctx.abrir_central(cadena);
+            // Spread over the nodes: the workstation's string names them all, its own node first.
+            QString suya = cadena;
+            if (repartir) {
+                const auto p = parsearCadena(cadena);
+                const std::size_t n = p ? p->servidores.size() : 0;
+                QStringList orden;
+                for (std::size_t k = 0; k < n; ++k)
+                    orden << textoServidor(p->servidores[(std::size_t(i) + k) % n]);
+                if (n > 1)
+                    suya = cadenaDeNodo(cadena, orden.join(QLatin1Char(',')));
+            }
+            t->ctx.sesion.cadena_central = suya;
+            t->ctx.abrir_central(suya);
             t->ctx.abrir_configuracion();
             t->ctx.abrir_grupos();
             const PantallaVenta pantalla = t->operador ? PantallaVenta::Operador : PantallaVenta::Taquilla;
@@ -346,6 +378,37 @@ int main(int argc, char **argv) {
             }
         }
 
+        // A third of the way through, the node is killed.
+        std::atomic<long long> hechas = 0;
+        std::atomic<bool> matado = false;
+        const long long tercio = (long long)(nTaquillas)*nVentas / 3;
+        auto quizaMatar = [&] {
+            if (archivoPid.isEmpty() || hechas.load() < tercio || matado.exchange(true))
+                return;
+            QFile f(archivoPid);
+            const long long pid = f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().toLongLong() : 0;
+            if (pid > 0 && ::kill(pid_t(pid), SIGKILL) == 0)
+                std::printf("node killed (pid %lld) after %lld sales\n", pid, hechas.load());
+            else
+                std::printf("could not kill the node of %s\n", qPrintable(archivoPid));
+            std::fflush(stdout);
+        };
+        // Tickets whose outcome became known later, as the screen learns it.
+        auto resolverPendientes = [&](Taquilla &t) {
+            for (const ResolucionVenta &rv : resolverVentasPendientes(t.ctx, nullptr))
+                if (rv.estado == ResolucionVenta::Estado::Completada && rv.boleto) {
+                    (rv.boleto->juego == 4 ? t.registradasMk : t.registradas)[rv.numero] =
+                        vendidaDe(*rv.boleto, t.operador ? t.cliente.grupo : t.grupo);
+                }
+            for (const ResolucionPago &rp : resolverPagosPendientes(t.ctx, nullptr)) {
+                if (rp.hecho)
+                    t.cobrados.push_back(t.cobroPendiente);
+                else
+                    ++t.pagosFallidos;
+                t.cobroPendiente.clear();
+            }
+        };
+
         // All workstations start together and keep the pace.
         std::mutex m;
         std::condition_variable cv;
@@ -367,7 +430,15 @@ int main(int argc, char **argv) {
                     std::unique_lock<std::mutex> l(m);
                     cv.wait(l, [&] { return salida; });
                 }
+                double ultimaVenta = 0;
                 for (int i = 0; i < nVentas; ++i) {
+                    // A write whose outcome is pending is asked about before the next sale, until
+                    // the server answers.
+                    for (int vez = 0; !t.ctx.pendientes.vacio() && vez < 300; ++vez) {
+                        resolverPendientes(t);
+                        if (!t.ctx.pendientes.vacio())
+                            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                    }
                     // A payment now and then, between the sales.
                     if (i % (nVentas / (kPagosPorTaquilla + 1)) == nVentas / (2 * (kPagosPorTaquilla + 1)) &&
                         !t.porCobrar.empty()) {
@@ -378,6 +449,8 @@ int main(int argc, char **argv) {
                             c.pagable ? cobro.pagar(codigo, RutaCobro::Tablas) : ResultadoPago{};
                         if (p.hecho)
                             t.cobrados.push_back(codigo);
+                        else if (!t.ctx.pendientes.deTipo(QStringLiteral("pago")).empty())
+                            t.cobroPendiente = codigo;
                         else
                             ++t.pagosFallidos;
                     }
@@ -388,7 +461,16 @@ int main(int argc, char **argv) {
                     if (falta > 0)
                         std::this_thread::sleep_for(std::chrono::nanoseconds(static_cast<long long>(falta)));
                     const ResultadoVenta r = j.vender(t, azar, d);
-                    t.ms.push_back((double(pared.nsecsElapsed()) - debida) / 1e6);
+                    const double ahora = double(pared.nsecsElapsed());
+                    t.ms.push_back((ahora - debida) / 1e6);
+                    if (r.tipo != ResultadoVenta::Tipo::Fallida &&
+                        r.tipo != ResultadoVenta::Tipo::Pendiente) {
+                        if (i > 0)
+                            t.maxParada = std::max(t.maxParada, (ahora - ultimaVenta) / 1e9);
+                        ultimaVenta = ahora;
+                    }
+                    ++hechas;
+                    quizaMatar();
                     switch (r.tipo) {
                     case ResultadoVenta::Tipo::Registrada:
                         if (r.boleto) {
@@ -403,10 +485,19 @@ int main(int argc, char **argv) {
                         ++t.porJuego[k].rechazadas;
                         break;
                     case ResultadoVenta::Tipo::Pendiente:
-                        ++t.pendientes;
-                        t.ultimoFallo = r.mensaje;
+                        t.ultimoFallo = r.mensaje; // asked about before the next sale
                         break;
                     case ResultadoVenta::Tipo::Fallida:
+                        // A lost reply resolved as not recorded (or voided), or a failure before
+                        // anything was sent (the connection lost after the confirmation, fields
+                        // kept, no row): the clerk was told the sale is not made. Not lost; the
+                        // checks of the rows would find a row that says otherwise.
+                        if (r.mensaje.startsWith(QStringLiteral("LA JUGADA NO QUEDO REGISTRADA")) ||
+                            r.mensaje.startsWith(QStringLiteral("LA JUGADA QUEDO ANULADA")) ||
+                            (r.numero == 0 && !r.limpiar)) {
+                            ++t.noRegistradas;
+                            break;
+                        }
                         ++t.fallidas;
                         t.ultimoFallo = r.mensaje;
                         break;
@@ -423,11 +514,22 @@ int main(int argc, char **argv) {
         for (std::thread &h : hilos)
             h.join();
         const double segundos = double(pared.nsecsElapsed()) / 1e9;
+        // What is still pending once the cluster has settled.
+        for (auto &t : taquillas) {
+            for (int vez = 0; !t->ctx.pendientes.vacio() && vez < 300; ++vez) {
+                resolverPendientes(*t);
+                if (!t->ctx.pendientes.vacio())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            t->pendientes = int(t->ctx.pendientes.entradas().size());
+        }
 
         std::vector<double> todos;
         std::vector<Cuenta> porJuego(lista.size());
-        long long vendidas = 0, rechazadas = 0, fallidas = 0, pendientes = 0, pagos = 0, pagosFallidos = 0;
+        long long vendidas = 0, rechazadas = 0, fallidas = 0, pendientes = 0, pagos = 0, pagosFallidos = 0,
+                  noRegistradas = 0;
         for (const auto &t : taquillas) {
+            noRegistradas += t->noRegistradas;
             todos.insert(todos.end(), t->ms.begin(), t->ms.end());
             vendidas += (long long)(t->registradas.size() + t->registradasMk.size()) - t->ganadores;
             rechazadas += t->rechazadas;
@@ -602,19 +704,28 @@ int main(int argc, char **argv) {
                       .arg(nCabinas * kPagosPorTaquilla));
 
         std::printf("%d workstations (%d booths, %d operators) x %d sales: %lld recorded, %lld refused "
-                    "(limits), %lld failed, %lld pending, %lld payments, in %.2f s; latency median %.1f ms, "
-                    "p90 %.1f ms, worst %.1f ms\n",
+                    "(limits), %lld failed, %lld pending, %lld told not recorded, %lld payments, in %.2f s; "
+                    "latency median %.1f ms, p90 %.1f ms, worst %.1f ms\n",
                     nTaquillas, nCabinas, nOperadores, nVentas, vendidas, rechazadas, fallidas, pendientes,
-                    pagos, segundos, percentil(todos, 0.5), percentil(todos, 0.9), percentil(todos, 1.0));
+                    noRegistradas, pagos, segundos, percentil(todos, 0.5), percentil(todos, 0.9),
+                    percentil(todos, 1.0));
         for (std::size_t k = 0; k < lista.size(); ++k) {
             std::printf("  %-26s %6lld recorded, %4lld refused; the game's fullest horse at %.0f %% of its "
                         "limit\n",
                         lista[k].nombre, porJuego[k].registradas, porJuego[k].rechazadas,
                         100 * masCerca[std::size_t(lista[k].juego)]);
         }
-        std::printf("load_sales_per_s=%.0f\n", double(vendidas + rechazadas) / segundos);
-        std::printf("load_p99_ms=%.1f\n", percentil(todos, 0.99));
-        std::printf("load_lost=%lld\n", perdidas + fallidas + pendientes);
+        const QByteArray pre = prefijo.toUtf8();
+        std::printf("%s_sales_per_s=%.0f\n", pre.constData(), double(vendidas + rechazadas) / segundos);
+        std::printf("%s_p99_ms=%.1f\n", pre.constData(), percentil(todos, 0.99));
+        std::printf("%s_lost=%lld\n", pre.constData(), perdidas + fallidas + pendientes);
+        if (!archivoPid.isEmpty()) {
+            double parada = 0;
+            for (const auto &t : taquillas)
+                parada = std::max(parada, t->maxParada);
+            std::printf("failover_lost=%lld\n", perdidas + fallidas + pendientes);
+            std::printf("failover_max_stall_s=%.1f\n", parada);
+        }
         return perdidas + fallidas + pendientes == 0 ? 0 : 1;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "corvalo-bench-carga: %s\n", e.what());

@@ -360,6 +360,19 @@ CREATE TABLE `venta_cupo_mk` (
   UNIQUE KEY `ux_ch_moneda` (`ch`, `id_moneda`)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
+/* The sales near a horse's per-group limit meet at the horse's row here: each writes it in the
+   transaction of its re-check and its ticket, so one server makes them wait for each other and
+   a cluster lets only one of two that meet on two nodes commit. */
+CREATE TABLE `venta_cupo_turno` (
+  `ch` varchar(45) NOT NULL DEFAULT '',
+  `id_juego` int(11) NOT NULL DEFAULT 0,
+  `id_moneda` int(11) NOT NULL DEFAULT 0,
+  `carrera` int(11) NOT NULL DEFAULT 0,
+  `caballo` int(11) NOT NULL DEFAULT 0,
+  `ventas` int(11) NOT NULL DEFAULT 0,
+  PRIMARY KEY (`ch`, `id_juego`, `id_moneda`, `carrera`, `caballo`)
+) ENGINE=InnoDB DEFAULT CHARSET=latin1;
+
 /* Log of cancelled tickets of games 1 to 3 (estatus 5 = cancelled). */
 CREATE TABLE `bitacora` (
   `id` int(11) NOT NULL AUTO_INCREMENT,

@@ -353,7 +353,7 @@ TEST(Backoffice, CheckNamesWhatTheCentralDatabaseLacks) {
     Salida s = correr({"--central", cadena, "check"});
     EXPECT_EQ(s.codigo, 0) << s.err.toStdString();
     EXPECT_EQ(s.out.toStdString(),
-              "the central database has every table (18) and column (335) of the reference schema\n");
+              "the central database has every table (19) and column (341) of the reference schema\n");
 
     auto db = prueba::conectar(cadena);
     db->ejecutar(QStringLiteral("ALTER TABLE ma_principal DROP COLUMN llave4"));

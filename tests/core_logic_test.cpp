@@ -124,12 +124,29 @@ TEST(Numeros, QuickPathsAgreeWithTheFullConversion) {
         std::from_chars(s.data(), s.data() + s.size(), v);
         return v;
     };
-    for (const std::string s :
-         {"0", "-0", "7", "255", "256", "-12", "12.5", "0.1", "0.3", "-0.25", "123456789012345", "1234567890123456",
-          "999999999999999.9", "12345678901234.5", "0.000000000000001", "00000000000000000001.5", "3.14159265358979",
-          "1e3", "-2.5E-2", "1.7976931348623157e308"}) {
+    for (const std::string s : {"0",
+                                "-0",
+                                "7",
+                                "255",
+                                "256",
+                                "-12",
+                                "12.5",
+                                "0.1",
+                                "0.3",
+                                "-0.25",
+                                "123456789012345",
+                                "1234567890123456",
+                                "999999999999999.9",
+                                "12345678901234.5",
+                                "0.000000000000001",
+                                "00000000000000000001.5",
+                                "3.14159265358979",
+                                "1e3",
+                                "-2.5E-2",
+                                "1.7976931348623157e308"}) {
         const double v = completa(s[0] == '+' ? s.substr(1) : s);
-        const double a = numeroDe(QString::fromLatin1(s)), b = numeroDe(QByteArrayView(s.data(), qsizetype(s.size())));
+        const double a = numeroDe(QString::fromLatin1(s)),
+                     b = numeroDe(QByteArrayView(s.data(), qsizetype(s.size())));
         EXPECT_EQ(std::memcmp(&a, &v, sizeof v), 0) << s;
         EXPECT_EQ(std::memcmp(&b, &v, sizeof v), 0) << s;
     }
@@ -141,8 +158,8 @@ TEST(Numeros, QuickPathsAgreeWithTheFullConversion) {
         const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
         return QString::fromLatin1(buf, qsizetype(r.ptr - buf));
     };
-    for (double v : {1.0, 9.0, 10.0, 255.0, 256.0, -1.0, -255.0, 4096.0, 999999999999999.0, 1e15, 9007199254740992.0,
-                     -1e15, 0.5, 123456.75})
+    for (double v : {1.0, 9.0, 10.0, 255.0, 256.0, -1.0, -255.0, 4096.0, 999999999999999.0, 1e15,
+                     9007199254740992.0, -1e15, 0.5, 123456.75})
         EXPECT_EQ(textoNumero(v), corta(v)) << v;
     // Tiny and huge numbers too read back exactly, without an exponent.
     for (double v : {1e-51, -2.5e-300, 5e-324, 1.7976931348623157e308}) {
@@ -266,6 +283,27 @@ TEST(CadenaConexion, ParsesTheOdbcFields) {
     EXPECT_TRUE(s->database.isEmpty());
 
     EXPECT_TRUE(parsearCadena(cadenaCentralIncorporada()));
+}
+
+TEST(CadenaConexion, SeveralServersOfOneClusterEachWithItsPort) {
+    const auto p =
+        parsearCadena(QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=db1, db2:3307 ,db3;port=3310 "
+                                     ";uid=u;pwd=p;database=corvalo;"));
+    ASSERT_TRUE(p);
+    const std::vector<Servidor> esperados = {{"db1", 3310}, {"db2", 3307}, {"db3", 3310}};
+    EXPECT_EQ(p->servidores, esperados);
+    EXPECT_EQ(p->server, QStringLiteral("db1")); // the first is where a plain connection goes
+    EXPECT_EQ(p->port, 3310u);
+    const auto uno = parsearCadena(QStringLiteral("server=h;port=3306 ;uid=u"));
+    ASSERT_TRUE(uno);
+    EXPECT_EQ(uno->servidores, (std::vector<Servidor>{{"h", 3306}}));
+    for (const char *mala :
+         {"server=db1,,db3;uid=u", "server=db1:0;uid=u", "server=db1:x;uid=u", "server=db1,:3306;uid=u"})
+        EXPECT_FALSE(parsearCadena(QString::fromLatin1(mala))) << mala;
+    // One node named alone, the rest of the string as it was.
+    EXPECT_EQ(cadenaDeNodo(QStringLiteral("driver={X};server=db1,db2:3307;port=3306 ;uid=u;pwd=p;"),
+                           QStringLiteral("db2:3307")),
+              QStringLiteral("driver={X};server=db2:3307;port=3306 ;uid=u;pwd=p;"));
 }
 
 TEST(CadenaConexion, MalformedStringsAreReported) {

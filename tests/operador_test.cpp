@@ -104,7 +104,6 @@ struct Banco : EntornoFalso {
         db->responder("select * from configuracion", configuracion(ajustes));
         db->responder("SELECT * FROM carreras", tabla(kColumnasCarrera, caballos));
         db->responder("SELECT sum(", fila({{"venta_ch", ""}}));
-        db->responder("SELECT GET_LOCK", fila({{"bloqueo", "1"}}));
     }
     void fijar(int caballo, const QString &columna, const QString &valor) {
         caballos[std::size_t(caballo - 1)][kColumnasCarrera.indexOf(columna)] = valor;
@@ -203,7 +202,10 @@ TEST(VentaOperador, TablasForTheClientWithoutKeys) {
                                   "and id_moneda=1"));
     EXPECT_EQ(
         b.escrituras(),
-        QStringList({"INSERT INTO `ma_principal` VALUES (NULL,'3','2','60','2','0','oper1','C02','15:30:00',"
+        // Near the limit: the horse's row of the client's group first.
+        QStringList({"INSERT INTO venta_cupo_turno (ch,id_juego,id_moneda,carrera,caballo,ventas) VALUES "
+                     "('C02','1','1','3','2','1') ON DUPLICATE KEY UPDATE ventas=ventas+1",
+                     "INSERT INTO `ma_principal` VALUES (NULL,'3','2','60','2','0','oper1','C02','15:30:00',"
                      "'2026-05-07','0','','0','','1','1','0','0','0','0');",
                      "update ma_principal set nu_boleto='4050715' Where taquilla='oper1' and numero = '15' "
                      "limit 1   "}));
@@ -296,7 +298,11 @@ TEST(VentaOperador, PuestosSumsTheCurrencyAndWritesNoKeys) {
             b.db->sentencias.contains("SELECT * FROM venta_cupo_pt where ch= 'C01'  and id_moneda= '2' "),
             opcion == "1");
         EXPECT_EQ(b.dialogos.textos.value(0), "    10/3  10 A  3   AL CAB: 2    POR: 50,00  $");
-        EXPECT_EQ(b.escrituras().value(1),
+        // One row for both currencies (currency 0), as one limit covers them.
+        EXPECT_EQ(b.escrituras().value(0),
+                  "INSERT INTO venta_cupo_turno (ch,id_juego,id_moneda,carrera,caballo,ventas) VALUES "
+                  "('C01','3','0','3','2','1') ON DUPLICATE KEY UPDATE ventas=ventas+1");
+        EXPECT_EQ(b.escrituras().value(2),
                   "update ma_principal set nu_boleto='3050715' Where taquilla='oper1' and "
                   "numero = '15' limit 1   ");
     }
@@ -319,7 +325,9 @@ TEST(VentaMarcas, RecordsTheTicketWithItsStatementsAndCode) {
     EXPECT_EQ(b.db->sentencias.value(2), lectura);
     EXPECT_EQ(
         b.escrituras(),
-        QStringList({"INSERT INTO `ma_marcas` VALUES (NULL,'3','5','5','100','oper1','C01','15:30:00',"
+        QStringList({"INSERT INTO venta_cupo_turno (ch,id_juego,id_moneda,carrera,caballo,ventas) VALUES "
+                     "('C01','4','1','3','5','1') ON DUPLICATE KEY UPDATE ventas=ventas+1",
+                     "INSERT INTO `ma_marcas` VALUES (NULL,'3','5','5','100','oper1','C01','15:30:00',"
                      "'2026-05-07','0','','0','','4','1','2','5-5');",
                      "update ma_marcas set nu_boleto='4050715' Where taquilla='oper1' and numero = '15' "
                      "limit 1   "}));

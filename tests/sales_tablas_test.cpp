@@ -89,7 +89,6 @@ struct Banco {
         d.responder(QStringLiteral("select * from configuracion"), configuracion(ajustes));
         d.responder(QStringLiteral("SELECT * FROM carreras"), carrera());
         d.responder(QStringLiteral("SELECT sum(tablas)"), prueba::fila({{"venta_ch", ""}}));
-        d.responder(QStringLiteral("SELECT GET_LOCK"), prueba::fila({{"bloqueo", "1"}}));
         d.siguienteId = 7; // the row's number comes with the INSERT's reply
     }
     ResultadoVenta vender(const QString &caballo, const QString &tablas, int juego = 1,
@@ -114,10 +113,14 @@ TEST(Filtros, SoloNumerosAndFiltroMayusculas) {
         EXPECT_EQ(FiltroMayusculas(entra), sale) << entra;
 }
 
-TEST(VentaTablas, HorseLockNameIsTheDigestOfGroupGameCurrencyRaceAndHorse) {
-    // Every booth must name the same lock for the same horse: the name is shared with the server.
-    EXPECT_EQ(nombreBloqueoCupo(QStringLiteral("G01"), 1, 2, 3, 12.5),
-              QStringLiteral("corvalo_cupo_e34d8826563a05dc8c9f50f134b3e9eb"));
+TEST(VentaTablas, TheHorsesTurnRowNamesGroupGameCurrencyRaceAndHorse) {
+    // Every booth must write the same row for the same horse: the row is what they meet at.
+    prueba::BdFalsa db;
+    ControlCupo::Bloqueo b{QStringLiteral("G'01"), 1, 2, 3, 12};
+    EXPECT_EQ(
+        sentenciaTurnoCupo(db, b),
+        QStringLiteral("INSERT INTO venta_cupo_turno (ch,id_juego,id_moneda,carrera,caballo,ventas) VALUES "
+                       "('G\\'01','1','2','3','12','1') ON DUPLICATE KEY UPDATE ventas=ventas+1"));
 }
 
 TEST(VentaTablas, RecordsTheTicketWithTheExactStatements) {
@@ -319,8 +322,9 @@ TEST(VentaTablas, LimitsAtTheEdge) {
         const ResultadoVenta r = b.vender("1", "5");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
         EXPECT_TRUE(b.db->sentencias[1].endsWith("and id_juego=1 and id_moneda=2"));
-        EXPECT_TRUE(b.db->sentencias.filter("INSERT").value(0).contains(
-            "'15','5','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','2',"));
+        EXPECT_TRUE(b.db->sentencias.filter("INSERT INTO `")
+                        .value(0)
+                        .contains("'15','5','0','taq1','G1','10:15:00','2026-01-03','0','','0','','1','2',"));
     }
     { // the limit table: cab1..cab18 kept; Tabla Fija in currency 2
         Banco b;
@@ -442,23 +446,25 @@ TEST(VentaTablas, FailuresAfterTheInsertLeaveTheRow) {
     }
 }
 
-TEST(VentaTablas, NearTheHorsesLimitTheCheckIsMadeAgainUnderALock) {
+TEST(VentaTablas, NearTheHorsesLimitTheCheckIsMadeAgainInOneTransactionWithTheHorsesRow) {
     // Horse 1 takes 10 tablas of the group, 20 a bet: within fifty bets of the limit.
     const QString suma =
         "SELECT sum(tablas) as venta_ch FROM ma_principal where caballo='1' and carrera ='3' "
         "and fecha  = '2026-01-03' and grupo = 'G1' and id_juego=1 and id_moneda=1";
-    { // the limit still holds the bet: lock, sum again, INSERT, release, then the code
+    prueba::BdFalsa escape;
+    const QString turno = sentenciaTurnoCupo(escape, {QStringLiteral("G1"), 1, 1, 3, 1});
+    { // the limit still holds the bet: the row, the sum again and the INSERT commit together
         Banco b;
         const ResultadoVenta r = b.vender("1", "2");
         ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
         const QStringList s = b.db->sentencias;
-        ASSERT_EQ(s.size(), 9);
-        const QString nombre = nombreBloqueoCupo("G1", 1, 1, 3, 1);
-        EXPECT_EQ(s[4], "SELECT GET_LOCK('" + nombre + "', 5) AS bloqueo");
-        EXPECT_EQ(s[5], suma);
-        EXPECT_TRUE(s[6].startsWith("INSERT INTO `ma_principal`"));
-        EXPECT_EQ(s[7], "SELECT RELEASE_LOCK('" + nombre + "')");
-        EXPECT_TRUE(s[8].startsWith("update ma_principal set nu_boleto='401037'"));
+        ASSERT_EQ(s.size(), 10);
+        EXPECT_EQ(s[4], "START TRANSACTION");
+        EXPECT_EQ(s[5], turno);
+        EXPECT_EQ(s[6], suma);
+        EXPECT_TRUE(s[7].startsWith("INSERT INTO `ma_principal`"));
+        EXPECT_EQ(s[8], "COMMIT");
+        EXPECT_TRUE(s[9].startsWith("update ma_principal set nu_boleto='401037'"));
     }
     { // other booths sold meanwhile: refused with what is left, nothing written
         Banco b;
@@ -468,24 +474,44 @@ TEST(VentaTablas, NearTheHorsesLimitTheCheckIsMadeAgainUnderALock) {
         const ResultadoVenta r = b.vender("1", "2");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Rechazada);
         EXPECT_EQ(r.mensaje, QStringLiteral("EL Nº DE TABLAS ES MAYOR AL PERMITIDO, DISPONIBLE: 1"));
-        EXPECT_TRUE(b.db->sentencias.filter("INSERT").isEmpty());
-        EXPECT_TRUE(b.db->sentencias.last().startsWith("SELECT RELEASE_LOCK("));
+        EXPECT_TRUE(b.db->sentencias.filter("INSERT INTO `ma_principal`").isEmpty());
+        EXPECT_EQ(b.db->sentencias.last(), "ROLLBACK");
     }
-    { // the lock cannot be had: the sale fails, nothing written
+    { // another node committed first (1213 on COMMIT): sold again from the check, recorded once
         Banco b;
-        b.db->responder("SELECT GET_LOCK", prueba::fila({{"bloqueo", "0"}}));
+        int commits = 0;
+        b.db->alEjecutar = [&](const QString &sql) {
+            if (sql == "COMMIT" && ++commits == 1)
+                throw DbError("Deadlock found when trying to get lock; try restarting transaction", false,
+                              1213);
+        };
+        const ResultadoVenta r = b.vender("1", "2");
+        ASSERT_EQ(r.tipo, ResultadoVenta::Tipo::Registrada) << r.mensaje.toStdString();
+        const QStringList s = b.db->sentencias;
+        EXPECT_EQ(s.filter("START TRANSACTION").size(), 2);
+        EXPECT_EQ(s.filter(suma).size(), 3); // the first check, then once a try
+        EXPECT_EQ(s.indexOf("ROLLBACK"), s.indexOf("COMMIT") + 1);
+        EXPECT_TRUE(s.last().startsWith("update ma_principal set nu_boleto="));
+    }
+    { // it keeps losing: after a bounded number of tries the sale fails, nothing is left written
+        Banco b;
+        b.db->alEjecutar = [&](const QString &sql) {
+            if (sql == "COMMIT")
+                throw DbError("Deadlock found when trying to get lock; try restarting transaction", false,
+                              1213);
+        };
         const ResultadoVenta r = b.vender("1", "2");
         EXPECT_EQ(r.tipo, ResultadoVenta::Tipo::Fallida);
-        EXPECT_TRUE(b.db->sentencias.filter("INSERT").isEmpty());
+        EXPECT_EQ(b.db->sentencias.filter("COMMIT").size(), kIntentosConflicto);
+        EXPECT_TRUE(b.db->sentencias.filter("update ma_principal").isEmpty());
     }
-    // The lock names group, game, currency, race and horse, within the server's 64 characters.
-    const QString n =
-        nombreBloqueoCupo("GRUPO CON UN NOMBRE MUY LARGO QUE PASA DE LOS SESENTA Y CUATRO", 1, 1, 3, 1);
-    EXPECT_LE(n.size(), 64);
-    for (const QString &otro : {nombreBloqueoCupo("G2", 1, 1, 3, 1), nombreBloqueoCupo("G1", 2, 1, 3, 1),
-                                nombreBloqueoCupo("G1", 1, 2, 3, 1), nombreBloqueoCupo("G1", 1, 1, 4, 1),
-                                nombreBloqueoCupo("G1", 1, 1, 3, 2)})
-        EXPECT_NE(otro, nombreBloqueoCupo("G1", 1, 1, 3, 1));
+    { // any other refusal is not made again
+        Banco b;
+        b.db->fallar(turno);
+        EXPECT_EQ(b.vender("1", "2").tipo, ResultadoVenta::Tipo::Fallida);
+        EXPECT_EQ(b.db->sentencias.filter("START TRANSACTION").size(), 1);
+        EXPECT_TRUE(b.db->sentencias.filter("INSERT INTO `ma_principal`").isEmpty());
+    }
 }
 
 TEST(VentaTablas, WhateverReachesTheSaleOnlyWholeTablasAndTextTheDatabaseHoldsAreSold) {
@@ -511,7 +537,7 @@ TEST(VentaTablas, WhateverReachesTheSaleOnlyWholeTablasAndTextTheDatabaseHoldsAr
         if (c.tipo == ResultadoVenta::Tipo::Rechazada) {
             EXPECT_EQ(r.mensaje, QStringLiteral("EL NUMERO DE TABLAS NO ES VALIDO"));
         }
-        EXPECT_EQ(b.db->sentencias.filter("INSERT").size(),
+        EXPECT_EQ(b.db->sentencias.filter("INSERT INTO `").size(),
                   c.tipo == ResultadoVenta::Tipo::Registrada ? 1 : 0);
     }
 }
@@ -544,7 +570,7 @@ TEST(VentaTablas, ALostConnectionIsOpenedAgainOnceAndTheSaleGoesOn) {
         EXPECT_EQ(b.fabrica.cadenas.mid(1), QStringList(c.aperturas, "server=central"));
         if (c.tipo == ResultadoVenta::Tipo::Registrada) {
             EXPECT_TRUE(b.dialogos.titulos == QStringList{"¿Los datos están Correctos?"});
-            EXPECT_EQ(b.fabrica.abiertas.back()->sentencias.filter("INSERT").size(), 1);
+            EXPECT_EQ(b.fabrica.abiertas.back()->sentencias.filter("INSERT INTO `").size(), 1);
             EXPECT_EQ(b.impresora.impresos.size(), 1u);
         } else {
             // Only the connection message: nothing was asked or written.

@@ -65,7 +65,54 @@ std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *
             *error = QStringLiteral("la cadena de conexión no indica el servidor (server=)");
         return std::nullopt;
     }
+    if (conServidor) {
+        const QStringList nombres = p.server.split(QLatin1Char(','));
+        for (const QString &n : nombres) {
+            Servidor s{n.trimmed(), p.port};
+            const int dos = s.host.lastIndexOf(QLatin1Char(':'));
+            if (dos >= 0) {
+                bool ok = false;
+                const uint v = s.host.mid(dos + 1).trimmed().toUInt(&ok);
+                if (!ok || v == 0 || v > 65535) {
+                    if (error)
+                        *error = QStringLiteral("puerto no válido en la cadena de conexión: \"%1\"").arg(n);
+                    return std::nullopt;
+                }
+                s.port = v;
+                s.host = s.host.left(dos).trimmed();
+            }
+            if (s.host.isEmpty() && nombres.size() > 1) {
+                if (error)
+                    *error = QStringLiteral("servidor vacío en la cadena de conexión: \"%1\"").arg(p.server);
+                return std::nullopt;
+            }
+            p.servidores.push_back(s);
+        }
+        p.server = p.servidores.front().host;
+        p.port = p.servidores.front().port;
+    }
     return p;
+}
+
+QString textoServidor(const Servidor &s) {
+    return s.host + QLatin1Char(':') + QString::number(s.port);
+}
+
+QString cadenaDeNodo(const QString &cadena, const QString &nodo) {
+    QStringList partes = cadena.split(QLatin1Char(';'));
+    for (QString &parte : partes) {
+        const int igual = parte.indexOf(QLatin1Char('='));
+        if (igual > 0 &&
+            parte.left(igual).trimmed().compare(QLatin1String("server"), Qt::CaseInsensitive) == 0)
+            parte = parte.left(igual + 1) + nodo;
+    }
+    return partes.join(QLatin1Char(';'));
+}
+
+void lecturaCausal(BaseDatos &db, bool causal) {
+    if (db.enCluster())
+        db.ejecutar(causal ? QStringLiteral("SET SESSION wsrep_sync_wait=1")
+                           : QStringLiteral("SET SESSION wsrep_sync_wait=0"));
 }
 
 double Campo::numero() const {

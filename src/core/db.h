@@ -19,22 +19,37 @@ public:
     // The connection failed (server gone, unreachable or silent past the timeouts) rather than
     // the server refusing the statement: a write may or may not have been applied.
     bool conexion() const { return conexion_; }
-    // The server's error number, 0 when unknown.
+    // The server's error number, 0 when the failure is not the server's.
     unsigned codigo() const { return codigo_; }
     // The server is there but the database named by the connection string is not.
     bool baseDesconocida() const { return codigo_ == 1049; }
+    // The write lost to another one on the same rows: a deadlock on one server, a certification
+    // conflict on a cluster (both error 1213). Nothing of the transaction was applied.
+    bool conflicto() const { return codigo_ == 1213; }
 
 private:
     bool conexion_ = false;
     unsigned codigo_ = 0;
 };
 
+// One server of a connection string.
+struct Servidor {
+    QString host;
+    unsigned port = 3306;
+    friend bool operator==(const Servidor &, const Servidor &) = default;
+};
+// "host:port", as a connection names the server it is on.
+QString textoServidor(const Servidor &s);
+
 // Fields of a connection string such as
 // "driver={MySQL ODBC 3.51 Driver};server=h;port=3306 ;uid=u;pwd=p;database=d;".
+// "server=" may name several servers of one cluster, "server=db1,db2:3307,db3": each takes the
+// port after its ":" or else the one of "port=".
 struct ParametrosConexion {
     QString driver;
-    QString server;
+    QString server; // the first server's host
     unsigned port = 3306;
+    std::vector<Servidor> servidores; // every server, in the string's order
     QString uid;
     QString pwd;
     QString database; // empty: no default database
@@ -49,6 +64,9 @@ struct ParametrosConexion {
 // values are ignored, the trailing ";" is optional and unknown fields ("connection=",
 // "option=") are accepted. Returns nothing and sets *error for a malformed string.
 std::optional<ParametrosConexion> parsearCadena(const QString &cadena, QString *error = nullptr);
+
+// The same string with "server=" naming the one server `nodo` ("host:port").
+QString cadenaDeNodo(const QString &cadena, const QString &nodo);
 
 // A value as the server sent it; null-aware. A value read from a result keeps the server's
 // bytes and is turned into text the first time its text is asked for; numbers are read
@@ -109,8 +127,10 @@ public:
     Resultado(QStringList columnas, const std::vector<std::vector<Campo>> &filas);
     // Raw form: the bytes of every value one after the other, row by row, and where each
     // value lies in them.
-    Resultado(std::shared_ptr<const NombresColumnas> columnas, int filas, QByteArray datos, std::vector<Valor> valores)
-        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)), valores_(std::move(valores)) {}
+    Resultado(std::shared_ptr<const NombresColumnas> columnas, int filas, QByteArray datos,
+              std::vector<Valor> valores)
+        : columnas_(std::move(columnas)), filas_(filas), datos_(std::move(datos)),
+          valores_(std::move(valores)) {}
 
     const QStringList &columnas() const;
     int filas() const { return filas_; }
@@ -123,7 +143,9 @@ public:
     std::vector<Campo> fila(int i) const;
 
 private:
-    int indice(const QString &nombre) const { return columnas_ ? columnas_->indice(QStringView(nombre)) : -1; }
+    int indice(const QString &nombre) const {
+        return columnas_ ? columnas_->indice(QStringView(nombre)) : -1;
+    }
     int indice(QLatin1String nombre) const { return columnas_ ? columnas_->indice(nombre) : -1; }
     Campo campo(int fila, int columna) const;
     std::shared_ptr<const NombresColumnas> columnas_;
@@ -154,7 +176,15 @@ public:
     // Asks the server whether it still knows this connection (after a restart, a KILL or an
     // idle timeout it does not); a connection found gone counts as lost from then on.
     virtual bool comprobar() { return !perdida(); }
+    // The server the connection is on, "host:port" (empty when unknown).
+    virtual QString nodo() const { return {}; }
+    // The server is a node of a Galera cluster (wsrep on).
+    virtual bool enCluster() const { return false; }
 };
+
+// From now on reads on `db` see every write the cluster committed before them (causal reads,
+// wsrep_sync_wait=1), or no longer wait for that (`causal` false); nothing on a single server.
+void lecturaCausal(BaseDatos &db, bool causal = true);
 
 // The one quoting function: the value, escaped, to be put between the statement's quotes.
 // For ordinary values (no quote, backslash, NUL or control characters) it is the value itself.
@@ -173,7 +203,10 @@ public:
     virtual std::unique_ptr<BaseDatos> abrir(const QString &cadena) = 0;
 };
 
-// MariaDB Connector/C: latin1, one statement per call, no automatic reconnect.
+// MariaDB Connector/C: latin1, one statement per call, no automatic reconnect. With several
+// servers it takes the first that answers and is ready (a cluster node that is not synced is
+// passed over), starting with the one that answered last time for the same servers: after a
+// node stops answering, the next connection goes on to the next node.
 std::unique_ptr<BaseDatos> abrirMariaDb(const ParametrosConexion &p);
 
 class FabricaMariaDb : public FabricaConexiones {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <string>
 
 namespace corvalo {
@@ -34,6 +35,9 @@ bool esErrorDeConexion(unsigned int n) {
     case ER_NET_WRITE_INTERRUPTED:
     case ER_NET_READ_ERROR:
     case ER_NET_ERROR_ON_WRITE:
+    // A cluster node cut off from the others ("WSREP has not yet prepared node for application
+    // use"): the connection is of no use until the node is back.
+    case ER_UNKNOWN_COM_ERROR:
         return true;
     default:
         return false;
@@ -42,7 +46,8 @@ bool esErrorDeConexion(unsigned int n) {
 
 class ConexionMariaDb : public BaseDatos {
 public:
-    explicit ConexionMariaDb(const ParametrosConexion &p) {
+    // Connects to `servidor` (or to the socket when the string gives one); throws DbError.
+    ConexionMariaDb(const ParametrosConexion &p, const Servidor &servidor) {
         mysql_ = mysql_init(nullptr);
         if (!mysql_)
             throw DbError(QStringLiteral("sin memoria para la conexión"));
@@ -56,10 +61,10 @@ public:
         mysql_optionsv(mysql_, MYSQL_SET_CHARSET_NAME, "latin1");
         // The program reads no option files: a workstation's own client settings must not
         // change where or how it connects.
-        const QByteArray host = p.server.toUtf8(), user = aCp1252(p.uid), pwd = aCp1252(p.pwd),
+        const QByteArray host = servidor.host.toUtf8(), user = aCp1252(p.uid), pwd = aCp1252(p.pwd),
                          db = aCp1252(p.database), sock = p.socket.toUtf8();
         if (!mysql_real_connect(mysql_, host.isEmpty() ? nullptr : host.constData(), user.constData(),
-                                pwd.constData(), db.isEmpty() ? nullptr : db.constData(), p.port,
+                                pwd.constData(), db.isEmpty() ? nullptr : db.constData(), servidor.port,
                                 sock.isEmpty() ? nullptr : sock.constData(), 0)) {
             const QString msg = QString::fromUtf8(mysql_error(mysql_));
             const unsigned codigo = mysql_errno(mysql_);
@@ -68,15 +73,31 @@ public:
             throw DbError(msg, true, codigo);
         }
         hilo_ = mysql_thread_id(mysql_);
-        // When the server started, by its own clock: after a restart the old ids mean nothing.
-        static const char kInicio[] = "SELECT UNIX_TIMESTAMP() - VARIABLE_VALUE FROM "
-                                      "information_schema.GLOBAL_STATUS WHERE VARIABLE_NAME='UPTIME'";
+        nodo_ = textoServidor(servidor);
+        // When the server started, by its own clock (after a restart the old ids mean nothing),
+        // and whether it is a cluster node ready for work.
+        static const char kInicio[] =
+            "SELECT UNIX_TIMESTAMP() - (SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_STATUS WHERE "
+            "VARIABLE_NAME='UPTIME'), (SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_VARIABLES WHERE "
+            "VARIABLE_NAME='WSREP_ON'), (SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_STATUS WHERE "
+            "VARIABLE_NAME='WSREP_READY')";
+        bool listo = true;
         if (mysql_real_query(mysql_, kInicio, sizeof kInicio - 1) == 0) {
             if (MYSQL_RES *res = mysql_store_result(mysql_)) {
-                if (MYSQL_ROW row = mysql_fetch_row(res); row && row[0])
-                    inicio_ = std::atoll(row[0]);
+                if (MYSQL_ROW row = mysql_fetch_row(res); row) {
+                    if (row[0])
+                        inicio_ = std::atoll(row[0]);
+                    cluster_ = row[1] && std::strcmp(row[1], "ON") == 0;
+                    listo = !cluster_ || (row[2] && std::strcmp(row[2], "ON") == 0);
+                }
                 mysql_free_result(res);
             }
+        }
+        if (!listo) {
+            // A node cut off from the cluster or still joining refuses every statement.
+            mysql_close(mysql_);
+            mysql_ = nullptr;
+            throw DbError(QStringLiteral("el nodo %1 no está listo").arg(nodo_), true);
         }
     }
     ~ConexionMariaDb() override {
@@ -176,6 +197,8 @@ public:
             perdida_ = true;
         return !perdida_;
     }
+    QString nodo() const override { return nodo_; }
+    bool enCluster() const override { return cluster_; }
 
     QString escapar(const QString &valor) const override {
         // The connection speaks latin1, where the server's escaping touches only these seven
@@ -261,12 +284,46 @@ private:
     unsigned long hilo_ = 0;
     long long inicio_ = 0;
     bool perdida_ = false;
+    QString nodo_;
+    bool cluster_ = false;
 };
+
+// For each list of servers, the one that answered last.
+std::mutex muUltimo;
+std::map<QString, std::size_t> ultimoServidor;
 
 } // namespace
 
 std::unique_ptr<BaseDatos> abrirMariaDb(const ParametrosConexion &p) {
-    return std::make_unique<ConexionMariaDb>(p);
+    if (p.servidores.size() <= 1)
+        return std::make_unique<ConexionMariaDb>(p, p.servidores.empty() ? Servidor{p.server, p.port}
+                                                                         : p.servidores.front());
+    QString clave;
+    for (const Servidor &s : p.servidores)
+        clave += textoServidor(s) + QLatin1Char(',');
+    std::size_t primero = 0;
+    {
+        std::lock_guard<std::mutex> l(muUltimo);
+        if (auto it = ultimoServidor.find(clave); it != ultimoServidor.end())
+            primero = it->second;
+    }
+    const std::size_t n = p.servidores.size();
+    QStringList fallas;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t k = (primero + i) % n;
+        try {
+            auto c = std::make_unique<ConexionMariaDb>(p, p.servidores[k]);
+            std::lock_guard<std::mutex> l(muUltimo);
+            ultimoServidor[clave] = k;
+            return c;
+        } catch (const DbError &e) {
+            fallas << textoServidor(p.servidores[k]) + QStringLiteral(": ") +
+                          QString::fromStdString(e.what());
+        }
+    }
+    throw DbError(QStringLiteral("ningún servidor responde (") + fallas.join(QStringLiteral("; ")) +
+                      QLatin1Char(')'),
+                  true);
 }
 
 } // namespace corvalo

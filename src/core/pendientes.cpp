@@ -117,16 +117,13 @@ QString archivoPendientesPredeterminado() {
     return QDir::homePath() + QStringLiteral("/.local/state/Corvalo/pendientes.json");
 }
 
-std::unique_ptr<BaseDatos> terminarConexionPerdida(Contexto &ctx, unsigned long hilo, long long inicio,
-                                                   int esperaMs) {
-    std::unique_ptr<BaseDatos> nueva = ctx.fabrica.abrir(ctx.sesion.cadena_central);
-    const long long inicioAhora = nueva->inicioServidor();
-    const bool mismoServidor = inicio == 0 || inicioAhora == 0 || std::llabs(inicioAhora - inicio) <= 2;
-    if (hilo == 0 || !mismoServidor || hilo == nueva->idHilo())
-        return nueva;
+namespace {
+
+// KILL of the connection `hilo` on `db`'s server, then waiting until it has left the process list.
+void terminarEn(BaseDatos &db, unsigned long hilo, int esperaMs) {
     const QString id = QString::number(hilo);
     try {
-        nueva->ejecutar(QStringLiteral("KILL ") + id);
+        db.ejecutar(QStringLiteral("KILL ") + id);
     } catch (const DbError &e) {
         if (e.conexion())
             throw;
@@ -135,14 +132,62 @@ std::unique_ptr<BaseDatos> terminarConexionPerdida(Contexto &ctx, unsigned long 
     QElapsedTimer reloj;
     reloj.start();
     for (;;) {
-        const Resultado r = nueva->ejecutar(
+        const Resultado r = db.ejecutar(
             QStringLiteral("SELECT COUNT(*) AS n FROM information_schema.PROCESSLIST WHERE ID = ") + id);
         if (r.valor(0, QStringLiteral("n")).entero() == 0)
-            return nueva;
+            return;
         if (reloj.elapsed() > esperaMs)
             throw DbError(QStringLiteral("la conexión %1 sigue en el servidor").arg(id), true);
         QThread::msleep(20);
     }
+}
+
+} // namespace
+
+std::unique_ptr<BaseDatos> terminarConexionPerdida(Contexto &ctx, unsigned long hilo, long long inicio,
+                                                   int esperaMs, const QString &nodo) {
+    std::unique_ptr<BaseDatos> nueva = ctx.fabrica.abrir(ctx.sesion.cadena_central);
+    lecturaCausal(*nueva);
+    if (!nodo.isEmpty() && !nueva->nodo().isEmpty() && nueva->nodo() != nodo) {
+        // Another node. While the old one is still a member of the cluster its connection may
+        // yet commit: it is ended there.
+        if (hilo == 0 || !nueva->enCluster())
+            return nueva;
+        QElapsedTimer reloj;
+        reloj.start();
+        for (;;) {
+            const Resultado m =
+                nueva->ejecutar(QStringLiteral("SHOW STATUS LIKE 'wsrep_incoming_addresses'"));
+            const QStringList miembros =
+                m.vacio() ? QStringList()
+                          : m.valor(0, QStringLiteral("Value")).texto().split(QLatin1Char(','));
+            if (!miembros.contains(nodo))
+                return nueva;
+            try {
+                std::unique_ptr<BaseDatos> vieja =
+                    ctx.fabrica.abrir(cadenaDeNodo(ctx.sesion.cadena_central, nodo));
+                if (vieja->nodo() == nodo) {
+                    const long long inicioViejo = vieja->inicioServidor();
+                    if (inicio == 0 || inicioViejo == 0 || std::llabs(inicioViejo - inicio) <= 2)
+                        terminarEn(*vieja, hilo, esperaMs);
+                    return nueva;
+                }
+            } catch (const DbError &e) {
+                if (!e.conexion())
+                    throw;
+                // Not answering yet still a member: the cluster is about to leave it out.
+            }
+            if (reloj.elapsed() > esperaMs)
+                throw DbError(QStringLiteral("el nodo %1 no responde y sigue en el cluster").arg(nodo), true);
+            QThread::msleep(200);
+        }
+    }
+    const long long inicioAhora = nueva->inicioServidor();
+    const bool mismoServidor = inicio == 0 || inicioAhora == 0 || std::llabs(inicioAhora - inicio) <= 2;
+    if (hilo == 0 || !mismoServidor || hilo == nueva->idHilo())
+        return nueva;
+    terminarEn(*nueva, hilo, esperaMs);
+    return nueva;
 }
 
 } // namespace corvalo

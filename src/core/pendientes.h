@@ -65,9 +65,13 @@ QString archivoPendientesPredeterminado();
 // waiting until the id has left the process list, so that its statement has either committed
 // or rolled back before anything is read. A server restarted since the old connection was
 // opened (another start time) no longer has it, and its ids name other connections: nothing is
-// killed then. Throws DbError when the server cannot be reached or the old connection does not
-// end within `esperaMs`.
+// killed then. On a cluster (`nodo`, the server the old connection was on, names it) the new
+// connection may be on another node: the old connection is then ended on its own node while
+// that node is still a member of the cluster, and once it is not, what it did is what the
+// others committed; the new connection reads causally (lecturaCausal), so it sees that. Throws
+// DbError when the server cannot be reached or the old connection does not end within
+// `esperaMs`.
 std::unique_ptr<BaseDatos> terminarConexionPerdida(Contexto &ctx, unsigned long hilo, long long inicio,
-                                                   int esperaMs = 15000);
+                                                   int esperaMs = 15000, const QString &nodo = {});
 
 } // namespace corvalo

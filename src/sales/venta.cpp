@@ -4,8 +4,9 @@
 #include "registro.h"
 #include "texto.h"
 
-#include <QCryptographicHash>
 #include <QJsonArray>
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <climits>
 #include <cmath>
@@ -320,28 +321,15 @@ bool cercaDelLimite(const ControlCupo &c) {
     return c.limite - c.vendido <= kJugadasMargen * c.maximoJugada;
 }
 
-QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double carrera, double caballo) {
-    QString texto;
-    texto.reserve(grupo.size() + 48);
-    texto += grupo;
-    texto += QChar(0x1f);
-    texto += QString::number(juego);
-    texto += QChar(0x1f);
-    texto += QString::number(moneda);
-    texto += QChar(0x1f);
-    texto += textoNumero(carrera);
-    texto += QChar(0x1f);
-    texto += textoNumero(caballo);
-    const QByteArray hex = QCryptographicHash::hash(aCp1252(texto), QCryptographicHash::Md5).toHex();
-    QString nombre;
-    nombre.reserve(13 + hex.size());
-    nombre += QLatin1String("corvalo_cupo_");
-    nombre += QLatin1String(hex);
-    return nombre;
-}
-
-QString ControlCupo::nombreBloqueo() const {
-    return nombreBloqueoCupo(bloqueo.grupo, bloqueo.juego, bloqueo.moneda, bloqueo.carrera, bloqueo.caballo);
+QString sentenciaTurnoCupo(const BaseDatos &db, const ControlCupo::Bloqueo &b) {
+    Armado sql(160 + b.grupo.size());
+    sql << QLatin1String(
+               "INSERT INTO venta_cupo_turno (ch,id_juego,id_moneda,carrera,caballo,ventas) VALUES ('")
+        << sqlTexto(db, b.grupo) << QLatin1String("','") << sqlTexto(db, QString::number(b.juego))
+        << QLatin1String("','") << sqlTexto(db, QString::number(b.moneda)) << QLatin1String("','")
+        << sqlTexto(db, b.carrera) << QLatin1String("','") << sqlTexto(db, b.caballo)
+        << QLatin1String("','1') ON DUPLICATE KEY UPDATE ventas=ventas+1");
+    return std::move(sql).texto();
 }
 
 bool anularBoletoSinConfirmar(BaseDatos &db, int numero, const QString &usuario, TablaBoletos tabla) {
@@ -403,6 +391,50 @@ void reimprimirBoleto(ImpresionTickets &impresora, Boleto boleto) {
 
 namespace {
 
+// Ends the open transaction; a connection gone has ended it already.
+void deshacer(Contexto &ctx, BaseDatos &db) {
+    try {
+        db.ejecutar(QStringLiteral("ROLLBACK"));
+    } catch (const DbError &e) {
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                       QStringLiteral("rollback de la venta"), e);
+    }
+}
+
+// A moment before the sale that lost a conflict is made again, longer each time and different
+// from booth to booth, so that the same sales do not meet again.
+void esperarConflicto(int intento) {
+    QThread::msleep(1 + QRandomGenerator::global()->bounded(std::min(10u * unsigned(intento), 100u)));
+}
+
+// The central connection opened anew with the session's string; false when no server answers.
+bool nuevaConexion(Contexto &ctx) {
+    try {
+        ctx.conexion_central = ctx.fabrica.abrir(ctx.sesion.cadena_central);
+        return true;
+    } catch (const DbError &e) {
+        registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"), QStringLiteral("abrir de nuevo"),
+                       e);
+        return false;
+    }
+}
+
+// One statement on its own rows, made again when it lost to another one (error 1213).
+void ejecutarSinConflicto(Contexto &ctx, BaseDatos &db, const QString &sql) {
+    for (int intento = 1;; ++intento) {
+        try {
+            db.ejecutar(sql);
+            return;
+        } catch (const DbError &e) {
+            if (!e.conflicto() || intento >= kIntentosConflicto)
+                throw;
+            registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                           QStringLiteral("sentencia en conflicto, intento %1").arg(intento), e);
+            esperarConflicto(intento);
+        }
+    }
+}
+
 // What the server did with a sale whose reply was lost, asked on a new connection once the old
 // one has ended. Throws DbError while the server cannot be asked (the entry stays pending, with
 // the connection whose statement is now in doubt).
@@ -411,7 +443,8 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
     const QString descripcion = texto(entrada, "descripcion");
     std::unique_ptr<BaseDatos> nueva = terminarConexionPerdida(
         ctx, static_cast<unsigned long>(entrada.value(QStringLiteral("hilo")).toDouble()),
-        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()));
+        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()), 15000,
+        entrada.value(QStringLiteral("nodo")).toString());
     BaseDatos &db = *nueva;
     QStringList valores;
     for (const QJsonValue &v : entrada.value(QStringLiteral("valores")).toArray())
@@ -511,6 +544,7 @@ ResolucionVenta resolver(Contexto &ctx, QJsonObject entrada, ImpresionTickets *i
             // Now this connection's statement is the one in doubt.
             entrada.insert(QStringLiteral("hilo"), double(db.idHilo()));
             entrada.insert(QStringLiteral("inicio"), double(db.inicioServidor()));
+            entrada.insert(QStringLiteral("nodo"), db.nodo());
             entrada.insert(QStringLiteral("numero"), numero);
             ctx.pendientes.actualizar(entrada);
         }
@@ -591,6 +625,7 @@ QJsonObject entradaVenta(const JugadaPorRegistrar &j, const BaseDatos &db) {
             {QStringLiteral("descripcion"), descripcionJugada(j.boleto)},
             {QStringLiteral("hilo"), double(db.idHilo())},
             {QStringLiteral("inicio"), double(db.inicioServidor())},
+            {QStringLiteral("nodo"), db.nodo()},
             {QStringLiteral("numero"), 0},
             {QStringLiteral("valores"), valores},
             {QStringLiteral("digito"), j.digito},
@@ -651,6 +686,7 @@ ResultadoVenta respuestaPerdida(Contexto &ctx, const QString &id, BaseDatos &db,
     QJsonObject entrada = ctx.pendientes.entrada(id);
     entrada.insert(QStringLiteral("hilo"), double(db.idHilo()));
     entrada.insert(QStringLiteral("inicio"), double(db.inicioServidor()));
+    entrada.insert(QStringLiteral("nodo"), db.nodo());
     entrada.insert(QStringLiteral("numero"), numero);
     try {
         ctx.pendientes.actualizar(entrada);
@@ -707,7 +743,7 @@ std::vector<ResolucionVenta> resolverVentasPendientes(Contexto &ctx, ImpresionTi
 
 ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTickets *impresora,
                                ResultadoVenta &res) {
-    BaseDatos &db = ctx.central();
+    BaseDatos *conexion = &ctx.central();
     // A text the database cannot hold would leave a row without code or keys.
     for (const QString &v : j.valores)
         if (!cabeEnCp1252(v))
@@ -717,57 +753,65 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
     const QString usuario = j.valores[forma.usuario], grupo = j.valores[forma.grupo];
     j.boleto.hora = j.valores[forma.hora];
 
-    bool bloqueado = false;
-    QString nombre;
-    auto soltar = [&] {
-        if (!bloqueado)
-            return;
-        bloqueado = false;
+    // The INSERT, alone far from the horse's limit; near it, in one transaction with the horse's
+    // row and the check made again. A sale that lost to another one on the same rows (error
+    // 1213: nothing of it was applied) is made again from the check.
+    long long id = 0;
+    QString diario;
+    for (int intento = 1;; ++intento) {
+        BaseDatos &db = *conexion;
+        id = 0;
+        const bool turno = j.cupo && cercaDelLimite(*j.cupo);
+        bool enviado = false; // the INSERT may have reached the server
         try {
-            db.ejecutar(QStringLiteral("SELECT RELEASE_LOCK('") + sqlTexto(db, nombre) +
-                        QStringLiteral("')"));
-        } catch (const DbError &e) {
-            // The server lets it go with the connection.
-            registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
-                           QStringLiteral("soltar el cupo"), e);
-        }
-    };
-    if (j.cupo && cercaDelLimite(*j.cupo)) {
-        nombre = j.cupo->nombreBloqueo();
-        const Resultado l = db.ejecutar(QStringLiteral("SELECT GET_LOCK('") + sqlTexto(db, nombre) +
-                                        QStringLiteral("', 5) AS bloqueo"));
-        if (l.vacio() || l.valor(0, QStringLiteral("bloqueo")).entero() != 1)
-            throw std::runtime_error("el cupo del caballo sigue ocupado por otra taquilla");
-        bloqueado = true;
-        try {
-            const Resultado v = db.ejecutar(j.cupo->sqlVendido);
-            const double ya = v.vacio() ? 0.0 : v.valor(0, QStringLiteral("venta_ch")).numero();
-            if (ya + j.cupo->pedido > j.cupo->limite) {
-                soltar();
-                return rechazoVenta(j.cupo->rechazo + textoNumero(std::max(0.0, j.cupo->limite - ya)),
-                                    CampoVenta::Monto);
+            if (turno) {
+                db.ejecutar(QStringLiteral("START TRANSACTION"));
+                db.ejecutar(sentenciaTurnoCupo(db, j.cupo->bloqueo));
+                const Resultado v = db.ejecutar(j.cupo->sqlVendido);
+                const double ya = v.vacio() ? 0.0 : v.valor(0, QStringLiteral("venta_ch")).numero();
+                if (ya + j.cupo->pedido > j.cupo->limite) {
+                    db.ejecutar(QStringLiteral("ROLLBACK"));
+                    return rechazoVenta(j.cupo->rechazo + textoNumero(std::max(0.0, j.cupo->limite - ya)),
+                                        CampoVenta::Monto);
+                }
             }
-        } catch (const DbError &) {
-            soltar();
-            throw;
+            // On disk before the INSERT is sent: a power cut while its reply is awaited leaves the
+            // entry that settles the row at the next start.
+            diario = anotarVenta(ctx, j, db);
+            enviado = true;
+            db.ejecutar(sentenciaInsertarBoleto(db, j.valores, j.tabla));
+            id = db.ultimoId();
+            if (turno)
+                db.ejecutar(QStringLiteral("COMMIT"));
+            break;
+        } catch (const DbError &e) {
+            if (e.conexion() && enviado)
+                return respuestaPerdida(ctx, diario, db, id > 0 && id <= INT_MAX ? int(id) : 0, impresora, res,
+                                        e);
+            if (!diario.isEmpty()) {
+                quitarVenta(ctx, diario); // nothing of this try was written
+                diario.clear();
+            }
+            if (e.conexion()) {
+                // Nothing was written (the server rolls the transaction back with the connection):
+                // on a new connection, on another node of a cluster, the sale goes on from the check.
+                if (intento >= kIntentosConflicto || !nuevaConexion(ctx))
+                    throw;
+                registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                               QStringLiteral("venta sin conexion, intento %1").arg(intento), e);
+                conexion = &ctx.central();
+                continue;
+            }
+            if (turno)
+                deshacer(ctx, db);
+            if (!e.conflicto() || intento >= kIntentosConflicto)
+                throw; // the server refused it: nothing was written
+            registrarFalla(lcVentas(), &ctx.sesion, QStringLiteral("CORVALO"),
+                           QStringLiteral("venta en conflicto, intento %1").arg(intento), e);
+            esperarConflicto(intento);
         }
     }
-
-    // On disk before the INSERT is sent: a power cut while its reply is awaited leaves the entry
-    // that settles the row at the next start.
-    const QString diario = anotarVenta(ctx, j, db);
-    try {
-        db.ejecutar(sentenciaInsertarBoleto(db, j.valores, j.tabla));
-    } catch (const DbError &e) {
-        if (!e.conexion()) {
-            quitarVenta(ctx, diario);
-            soltar();
-            throw; // the server refused it: nothing was written
-        }
-        return respuestaPerdida(ctx, diario, db, 0, impresora, res, e);
-    }
-    const long long id = db.ultimoId();
-    soltar();
+    BaseDatos &db = *conexion;
     res.limpiar = true;
     if (id <= 0 || id > INT_MAX) {
         // Written, but its number did not come back: found as a lost reply.
@@ -780,11 +824,12 @@ ResultadoVenta registrarJugada(Contexto &ctx, JugadaPorRegistrar &j, ImpresionTi
 
     const QString nu = codigoBoleto(j.digito, j.boleto.fecha, numero);
     try {
-        if (j.llaves)
-            db.ejecutar(sentenciaCodigoYLlaves(
-                db, nu, llavesBoleto(nu, j.caballoTxt, j.montoTxt, j.carreraTxt, grupo), usuario, numero));
-        else
-            db.ejecutar(sentenciaCodigo(db, j.tabla, nu, usuario, numero));
+        const QString codigo =
+            j.llaves ? sentenciaCodigoYLlaves(db, nu,
+                                              llavesBoleto(nu, j.caballoTxt, j.montoTxt, j.carreraTxt, grupo),
+                                              usuario, numero)
+                     : sentenciaCodigo(db, j.tabla, nu, usuario, numero);
+        ejecutarSinConflicto(ctx, db, codigo);
         if (db.filasAfectadas() != 1)
             throw DbError(QStringLiteral("la fila %1 no tomó su código").arg(numero));
     } catch (const DbError &e) {

@@ -169,9 +169,14 @@ QString sentenciaCodigoYLlaves(const BaseDatos &db, const QString &nu_boleto, co
 // The per-horse limit as the first check found it. Far from the limit the sale goes on as it
 // is; near it (what is left is no more than kJugadasMargen of the largest bets a booth may
 // sell, the most the booths of a group can sell between one check and its INSERT) the check is
-// made again under a named server lock held until the INSERT is done, so the limit is never
-// passed.
+// made again in one transaction with the INSERT, which first writes the horse's row of
+// `venta_cupo_turno`: on one server the row's lock makes the sales of a horse wait for each
+// other, on a cluster two nodes that sell it at once cannot both commit (the second is refused
+// by certification and sells again from the check). So the limit is never passed.
 inline constexpr double kJugadasMargen = 50;
+// How many times a sale that lost to another one on the same rows (error 1213) is made again
+// before it fails.
+inline constexpr int kIntentosConflicto = 20;
 struct ControlCupo {
     QString sqlVendido;      // the statement that sums what the group has sold on the horse
     double limite = 0;       // the per-horse limit
@@ -179,18 +184,17 @@ struct ControlCupo {
     double pedido = 0;       // this bet (tablas or amount)
     double maximoJugada = 0; // the largest bet of one booth (0: no such limit)
     QString rechazo;         // the refusal text, the available number follows
-    // What names the server lock (group, game, currency, race and horse); the name itself is
-    // made only for the sales that take the lock.
+    // What names the horse's row of venta_cupo_turno (group, game, currency, race and horse).
     struct Bloqueo {
         QString grupo;
         int juego = 0, moneda = 0;
         double carrera = 0, caballo = 0;
     } bloqueo;
-    QString nombreBloqueo() const;
 };
 bool cercaDelLimite(const ControlCupo &c);
-// The server lock's name (at most 64 characters).
-QString nombreBloqueoCupo(const QString &grupo, int juego, int moneda, double carrera, double caballo);
+// "INSERT INTO venta_cupo_turno (ch,id_juego,id_moneda,carrera,caballo,ventas) VALUES (...,'1') ON
+// DUPLICATE KEY UPDATE ventas=ventas+1": the write that orders the sales near a horse's limit.
+QString sentenciaTurnoCupo(const BaseDatos &db, const ControlCupo::Bloqueo &b);
 
 // A confirmed bet ready to be written.
 struct JugadaPorRegistrar {

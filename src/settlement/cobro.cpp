@@ -57,7 +57,13 @@ ConsultaCobro Cobro::consultar(const QString &codigo, RutaCobro ruta) {
         return sinConexion;
     for (int intento = 0;; ++intento) {
         try {
-            return buscar(codigo, ruta);
+            // On a cluster the lookup sees what every node committed (a prize just set, a ticket
+            // just paid at another workstation).
+            BaseDatos &db = ctx_.central();
+            lecturaCausal(db);
+            ConsultaCobro c = buscar(codigo, ruta);
+            lecturaCausal(db, false);
+            return c;
         } catch (const DbError &e) {
             registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
                            QStringLiteral("consulta ") + codigo, e);
@@ -245,7 +251,8 @@ bool imprimirRecibo(Contexto &ctx, ImpresionRecibos *recibos, const Recibo &r) {
 ResolucionPago resolver(Contexto &ctx, QJsonObject entrada, ImpresionRecibos *recibos) {
     std::unique_ptr<BaseDatos> nueva = terminarConexionPerdida(
         ctx, static_cast<unsigned long>(entrada.value(QStringLiteral("hilo")).toDouble()),
-        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()));
+        static_cast<long long>(entrada.value(QStringLiteral("inicio")).toDouble()), 15000,
+        entrada.value(QStringLiteral("nodo")).toString());
     BaseDatos &db = *nueva;
     const QString tabla = entrada.value(QStringLiteral("tabla")).toString() == QLatin1String("ventas")
                               ? QStringLiteral("ventas")
@@ -362,6 +369,7 @@ QString Cobro::anotarPago(BaseDatos &db, const QString &tabla, int nuevo, int pr
          QStringLiteral("COBRO: BOLETO ") + recibo.codigo + QStringLiteral(", MONTO ") + recibo.monto},
         {QStringLiteral("hilo"), double(db.idHilo())},
         {QStringLiteral("inicio"), double(db.inicioServidor())},
+        {QStringLiteral("nodo"), db.nodo()},
         {QStringLiteral("tabla"), tabla},
         {QStringLiteral("numero"), numero},
         {QStringLiteral("nuevo"), nuevo},
@@ -406,6 +414,32 @@ void Cobro::respuestaPerdida(const QString &id, const Recibo &recibo, ResultadoP
     }
 }
 
+void Cobro::pagarFila(BaseDatos &db, const QString &sql, const QString &fechaVenta, RutaCobro ruta,
+                      ResultadoPago &res) {
+    // An archived ticket's status and its day's totals change together or not at all.
+    if (archivo)
+        db.ejecutar(QStringLiteral("START TRANSACTION"));
+    db.ejecutar(sql);
+    if (db.filasAfectadas() < 1) {
+        if (archivo)
+            db.ejecutar(QStringLiteral("ROLLBACK"));
+        // Paid meanwhile at another workstation of the same booth.
+        res.mensaje = mensajePagado(ruta);
+        return;
+    }
+    if (archivo) {
+        const QString monto = sqlTexto(db, textoNumero(cobrado).replace(QLatin1Char(','), QLatin1Char('.')));
+        db.ejecutar(QStringLiteral("Update ventas_general set premios=premios + '") + monto +
+                    QStringLiteral("',saldo=saldo - '") + monto +
+                    QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
+                    QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
+                    sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("' and id_juego='") +
+                    sqlTexto(db, QString::number(juego_boleto)) + QStringLiteral("' and id_moneda='") +
+                    sqlTexto(db, QString::number(moneda_boleto)) + QStringLiteral("'limit 1 "));
+        db.ejecutar(QStringLiteral("COMMIT"));
+    }
+}
+
 void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPago &res) {
     const bool tablas = ruta == RutaCobro::Tablas;
     const int estatus = estatus_consultado;
@@ -441,46 +475,50 @@ void Cobro::ejecutarPago(const QString &codigoTexto, RutaCobro ruta, ResultadoPa
     // On disk before the update is sent: a power cut while its reply is awaited leaves the entry
     // that settles the payment at the next start.
     const QString diario = anotarPago(db, tabla, nuevo, estatus, recibo);
-    try {
-        // An archived ticket's status and its day's totals change together or not at all.
-        if (archivo)
-            db.ejecutar(QStringLiteral("START TRANSACTION"));
-        db.ejecutar(sql);
-        if (db.filasAfectadas() < 1) {
-            if (archivo)
-                db.ejecutar(QStringLiteral("ROLLBACK"));
-            quitarPago(diario);
-            // Paid meanwhile at another workstation of the same booth.
-            res.mensaje = mensajePagado(ruta);
-            return;
-        }
-        if (archivo) {
-            const QString monto =
-                sqlTexto(db, textoNumero(cobrado).replace(QLatin1Char(','), QLatin1Char('.')));
-            db.ejecutar(QStringLiteral("Update ventas_general set premios=premios + '") + monto +
-                        QStringLiteral("',saldo=saldo - '") + monto +
-                        QStringLiteral("',monto_porpagar=monto_porpagar - '") + monto +
-                        QStringLiteral("' Where fecha ='") + fechaVenta + QStringLiteral("' and grupo='") +
-                        sqlTexto(db, ctx_.sesion.grupo) + QStringLiteral("' and id_juego='") +
-                        sqlTexto(db, QString::number(juego_boleto)) + QStringLiteral("' and id_moneda='") +
-                        sqlTexto(db, QString::number(moneda_boleto)) + QStringLiteral("'limit 1 "));
-            db.ejecutar(QStringLiteral("COMMIT"));
-        }
-    } catch (const DbError &e) {
-        if (e.conexion()) {
-            respuestaPerdida(diario, recibo, res, e);
-            return;
-        }
-        if (archivo) {
-            try {
-                db.ejecutar(QStringLiteral("ROLLBACK"));
-            } catch (const DbError &er) {
-                registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
-                               QStringLiteral("rollback del pago"), er);
+    for (int intento = 1;; ++intento) {
+        try {
+            pagarFila(db, sql, fechaVenta, ruta, res);
+            break;
+        } catch (const DbError &e) {
+            if (e.conexion()) {
+                respuestaPerdida(diario, recibo, res, e);
+                return;
+            }
+            if (archivo) {
+                try {
+                    db.ejecutar(QStringLiteral("ROLLBACK"));
+                } catch (const DbError &er) {
+                    registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                                   QStringLiteral("rollback del pago"), er);
+                }
+            }
+            if (!e.conflicto()) {
+                quitarPago(diario); // refused: nothing changed
+                throw;
+            }
+            // Another workstation changed the row at the same moment (on a cluster, another node
+            // committed first): nothing of this payment was applied. The row says what happened.
+            registrarFalla(lcCobro(), &ctx_.sesion, QStringLiteral("COBRAR UN BOLETO"),
+                           QStringLiteral("pago en conflicto ") + codigoUsado, e);
+            lecturaCausal(db);
+            const Resultado r = db.ejecutar(QStringLiteral("SELECT estatus FROM ") + tabla +
+                                            QStringLiteral(" WHERE numero='") +
+                                            sqlTexto(db, QString::number(numero)) + QLatin1Char('\''));
+            lecturaCausal(db, false);
+            if (r.vacio() || r.valor(0, QStringLiteral("estatus")).entero() != estatus) {
+                quitarPago(diario);
+                res.mensaje = mensajePagado(ruta);
+                return;
+            }
+            if (intento >= 8) {
+                quitarPago(diario);
+                throw;
             }
         }
-        quitarPago(diario); // refused: nothing changed
-        throw;
+    }
+    if (!res.mensaje.isEmpty()) {
+        quitarPago(diario);
+        return; // paid meanwhile
     }
     res.hecho = true;
 

@@ -100,6 +100,10 @@ private:
     // The payment's journal entry, on disk before its update is sent; returns its id.
     QString anotarPago(BaseDatos &db, const QString &tabla, int nuevo, int previo, const Recibo &recibo);
     void quitarPago(const QString &id);
+    // The payment's statements (in one transaction for an archived ticket); res.mensaje is set
+    // when the row was no longer to be paid.
+    void pagarFila(BaseDatos &db, const QString &sql, const QString &fechaVenta, RutaCobro ruta,
+                   ResultadoPago &res);
     void respuestaPerdida(const QString &id, const Recibo &recibo, ResultadoPago &res, const DbError &e);
     Contexto &ctx_;
 };

@@ -14,7 +14,9 @@ Resultado BdFalsa::ejecutar(const QString &sql) {
             throw DbError(QStringLiteral("fallo simulado"), conexion);
         }
     ultimo = 0;
-    if (sql.startsWith(QLatin1String("INSERT")) && siguienteId > 0)
+    // venta_cupo_turno has no AUTO_INCREMENT column: its INSERT brings no number back.
+    if (sql.startsWith(QLatin1String("INSERT")) &&
+        !sql.startsWith(QLatin1String("INSERT INTO venta_cupo_turno")) && siguienteId > 0)
         ultimo = siguienteId++;
     const Resultado *mejor = nullptr;
     int largo = -1;

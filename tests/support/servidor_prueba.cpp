@@ -31,8 +31,13 @@ std::unique_ptr<BaseDatos> conectar(const QString &cadena) {
     return abrirMariaDb(*p);
 }
 
-QString crearBaseCentral(const QString &nombre) {
-    QString base = cadenaServidor();
+QString cadenaCluster() {
+    const char *v = std::getenv("CORVALO_CLUSTER_SERVER");
+    return v ? QString::fromUtf8(v) : QString();
+}
+
+QString crearBaseCentral(const QString &nombre, const QString &servidor) {
+    QString base = servidor.isEmpty() ? cadenaServidor() : servidor;
     if (!base.endsWith(QLatin1Char(';')))
         base += QLatin1Char(';');
     auto db = conectar(base);
