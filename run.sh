@@ -40,6 +40,11 @@ IP_PORT="${CORVALO_IP_PORT:-$((DEMO_PORT + 10000))}"
 # +10+N, incremental state transfer +20+N and full state transfer +30+N.
 CLUSTER_PORT="${CORVALO_CLUSTER_PORT:-39171}"
 CLUSTER_DIR="$BUILD/galera"
+# Run by root, the nodes run as the mysql user, which must reach their folders: a clone inside a
+# folder closed to others (root's home) keeps them in a folder of its own under /tmp instead.
+if [ "$(id -u)" -eq 0 ] && id mysql >/dev/null 2>&1 && ! runuser -u mysql -- test -x "$ROOT" 2>/dev/null; then
+    CLUSTER_DIR="/tmp/corvalo-galera-$(printf '%s' "$BUILD" | cksum | cut -d' ' -f1)"
+fi
 CLUSTER_DB="corvalo_cluster"
 ROOT_PWD="qwe456"           # the local report database's root account, as on a workstation
 CENTRAL_USER="corvalo"

@@ -195,7 +195,7 @@ TEST_F(Cluster, TwentyBoothsOverTheNodesPayingOneTicketPayItOnceWithOneReceipt) 
             Cobro cobro(ps[std::size_t(i)]->ctx, &ps[std::size_t(i)]->recibos);
             pagable[std::size_t(i)] = cobro.consultar(nu, RutaCobro::Tablas).pagable;
             pagando.arrive_and_wait();
-            pagos[std::size_t(i)] = cobro.pagar(nu, RutaCobro::Tablas, 1);
+            pagos[std::size_t(i)] = cobro.pagar(nu, RutaCobro::Tablas);
         });
     for (auto &h : hilos)
         h.join();
