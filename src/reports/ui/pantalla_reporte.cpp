@@ -379,6 +379,7 @@ void PantallaReporte::Bton_Procesar_Click() {
         ultimo_ = procesar(f, &progreso);
     }
     QApplication::restoreOverrideCursor();
+    mostrarAviso(ctx_.dialogos, ultimo_);
     Bton_Procesar->setEnabled(true);
     boton_Impresion->setVisible(ultimo_.imprimir);
     // The button was disabled while the process ran, and the focus left it (and maybe the
@@ -394,10 +395,7 @@ void PantallaReporte::boton_Impresion_Click() {
 }
 
 void PantallaReporte::Command1_Click() {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
+    cerrarPantalla(this);
 }
 
 } // namespace corvalo
