@@ -27,7 +27,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
@@ -195,10 +194,7 @@ int main(int argc, char **argv) {
                 auto *f = new Form_VentaOperador(ctx, &boletos, nullptr, &hojas);
                 QObject::connect(f, &Form_VentaOperador::cerrada, &m, [&m] { m.pantallaCerrada(); });
                 QObject::connect(f, &Form_VentaOperador::suspendido, &m, [] { terminarPrograma(); });
-                QTimer::singleShot(0, f, [f] {
-                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
-                        sub->showMaximized();
-                });
+                maximizarEnVentanaPrincipal(f);
                 return f;
             };
             menu->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
@@ -206,10 +202,7 @@ int main(int argc, char **argv) {
                 QObject::connect(f, &Form_Venta_TD::cerrada, &m, [&m] { m.pantallaCerrada(); });
                 QObject::connect(f, &Form_Venta_TD::suspendido, &m, [] { terminarPrograma(); });
                 // The booth works on a full-size screen inside the main window.
-                QTimer::singleShot(0, f, [f] {
-                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
-                        sub->showMaximized();
-                });
+                maximizarEnVentanaPrincipal(f);
                 return f;
             };
             // The customer displays: one board at a time, full screen on the workstation's
@@ -257,10 +250,7 @@ int main(int argc, char **argv) {
                 // The ticket list prints through the report viewer.
                 QObject::connect(f, &Form_Gerencia::imprimirJugadas, f,
                                  [&ctx, f] { abrirReporte(ctx, ctx.sesion.tipo_reporte, f); });
-                QTimer::singleShot(0, f, [f] {
-                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
-                        sub->showMaximized();
-                });
+                maximizarEnVentanaPrincipal(f);
                 return f;
             };
             menu->Form_Load();

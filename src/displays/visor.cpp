@@ -18,15 +18,15 @@ int redondeoPar(double x) {
     return int(entero);
 }
 
-ColorVisor colorConsola(int numero) {
-    static constexpr ColorVisor paleta[16] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
-                                              {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
-                                              {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
-                                              {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+Color colorConsola(int numero) {
+    static constexpr Color paleta[16] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+                                         {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+                                         {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+                                         {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
     return paleta[std::clamp(numero, 0, 15)];
 }
 
-ColorVisor colorAleatorio(AzarVisor &azar) {
+Color colorAleatorio(AzarVisor &azar) {
     return colorConsola(redondeoPar(15.0 * azar.uniforme()));
 }
 
@@ -39,7 +39,7 @@ int eleccion(AzarVisor &azar, int n) {
 
 } // namespace
 
-ColorVisor colorMensajeAleatorio(AzarVisor &azar) {
+Color colorMensajeAleatorio(AzarVisor &azar) {
     // Black, navy, green, teal, maroon, purple and blue: all of them read on white.
     static constexpr int kSobreBlanco[] = {0, 1, 2, 3, 4, 5, 9};
     return colorConsola(kSobreBlanco[eleccion(azar, int(std::size(kSobreBlanco)))]);

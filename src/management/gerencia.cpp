@@ -94,7 +94,7 @@ bool todasLasCarreras(const QString &carreraInicial) {
     return carreraInicial.isEmpty() || carreraInicial == kTodas;
 }
 
-EstadoCarrera estadoCarrera(const Resultado &configuracion, Rgb colorAbierta) {
+EstadoCarrera estadoCarrera(const Resultado &configuracion, Color colorAbierta) {
     EstadoCarrera e;
     e.carrera = configuracion.valor(0, QStringLiteral("carrera")).texto();
     e.fecha = fechaDeTexto(configuracion.valor(0, QStringLiteral("fecha")).texto());

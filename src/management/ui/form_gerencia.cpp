@@ -4,6 +4,7 @@
 #include "moneda.h"
 #include "registro.h"
 #include "texto.h"
+#include "ventanas.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -77,25 +77,6 @@ private:
 };
 
 namespace {
-
-QString css(const Rgb &c) {
-    return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
-}
-
-void fondo(QWidget *w, const Rgb &c, const QString &texto = QStringLiteral("black")) {
-    w->setStyleSheet(QStringLiteral("background-color:%1;color:%2;").arg(css(c), texto));
-}
-
-template <typename W> W *nombrar(W *w, const QString &nombre) {
-    w->setObjectName(nombre);
-    return w;
-}
-
-QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) {
-    auto *b = nombrar(new QPushButton(texto, padre), nombre);
-    b->setAutoDefault(true); // Enter presses the focused button
-    return b;
-}
 
 QLineEdit *celda(const QString &nombre, QWidget *padre) {
     auto *e = nombrar(new QLineEdit(padre), nombre);
@@ -1020,11 +1001,7 @@ QComboBox *Form_Gerencia::carreraDe(QObject *obj) const {
 }
 
 void Form_Gerencia::cerrar() {
-    // Inside the main window the sub-window closes, and with it this screen.
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
+    cerrarPantalla(this);
 }
 
 void Form_Gerencia::closeEvent(QCloseEvent *ev) {

@@ -8,6 +8,7 @@
 #include "frame_cuadre_final.h"
 #include "pantalla_venta.h"
 #include "venta.h"
+#include "ventanas.h"
 
 #include <QWidget>
 
@@ -160,10 +161,6 @@ private:
     std::optional<Boleto> ultimoBoleto_;
 };
 
-// Widget helpers both screens use.
-QString cssColor(const Color &c);
-void fondoColor(QWidget *w, const Color &c, const QString &texto = QStringLiteral("white"));
-QPushButton *botonVenta(const QString &nombre, const QString &texto, QWidget *padre);
 // The character code a key press of an entry field stands for: 13 for Enter, 8 for Backspace,
 // the character's code otherwise; -1 for navigation, function and Ctrl or Alt keys.
 int codigoTecla(const QKeyEvent *k);
