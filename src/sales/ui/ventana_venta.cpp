@@ -182,44 +182,8 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     principal_->addLayout(pie_);
 
     // The horse panel floats over the screen.
-    Frame_Valores = nombrar(new QFrame(this), QStringLiteral("Frame_Valores"));
-    Frame_Valores->setFrameShape(QFrame::Box);
-    Frame_Valores->setAutoFillBackground(true);
-    auto *panel = new QGridLayout(Frame_Valores);
-    Label_Carrera = nombrar(new QLabel(Frame_Valores), QStringLiteral("Label_Carrera"));
-    Image1 = nombrar(new QLabel(QStringLiteral("✕"), Frame_Valores), QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Cerrar (Esc)"));
-    Image1->installEventFilter(this);
-    panel->addWidget(Label_Carrera, 0, 0, 1, 2);
-    panel->addWidget(Image1, 0, 2, Qt::AlignRight);
-    const QString columnas[3] = {QStringLiteral("Nº"), QStringLiteral("CABALLO"), QStringLiteral("PRECIO")};
-    for (int c = 0; c < 3; ++c) {
-        Label_Columna[c] =
-            nombrar(new QLabel(columnas[c], Frame_Valores), QStringLiteral("Label_Columna_%1").arg(c));
-        QFont f = Label_Columna[c]->font();
-        f.setBold(true);
-        Label_Columna[c]->setFont(f);
-        panel->addWidget(Label_Columna[c], 1, c);
-    }
-    for (int i = 0; i < 16; ++i) {
-        Text_NCaballo[i] = nombrar(new QLineEdit(QString::number(i + 1), Frame_Valores),
-                                   QStringLiteral("Text_NCaballo_%1").arg(i));
-        Text_Caballo[i] = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Caballo_%1").arg(i));
-        Text_Valor[i] = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Valor_%1").arg(i));
-        for (QLineEdit *e : {Text_NCaballo[i], Text_Caballo[i], Text_Valor[i]}) {
-            e->setReadOnly(true);
-            e->setFocusPolicy(Qt::NoFocus);
-        }
-        Text_NCaballo[i]->setMaximumWidth(40);
-        panel->addWidget(Text_NCaballo[i], i + 2, 0);
-        panel->addWidget(Text_Caballo[i], i + 2, 1);
-        panel->addWidget(Text_Valor[i], i + 2, 2);
-    }
-    Text_Total_Dinm = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Total_Dinm"));
-    Text_Total_Dinm->setReadOnly(true);
-    Text_Total_Dinm->setFocusPolicy(Qt::NoFocus);
-    panel->addWidget(Text_Total_Dinm, 18, 2);
-    panel->setSizeConstraint(QLayout::SetMinimumSize);
+    Frame_Valores = new Frame_Caballos(this);
+    connect(Frame_Valores, &Frame_Caballos::cerrar, this, &VentanaVenta::Image1_Click);
     Frame_Valores->hide();
 
     Frame_CuadreFinal = new corvalo::Frame_CuadreFinal(ctx_, hojas, pantalla_, this);
@@ -400,10 +364,7 @@ void VentanaVenta::Limpiar() {
 }
 
 void VentanaVenta::Limpiar_Dinamicas() {
-    for (int i = 0; i < 16; ++i) {
-        Text_Caballo[i]->clear();
-        Text_Valor[i]->clear();
-    }
+    Frame_Valores->limpiar();
 }
 
 void VentanaVenta::ReinicioServer() {
@@ -472,10 +433,6 @@ bool VentanaVenta::eventFilter(QObject *obj, QEvent *ev) {
     if (ev->type() == QEvent::MouseButtonRelease) {
         if (obj == Label_Moneda[0] || obj == Label_Moneda[1]) {
             Label_Moneda_Click(obj == Label_Moneda[0] ? 0 : 1);
-            return true;
-        }
-        if (obj == Image1) {
-            Image1_Click();
             return true;
         }
     }
@@ -672,21 +629,9 @@ void VentanaVenta::Timer_Pendientes_Timer() {
     vigilarPendientes();
 }
 
-void VentanaVenta::mostrarPanel(const PanelCaballos &p) {
-    Label_Carrera->setText(p.carrera);
-    Limpiar_Dinamicas();
-    for (int i = 0; i < p.filas; ++i) {
-        Text_Caballo[i]->setText(p.caballos[std::size_t(i)]);
-        Text_Valor[i]->setText(p.valores[std::size_t(i)]);
-        Text_Valor[i]->setStyleSheet(QStringLiteral("color:black;"));
-    }
-    if (p.total)
-        Text_Total_Dinm->setText(*p.total);
-}
-
 void VentanaVenta::Cuadrar() {
     try {
-        mostrarPanel(corvalo::Cuadrar(ctx_, juego_actual));
+        Frame_Valores->mostrar(corvalo::Cuadrar(ctx_, juego_actual));
     } catch (const DbError &e) {
         fallaSilenciosa(QStringLiteral("panel de caballos"), e);
     }
@@ -694,7 +639,7 @@ void VentanaVenta::Cuadrar() {
 
 void VentanaVenta::CuadrarPT() {
     try {
-        mostrarPanel(corvalo::CuadrarPT(ctx_));
+        Frame_Valores->mostrar(corvalo::CuadrarPT(ctx_));
     } catch (const DbError &e) {
         fallaSilenciosa(QStringLiteral("panel de puestos"), e);
     }
@@ -702,8 +647,7 @@ void VentanaVenta::CuadrarPT() {
 
 void VentanaVenta::boton_pantallacliente_Click() {
     // 1680, 720, 7815 x 5535 twips at 15 twips a pixel; larger when a larger font needs it.
-    Label_Columna[2]->setText(juego_actual == 3 ? QStringLiteral("PUESTO") : QStringLiteral("PRECIO"));
-    Text_Total_Dinm->setVisible(juego_actual != 3);
+    Frame_Valores->prepararJuego(juego_actual);
     Frame_Valores->move(112, 48);
     Frame_Valores->resize(Frame_Valores->sizeHint().expandedTo(QSize(521, 369)));
     Frame_Valores->show();
@@ -713,7 +657,7 @@ void VentanaVenta::boton_pantallacliente_Click() {
         CuadrarPT();
     else
         Cuadrar();
-    Text_Total_Dinm->setVisible(juego_actual != 3);
+    Frame_Valores->prepararJuego(juego_actual);
 }
 
 void VentanaVenta::Image1_Click() {
