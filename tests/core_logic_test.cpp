@@ -124,12 +124,29 @@ TEST(Numeros, QuickPathsAgreeWithTheFullConversion) {
         std::from_chars(s.data(), s.data() + s.size(), v);
         return v;
     };
-    for (const std::string s :
-         {"0", "-0", "7", "255", "256", "-12", "12.5", "0.1", "0.3", "-0.25", "123456789012345", "1234567890123456",
-          "999999999999999.9", "12345678901234.5", "0.000000000000001", "00000000000000000001.5", "3.14159265358979",
-          "1e3", "-2.5E-2", "1.7976931348623157e308"}) {
+    for (const std::string s : {"0",
+                                "-0",
+                                "7",
+                                "255",
+                                "256",
+                                "-12",
+                                "12.5",
+                                "0.1",
+                                "0.3",
+                                "-0.25",
+                                "123456789012345",
+                                "1234567890123456",
+                                "999999999999999.9",
+                                "12345678901234.5",
+                                "0.000000000000001",
+                                "00000000000000000001.5",
+                                "3.14159265358979",
+                                "1e3",
+                                "-2.5E-2",
+                                "1.7976931348623157e308"}) {
         const double v = completa(s[0] == '+' ? s.substr(1) : s);
-        const double a = numeroDe(QString::fromLatin1(s)), b = numeroDe(QByteArrayView(s.data(), qsizetype(s.size())));
+        const double a = numeroDe(QString::fromLatin1(s)),
+                     b = numeroDe(QByteArrayView(s.data(), qsizetype(s.size())));
         EXPECT_EQ(std::memcmp(&a, &v, sizeof v), 0) << s;
         EXPECT_EQ(std::memcmp(&b, &v, sizeof v), 0) << s;
     }
@@ -141,8 +158,8 @@ TEST(Numeros, QuickPathsAgreeWithTheFullConversion) {
         const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
         return QString::fromLatin1(buf, qsizetype(r.ptr - buf));
     };
-    for (double v : {1.0, 9.0, 10.0, 255.0, 256.0, -1.0, -255.0, 4096.0, 999999999999999.0, 1e15, 9007199254740992.0,
-                     -1e15, 0.5, 123456.75})
+    for (double v : {1.0, 9.0, 10.0, 255.0, 256.0, -1.0, -255.0, 4096.0, 999999999999999.0, 1e15,
+                     9007199254740992.0, -1e15, 0.5, 123456.75})
         EXPECT_EQ(textoNumero(v), corta(v)) << v;
     // Tiny and huge numbers too read back exactly, without an exponent.
     for (double v : {1e-51, -2.5e-300, 5e-324, 1.7976931348623157e308}) {
@@ -362,6 +379,15 @@ TEST(AjustesImpresion, MissingFileReadsNothingAndSavingWritesExactlyOneLine) {
     EXPECT_EQ(leida.tamletra, 10);
 
     EXPECT_FALSE(guardarAjustesImpresion(dir.filePath(QStringLiteral("no/such/folder/KVR2.bin")), s));
+    // The failure says why, and the file that was there is left whole.
+    QString motivo;
+    EXPECT_FALSE(guardarAjustesImpresion(dir.path(), s, &motivo));
+    EXPECT_FALSE(motivo.isEmpty());
+    {
+        QFile again(ruta);
+        ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+        EXPECT_EQ(again.readAll(), QByteArray("\"WINDOWS2:\",1,1,10\r\n"));
+    }
 }
 
 TEST(AjustesImpresion, APortWithPercentMarkersIsWrittenAsIs) {
@@ -503,10 +529,11 @@ TEST(BdLocal, OfferRunsOnlyForTheTwoAccessCodes) {
             ASSERT_EQ(e.dialogos.vistos.size(), c.respuesta == Respuesta::Si ? 3u : 2u);
             const bool clave = c.clave && c.respuesta == Respuesta::Si;
             EXPECT_EQ(e.dialogos.vistos.back().texto,
-                      clave ? QStringLiteral("La clave de acceso no es válida: la base de datos local de "
-                                             "reportes no se ha creado.")
-                            : QStringLiteral("La base de datos local de reportes no se ha creado: los reportes "
-                                             "no estarán disponibles hasta crearla."));
+                      clave
+                          ? QStringLiteral("La clave de acceso no es válida: la base de datos local de "
+                                           "reportes no se ha creado.")
+                          : QStringLiteral("La base de datos local de reportes no se ha creado: los reportes "
+                                           "no estarán disponibles hasta crearla."));
             continue;
         }
         EXPECT_EQ(e.fabrica.abiertas[0]->sentencias.first(), c.primera);
