@@ -129,7 +129,7 @@ void copiarJugadas(Contexto &ctx, const Resultado &filas, const QString &fecha, 
     ctx.prepararLocal(); // a lost local connection is opened again
     BaseDatos &local = ctx.local();
     local.ejecutar(QStringLiteral("DELETE from rpt_jugadas"));
-    ctx.rs_rpt_jugadas = local.ejecutar(QStringLiteral("select * from rpt_jugadas"));
+    local.ejecutar(QStringLiteral("select * from rpt_jugadas"));
     const QString cabeza =
         QStringLiteral("INSERT INTO rpt_jugadas (numero,boleto,carrera,caballo,tablas,monto,ch,grupo,"
                        "cobrado,estatus,fecha,juego) VALUES ");
