@@ -108,7 +108,6 @@ void Form_Gerencia::bton_buscar_Click() {
     f.caballo = Combo5->currentText();
     f.tipo = Combo4->currentText();
     f.moneda = moneda;
-    // 2.
     if (f.juego.isEmpty())
         ctx_.dialogos.mensaje(kDebeSeleccionarJuego, kTituloVerificarDatos, Icono::Error);
     const BusquedaBoletos b = buscarBoletos(ctx_, f);
@@ -125,7 +124,6 @@ void Form_Gerencia::bton_buscar_Click() {
         ctx_.dialogos.mensaje(kIntenteNuevamente, kTituloAdministracion, Icono::Error);
         return;
     }
-    // 9.
     if (b.filas.filas() == 0) {
         ctx_.dialogos.mensaje(kSinRegistros, kTituloBusqueda, Icono::Informacion);
         Command2->setVisible(false);

@@ -72,7 +72,6 @@ QWidget *Form_Gerencia::crearCuadre() {
 }
 
 void Form_Gerencia::Command3_Click() {
-    // 1.
     Limpiar_ListView2();
     FiltroCuadre f;
     f.juego = Combo6->currentText();
@@ -80,7 +79,6 @@ void Form_Gerencia::Command3_Click() {
     f.carreraFinal = Combo_Carreras3->currentText();
     f.moneda = moneda;
     f.captionMoneda = captionMoneda;
-    // 2.
     if (f.juego.isEmpty())
         ctx_.dialogos.mensaje(kDebeSeleccionarJuego, kTituloVerificarDatos, Icono::Error);
     // 3, 4.

@@ -229,7 +229,7 @@ void Form_Gerencia::avisoJuego() {
 }
 
 void Form_Gerencia::actualizar_ventas() {
-    // 1. Every later tick comes after 10 seconds.
+    // Every later tick comes after 10 seconds.
     Timer1->setInterval(10000);
     PedidoPanel p;
     p.tipo = PedidoPanel::Tipo::Refresco;
@@ -239,7 +239,6 @@ void Form_Gerencia::actualizar_ventas() {
     p.captionMoneda = captionMoneda;
     if (!refresco_)
         return;
-    // 4.
     const QString juego = Combo_SelJuego->currentText();
     if (juego.isEmpty())
         avisoJuego();
@@ -297,7 +296,7 @@ void Form_Gerencia::mostrarPanel(const PanelVentas &p) {
         mostrarEstado(p.estado);
         Text_Etiqueta[3]->setText(encabezadoTablas(p.juego));
     }
-    // 8. Rows below the race's last horse are emptied.
+    // Rows below the race's last horse are emptied.
     for (int i = 0; i < int(Text_Caballo.size()); ++i) {
         const std::size_t k = std::size_t(i);
         if (i < n) {
@@ -316,7 +315,6 @@ void Form_Gerencia::mostrarPanel(const PanelVentas &p) {
         Text_Caballo[k]->setCursorPosition(0);
     }
     if (refresco) {
-        // 9.
         Text_TotalBs->setText(p.totalTexto);
         Grafico_Ventas->mostrar(p, captionMoneda);
         leidoA_ = ctx_.reloj.ahora().time().toString(QStringLiteral("HH:mm:ss"));

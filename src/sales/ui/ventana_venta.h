@@ -1,7 +1,7 @@
 // What the two sales screens share: the game and currency choice, the bet entry and its keyboard
-// flow, the status from the central settings, the horse panel, the periodic checks, the sales of
-// Parts the screens have in common, the pending outcomes and the reprint of the last ticket, and
-// the day summary and lists panels they both host.
+// flow, the status from the central settings, the horse panel (Frame_Caballos), the periodic
+// checks, the sales of the games both screens sell, the pending outcomes and the reprint of the
+// last ticket, and the day summary and lists panels they both host.
 #pragma once
 
 #include "frame5.h"
