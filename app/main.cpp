@@ -27,7 +27,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
@@ -35,6 +34,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace corvalo;
 
@@ -51,9 +51,17 @@ void error(const QString &texto) {
     std::fprintf(stderr, "corvalo: %s\n", sinClaves(texto).toLocal8Bit().constData());
 }
 
-} // namespace
+// What the program starts with: the deployment values, the session's options and the journal of
+// pending outcomes.
+struct Arranque {
+    AjustesPuesto puesto;
+    OpcionesSesion opciones;
+    QString archivoPendientes;
+};
 
-int main(int argc, char **argv) {
+// Reads the settings files and the command line into `a`. The exit code when the program ends
+// here (help, version, a wrong option or setting); nothing when it goes on.
+std::optional<int> leerOpciones(int argc, char **argv, Arranque &a) {
     QStringList argumentos;
     for (int i = 0; i < argc; ++i)
         argumentos << QString::fromLocal8Bit(argv[i]);
@@ -61,7 +69,7 @@ int main(int argc, char **argv) {
     // The deployment values: built in, then /etc/corvalo/corvalo.conf, then the user's
     // ~/.config/Corvalo/corvalo.conf, then the command line.
     QString problema;
-    AjustesPuesto puesto =
+    a.puesto =
         leerAjustesPuesto(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath(),
                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), &problema);
 
@@ -113,7 +121,7 @@ int main(int argc, char **argv) {
     }
     for (int i = 0; problema.isEmpty() && i < clavesAjustes().size(); ++i)
         if (parser.isSet(opcionesAjuste[i])) {
-            problema = fijarAjuste(puesto, clavesAjustes()[i], parser.value(opcionesAjuste[i]),
+            problema = fijarAjuste(a.puesto, clavesAjustes()[i], parser.value(opcionesAjuste[i]),
                                    QStringLiteral("command line"));
             if (!problema.isEmpty())
                 problema = QStringLiteral("--") + problema;
@@ -130,18 +138,125 @@ int main(int argc, char **argv) {
         return 2;
     }
     if (parser.isSet(version)) {
-        std::fputs(textoVersion(puesto).toLocal8Bit().constData(), stdout);
+        std::fputs(textoVersion(a.puesto).toLocal8Bit().constData(), stdout);
         return 0;
     }
 
-    OpcionesSesion opciones;
-    opciones.cadenaCentral = puesto.central.valor;
-    opciones.servicios = puesto.servicios.valor;
-    opciones.rutaAjustes = puesto.ajustesImpresion.valor;
-    for (const AjustesPuesto::Archivo &f : puesto.archivos)
-        opciones.archivosAjustes << f.ruta;
-    opciones.sinAjustes = !puesto.algunoDeArchivo() && puesto.central.origen == QLatin1String("built in");
-    opciones.revisarPuesto = true;
+    a.archivoPendientes =
+        parser.isSet(archivoPendientes) ? parser.value(archivoPendientes) : archivoPendientesPredeterminado();
+    a.opciones.cadenaCentral = a.puesto.central.valor;
+    a.opciones.servicios = a.puesto.servicios.valor;
+    a.opciones.rutaAjustes = a.puesto.ajustesImpresion.valor;
+    for (const AjustesPuesto::Archivo &f : a.puesto.archivos)
+        a.opciones.archivosAjustes << f.ruta;
+    a.opciones.sinAjustes =
+        !a.puesto.algunoDeArchivo() && a.puesto.central.origen == QLatin1String("built in");
+    a.opciones.revisarPuesto = true;
+
+    return std::nullopt;
+}
+
+// The services made once and handed to every screen.
+struct Servicios {
+    explicit Servicios(const Arranque &a) : ctx(fabrica, dialogos, reloj, maquina) {
+        ctx.cadenaLocal = a.puesto.local.valor;
+        ctx.servidorLocal = a.puesto.servidorLocal.valor;
+        // Outcomes a lost reply left pending are kept over a restart or a power cut.
+        ctx.pendientes.abrir(a.archivoPendientes);
+    }
+    FabricaMariaDb fabrica;
+    DialogosQt dialogos;
+    RelojSistema reloj;
+    MaquinaPuesto maquina;
+    Contexto ctx;
+    AzarSistema azar;
+    // Everything the booth prints goes through one output choice.
+    PuertoSistema puerto;
+    ImpresorasDelSistema impresoras;
+    ServicioImpresion salida{ctx, puerto, impresoras};
+    // Booth and operator tickets alike write their amounts in the format of the sale's currency.
+    ImpresionBoletos boletos{salida};
+    ServicioRecibos recibos{salida};
+    ServicioHojas hojas{salida};
+};
+
+// The screens the main window opens from its menu, each with what it needs and what it tells back.
+void conectarPantallas(Form_MenuPrincipal &menu, Servicios &s) {
+    Contexto &ctx = s.ctx;
+    ImpresionBoletos &boletos = s.boletos;
+    ServicioRecibos &recibos = s.recibos;
+    ServicioHojas &hojas = s.hojas;
+    AzarSistema &azar = s.azar;
+    menu.pantallas.Form_VentaOperador = [&](Form_MenuPrincipal &m) -> QWidget * {
+        auto *f = new Form_VentaOperador(ctx, &boletos, nullptr, &hojas);
+        QObject::connect(f, &Form_VentaOperador::cerrada, &m, [&m] { m.pantallaCerrada(); });
+        QObject::connect(f, &Form_VentaOperador::suspendido, &m, [] { terminarPrograma(); });
+        maximizarEnVentanaPrincipal(f);
+        return f;
+    };
+    menu.pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
+        auto *f = new Form_Venta_TD(ctx, &boletos, &recibos, nullptr, &hojas);
+        QObject::connect(f, &Form_Venta_TD::cerrada, &m, [&m] { m.pantallaCerrada(); });
+        QObject::connect(f, &Form_Venta_TD::suspendido, &m, [] { terminarPrograma(); });
+        // The booth works on a full-size screen inside the main window.
+        maximizarEnVentanaPrincipal(f);
+        return f;
+    };
+    // The customer displays: one board at a time, full screen on the workstation's
+    // display; the main window keeps its toolbar and gets its timer back when it closes.
+    auto visor = std::make_shared<QPointer<Form_Visor>>();
+    auto abrirVisor = [visor](Form_MenuPrincipal &m, Form_Visor *f) -> QWidget * {
+        if (*visor)
+            (*visor)->close();
+        m.Timer_Activo->stop();
+        *visor = f;
+        QObject::connect(f, &Form_Visor::cerrada, &m, [&m] {
+            m.pantallaCerrada(false);
+            m.activateWindow();
+        });
+        QObject::connect(f, &Form_Visor::suspendido, &m, [] { terminarPrograma(); });
+        f->mostrarEn(m.screen());
+        return f;
+    };
+    menu.pantallas.Form_Pantalla_Triple = [&, abrirVisor](Form_MenuPrincipal &m) {
+        return abrirVisor(m, new Form_Pantalla_Triple(ctx, azar, &m));
+    };
+    menu.pantallas.Form_PantDoble = [&, abrirVisor](Form_MenuPrincipal &m) {
+        return abrirVisor(m, new Form_PantDoble(ctx, azar, &m));
+    };
+    // The reports: their screens need nothing back from the main window. Other screens
+    // print a report through abrirReporte(ctx, tipo_reporte, parent).
+    menu.pantallas.Form_RPT_Ventas = [&](Form_MenuPrincipal &) -> QWidget * {
+        return new Form_RPT_Ventas(ctx);
+    };
+    menu.pantallas.Form_RPT_CuadreTaqTF = [&](Form_MenuPrincipal &) -> QWidget * {
+        return new Form_RPT_CuadreTaqTF(ctx);
+    };
+    menu.pantallas.Form_RPT_ResultadosCarreras = [&](Form_MenuPrincipal &) -> QWidget * {
+        return new Form_RPT_ResultadosCarreras(ctx);
+    };
+    menu.pantallas.Form_Bitacora = [&](Form_MenuPrincipal &) -> QWidget * { return new Form_Bitacora(ctx); };
+    menu.pantallas.Form_Gerencia = [&](Form_MenuPrincipal &m) -> QWidget * {
+        auto *f = new Form_Gerencia(ctx);
+        QObject::connect(f, &Form_Gerencia::cerrada, &m, [&m, &ctx] {
+            m.pantallaCerrada();
+            m.setWindowTitle(QStringLiteral("MENU PRINCIPAL -  ") + ctx.sesion.ch);
+        });
+        // The ticket list prints through the report viewer.
+        QObject::connect(f, &Form_Gerencia::imprimirJugadas, f,
+                         [&ctx, f] { abrirReporte(ctx, ctx.sesion.tipo_reporte, f); });
+        maximizarEnVentanaPrincipal(f);
+        return f;
+    };
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    Arranque a;
+    if (const std::optional<int> fin = leerOpciones(argc, argv, a))
+        return *fin;
+    const OpcionesSesion &opciones = a.opciones;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvalo"));
@@ -149,34 +264,16 @@ int main(int argc, char **argv) {
     QApplication::setQuitOnLastWindowClosed(false); // every ending goes through terminarPrograma
     instalarFiltroTeclado();
     const bool traducido = instalarTraduccionesQt();
-    instalarRegistro(puesto.archivoRegistro.valor, *nivelRegistro(puesto.nivelRegistro.valor));
+    instalarRegistro(a.puesto.archivoRegistro.valor, *nivelRegistro(a.puesto.nivelRegistro.valor));
     if (!traducido)
         qCWarning(lcSesion) << "Qt's Spanish translations (qt6-translations-l10n) are not installed";
-    for (const AjustesPuesto::Archivo &f : puesto.archivos)
+    for (const AjustesPuesto::Archivo &f : a.puesto.archivos)
         qCInfo(lcSesion).noquote() << QStringLiteral("settings file %1: %2")
                                           .arg(f.ruta, f.leido ? QStringLiteral("read")
                                                                : QStringLiteral("not present"));
 
-    FabricaMariaDb fabrica;
-    DialogosQt dialogos;
-    RelojSistema reloj;
-    MaquinaPuesto maquina;
-    Contexto ctx(fabrica, dialogos, reloj, maquina);
-    ctx.cadenaLocal = puesto.local.valor;
-    ctx.servidorLocal = puesto.servidorLocal.valor;
-    // Outcomes a lost reply left pending are kept over a restart or a power cut.
-    ctx.pendientes.abrir(parser.isSet(archivoPendientes) ? parser.value(archivoPendientes)
-                                                         : archivoPendientesPredeterminado());
-
-    AzarSistema azar;
-    // Everything the booth prints goes through one output choice.
-    PuertoSistema puerto;
-    ImpresorasDelSistema impresoras;
-    ServicioImpresion salida(ctx, puerto, impresoras);
-    // Booth and operator tickets alike write their amounts in the format of the sale's currency.
-    ImpresionBoletos boletos(salida);
-    ServicioRecibos recibos(salida);
-    ServicioHojas hojas(salida);
+    Servicios s(a);
+    Contexto &ctx = s.ctx;
 
     std::unique_ptr<frmLogin> login;
     std::unique_ptr<Form_MenuPrincipal> menu;
@@ -189,80 +286,7 @@ int main(int argc, char **argv) {
             menu = std::make_unique<Form_MenuPrincipal>(ctx, opciones);
             QObject::connect(menu.get(), &Form_MenuPrincipal::salidaConfirmada, &app,
                              [] { terminarPrograma(); });
-            // The console, the displays and the reports attach here through menu->pantallas
-            // as their subsystems are built.
-            menu->pantallas.Form_VentaOperador = [&](Form_MenuPrincipal &m) -> QWidget * {
-                auto *f = new Form_VentaOperador(ctx, &boletos, nullptr, &hojas);
-                QObject::connect(f, &Form_VentaOperador::cerrada, &m, [&m] { m.pantallaCerrada(); });
-                QObject::connect(f, &Form_VentaOperador::suspendido, &m, [] { terminarPrograma(); });
-                QTimer::singleShot(0, f, [f] {
-                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
-                        sub->showMaximized();
-                });
-                return f;
-            };
-            menu->pantallas.Form_Venta_TD = [&](Form_MenuPrincipal &m) -> QWidget * {
-                auto *f = new Form_Venta_TD(ctx, &boletos, &recibos, nullptr, &hojas);
-                QObject::connect(f, &Form_Venta_TD::cerrada, &m, [&m] { m.pantallaCerrada(); });
-                QObject::connect(f, &Form_Venta_TD::suspendido, &m, [] { terminarPrograma(); });
-                // The booth works on a full-size screen inside the main window.
-                QTimer::singleShot(0, f, [f] {
-                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
-                        sub->showMaximized();
-                });
-                return f;
-            };
-            // The customer displays: one board at a time, full screen on the workstation's
-            // display; the main window keeps its toolbar and gets its timer back when it closes.
-            auto visor = std::make_shared<QPointer<Form_Visor>>();
-            auto abrirVisor = [visor](Form_MenuPrincipal &m, Form_Visor *f) -> QWidget * {
-                if (*visor)
-                    (*visor)->close();
-                m.Timer_Activo->stop();
-                *visor = f;
-                QObject::connect(f, &Form_Visor::cerrada, &m, [&m] {
-                    m.pantallaCerrada(false);
-                    m.activateWindow();
-                });
-                QObject::connect(f, &Form_Visor::suspendido, &m, [] { terminarPrograma(); });
-                f->mostrarEn(m.screen());
-                return f;
-            };
-            menu->pantallas.Form_Pantalla_Triple = [&, abrirVisor](Form_MenuPrincipal &m) {
-                return abrirVisor(m, new Form_Pantalla_Triple(ctx, azar, &m));
-            };
-            menu->pantallas.Form_PantDoble = [&, abrirVisor](Form_MenuPrincipal &m) {
-                return abrirVisor(m, new Form_PantDoble(ctx, azar, &m));
-            };
-            // The reports: their screens need nothing back from the main window. Other screens
-            // print a report through abrirReporte(ctx, tipo_reporte, parent).
-            menu->pantallas.Form_RPT_Ventas = [&](Form_MenuPrincipal &) -> QWidget * {
-                return new Form_RPT_Ventas(ctx);
-            };
-            menu->pantallas.Form_RPT_CuadreTaqTF = [&](Form_MenuPrincipal &) -> QWidget * {
-                return new Form_RPT_CuadreTaqTF(ctx);
-            };
-            menu->pantallas.Form_RPT_ResultadosCarreras = [&](Form_MenuPrincipal &) -> QWidget * {
-                return new Form_RPT_ResultadosCarreras(ctx);
-            };
-            menu->pantallas.Form_Bitacora = [&](Form_MenuPrincipal &) -> QWidget * {
-                return new Form_Bitacora(ctx);
-            };
-            menu->pantallas.Form_Gerencia = [&](Form_MenuPrincipal &m) -> QWidget * {
-                auto *f = new Form_Gerencia(ctx);
-                QObject::connect(f, &Form_Gerencia::cerrada, &m, [&m, &ctx] {
-                    m.pantallaCerrada();
-                    m.setWindowTitle(QStringLiteral("MENU PRINCIPAL -  ") + ctx.sesion.ch);
-                });
-                // The ticket list prints through the report viewer.
-                QObject::connect(f, &Form_Gerencia::imprimirJugadas, f,
-                                 [&ctx, f] { abrirReporte(ctx, ctx.sesion.tipo_reporte, f); });
-                QTimer::singleShot(0, f, [f] {
-                    if (auto *sub = qobject_cast<QMdiSubWindow *>(f->parentWidget()))
-                        sub->showMaximized();
-                });
-                return f;
-            };
+            conectarPantallas(*menu, s);
             menu->Form_Load();
             menu->showMaximized(); // the container of every screen takes the whole display
         });

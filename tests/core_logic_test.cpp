@@ -400,6 +400,15 @@ TEST(AjustesImpresion, MissingFileReadsNothingAndSavingWritesExactlyOneLine) {
     EXPECT_EQ(leida.tamletra, 10);
 
     EXPECT_FALSE(guardarAjustesImpresion(dir.filePath(QStringLiteral("no/such/folder/KVR2.bin")), s));
+    // The failure says why, and the file that was there is left whole.
+    QString motivo;
+    EXPECT_FALSE(guardarAjustesImpresion(dir.path(), s, &motivo));
+    EXPECT_FALSE(motivo.isEmpty());
+    {
+        QFile again(ruta);
+        ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+        EXPECT_EQ(again.readAll(), QByteArray("\"WINDOWS2:\",1,1,10\r\n"));
+    }
 }
 
 TEST(AjustesImpresion, APortWithPercentMarkersIsWrittenAsIs) {
@@ -541,10 +550,11 @@ TEST(BdLocal, OfferRunsOnlyForTheTwoAccessCodes) {
             ASSERT_EQ(e.dialogos.vistos.size(), c.respuesta == Respuesta::Si ? 3u : 2u);
             const bool clave = c.clave && c.respuesta == Respuesta::Si;
             EXPECT_EQ(e.dialogos.vistos.back().texto,
-                      clave ? QStringLiteral("La clave de acceso no es válida: la base de datos local de "
-                                             "reportes no se ha creado.")
-                            : QStringLiteral("La base de datos local de reportes no se ha creado: los reportes "
-                                             "no estarán disponibles hasta crearla."));
+                      clave
+                          ? QStringLiteral("La clave de acceso no es válida: la base de datos local de "
+                                           "reportes no se ha creado.")
+                          : QStringLiteral("La base de datos local de reportes no se ha creado: los reportes "
+                                           "no estarán disponibles hasta crearla."));
             continue;
         }
         EXPECT_EQ(e.fabrica.abiertas[0]->sentencias.first(), c.primera);

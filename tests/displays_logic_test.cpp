@@ -389,7 +389,7 @@ TEST_F(Visor, MensajeDeCarreraCerradaYEstado) {
         QString clientes, grupo;
         bool visible;
         QString mensaje, estado;
-        ColorVisor fondo, fondoEstado;
+        Color fondo, fondoEstado;
     } casos[] = {
         {"0", "CERRADO POR LLUVIA", "SUERTE", true, "CERRADO POR LLUVIA", "CERRADO", kAzulMensaje,
          kRojoVisor},
@@ -525,7 +525,7 @@ TEST_F(Visor, AperturaBannerFondoYMoneda) {
         TipoVisor tipo;
         int moneda;
         QString banner, nombreMoneda;
-        ColorVisor fondo;
+        Color fondo;
     } casos[] = {
         {TipoVisor::Triple, 1, ":.. AYER ..:", "BS", kVerdeMoneda1},
         {TipoVisor::Triple, 2, ":.. AYER ..:", "$", kVerdeMoneda2},
@@ -594,9 +594,9 @@ TEST(VisorAzar, RedondeoRotacionYColores) {
 
     // 15r rounded: 0 black, 7.5 -> 8 grey, 14 yellow, 14.85 -> 15 white, 7 light grey, 12 red.
     azar.valores = {0.0, 0.5, 14.0 / 15, 0.99, 7.0 / 15, 12.0 / 15};
-    const ColorVisor esperados[] = {{0, 0, 0},       {128, 128, 128}, {255, 255, 0},
-                                    {255, 255, 255}, {192, 192, 192}, {255, 0, 0}};
-    for (const ColorVisor &c : esperados)
+    const Color esperados[] = {{0, 0, 0},       {128, 128, 128}, {255, 255, 0},
+                               {255, 255, 255}, {192, 192, 192}, {255, 0, 0}};
+    for (const Color &c : esperados)
         EXPECT_EQ(colorAleatorio(azar), c);
 }
 
@@ -629,12 +629,12 @@ TEST(VisorAzar, ColoresDelBannerSegunElJuego) {
 }
 
 // The WCAG 2 contrast ratio of two sRGB colours.
-double contraste(const ColorVisor &a, const ColorVisor &b) {
+double contraste(const Color &a, const Color &b) {
     auto canal = [](int c) {
         const double v = c / 255.0;
         return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
     };
-    auto luz = [&](const ColorVisor &c) {
+    auto luz = [&](const Color &c) {
         return 0.2126 * canal(c.r) + 0.7152 * canal(c.g) + 0.0722 * canal(c.b);
     };
     const double la = luz(a), lb = luz(b);
@@ -672,7 +672,7 @@ TEST(VisorAzar, TodoElCicloSeLeeDesdeElOtroLadoDelLocal) {
     for (int k = 0; k < kPasos; ++k) {
         AzarGuion azar;
         azar.valores = {double(k) / kPasos};
-        const ColorVisor c = colorMensajeAleatorio(azar);
+        const Color c = colorMensajeAleatorio(azar);
         EXPECT_GE(contraste(c, kBlancoVisor), 4.5);
         mensaje.insert({c.r, c.g, c.b});
     }

@@ -115,7 +115,7 @@ TEST_F(PanelFalso, RefrescoDeTodasLasTaquillas) {
                 esperado[i]);
         EXPECT_EQ(p.estado.carrera, "5");
         EXPECT_EQ(p.estado.estado, "");
-        EXPECT_EQ(p.estado.color, (Rgb{64, 0, 0}));
+        EXPECT_EQ(p.estado.color, (Color{64, 0, 0}));
     }
 }
 
@@ -152,7 +152,7 @@ TEST_F(PanelFalso, SinVentasLosMontosQuedanEnBlancoYCerrada) {
     }
     EXPECT_EQ(p.totalTexto, "Bs.S0,00");
     EXPECT_EQ(p.estado.estado, "CERRADO");
-    EXPECT_EQ(p.estado.color, (Rgb{255, 0, 0}));
+    EXPECT_EQ(p.estado.color, (Color{255, 0, 0}));
 }
 
 TEST_F(PanelFalso, UnaCarreraDeMasDeCatorceCaballosCuentaTodos) {

@@ -21,6 +21,12 @@ using namespace corvalo::prueba;
 
 namespace {
 
+// A process as its screen runs it: its message is shown once it is over.
+ResultadoProceso mostrado(Contexto &ctx, ResultadoProceso r) {
+    mostrarAviso(ctx.dialogos, r);
+    return r;
+}
+
 const QDate W(2026, 3, 14); // the working date
 const QDate AYER = W.addDays(-1);
 
@@ -161,22 +167,20 @@ protected:
 };
 
 TEST_F(Reportes, CuadreDeVentasDeUnRangoConDiasCerradosYElDiaDeTrabajo) {
-    const ResultadoProceso r = procesarVentas(ctx, {W.addDays(-2), W, "", "TODOS"});
+    const ResultadoProceso r = mostrado(ctx, procesarVentas(ctx, {W.addDays(-2), W, "", "TODOS"}));
     EXPECT_EQ(r.filas, 3);
     EXPECT_TRUE(dialogos.textos.isEmpty()) << dialogos.textos.join('/').toStdString();
     EXPECT_EQ(filas("rpt_diario", "id_rpt,fecha,ch,venta,premios,monto_porpagar,saldo,chipico,fecha_inicio,"
                                   "fecha_final,juego"),
-              (QStringList{
-                  "1|2026-03-12|EL TRIUNFO|500|100|0|400|CENTRO HIPICO EL TRIUNFO|12-03-2026|"
-                  "14-03-2026|TODOS",
-                  "2|2026-03-13|EL TRIUNFO|410|400|90|-80|CENTRO HIPICO EL TRIUNFO|12-03-2026|"
-                  "14-03-2026|TODOS",
-                  "3|2026-03-14|EL TRIUNFO|280|200|110|-30|CENTRO HIPICO EL TRIUNFO|12-03-2026|"
-                  "14-03-2026|TODOS"}));
+              (QStringList{"1|2026-03-12|EL TRIUNFO|500|100|0|400|CENTRO HIPICO EL TRIUNFO|12-03-2026|"
+                           "14-03-2026|TODOS",
+                           "2|2026-03-13|EL TRIUNFO|410|400|90|-80|CENTRO HIPICO EL TRIUNFO|12-03-2026|"
+                           "14-03-2026|TODOS",
+                           "3|2026-03-14|EL TRIUNFO|280|200|110|-30|CENTRO HIPICO EL TRIUNFO|12-03-2026|"
+                           "14-03-2026|TODOS"}));
     const QString pdf = textoPdf(kReporteDiario);
     EXPECT_TRUE(pdf.contains("RESUMEN DE VENTAS")) << pdf.toStdString();
-    EXPECT_TRUE(pdf.contains("14-03-2026 EL TRIUNFO 280,00 200,00 110,00 -30,00"))
-        << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains("14-03-2026 EL TRIUNFO 280,00 200,00 110,00 -30,00")) << pdf.toStdString();
     EXPECT_TRUE(pdf.contains("TOTAL DEL PERIODO 1.190,00 700,00 200,00 290,00")) << pdf.toStdString();
     EXPECT_TRUE(pdf.contains("Moneda: BS")) << pdf.toStdString();
 }
@@ -184,15 +188,13 @@ TEST_F(Reportes, CuadreDeVentasDeUnRangoConDiasCerradosYElDiaDeTrabajo) {
 // The local connection cut on the server between two runs (as a restart or an idle timeout
 // leaves it): the next run and the viewer open it again and work.
 TEST_F(Reportes, UnaConexionLocalCortadaSeAbreDeNuevoAntesDeUsarla) {
-    procesarCuadreTaquillas(ctx, {W, W, "", ""});
+    mostrado(ctx, procesarCuadreTaquillas(ctx, {W, W, "", ""}));
     ASSERT_TRUE(ctx.conexion_local);
     auto servidor = conectar(cadenaServidor());
-    const auto cortar = [&] {
-        servidor->ejecutar("KILL " + QString::number(ctx.conexion_local->idHilo()));
-    };
+    const auto cortar = [&] { servidor->ejecutar("KILL " + QString::number(ctx.conexion_local->idHilo())); };
     const unsigned long primera = ctx.conexion_local->idHilo();
     cortar();
-    const ResultadoProceso r = procesarCuadreTaquillas(ctx, {W, W, "", ""});
+    const ResultadoProceso r = mostrado(ctx, procesarCuadreTaquillas(ctx, {W, W, "", ""}));
     EXPECT_FALSE(r.fallo);
     EXPECT_EQ(r.filas, 2);
     EXPECT_TRUE(dialogos.textos.isEmpty()) << dialogos.textos.join('/').toStdString();
@@ -204,14 +206,14 @@ TEST_F(Reportes, UnaConexionLocalCortadaSeAbreDeNuevoAntesDeUsarla) {
 }
 
 TEST_F(Reportes, CuadreDeVentasDeUnJuegoDelDia) {
-    procesarVentas(ctx, {W, W, "", "TABLAS DINAMICAS"});
+    mostrado(ctx, procesarVentas(ctx, {W, W, "", "TABLAS DINAMICAS"}));
     // T01 100 paid 200, T02 50, T06 60; T07 is in the other currency.
     EXPECT_EQ(filas("rpt_diario", "fecha,venta,premios,monto_porpagar,saldo,juego"),
               QStringList{"2026-03-14|210|200|0|10|TABLAS DINAMICAS"});
 }
 
 TEST_F(Reportes, VentasPorTaquillaDelDiaYDeUnDiaArchivado) {
-    procesarCuadreTaquillas(ctx, {W, W, "", ""});
+    mostrado(ctx, procesarCuadreTaquillas(ctx, {W, W, "", ""}));
     EXPECT_EQ(filas("rpt_resultadostaqs", "taquilla,fecha,jugado,cobrado,monto_porpagar,total,ch,juego"),
               (QStringList{"taq1|14-03-2026|180|200|30|-50|CENTRO HIPICO EL TRIUNFO|TODOS",
                            "taq3|14-03-2026|100|0|80|20|CENTRO HIPICO EL TRIUNFO|TODOS"}));
@@ -219,13 +221,13 @@ TEST_F(Reportes, VentasPorTaquillaDelDiaYDeUnDiaArchivado) {
     EXPECT_TRUE(pdf.contains("taq1 180,00 200,00 30,00 -50,00")) << pdf.toStdString();
     EXPECT_TRUE(pdf.contains("TOTAL DEL CENTRO 280,00 200,00 110,00 -30,00")) << pdf.toStdString();
 
-    procesarCuadreTaquillas(ctx, {AYER, AYER, "", "TODOS"});
+    mostrado(ctx, procesarCuadreTaquillas(ctx, {AYER, AYER, "", "TODOS"}));
     EXPECT_EQ(filas("rpt_resultadostaqs", "taquilla,fecha,jugado,cobrado,monto_porpagar,total"),
               (QStringList{"taq1|13-03-2026|320|400|0|-80", "taq3|13-03-2026|90|0|90|0"}));
 }
 
 TEST_F(Reportes, VentasPorCarreraDelDiaYDeUnDiaArchivado) {
-    procesarResultadosCarreras(ctx, {W, W, "", "TODOS"});
+    mostrado(ctx, procesarResultadosCarreras(ctx, {W, W, "", "TODOS"}));
     EXPECT_EQ(filas("rpt_resultadoscarreras", "carrera,fecha,jugado,cobrado,monto_porpagar,total"),
               (QStringList{"1|14-03-2026|190|200|80|-90", "2|14-03-2026|90|0|30|60"}));
     const QString pdf = textoPdf(kReporteCarreras);
@@ -233,17 +235,17 @@ TEST_F(Reportes, VentasPorCarreraDelDiaYDeUnDiaArchivado) {
     EXPECT_TRUE(pdf.contains("TOTAL DEL DÍA 280,00 200,00 110,00 -30,00")) << pdf.toStdString();
 
     ctx.sesion.id_moneda = 2;
-    procesarResultadosCarreras(ctx, {W, W, "", "TODOS"});
+    mostrado(ctx, procesarResultadosCarreras(ctx, {W, W, "", "TODOS"}));
     EXPECT_EQ(filas("rpt_resultadoscarreras", "carrera,jugado,cobrado,monto_porpagar,total"),
               QStringList{"1|25|0|0|25"});
     ctx.sesion.id_moneda = 1;
-    procesarResultadosCarreras(ctx, {AYER, AYER, "", "TODOS"});
+    mostrado(ctx, procesarResultadosCarreras(ctx, {AYER, AYER, "", "TODOS"}));
     EXPECT_EQ(filas("rpt_resultadoscarreras", "carrera,jugado,cobrado,monto_porpagar,total"),
               (QStringList{"3|320|400|0|-80", "4|90|0|90|0"}));
 }
 
 TEST_F(Reportes, TicketsEliminadosParaSupervisorYSocio) {
-    procesarBitacora(ctx, {AYER, W, "", ""});
+    mostrado(ctx, procesarBitacora(ctx, {AYER, W, "", ""}));
     EXPECT_EQ(
         filas("rpt_bitacora", "id,nu_boleto,numero,taquilla,fecha,monto,estatus,motivo,usuario,fecha_inicio"),
         (QStringList{"1|T04|8|taq1|2026-03-14|80|5|CABALLO EQUIVOCADO|super1|13-03-2026",
@@ -258,10 +260,10 @@ TEST_F(Reportes, TicketsEliminadosParaSupervisorYSocio) {
     EXPECT_TRUE(pdf.contains("TOTAL ANULADO 80,00")) << pdf.toStdString();
 
     ctx.sesion.nivel = "Socio";
-    procesarBitacora(ctx, {AYER, W, "TODOS", ""});
+    mostrado(ctx, procesarBitacora(ctx, {AYER, W, "TODOS", ""}));
     EXPECT_EQ(filas("rpt_bitacora", "nu_boleto,estatus"), QStringList{"T04|5"});
     dialogos.textos.clear();
-    procesarBitacora(ctx, {AYER, W, "LA HERRADURA", ""});
+    mostrado(ctx, procesarBitacora(ctx, {AYER, W, "LA HERRADURA", ""}));
     EXPECT_EQ(filas("rpt_bitacora", "nu_boleto"), QStringList{});
     EXPECT_EQ(dialogos.textos, QStringList{"No se encontro Ningun registro"});
 }

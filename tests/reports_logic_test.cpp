@@ -12,6 +12,12 @@ using namespace corvalo::prueba;
 
 namespace {
 
+// A process as its screen runs it: its message is shown once it is over.
+ResultadoProceso mostrado(Contexto &ctx, ResultadoProceso r) {
+    mostrarAviso(ctx.dialogos, r);
+    return r;
+}
+
 const QDate W(2026, 1, 3);    // working date
 const QDate AYER(2026, 1, 2); // an archived day
 
@@ -39,11 +45,11 @@ enum class Pantalla { Ventas, Taquillas, Carreras };
 ResultadoProceso correr(Pantalla p, Contexto &ctx, const FiltroReporte &f) {
     switch (p) {
     case Pantalla::Ventas:
-        return procesarVentas(ctx, f);
+        return mostrado(ctx, procesarVentas(ctx, f));
     case Pantalla::Taquillas:
-        return procesarCuadreTaquillas(ctx, f);
+        return mostrado(ctx, procesarCuadreTaquillas(ctx, f));
     case Pantalla::Carreras:
-        return procesarResultadosCarreras(ctx, f);
+        return mostrado(ctx, procesarResultadosCarreras(ctx, f));
     }
     return {};
 }
@@ -315,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(Reportes, Sentencias, ::testing::ValuesIn(kCasos),
 TEST(Ventas, RangoHastaHoyLeeAntesLosDiasCerradosYMuestraLasSentencias) {
     Entorno e;
     responderFilas(*e.db, W);
-    const ResultadoProceso r = procesarVentas(e.ctx, {AYER, W, "", "TODOS"});
+    const ResultadoProceso r = mostrado(e.ctx, procesarVentas(e.ctx, {AYER, W, "", "TODOS"}));
     ASSERT_EQ(e.central().size(), 5);
     EXPECT_TRUE(e.central()[1].startsWith("select * FROM ventas_general where fecha between '2026-01-02' and "
                                           "'2026-01-03'"));
@@ -329,7 +335,7 @@ TEST(Ventas, RangoHastaHoyLeeAntesLosDiasCerradosYMuestraLasSentencias) {
 TEST(Ventas, UnRangoQuePasaDeHoyIncluyeElDiaDeTrabajo) {
     Entorno e;
     responderFilas(*e.db, W);
-    procesarVentas(e.ctx, {AYER, W.addDays(5), "", "TODOS"});
+    mostrado(e.ctx, procesarVentas(e.ctx, {AYER, W.addDays(5), "", "TODOS"}));
     ASSERT_EQ(e.central().size(), 5);
     EXPECT_EQ(e.central()[2],
               "select grupo as grupo,sum(monto) as venta,fecha FROM ma_principal  where  fecha =  "
@@ -338,7 +344,7 @@ TEST(Ventas, UnRangoQuePasaDeHoyIncluyeElDiaDeTrabajo) {
 
 TEST(Ventas, DespuesDeHoyNoHaySentenciasYSeAvisa) {
     Entorno e;
-    const ResultadoProceso r = procesarVentas(e.ctx, {W.addDays(1), W.addDays(2), "", ""});
+    const ResultadoProceso r = mostrado(e.ctx, procesarVentas(e.ctx, {W.addDays(1), W.addDays(2), "", ""}));
     EXPECT_EQ(e.central(), QStringList{kConf});
     EXPECT_EQ(e.dialogos.textos, QStringList{"No se encontro Ningun registro"});
     EXPECT_EQ(e.dialogos.titulos, QStringList{" Busqueda "});
@@ -351,7 +357,7 @@ TEST(Ventas, SumasNulasONegativasCuentanCero) {
     responderFilas(*e.db, W);
     e.db->responder("SELECT sum(cobrado) as monto_cobrado", tabla({"monto_cobrado"}, {{}}));
     e.db->responder("SELECT sum(cobrado) as monto_porpagar", fila({{"monto_porpagar", "-5"}}));
-    procesarVentas(e.ctx, {W, W, "", ""});
+    mostrado(e.ctx, procesarVentas(e.ctx, {W, W, "", ""}));
     EXPECT_TRUE(
         e.local->sentencias[2].endsWith("VALUES ('CENTRO UNO','800','2026-01-03','CENTRO UNO','800','0',"
                                         "'03-01-2026','03-01-2026','0','TODOS')"));
@@ -360,7 +366,7 @@ TEST(Ventas, SumasNulasONegativasCuentanCero) {
 TEST(Filtros, UnJuegoDesconocidoDejaElIdVacioYUnValorConComillasNoRompeLaSentencia) {
     Entorno e;
     e.ctx.sesion.grupo = "G0'1";
-    procesarCuadreTaquillas(e.ctx, {W, W, "", "NO EXISTE"});
+    mostrado(e.ctx, procesarCuadreTaquillas(e.ctx, {W, W, "", "NO EXISTE"}));
     EXPECT_EQ(e.central()[1],
               "select m.taquilla as taquilla ,sum(m.monto) as venta,m.fecha FROM ma_principal m "
               "where m.fecha =  '2026-01-03' and m.grupo = 'G0\\'1'  and m.id_juego = ''  and "
@@ -370,7 +376,7 @@ TEST(Filtros, UnJuegoDesconocidoDejaElIdVacioYUnValorConComillasNoRompeLaSentenc
 TEST(Filtros, LaMonedaDeLaSesionEntraEnLasSentencias) {
     Entorno e;
     e.ctx.sesion.id_moneda = 2;
-    procesarResultadosCarreras(e.ctx, {W, W, "", "TODOS"});
+    mostrado(e.ctx, procesarResultadosCarreras(e.ctx, {W, W, "", "TODOS"}));
     EXPECT_TRUE(e.central()[1].contains("v.id_moneda  = '2'"));
 }
 
@@ -445,7 +451,8 @@ class Bitacora : public ::testing::TestWithParam<CasoBitacora> {};
 
 TEST_P(Bitacora, SentenciaPorNivel) {
     Entorno e(GetParam().nivel);
-    const ResultadoProceso r = procesarBitacora(e.ctx, {QDate(2026, 1, 1), W, GetParam().centro, ""});
+    const ResultadoProceso r =
+        mostrado(e.ctx, procesarBitacora(e.ctx, {QDate(2026, 1, 1), W, GetParam().centro, ""}));
     EXPECT_EQ(e.central(), QStringList{QString::fromLatin1(GetParam().sql)});
     EXPECT_EQ(e.local->sentencias, (QStringList{"DELETE from rpt_bitacora", "select * from rpt_bitacora"}));
     EXPECT_EQ(e.dialogos.textos, QStringList{"No se encontro Ningun registro"});
@@ -465,7 +472,7 @@ TEST(Bitacora, CopiaLasEntradasEnSuOrdenConLaFechaQueAceptaLaTabla) {
                 "super1", "ANULACION", "5", "2026-01-03"},
                {"12", "1", "2", "0", "15.5", "taquilla-de-nombre-largo", "G01", "09:00:00", "30103012", "0",
                 "O'Higgins", "supervisor_largo", "ANULACION", "5", "2026-01-02"}}));
-    const ResultadoProceso r = procesarBitacora(e.ctx, {QDate(2026, 1, 1), W, "", ""});
+    const ResultadoProceso r = mostrado(e.ctx, procesarBitacora(e.ctx, {QDate(2026, 1, 1), W, "", ""}));
     EXPECT_EQ(r.filas, 2);
     EXPECT_TRUE(r.imprimir);
     ASSERT_EQ(e.local->sentencias.size(), 3);
@@ -484,7 +491,7 @@ TEST(Bitacora, CopiaLasEntradasEnSuOrdenConLaFechaQueAceptaLaTabla) {
 TEST(Bitacora, UnaSentenciaFallidaDejaLasFilasAnterioresReconectaYAvisa) {
     Entorno e;
     e.db->fallar("Select * from bitacora");
-    const ResultadoProceso r = procesarBitacora(e.ctx, {W, W, "", ""});
+    const ResultadoProceso r = mostrado(e.ctx, procesarBitacora(e.ctx, {W, W, "", ""}));
     EXPECT_TRUE(e.local->sentencias.isEmpty());
     EXPECT_EQ(e.fabrica.cadenas.last(), "server=central");
     EXPECT_EQ(e.dialogos.textos, QStringList{"INTENTE NUEVAMENTE "});
@@ -496,7 +503,7 @@ TEST(BaseLocal, SeAbreCuandoElIngresoNoLaAbrioYSeOfreceCrearlaCuandoFalta) {
     Entorno e("Socio");
     e.ctx.conexion_local.reset();
     e.ctx.cadenaLocal = "server=local;database=bd_corvalo;";
-    procesarBitacora(e.ctx, {W, W, "", "TODOS"});
+    mostrado(e.ctx, procesarBitacora(e.ctx, {W, W, "", "TODOS"}));
     EXPECT_TRUE(e.fabrica.cadenas.contains("server=local;database=bd_corvalo;"));
     ASSERT_TRUE(e.ctx.conexion_local);
     EXPECT_EQ(e.fabrica.abiertas.back()->sentencias.first(), "select * from rpt_diario");
@@ -507,7 +514,7 @@ TEST(BaseLocal, SeAbreCuandoElIngresoNoLaAbrioYSeOfreceCrearlaCuandoFalta) {
     sin.fabrica.falla = true;
     sin.fabrica.codigoFalla = 1049;
     sin.dialogos.respuestas = {Respuesta::No}; // the creation is declined
-    const ResultadoProceso r = procesarVentas(sin.ctx, {W, W, "", ""});
+    const ResultadoProceso r = mostrado(sin.ctx, procesarVentas(sin.ctx, {W, W, "", ""}));
     EXPECT_EQ(sin.dialogos.textos,
               (QStringList{"Este Usuario Requiere crear las credenciales para los reportes "
                            "desea hacerlo? ",
@@ -520,7 +527,7 @@ TEST(BaseLocal, SeAbreCuandoElIngresoNoLaAbrioYSeOfreceCrearlaCuandoFalta) {
     Entorno caido("Socio");
     caido.ctx.conexion_local.reset();
     caido.fabrica.falla = true;
-    EXPECT_TRUE(procesarBitacora(caido.ctx, {W, W, "", "TODOS"}).fallo);
+    EXPECT_TRUE(mostrado(caido.ctx, procesarBitacora(caido.ctx, {W, W, "", "TODOS"})).fallo);
     ASSERT_EQ(caido.dialogos.textos.size(), 1);
     EXPECT_EQ(caido.dialogos.textos[0],
               "Los reportes necesitan la base de datos local de reportes (bd_corvalo), que no se pudo "
@@ -533,7 +540,7 @@ TEST(BaseLocal, UnaConexionPerdidaSeAbreDeNuevo) {
     Entorno e;
     BdFalsa *vieja = e.local;
     vieja->perdidaFalsa = true;
-    const ResultadoProceso r = procesarCuadreTaquillas(e.ctx, {W, W, "", ""});
+    const ResultadoProceso r = mostrado(e.ctx, procesarCuadreTaquillas(e.ctx, {W, W, "", ""}));
     EXPECT_FALSE(r.fallo);
     EXPECT_TRUE(vieja->sentencias.isEmpty());
     EXPECT_EQ(e.fabrica.abiertas.back()->sentencias.first(), "select * from rpt_diario");
@@ -549,7 +556,7 @@ TEST(Progreso, CancelarDejaLaTablaVaciaSinMensaje) {
     Entorno e;
     responderFilas(*e.db, W);
     Cancelar c;
-    const ResultadoProceso r = procesarCuadreTaquillas(e.ctx, {W, W, "", ""}, &c);
+    const ResultadoProceso r = mostrado(e.ctx, procesarCuadreTaquillas(e.ctx, {W, W, "", ""}, &c));
     EXPECT_TRUE(r.cancelado);
     EXPECT_FALSE(r.imprimir);
     EXPECT_EQ(e.local->sentencias.size(), 2);

@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f->Text_Monto);
         f->boton_pantallacliente->click();
         QVERIFY(f->Frame_Valores->isVisible());
-        QCOMPARE(f->Label_Columna[1]->text(), QStringLiteral("CABALLO"));
+        QCOMPARE(f->Frame_Valores->Label_Columna[1]->text(), QStringLiteral("CABALLO"));
         QTest::keyClick(f->Text_Monto, Qt::Key_Escape);
         QVERIFY(!f->Frame_Valores->isVisible());
         QVERIFY(f->isVisible());
@@ -390,16 +390,16 @@ private slots:
                                      {"3", "CASTAÑO", "0", "300", "3", "9", "3"}}));
         auto *f = abrir();
         for (int i = 0; i < 16; ++i)
-            f->Text_Caballo[i]->setText("viejo");
+            f->Frame_Valores->Text_Caballo[i]->setText("viejo");
         QTest::mouseClick(f->boton_pantallacliente, Qt::LeftButton);
         QVERIFY(f->Frame_Valores->isVisible());
         QVERIFY(f->Timer_Dinamicas->isActive());
-        QCOMPARE(f->Label_Carrera->text(), QStringLiteral("C:  3"));
-        QCOMPARE(f->Text_Caballo[0]->text(), QStringLiteral("ALAZAN"));
-        QCOMPARE(f->Text_Caballo[1]->text(), QStringLiteral(" R  E  T  I  R  A  D  O "));
-        QCOMPARE(f->Text_Valor[2]->text(), QStringLiteral("300"));
-        QVERIFY(f->Text_Caballo[3]->text().isEmpty());
-        QCOMPARE(f->Text_Total_Dinm->text(), QStringLiteral("480")); // 600 less 20 %
+        QCOMPARE(f->Frame_Valores->Label_Carrera->text(), QStringLiteral("C:  3"));
+        QCOMPARE(f->Frame_Valores->Text_Caballo[0]->text(), QStringLiteral("ALAZAN"));
+        QCOMPARE(f->Frame_Valores->Text_Caballo[1]->text(), QStringLiteral(" R  E  T  I  R  A  D  O "));
+        QCOMPARE(f->Frame_Valores->Text_Valor[2]->text(), QStringLiteral("300"));
+        QVERIFY(f->Frame_Valores->Text_Caballo[3]->text().isEmpty());
+        QCOMPARE(f->Frame_Valores->Text_Total_Dinm->text(), QStringLiteral("480")); // 600 less 20 %
         QCOMPARE(
             db->sentencias.last(),
             QStringLiteral(
@@ -408,8 +408,8 @@ private slots:
         QTest::keyClick(f, Qt::Key_F6); // Tabla Fija: fixed total
         QVERIFY(!f->Frame_Valores->isVisible());
         QTest::mouseClick(f->boton_pantallacliente, Qt::LeftButton);
-        QCOMPARE(f->Text_Valor[0]->text(), QStringLiteral("7"));
-        QCOMPARE(f->Text_Total_Dinm->text(), QStringLiteral("500"));
+        QCOMPARE(f->Frame_Valores->Text_Valor[0]->text(), QStringLiteral("7"));
+        QCOMPARE(f->Frame_Valores->Text_Total_Dinm->text(), QStringLiteral("500"));
         QTest::keyClick(f, Qt::Key_Escape);
         QVERIFY(!f->Frame_Valores->isVisible());
         QVERIFY(!f->Timer_Dinamicas->isActive());

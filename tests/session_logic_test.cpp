@@ -432,7 +432,8 @@ TEST_F(LoginFalso, AFailingStepSaysWhatFailed) {
         const ResultadoLogin r = entrar();
         EXPECT_EQ(r.tipo, ResultadoLogin::Fallo);
         ASSERT_FALSE(dialogos.vistos.empty());
-        EXPECT_TRUE(dialogos.vistos.back().texto.startsWith(QStringLiteral("No se pudo completar el ingreso:\n")))
+        EXPECT_TRUE(
+            dialogos.vistos.back().texto.startsWith(QStringLiteral("No se pudo completar el ingreso:\n")))
             << dialogos.vistos.back().texto.toStdString();
         EXPECT_GT(dialogos.vistos.back().texto.size(), 35);
         EXPECT_EQ(dialogos.vistos.back().titulo, QStringLiteral("Inicio de sesión"));
@@ -446,8 +447,8 @@ TEST_F(LoginFalso, AFailingStepSaysWhatFailed) {
 // in whatever the answer; one whose local server is down is told so and gets in.
 TEST_F(LoginFalso, ASupervisorGetsInWithoutTheLocalDatabase) {
     usuario(QStringLiteral("Supervisor"));
-    const QString local =
-        QStringLiteral("driver={MySQL ODBC 3.51 Driver};server=localhost;uid=root;pwd=x;database=bd_corvalo;");
+    const QString local = QStringLiteral(
+        "driver={MySQL ODBC 3.51 Driver};server=localhost;uid=root;pwd=x;database=bd_corvalo;");
     ctx.cadenaLocal = local;
     struct Caso {
         std::optional<QString> clave;
@@ -456,22 +457,26 @@ TEST_F(LoginFalso, ASupervisorGetsInWithoutTheLocalDatabase) {
         QString ultimo;  // the last message of the local database
         bool abierta;
     };
-    const QString noCreada = QStringLiteral(
-        "La base de datos local de reportes no se ha creado: los reportes no estarán disponibles hasta crearla.");
+    const QString noCreada = QStringLiteral("La base de datos local de reportes no se ha creado: los "
+                                            "reportes no estarán disponibles hasta crearla.");
     const std::vector<Caso> casos = {
-        {QStringLiteral("40917"), Respuesta::Si, 1049, QStringLiteral("La BD ha sido creada con exito"), true},
+        {QStringLiteral("40917"), Respuesta::Si, 1049, QStringLiteral("La BD ha sido creada con exito"),
+         true},
         {QStringLiteral("12345"), Respuesta::Si, 1049,
-         QStringLiteral("La clave de acceso no es válida: la base de datos local de reportes no se ha creado."),
+         QStringLiteral(
+             "La clave de acceso no es válida: la base de datos local de reportes no se ha creado."),
          false},
         {std::nullopt, Respuesta::Si, 1049, noCreada, false},
         {QStringLiteral("40917"), Respuesta::No, 1049, noCreada, false},
         {QStringLiteral("40917"), Respuesta::Si, 2002,
-         QStringLiteral("Los reportes necesitan la base de datos local de reportes (bd_corvalo), que no se pudo "
-                        "abrir:\nno responde"),
+         QStringLiteral(
+             "Los reportes necesitan la base de datos local de reportes (bd_corvalo), que no se pudo "
+             "abrir:\nno responde"),
          false},
     };
     for (const Caso &k : casos) {
-        SCOPED_TRACE(k.clave.value_or(QStringLiteral("(cancel)")).toStdString() + " " + std::to_string(k.codigo));
+        SCOPED_TRACE(k.clave.value_or(QStringLiteral("(cancel)")).toStdString() + " " +
+                     std::to_string(k.codigo));
         ctx.conexion_local.reset();
         dialogos.vistos.clear();
         dialogos.respuestas = {k.respuesta};
@@ -509,11 +514,11 @@ TEST_F(LoginFalso, ASupervisorOpensTheLocalDatabase) {
 TEST(Indicador, OnlineAndOffline) {
     const IndicadorInternet on = indicadorInternet(true), off = indicadorInternet(false);
     EXPECT_EQ(on.texto, QStringLiteral("Online"));
-    EXPECT_EQ(on.fondo, (ColorRgb{0, 255, 0}));
-    EXPECT_EQ(on.letra, (ColorRgb{0, 0, 255}));
+    EXPECT_EQ(on.fondo, (Color{0, 255, 0}));
+    EXPECT_EQ(on.letra, (Color{0, 0, 255}));
     EXPECT_EQ(off.texto, QStringLiteral("No hay Internet"));
-    EXPECT_EQ(off.fondo, (ColorRgb{255, 0, 0}));
-    EXPECT_EQ(off.letra, (ColorRgb{255, 255, 255}));
+    EXPECT_EQ(off.fondo, (Color{255, 0, 0}));
+    EXPECT_EQ(off.letra, (Color{255, 255, 255}));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <cmath>
@@ -84,14 +85,14 @@ QByteArray lineaAjustesImpresion(const Sesion &s) {
                    QString::number(s.tamletra) + QStringLiteral("\r\n"));
 }
 
-bool guardarAjustesImpresion(const QString &ruta, const Sesion &sesion) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
+bool guardarAjustesImpresion(const QString &ruta, const Sesion &sesion, QString *motivo) {
+    QSaveFile f(ruta);
     const QByteArray linea = lineaAjustesImpresion(sesion);
-    const bool ok = f.write(linea) == linea.size();
-    f.close();
-    return ok && f.error() == QFileDevice::NoError;
+    if (f.open(QIODevice::WriteOnly) && f.write(linea) == linea.size() && f.commit())
+        return true;
+    if (motivo)
+        *motivo = f.errorString();
+    return false;
 }
 
 QStringList puertosOfrecidos() {

@@ -15,8 +15,10 @@ void leerAjustesImpresionDe(const QByteArray &contenido, Sesion &sesion);
 
 // The file's content for the session's four values.
 QByteArray lineaAjustesImpresion(const Sesion &sesion);
-// Empties the file and writes the one line; false when the file cannot be written.
-bool guardarAjustesImpresion(const QString &ruta, const Sesion &sesion);
+// Replaces the file by one holding the one line, written beside it first so that a crash or a
+// full disk never leaves half a file; false, with the reason in `motivo`, when it cannot be
+// written.
+bool guardarAjustesImpresion(const QString &ruta, const Sesion &sesion, QString *motivo = nullptr);
 
 // The ports offered by the settings screen, in order.
 QStringList puertosOfrecidos();

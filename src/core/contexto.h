@@ -40,8 +40,8 @@ public:
     std::unique_ptr<BaseDatos> conexion_local;
 
     Resultado rs_usuarios, rs_configuracion, rs_grupos, rs_hipodromos, rs_juegos, rs_monedas;
-    Resultado rs_rpt_diario, rs_conf_local, rs_rpt_dividendos, rs_rpt_resultadostaqs, rs_rpt_caballos_tf,
-        rs_rpt_resultadoscarreras, rs_rpt_bitacora, rs_rpt_jugadas;
+    // What the local open reads.
+    Resultado rs_rpt_diario, rs_conf_local, rs_rpt_dividendos, rs_rpt_resultadostaqs, rs_rpt_caballos_tf;
 
     // Opens the central connection with the given string; a failure shows the connection
     // message and leaves the connection closed.

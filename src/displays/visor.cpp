@@ -18,15 +18,15 @@ int redondeoPar(double x) {
     return int(entero);
 }
 
-ColorVisor colorConsola(int numero) {
-    static constexpr ColorVisor paleta[16] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
-                                              {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
-                                              {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
-                                              {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+Color colorConsola(int numero) {
+    static constexpr Color paleta[16] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+                                         {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+                                         {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+                                         {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
     return paleta[std::clamp(numero, 0, 15)];
 }
 
-ColorVisor colorAleatorio(AzarVisor &azar) {
+Color colorAleatorio(AzarVisor &azar) {
     return colorConsola(redondeoPar(15.0 * azar.uniforme()));
 }
 
@@ -39,7 +39,7 @@ int eleccion(AzarVisor &azar, int n) {
 
 } // namespace
 
-ColorVisor colorMensajeAleatorio(AzarVisor &azar) {
+Color colorMensajeAleatorio(AzarVisor &azar) {
     // Black, navy, green, teal, maroon, purple and blue: all of them read on white.
     static constexpr int kSobreBlanco[] = {0, 1, 2, 3, 4, 5, 9};
     return colorConsola(kSobreBlanco[eleccion(azar, int(std::size(kSobreBlanco)))]);
@@ -178,7 +178,7 @@ QString monto(const QString &almacenado) {
 ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
     const bool triple = t.tipo == TipoVisor::Triple;
     try {
-        // 1. The settings, re-read.
+        // The settings, re-read.
         ctx.abrir_configuracion();
         auto conf = [&ctx](const char *columna) { return ctx.configuracion(QLatin1String(columna)); };
         const QString fecha = fechaSql(fechaDeTexto(conf("fecha").texto()));
@@ -190,14 +190,14 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
         const int modificar = conf("modificar").entero();
         const QString mensajeclientes = conf("mensajeclientes").texto();
 
-        // 2. The group's own message (none when the group has no row).
+        // The group's own message (none when the group has no row).
         BaseDatos &db = ctx.central();
         const Resultado grupo = db.ejecutar(QStringLiteral("select mensajech from grupos where grupo='") +
                                             sqlTexto(db, ctx.sesion.grupo) + QLatin1Char('\''));
         const QString mensajech =
             grupo.vacio() ? QString() : grupo.valor(0, QStringLiteral("mensajech")).texto();
 
-        // 3. The closed-race message: the message for every group before the group's own.
+        // The closed-race message: the message for every group before the group's own.
         if (modificar == 0 && (!mensajeclientes.isEmpty() || !mensajech.isEmpty())) {
             t.mensajeVisible = true;
             t.fondoVentana = kAzulMensaje;
@@ -209,16 +209,15 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
             t.fondoVentana = kBlancoVisor;
         }
 
-        // 4. Open or closed.
+        // Open or closed.
         const bool abierta = modificar == 1;
         t.estado = abierta ? QString() : kCerrado;
         t.fondoEstado = abierta ? kBlancoVisor : kRojoVisor;
         t.estadoVisible = triple || !abierta;
 
-        // 5.
         limpiarTablero(t, modificar);
 
-        // 6. The race card in its order.
+        // The race card in its order.
         const Resultado card = db.ejecutar(QStringLiteral("SELECT * FROM carreras Where carrera = '") +
                                            sqlTexto(db, carrera) + QStringLiteral("' and fecha = '") +
                                            sqlTexto(db, fecha) + QStringLiteral("'  order by id_carrera "));
@@ -226,7 +225,7 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
         // The board's height goes to the race's horses.
         t.filasMostradas = std::clamp(card.filas(), kFilasMinimas, t.filasUsadas());
 
-        // 7. One row per horse, in the prices of the session's currency.
+        // One row per horse, in the prices of the session's currency.
         const bool primera = ctx.sesion.id_moneda == 1;
         auto valor = [&card](int fila, const char *columna) {
             return card.valor(fila, QLatin1String(columna)).texto();
@@ -272,14 +271,14 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
                 f.puesto = puesto;
         }
 
-        // 8. The TD pool.
+        // The TD pool.
         if (triple) {
             if (conf("pantalla_td").entero() == 1)
                 t.total = totalColumna(t, &FilaVisor::dinamica, conf("por_td").numero());
             else
                 t.total = monto(conf(primera ? "valor_tabladinamica" : "valor_tabladinamica2").texto());
         }
-        // 9. The TF pool, in the board's currency.
+        // The TF pool, in the board's currency.
         if (conf("pantalla_tf").entero() == 1)
             t.total2 = totalColumna(t, &FilaVisor::tablaFija, conf("por_tablafija").numero());
         else
@@ -293,7 +292,7 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t) {
 AperturaVisor abrirVisor(Contexto &ctx, TableroVisor &t) {
     AperturaVisor a;
     try {
-        // 2. The banner as the settings name it (the double board re-reads them first).
+        // The banner as the settings name it (the double board re-reads them first).
         if (t.tipo == TipoVisor::Doble)
             ctx.abrir_configuracion();
         a.banner = ctx.configuracion(QStringLiteral("juego")).texto();
@@ -305,9 +304,8 @@ AperturaVisor abrirVisor(Contexto &ctx, TableroVisor &t) {
     a.mostrarPT = ctx.sesion.mostrar_pt != 0;
     a.mostrarTF = ctx.sesion.mostrar_tf != 0;
     a.fondoTablero = ctx.sesion.id_moneda == 1 ? kVerdeMoneda1 : kVerdeMoneda2;
-    // 5.
     a.cuadre = cuadrarTablero(ctx, t);
-    // 6. The currency's name.
+    // The currency's name.
     try {
         ctx.abrir_monedas();
         a.moneda = ctx.rs_monedas.valor(ctx.sesion.id_moneda == 1 ? 0 : 1, QStringLiteral("moneda")).texto();

@@ -3,6 +3,7 @@
 // onto their controls.
 #pragma once
 
+#include "color.h"
 #include "contexto.h"
 #include "mensajes.h"
 
@@ -21,19 +22,15 @@ constexpr int filasVisor(TipoVisor t) {
     return t == TipoVisor::Triple ? 16 : 14;
 }
 
-struct ColorVisor {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const ColorVisor &) const = default;
-};
-inline constexpr ColorVisor kBlancoVisor{255, 255, 255};
-inline constexpr ColorVisor kRojoVisor{255, 0, 0};
-inline constexpr ColorVisor kAzulMensaje{17, 61, 115};
-inline constexpr ColorVisor kGrisVisor{192, 192, 192};
-inline constexpr ColorVisor kVerdeMoneda1{0, 128, 0};
-inline constexpr ColorVisor kVerdeMoneda2{0, 255, 0};
-inline constexpr ColorVisor kAzulTD{17, 61, 115};
-inline constexpr ColorVisor kRojoTF{128, 0, 0}; // dark enough to read on the grey
-inline constexpr ColorVisor kVerdePT{0, 64, 64};
+inline constexpr Color kBlancoVisor{255, 255, 255};
+inline constexpr Color kRojoVisor{255, 0, 0};
+inline constexpr Color kAzulMensaje{17, 61, 115};
+inline constexpr Color kGrisVisor{192, 192, 192};
+inline constexpr Color kVerdeMoneda1{0, 128, 0};
+inline constexpr Color kVerdeMoneda2{0, 255, 0};
+inline constexpr Color kAzulTD{17, 61, 115};
+inline constexpr Color kRojoTF{128, 0, 0}; // dark enough to read on the grey
+inline constexpr Color kVerdePT{0, 64, 64};
 
 inline const QString kCaptionVisor = QStringLiteral("VISOR");
 inline const QString kRetiradoVisor = QStringLiteral("RETIRADO");
@@ -64,12 +61,12 @@ private:
 int redondeoPar(double x);
 
 // The 16 standard console colours, by QuickBASIC number 0 to 15.
-ColorVisor colorConsola(int numero);
+Color colorConsola(int numero);
 // A random console colour: number 15 x r rounded, halves to even.
-ColorVisor colorAleatorio(AzarVisor &azar);
+Color colorAleatorio(AzarVisor &azar);
 // A random text colour for "ATENCION PUBLICO APOSTADOR" on its white background: one of the
 // console colours that read on white across a room.
-ColorVisor colorMensajeAleatorio(AzarVisor &azar);
+Color colorMensajeAleatorio(AzarVisor &azar);
 
 // The banner game: 0 Tabla Fija, 1 Los Puestos, 2 Tablas Dinámicas (2 at opening).
 inline constexpr int kJuegoApertura = 2;
@@ -79,7 +76,7 @@ QString textoBanner(int juego);
 
 // Text and background of one label.
 struct ColoresRotulo {
-    ColorVisor texto, fondo;
+    Color texto, fondo;
     bool operator==(const ColoresRotulo &) const = default;
 };
 // A random text and background for the cycling labels: one of the pairs of console colours that
@@ -133,9 +130,9 @@ struct TableroVisor {
     bool mensajeVisible = false; // Frame_Mensaje
     QString mensaje;             // Text_Mensaje
     bool cicloMensaje = false;   // Timer2 running
-    ColorVisor fondoVentana = kBlancoVisor;
+    Color fondoVentana = kBlancoVisor;
     QString estado; // Label_estado
-    ColorVisor fondoEstado = kBlancoVisor;
+    Color fondoEstado = kBlancoVisor;
     bool estadoVisible = true; // the double board hides it while the race is open
     QString total;             // Text_Total (triple board)
     QString total2;            // Text_Total2
@@ -168,7 +165,7 @@ ResultadoCuadre cuadrarTablero(Contexto &ctx, TableroVisor &t);
 struct AperturaVisor {
     std::optional<QString> banner; // Label_Barner: configuracion.juego
     std::optional<bool> mostrarTF, mostrarPT;
-    std::optional<ColorVisor> fondoTablero; // Frame_CAB
+    std::optional<Color> fondoTablero; // Frame_CAB
     std::optional<ResultadoCuadre> cuadre;
     std::optional<QString> moneda; // Label_m
     QString error;                 // the failure that stopped it, if any

@@ -129,7 +129,7 @@ void copiarJugadas(Contexto &ctx, const Resultado &filas, const QString &fecha, 
     ctx.prepararLocal(); // a lost local connection is opened again
     BaseDatos &local = ctx.local();
     local.ejecutar(QStringLiteral("DELETE from rpt_jugadas"));
-    ctx.rs_rpt_jugadas = local.ejecutar(QStringLiteral("select * from rpt_jugadas"));
+    local.ejecutar(QStringLiteral("select * from rpt_jugadas"));
     const QString cabeza =
         QStringLiteral("INSERT INTO rpt_jugadas (numero,boleto,carrera,caballo,tablas,monto,ch,grupo,"
                        "cobrado,estatus,fecha,juego) VALUES ");
@@ -167,7 +167,6 @@ BusquedaBoletos buscarBoletos(Contexto &ctx, const FiltroBoletos &f) {
         const QString juego = todos ? QString() : idJuego(ctx.rs_juegos, f.juego);
         BaseDatos &db = ctx.central();
         const SentenciasBoletos s = sentenciasBoletos(db, f, trabajo, ctx.sesion.grupo, juego, todos);
-        // 5.
         b.filas = db.ejecutar(s.detalle);
         b.conDetalle = true;
         // 6, 7.
@@ -184,7 +183,7 @@ BusquedaBoletos buscarBoletos(Contexto &ctx, const FiltroBoletos &f) {
         b.fallo = true;
         return b;
     }
-    // 8. The copy for printing; the list stands without it.
+    // The copy for printing; the list stands without it.
     try {
         copiarJugadas(ctx, b.filas, fechaSql(f.fecha), f.juego);
         b.copiaLocal = true;

@@ -78,10 +78,9 @@ CuadreCaja procesarCuadre(Contexto &ctx, const FiltroCuadre &f) {
         const QString juego = todos ? QString() : idJuego(ctx.rs_juegos, f.juego);
         const QString &grupo = ctx.sesion.grupo;
         BaseDatos &db = ctx.central();
-        // 3.
         const Resultado taquillas = db.ejecutar(
             sentenciaTaquillas(db, fecha, grupo, juego, todos, f.moneda, f.carreraInicial, f.carreraFinal));
-        // 4. One line per booth, in the order the server grouped them.
+        // One line per booth, in the order the server grouped them.
         for (int i = 0; i < taquillas.filas(); ++i) {
             LineaCuadre l;
             l.taquilla = taquillas.valor(i, QStringLiteral("taquilla")).texto();
@@ -106,7 +105,7 @@ CuadreCaja procesarCuadre(Contexto &ctx, const FiltroCuadre &f) {
         registrarFalla(lcGerencia(), &ctx.sesion, kPantallaGerencia, QStringLiteral("cuadre de caja"), e);
         ctx.abrir_central(ctx.sesion.cadena_central);
     }
-    // 6. The totals of the lines shown, in the currency of those lines.
+    // The totals of the lines shown, in the currency of those lines.
     for (std::size_t k = 0; k < 5; ++k)
         c.totalesTextos[k] = formatoSegunMoneda(c.totales[k], f.captionMoneda);
     return c;
@@ -119,7 +118,6 @@ QStringList totalDia(Contexto &ctx, int moneda, const QString &captionMoneda) {
         return v.esNulo() ? QString() : formatoSegunMoneda(v.numero(), captionMoneda);
     };
     try {
-        // 1.
         const QString fecha = fechaConsola(ctx);
         BaseDatos &db = ctx.central();
         const QString grupo = sqlTexto(db, ctx.sesion.grupo);

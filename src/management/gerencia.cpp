@@ -94,7 +94,7 @@ bool todasLasCarreras(const QString &carreraInicial) {
     return carreraInicial.isEmpty() || carreraInicial == kTodas;
 }
 
-EstadoCarrera estadoCarrera(const Resultado &configuracion, Rgb colorAbierta) {
+EstadoCarrera estadoCarrera(const Resultado &configuracion, Color colorAbierta) {
     EstadoCarrera e;
     e.carrera = configuracion.valor(0, QStringLiteral("carrera")).texto();
     e.fecha = fechaDeTexto(configuracion.valor(0, QStringLiteral("fecha")).texto());
@@ -111,7 +111,6 @@ EstadoCarrera estadoCarrera(const Resultado &configuracion, Rgb colorAbierta) {
 CargaGerencia cargarGerencia(Contexto &ctx) {
     CargaGerencia c;
     try {
-        // 1.
         ctx.abrir_configuracion();
         ctx.abrir_juegos();
         ctx.abrir_usuarios();
@@ -119,18 +118,17 @@ CargaGerencia cargarGerencia(Contexto &ctx) {
         c.juegosConTodos = listaJuegos(ctx.rs_juegos, true);
         c.juego = juegoInicial(ctx.rs_juegos);
         c.taquillas = listaTaquillas(ctx.rs_usuarios, ctx.sesion.grupo);
-        // 3.
         c.fecha = fechaDeTexto(ctx.configuracion(QStringLiteral("fecha")).texto());
         c.carrera = ctx.configuracion(QStringLiteral("carrera")).texto();
         // 4, 5.
         c.mostrarMonedas = ctx.configuracion(QStringLiteral("multimoneda")).entero() != 0;
         c.estado = estadoCarrera(ctx.rs_configuracion, kRgbCarreraAbierta);
         c.conEstado = true;
-        // 6. Only two labels: further rows of monedas name no currency of the console.
+        // Only two labels: further rows of monedas name no currency of the console.
         ctx.abrir_monedas();
         for (int i = 0; i < std::min(2, ctx.rs_monedas.filas()); ++i)
             c.monedas << ctx.rs_monedas.valor(i, QStringLiteral("moneda")).texto();
-        // 7. The caption is the one of the console currency (1) from the start, so amounts are
+        // The caption is the one of the console currency (1) from the start, so amounts are
         // never shown in the other currency's format.
         c.mostrarMoneda2 = ctx.configuracion(QStringLiteral("dolar_activado")).entero() != 0;
         c.captionMoneda = c.monedas.value(0);

@@ -3,6 +3,7 @@
 // window's set-up, apart from its widgets.
 #pragma once
 
+#include "color.h"
 #include "contexto.h"
 #include "mensajes.h"
 
@@ -13,21 +14,16 @@
 
 namespace corvalo {
 
-struct Rgb {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const Rgb &) const = default;
-};
-
-inline constexpr Rgb kRgbVerde{0, 255, 0};
-inline constexpr Rgb kRgbRojo{255, 0, 0};
-inline constexpr Rgb kRgbAmarillo{255, 255, 0};
-inline constexpr Rgb kRgbBlanco{255, 255, 255};
-inline constexpr Rgb kRgbAmarilloClaro{255, 255, 128};  // lists refilled on focus
-inline constexpr Rgb kRgbCarreraAbierta{17, 61, 115};   // set-up and race look-up
-inline constexpr Rgb kRgbCarreraAbiertaPanel{64, 0, 0}; // the live panel's refresh
+inline constexpr Color kRgbVerde{0, 255, 0};
+inline constexpr Color kRgbRojo{255, 0, 0};
+inline constexpr Color kRgbAmarillo{255, 255, 0};
+inline constexpr Color kRgbBlanco{255, 255, 255};
+inline constexpr Color kRgbAmarilloClaro{255, 255, 128};  // lists refilled on focus
+inline constexpr Color kRgbCarreraAbierta{17, 61, 115};   // set-up and race look-up
+inline constexpr Color kRgbCarreraAbiertaPanel{64, 0, 0}; // the live panel's refresh
 // The refresh indicator while the figures shown are older than the last tick (the central
 // server is slow or unreachable).
-inline constexpr Rgb kRgbSinActualizar{255, 170, 0};
+inline constexpr Color kRgbSinActualizar{255, 170, 0};
 
 inline const QString kTituloGerencia = QStringLiteral("GERENCIA CENTRO HIPICO");
 inline const QString kDebeSeleccionarJuego = QStringLiteral("Debe seleccionar un juego");
@@ -70,10 +66,10 @@ struct EstadoCarrera {
     QDate fecha;     // configuracion.fecha
     bool abierta = false;
     QString estado; // Label_estado: empty when open, "CERRADO" when closed
-    Rgb color;
+    Color color;
 };
 // `colorAbierta` differs between the set-up, the refresh and the race look-up.
-EstadoCarrera estadoCarrera(const Resultado &configuracion, Rgb colorAbierta);
+EstadoCarrera estadoCarrera(const Resultado &configuracion, Color colorAbierta);
 
 // What the window's set-up (Form_Load) leaves; fields it did not reach keep these values.
 struct CargaGerencia {

@@ -106,11 +106,11 @@ PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p) {
     const bool todas = p.taquilla.isEmpty() || p.taquilla == kTodos;
     const QString moneda = sqlTexto(db, QString::number(p.moneda));
 
-    // 6. The race card.
+    // The race card.
     const Resultado tarjeta = db.ejecutar(
         QStringLiteral("SELECT caballo,nu_caballo,retirado,puesto FROM carreras  where carrera ='") +
         sqlTexto(db, carrera) + QStringLiteral("' and fecha  = '") + sqlTexto(db, fecha) + QLatin1Char('\''));
-    // 7. Sales by horse.
+    // Sales by horse.
     QString sql =
         QStringLiteral(
             "SELECT caballo,sum(monto) as venta,sum(tablas) as tablasf FROM ma_principal where carrera ='") +
@@ -126,7 +126,7 @@ PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p) {
                QStringLiteral("'  and id_moneda  = '") + moneda + QStringLiteral("' group by caballo");
     const Resultado ventas = db.ejecutar(sql);
 
-    // 8. One row per horse of the card, in the card's order; the total over all of them.
+    // One row per horse of the card, in the card's order; the total over all of them.
     out.sinVentas = ventas.vacio();
     const QHash<QString, Vendido> vendido = porCaballo(ventas, true);
     const bool puestos = p.juego == QLatin1String("3");
@@ -146,7 +146,6 @@ PanelVentas actualizar_ventas(BaseDatos &db, const PedidoPanel &p) {
         f.monto = out.sinVentas ? QString() : textoMonto(f.venta);
         out.filas.push_back(f);
     }
-    // 9.
     out.totalTexto = formatoSegunMoneda(out.total, p.captionMoneda);
 
     // The chart's limit line: the group's limits apply to the group's sales only. The figures
@@ -171,16 +170,14 @@ PanelVentas consultarCarrera(BaseDatos &db, const PedidoPanel &p) {
     const QString carrera = p.carrera;
     const QString fecha = fechaSql(p.fecha);
     out.carrera = carrera;
-    // 2.
     const Resultado tarjeta = db.ejecutar(
         QStringLiteral("SELECT caballo,nu_caballo FROM carreras  where carrera ='") + sqlTexto(db, carrera) +
         QStringLiteral("' and fecha  = '") + sqlTexto(db, fecha) + QLatin1Char('\''));
-    // 3. Every game, currency and booth of the group.
+    // Every game, currency and booth of the group.
     const Resultado ventas = db.ejecutar(
         QStringLiteral("SELECT caballo,sum(monto) as venta FROM ma_principal where carrera ='") +
         sqlTexto(db, carrera) + QStringLiteral("' and fecha  = '") + sqlTexto(db, fecha) +
         QStringLiteral("'  and grupo = '") + sqlTexto(db, p.grupo) + QStringLiteral("' group by caballo"));
-    // 4.
     out.sinVentas = ventas.vacio();
     const QHash<QString, Vendido> vendido = porCaballo(ventas, false);
     for (int i = 0; i < tarjeta.filas(); ++i) {

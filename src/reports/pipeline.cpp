@@ -108,15 +108,89 @@ void anexarFilas(BaseDatos &local, const QString &tabla, const std::vector<Colum
     }
 }
 
-void vaciarTabla(BaseDatos &local, const QString &tabla, Resultado &recordset) {
+void vaciarTabla(BaseDatos &local, const QString &tabla) {
     local.ejecutar(QStringLiteral("DELETE from ") + tabla);
-    recordset = local.ejecutar(QStringLiteral("select * from ") + tabla);
+    local.ejecutar(QStringLiteral("select * from ") + tabla);
 }
 
-void terminarProceso(Contexto &ctx, ResultadoProceso &r) {
-    r.imprimir = r.filas > 0;
-    if (!r.imprimir)
-        ctx.dialogos.mensaje(kSinRegistros, kTituloBusqueda, Icono::Informacion);
+void mostrarAviso(Dialogos &dialogos, const ResultadoProceso &r) {
+    if (r.aviso)
+        dialogos.mensaje(r.aviso->texto, r.aviso->titulo, r.aviso->icono);
+}
+
+namespace {
+struct Cancelado {};
+} // namespace
+
+void PasoProceso::vaciar() {
+    vaciarTabla(ctx.local(), marco_.tabla);
+}
+
+QDate PasoProceso::diaDeTrabajo() {
+    ctx.abrir_configuracion();
+    return fechaTrabajo(ctx);
+}
+
+std::optional<QDate> PasoProceso::diaDeTrabajoDesde(const QDate &desde) {
+    const QDate w = diaDeTrabajo();
+    if (desde > w) {
+        detener(kFechaPosterior, kTituloValidacion, Icono::Error);
+        return std::nullopt;
+    }
+    return w;
+}
+
+ValoresComunes valoresComunes(const Contexto &ctx, BaseDatos &db, const FiltroReporte &f) {
+    ValoresComunes v;
+    v.G = sqlTexto(db, ctx.sesion.grupo);
+    v.M = QString::number(ctx.sesion.id_moneda);
+    v.juego = textoJuego(f.juego);
+    v.todos = v.juego == QLatin1String("TODOS");
+    if (!v.todos)
+        v.J = sqlTexto(db, idJuego(ctx, v.juego));
+    return v;
+}
+
+void PasoProceso::avanzar(int hecho, int total) {
+    if (progreso_ && !progreso_->avanzar(hecho, total))
+        throw Cancelado{};
+}
+
+std::nullopt_t PasoProceso::detener(const QString &texto, const QString &titulo, Icono icono) {
+    r_.aviso = AvisoProceso{texto, titulo, icono};
+    return std::nullopt;
+}
+
+ResultadoProceso ejecutarProceso(Contexto &ctx, const MarcoProceso &marco, Progreso *progreso,
+                                 const SentenciasProceso &sentencias) {
+    ResultadoProceso r;
+    if (!asegurarLocal(ctx, marco.pantalla)) {
+        r.fallo = true; // asegurarLocal said why
+        return r;
+    }
+    try {
+        PasoProceso paso(ctx, marco, r, progreso);
+        const std::optional<Filas> filas = sentencias(paso, r);
+        if (!filas)
+            return r;
+        anexarFilas(ctx.local(), marco.tabla, marco.columnas, *filas);
+        r.filas = int(filas->size());
+        r.imprimir = r.filas > 0;
+        if (!r.imprimir)
+            r.aviso = AvisoProceso{kSinRegistros, kTituloBusqueda, Icono::Informacion};
+    } catch (const Cancelado &) {
+        r.cancelado = true;
+    } catch (const DbError &e) {
+        registrarFalla(lcReportes(), &ctx.sesion, marco.pantalla, QStringLiteral("procesar"), e);
+        // The print button hides, so what was left of an earlier process is not printed as
+        // this one's.
+        r.fallo = true;
+        r.imprimir = false;
+        if (marco.reconectar)
+            ctx.abrir_central(ctx.sesion.cadena_central);
+        r.aviso = AvisoProceso{kIntenteNuevamente, marco.tituloFalla, Icono::Error};
+    }
+    return r;
 }
 
 } // namespace corvalo

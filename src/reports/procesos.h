@@ -1,6 +1,6 @@
-// The processes of the four report screens: each empties its local report table, computes the
-// rows from the central database and appends them, and ends with the print button or the
-// "no rows" message. Messages go through ctx.dialogos; failures are logged.
+// The processes of the four report screens, each run in the frame of ejecutarProceso: the
+// statements of one report and the rows they give. What the screen should say comes back in the
+// result (mostrarAviso); only the local database's offer is asked on the way.
 #pragma once
 
 #include "pipeline.h"

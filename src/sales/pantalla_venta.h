@@ -2,17 +2,13 @@
 // status refresh, the user check and the horse panel.
 #pragma once
 
+#include "color.h"
 #include "contexto.h"
 
 #include <array>
 #include <optional>
 
 namespace corvalo {
-
-struct Color {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const Color &) const = default;
-};
 
 inline constexpr Color kColorTablasDinamicas{64, 0, 0};
 inline constexpr Color kColorTablaFija{64, 64, 64};

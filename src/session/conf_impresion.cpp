@@ -1,6 +1,7 @@
 #include "conf_impresion.h"
 
 #include "ajustes_impresion.h"
+#include "registro.h"
 #include "texto.h"
 
 #include <QDir>
@@ -54,8 +55,12 @@ bool guardarConfImpresion(Contexto &ctx, const QString &ruta, const QString &com
     s.tamletra = tamletraDe(combo3);
     s.codbarras = combo4 == QLatin1String("SI") ? 1 : 0;
     QDir().mkpath(QFileInfo(ruta).absolutePath());
-    if (!guardarAjustesImpresion(ruta, s))
+    QString motivo;
+    if (!guardarAjustesImpresion(ruta, s, &motivo)) {
+        registrarFalla(lcSesion(), &s, QStringLiteral("Form_ConfImpresion"),
+                       QStringLiteral("guardar ") + ruta, motivo);
         return true;
+    }
     ctx.dialogos.mensaje(kCambiosGuardados, kTituloConfiguracion, Icono::Informacion);
     return true;
 }

@@ -107,13 +107,13 @@ ResultadoLogin Login::cmdOK(const QString &usuario, const QString &clave) {
 }
 
 ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
-    // 1. The working date.
+    // The working date.
     ctx_.abrir_configuracion();
     const QDate fecha = fechaDeTexto(ctx_.configuracion(QStringLiteral("fecha")).texto());
     const QString fechaTexto = fechaSql(fecha);
-    // 2. This machine's address.
+    // This machine's address.
     const QString mac = ctx_.maquina.direccionMac();
-    // 3. The settings the checks use.
+    // The settings the checks use.
     const QString mcobro = ctx_.configuracion(QStringLiteral("mcobro")).texto();
     const int vmt = ctx_.configuracion(QStringLiteral("vmt")).entero();
     const int vmp = ctx_.configuracion(QStringLiteral("vmp")).entero();
@@ -123,7 +123,7 @@ ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
     ctx_.rs_usuarios = db.ejecutar(sentenciaUsuario(db, usuario));
     if (ctx_.rs_usuarios.vacio())
         return {ResultadoLogin::Rechazo, kUsuarioNoValido, kTituloInicio, QStringLiteral("txtPassword")};
-    // 6. Into the session, before the password is compared.
+    // Into the session, before the password is compared.
     const Resultado &u = ctx_.rs_usuarios;
     Sesion &s = ctx_.sesion;
     s.grupo = u.valor(0, QStringLiteral("grupo")).texto();
@@ -138,21 +138,21 @@ ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
     const QString plana = decodificar(guardada, kClaveUsuarios);
     if (usuario != s.usuario || plana != clave)
         return {ResultadoLogin::Rechazo, kClaveNoValida, kTituloInicio, QStringLiteral("txtPassword")};
-    // 9. One PC per user and working day.
+    // One PC per user and working day.
     if (!macUsuario.isEmpty() && macUsuario != mac && ultimoIngreso.isValid() && ultimoIngreso == fecha)
         return {ResultadoLogin::Terminar, kSesionEnOtroEquipo, kTituloInicio, {}};
-    // 10. Account status.
+    // Account status.
     if (estatus == QLatin1String("Baja"))
         return {ResultadoLogin::Terminar, mcobro, kTituloCobranza, {}};
-    // 11. Minimum version of the level.
+    // Minimum version of the level.
     const QString columna = columnaVersionMinima(s.nivel);
     const int minima = columna == QLatin1String("vmg") ? vmg : columna == QLatin1String("vmp") ? vmp : vmt;
     if (minima > VERSION_PROGRAMA)
         return {ResultadoLogin::Terminar, kVersionVieja, kTituloActualizar, {}};
-    // 12. The centre's name.
+    // The centre's name.
     const Resultado g = db.ejecutar(sentenciaGrupo(db, s.grupo));
     s.ch = g.valor(0, QStringLiteral("ch")).texto(); // a missing row throws
-    // 13. Supervisors use the local report database. One that cannot be opened keeps nobody out:
+    // Supervisors use the local report database. One that cannot be opened keeps nobody out:
     // a missing database is offered for creation, any other failure is said, and the reports
     // say they need it until it opens.
     if (s.nivel == QLatin1String("Supervisor")) {
@@ -160,8 +160,8 @@ ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
             ctx_.abrir_local();
         } catch (const DbError &e) {
             ctx_.conexion_local.reset();
-            registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("Acceso"), QStringLiteral("abrir bd local"),
-                           e);
+            registrarFalla(lcSesion(), &ctx_.sesion, QStringLiteral("Acceso"),
+                           QStringLiteral("abrir bd local"), e);
             if (e.baseDesconocida())
                 ofrecer_bd_local(ctx_);
             else
@@ -169,9 +169,9 @@ ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
                                       kTituloBaseLocal, Icono::Error);
         }
     }
-    // 14. Public address.
+    // Public address.
     const QString ip = direccionPublica(ctx_.maquina, ctx_.dialogos, opciones_.servicios);
-    // 15. The login record, which holds the one-PC lock: no row changed means another machine
+    // The login record, which holds the one-PC lock: no row changed means another machine
     // took it meanwhile, unless this machine already holds it (the same values written again).
     db.ejecutar(sentenciaIngreso(db, fechaTexto, ctx_.reloj.horaTexto(), mac, ip, s.usuario));
     if (db.filasAfectadas() < 1) {
@@ -181,7 +181,6 @@ ResultadoLogin Login::pasos(const QString &usuario, const QString &clave) {
         if (!nuestra)
             return {ResultadoLogin::Terminar, kSesionEnOtroEquipo, kTituloInicio, {}};
     }
-    // 16.
     return {ResultadoLogin::Ingreso, {}, {}, {}};
 }
 

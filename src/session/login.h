@@ -2,6 +2,7 @@
 // and every step of the OK button.
 #pragma once
 
+#include "color.h"
 #include "opciones.h"
 
 namespace corvalo {
@@ -23,15 +24,10 @@ inline const QString kTituloUps = QStringLiteral("Ups!");
 // A login step failed (server unreachable, a setting or the group's row missing); the reason follows.
 inline const QString kIngresoFallido = QStringLiteral("No se pudo completar el ingreso:\n");
 
-struct ColorRgb {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const ColorRgb &) const = default;
-};
-
 // Label_internet.
 struct IndicadorInternet {
     QString texto;
-    ColorRgb fondo, letra;
+    Color fondo, letra;
 };
 IndicadorInternet indicadorInternet(bool redActiva);
 

@@ -8,10 +8,10 @@ namespace corvalo {
 
 namespace {
 
-QColor qcolor(const ColorVisor &c) {
+QColor qcolor(const Color &c) {
     return QColor(c.r, c.g, c.b);
 }
-ColorVisor colorVisor(const QColor &c) {
+Color colorVisor(const QColor &c) {
     return {c.red(), c.green(), c.blue()};
 }
 
@@ -71,7 +71,7 @@ void CeldaVisor::ponerTexto(const QString &texto) {
     ajustar();
 }
 
-void CeldaVisor::ponerColores(const ColorVisor &texto, const ColorVisor &fondo) {
+void CeldaVisor::ponerColores(const Color &texto, const Color &fondo) {
     if (colorTexto() == texto && colorFondo() == fondo && testAttribute(Qt::WA_SetPalette))
         return;
     QPalette p = palette();
@@ -80,10 +80,10 @@ void CeldaVisor::ponerColores(const ColorVisor &texto, const ColorVisor &fondo) 
     setPalette(p);
 }
 
-ColorVisor CeldaVisor::colorTexto() const {
+Color CeldaVisor::colorTexto() const {
     return colorVisor(palette().color(QPalette::WindowText));
 }
-ColorVisor CeldaVisor::colorFondo() const {
+Color CeldaVisor::colorFondo() const {
     return colorVisor(palette().color(QPalette::Window));
 }
 

@@ -19,9 +19,9 @@ public:
 
     // Sets the text when it differs and fits the type to it.
     void ponerTexto(const QString &texto);
-    void ponerColores(const ColorVisor &texto, const ColorVisor &fondo);
-    ColorVisor colorTexto() const;
-    ColorVisor colorFondo() const;
+    void ponerColores(const Color &texto, const Color &fondo);
+    Color colorTexto() const;
+    Color colorFondo() const;
     // Several lines, broken between words.
     void ponerVariasLineas(bool si);
     // True when the text is drawn whole inside the cell in its present type.

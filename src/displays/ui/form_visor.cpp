@@ -21,10 +21,10 @@ namespace {
 constexpr double kAltoFranja = 1.5, kAltoCabecera = 1.0, kAltoTotal = 1.1, kAltoMensaje = 3.4,
                  kMargenes = 0.9;
 
-constexpr ColorVisor kNegro{0, 0, 0};
-constexpr ColorVisor kAmarilloVisor{255, 255, 0};
+constexpr Color kNegro{0, 0, 0};
+constexpr Color kAmarilloVisor{255, 255, 0};
 
-void pintarFondo(QWidget *w, const ColorVisor &c) {
+void pintarFondo(QWidget *w, const Color &c) {
     QPalette p = w->palette();
     const QColor color(c.r, c.g, c.b);
     if (p.color(QPalette::Window) == color && w->testAttribute(Qt::WA_SetPalette))

@@ -1,5 +1,8 @@
 // The management console "GERENCIA CENTRO HIPICO": live sales of the current race, booth
 // totals, the day result and the ticket search.
+// form_gerencia.cpp holds the window, its loading, the currency and the filters shared by the
+// tabs; each tab is built and handled in its own file (form_gerencia_venta.cpp,
+// form_gerencia_cuadre.cpp, form_gerencia_boletos.cpp).
 #pragma once
 
 #include "boletos.h"

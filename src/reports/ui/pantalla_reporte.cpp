@@ -224,13 +224,11 @@ void PantallaReporte::closeEvent(QCloseEvent *ev) {
 }
 
 void PantallaReporte::Form_Load() {
-    // 1.
     ctx_.sesion.id_moneda = 1;
     const QDate hoy = ctx_.reloj.ahora().date();
     DTPicker1->setDate(hoy);
     if (DTPicker2)
         DTPicker2->setDate(hoy);
-    // 3.
     const bool ocultaCentro = d_.nivelesSinCentro.contains(ctx_.sesion.nivel);
     if (Frame_Hipico)
         Frame_Hipico->setVisible(!ocultaCentro);
@@ -240,9 +238,7 @@ void PantallaReporte::Form_Load() {
         if (ctx_.rs_grupos.vacio())
             ctx_.abrir_grupos();
         if (Combo_SelJuego) {
-            // 2.
             ctx_.abrir_juegos();
-            // 4.
             if (ctx_.rs_configuracion.vacio())
                 ctx_.abrir_configuracion();
             rotularMonedas();
@@ -379,6 +375,7 @@ void PantallaReporte::Bton_Procesar_Click() {
         ultimo_ = procesar(f, &progreso);
     }
     QApplication::restoreOverrideCursor();
+    mostrarAviso(ctx_.dialogos, ultimo_);
     Bton_Procesar->setEnabled(true);
     boton_Impresion->setVisible(ultimo_.imprimir);
     // The button was disabled while the process ran, and the focus left it (and maybe the
@@ -394,10 +391,7 @@ void PantallaReporte::boton_Impresion_Click() {
 }
 
 void PantallaReporte::Command1_Click() {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
+    cerrarPantalla(this);
 }
 
 } // namespace corvalo

@@ -144,20 +144,18 @@ RPT_Jugadas::RPT_Jugadas(Contexto &ctx, const QString &carpeta, QWidget *parent)
 RPT_Jugadas::~RPT_Jugadas() = default;
 
 bool RPT_Jugadas::Form_Load() {
-    // 1.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     maqueta_.reset();
     QString fallo;
     bool faltante = false;
     try {
-        // 2.
         const QString archivo = archivoReporte(ctx_.sesion.tipo_reporte);
         if (archivo.isEmpty())
             throw ErrorReporte(QStringLiteral("no hay reporte %1").arg(ctx_.sesion.tipo_reporte), true);
         const QString local = carpetaLocal.isEmpty() ? QString() : QDir(carpetaLocal).filePath(archivo);
         const DefinicionReporte def = leerArchivoReporte(
             !local.isEmpty() && QFileInfo::exists(local) ? local : QDir(carpeta_).filePath(archivo));
-        // 3. The parameters the report declares.
+        // The parameters the report declares.
         QMap<QString, QString> valores;
         for (const ParametroReporte &p : def.parametros) {
             if (p.nombre == QLatin1String("Parametro1"))
@@ -175,7 +173,6 @@ bool RPT_Jugadas::Form_Load() {
                            ctx_.rs_monedas.valor(moneda - 1, QStringLiteral("moneda")).texto());
         for (auto it = valoresCorrida.cbegin(); it != valoresCorrida.cend(); ++it)
             valores.insert(it.key(), it.value());
-        // 4.
         if (!asegurarLocal(ctx_, kPantalla))
             throw DbError(QStringLiteral("la base de datos local de reportes no está disponible"));
         const Resultado filas = ctx_.local().ejecutar(sentenciaReporte(def));
@@ -194,7 +191,6 @@ bool RPT_Jugadas::Form_Load() {
     if (maqueta_ && !maqueta_->titulo.isEmpty())
         setWindowTitle(maqueta_->titulo);
     QApplication::restoreOverrideCursor();
-    // 5.
     if (!maqueta_) {
         registrarFalla(lcReportes(), &ctx_.sesion, kPantalla, QStringLiteral("abrir el reporte"), fallo);
         ctx_.dialogos.mensaje(faltante ? kSinArchivo : fallo, QCoreApplication::applicationName(),

@@ -78,7 +78,7 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
     for (QWidget *w : std::initializer_list<QWidget *>{Combo_Cliente, Text_codigo, Combo_Hipodromo})
         w->installEventFilter(this);
 
-    Command5 = botonVenta(QStringLiteral("Command5"), QStringLiteral("Marcas"), Frame_principal);
+    Command5 = boton(QStringLiteral("Command5"), QStringLiteral("Marcas"), Frame_principal);
     Command5->setToolTip(QStringLiteral("Marcas (F8)"));
     Command5->setFocusPolicy(Qt::NoFocus);
     filaJuegos_->insertWidget(3, Command5);
@@ -103,7 +103,7 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
     }
     Text_datos_mk[0]->setToolTip(QStringLiteral("El caballo jugado"));
     Text_datos_mk[1]->setToolTip(QStringLiteral("El caballo contra el que se juega"));
-    Command8 = botonVenta(QStringLiteral("Command8"), QStringLiteral("PROCESAR JUGADA"), Frame1);
+    Command8 = boton(QStringLiteral("Command8"), QStringLiteral("PROCESAR JUGADA"), Frame1);
     venta_->addWidget(Label_Caballos, 4, 0);
     venta_->addWidget(Frame_Marcas, 4, 1);
     venta_->addWidget(Command8, 5, 0, 1, 3);
@@ -111,7 +111,7 @@ Form_VentaOperador::Form_VentaOperador(Contexto &ctx, ImpresionTickets *impresio
         w->hide();
 
     boton_reimprimir =
-        botonVenta(QStringLiteral("boton_reimprimir"), QStringLiteral("REIMPRIMIR"), Frame_principal);
+        boton(QStringLiteral("boton_reimprimir"), QStringLiteral("REIMPRIMIR"), Frame_principal);
     boton_reimprimir->setToolTip(QStringLiteral("Reimprimir el último boleto (F12)"));
     pie_->insertWidget(2, boton_reimprimir);
 
@@ -178,7 +178,7 @@ void Form_VentaOperador::alCambiarJuego(int juego) {
 void Form_VentaOperador::colorearBotones(int juego) {
     VentanaVenta::colorearBotones(juego);
     Command5->setStyleSheet(
-        QStringLiteral("background-color:%1;").arg(cssColor(juego == 4 ? kAmarillo : kGrisClaro)));
+        QStringLiteral("background-color:%1;").arg(css(juego == 4 ? kAmarillo : kGrisClaro)));
 }
 
 QWidget *Form_VentaOperador::trasMonto() {
@@ -261,11 +261,11 @@ bool Form_VentaOperador::eventFilter(QObject *obj, QEvent *ev) {
             if (entra && obj == Combo_Cliente &&
                 static_cast<QFocusEvent *>(ev)->reason() != Qt::PopupFocusReason)
                 Combo_Cliente_GotFocus();
-            fondoColor(static_cast<QWidget *>(obj), entra ? kAmarillo : kBlanco, QStringLiteral("black"));
+            fondo(static_cast<QWidget *>(obj), entra ? kAmarillo : kBlanco);
         } else if (obj == Combo_Hipodromo) {
             if (entra && static_cast<QFocusEvent *>(ev)->reason() != Qt::PopupFocusReason)
                 Combo_Hipodromo_GotFocus();
-            fondoColor(Combo_Hipodromo, entra ? kAmarilloHipodromo : kBlanco, QStringLiteral("black"));
+            fondo(Combo_Hipodromo, entra ? kAmarilloHipodromo : kBlanco);
         }
     } else if (ev->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(ev);

@@ -44,7 +44,7 @@ Form_Venta_TD::Form_Venta_TD(Contexto &ctx, ImpresionTickets *impresion, Impresi
     salir_menu = accion(QStringLiteral("&Salir"), QStringLiteral("salir_menu"));
     raiz_->setMenuBar(menuBar);
 
-    boton_cobrar = botonVenta(QStringLiteral("boton_cobrar"), QStringLiteral("COBRAR"), Frame_principal);
+    boton_cobrar = boton(QStringLiteral("boton_cobrar"), QStringLiteral("COBRAR"), Frame_principal);
     boton_cobrar->setToolTip(QStringLiteral("Cobrar un boleto (F3)"));
     pie_->insertWidget(2, boton_cobrar);
 

@@ -23,21 +23,6 @@
 
 namespace corvalo {
 
-QString cssColor(const Color &c) {
-    return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
-}
-
-void fondoColor(QWidget *w, const Color &c, const QString &texto) {
-    w->setStyleSheet(QStringLiteral("background-color:%1;color:%2;").arg(cssColor(c), texto));
-}
-
-QPushButton *botonVenta(const QString &nombre, const QString &texto, QWidget *padre) {
-    auto *b = new QPushButton(texto, padre);
-    b->setObjectName(nombre);
-    b->setAutoDefault(true); // Enter presses the focused button
-    return b;
-}
-
 int codigoTecla(const QKeyEvent *k) {
     if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return -1;
@@ -51,15 +36,6 @@ int codigoTecla(const QKeyEvent *k) {
         return k->text().isEmpty() ? -1 : k->text().at(0).unicode();
     }
 }
-
-namespace {
-
-template <typename W> W *nombrar(W *w, const QString &nombre) {
-    w->setObjectName(nombre);
-    return w;
-}
-
-} // namespace
 
 VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, ImpresionHojas *hojas,
                            PantallaVenta pantalla, QWidget *parent)
@@ -81,9 +57,9 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     principal_->addWidget(Label_Barner);
 
     filaJuegos_ = new QHBoxLayout;
-    Command3 = botonVenta(QStringLiteral("Command3"), QStringLiteral("Dinamicas"), Frame_principal);
-    Command6 = botonVenta(QStringLiteral("Command6"), QStringLiteral("Tabla Fija"), Frame_principal);
-    Command2 = botonVenta(QStringLiteral("Command2"), QStringLiteral("Puestos"), Frame_principal);
+    Command3 = boton(QStringLiteral("Command3"), QStringLiteral("Dinamicas"), Frame_principal);
+    Command6 = boton(QStringLiteral("Command6"), QStringLiteral("Tabla Fija"), Frame_principal);
+    Command2 = boton(QStringLiteral("Command2"), QStringLiteral("Puestos"), Frame_principal);
     Command3->setToolTip(QStringLiteral("Tablas Dinámicas (F5)"));
     Command6->setToolTip(QStringLiteral("Tabla Fija (F6)"));
     Command2->setToolTip(QStringLiteral("Los Puestos (F7)"));
@@ -103,7 +79,7 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
         Label_Moneda[i]->setMargin(6);
         Label_Moneda[i]->setToolTip(QStringLiteral("Ctrl+%1").arg(i + 1));
         Label_Moneda[i]->installEventFilter(this);
-        fondoColor(Label_Moneda[i], kBlanco, QStringLiteral("black"));
+        fondo(Label_Moneda[i], kBlanco);
         monedas->addWidget(Label_Moneda[i]);
     }
     filaJuegos_->addWidget(Frame_Moneda);
@@ -129,7 +105,7 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     venta_->addWidget(Text_datos_V1[1], 3, 1);
     Label_SoloNumeros = nombrar(new QLabel(QStringLiteral("SOLO NUMEROS ENTEROS"), Frame1),
                                 QStringLiteral("Label_SoloNumeros"));
-    fondoColor(Label_SoloNumeros, kAmarillo, QStringLiteral("black"));
+    fondo(Label_SoloNumeros, kAmarillo);
     Label_SoloNumeros->setMargin(2);
     Label_SoloNumeros->hide();
     venta_->addWidget(Label_SoloNumeros, 2, 2);
@@ -142,11 +118,10 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
         e->installEventFilter(this);
         campoNumerico(e);
     }
-    boton_procesar = botonVenta(QStringLiteral("boton_procesar"), QStringLiteral("PROCESAR JUGADA"), Frame1);
-    boton_procesarPT =
-        botonVenta(QStringLiteral("boton_procesarPT"), QStringLiteral("PROCESAR JUGADA"), Frame1);
+    boton_procesar = boton(QStringLiteral("boton_procesar"), QStringLiteral("PROCESAR JUGADA"), Frame1);
+    boton_procesarPT = boton(QStringLiteral("boton_procesarPT"), QStringLiteral("PROCESAR JUGADA"), Frame1);
     boton_procesarPT->hide();
-    Command4 = botonVenta(QStringLiteral("Command4"), QStringLiteral("NUEVA JUGADA"), Frame1);
+    Command4 = boton(QStringLiteral("Command4"), QStringLiteral("NUEVA JUGADA"), Frame1);
     Command4->setToolTip(QStringLiteral("Nueva jugada (F9)"));
     venta_->addWidget(boton_procesar, 5, 0, 1, 3);
     venta_->addWidget(boton_procesarPT, 6, 0, 1, 3);
@@ -192,15 +167,13 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     pie_ = new QHBoxLayout;
     pie_->addWidget(Label_administrador);
     pie_->addWidget(Label_tecnico);
-    boton_pantallacliente = botonVenta(QStringLiteral("boton_pantallacliente"),
-                                       QStringLiteral("PANTALLA CLIENTE"), Frame_principal);
-    boton_salir =
-        botonVenta(QStringLiteral("boton_salir"), QStringLiteral("SALIR DEL SISTEMA"), Frame_principal);
+    boton_pantallacliente =
+        boton(QStringLiteral("boton_pantallacliente"), QStringLiteral("PANTALLA CLIENTE"), Frame_principal);
+    boton_salir = boton(QStringLiteral("boton_salir"), QStringLiteral("SALIR DEL SISTEMA"), Frame_principal);
     boton_cuadrefinal =
-        botonVenta(QStringLiteral("boton_cuadrefinal"), QStringLiteral("CUADRE FINAL"), Frame_principal);
+        boton(QStringLiteral("boton_cuadrefinal"), QStringLiteral("CUADRE FINAL"), Frame_principal);
     boton_cuadrefinal->setToolTip(QStringLiteral("Resumen de ventas del día (F4)"));
-    Boton_Buscar =
-        botonVenta(QStringLiteral("Boton_Buscar"), QStringLiteral("VENTAS Y PAGOS"), Frame_principal);
+    Boton_Buscar = boton(QStringLiteral("Boton_Buscar"), QStringLiteral("VENTAS Y PAGOS"), Frame_principal);
     Boton_Buscar->setToolTip(QStringLiteral("BUSCAR UN BOLETO"));
     pie_->addWidget(boton_cuadrefinal);
     pie_->addWidget(Boton_Buscar);
@@ -209,44 +182,8 @@ VentanaVenta::VentanaVenta(Contexto &ctx, ImpresionTickets *impresion, Impresion
     principal_->addLayout(pie_);
 
     // The horse panel floats over the screen.
-    Frame_Valores = nombrar(new QFrame(this), QStringLiteral("Frame_Valores"));
-    Frame_Valores->setFrameShape(QFrame::Box);
-    Frame_Valores->setAutoFillBackground(true);
-    auto *panel = new QGridLayout(Frame_Valores);
-    Label_Carrera = nombrar(new QLabel(Frame_Valores), QStringLiteral("Label_Carrera"));
-    Image1 = nombrar(new QLabel(QStringLiteral("✕"), Frame_Valores), QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Cerrar (Esc)"));
-    Image1->installEventFilter(this);
-    panel->addWidget(Label_Carrera, 0, 0, 1, 2);
-    panel->addWidget(Image1, 0, 2, Qt::AlignRight);
-    const QString columnas[3] = {QStringLiteral("Nº"), QStringLiteral("CABALLO"), QStringLiteral("PRECIO")};
-    for (int c = 0; c < 3; ++c) {
-        Label_Columna[c] =
-            nombrar(new QLabel(columnas[c], Frame_Valores), QStringLiteral("Label_Columna_%1").arg(c));
-        QFont f = Label_Columna[c]->font();
-        f.setBold(true);
-        Label_Columna[c]->setFont(f);
-        panel->addWidget(Label_Columna[c], 1, c);
-    }
-    for (int i = 0; i < 16; ++i) {
-        Text_NCaballo[i] = nombrar(new QLineEdit(QString::number(i + 1), Frame_Valores),
-                                   QStringLiteral("Text_NCaballo_%1").arg(i));
-        Text_Caballo[i] = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Caballo_%1").arg(i));
-        Text_Valor[i] = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Valor_%1").arg(i));
-        for (QLineEdit *e : {Text_NCaballo[i], Text_Caballo[i], Text_Valor[i]}) {
-            e->setReadOnly(true);
-            e->setFocusPolicy(Qt::NoFocus);
-        }
-        Text_NCaballo[i]->setMaximumWidth(40);
-        panel->addWidget(Text_NCaballo[i], i + 2, 0);
-        panel->addWidget(Text_Caballo[i], i + 2, 1);
-        panel->addWidget(Text_Valor[i], i + 2, 2);
-    }
-    Text_Total_Dinm = nombrar(new QLineEdit(Frame_Valores), QStringLiteral("Text_Total_Dinm"));
-    Text_Total_Dinm->setReadOnly(true);
-    Text_Total_Dinm->setFocusPolicy(Qt::NoFocus);
-    panel->addWidget(Text_Total_Dinm, 18, 2);
-    panel->setSizeConstraint(QLayout::SetMinimumSize);
+    Frame_Valores = new Frame_Caballos(this);
+    connect(Frame_Valores, &Frame_Caballos::cerrar, this, &VentanaVenta::Image1_Click);
     Frame_Valores->hide();
 
     Frame_CuadreFinal = new corvalo::Frame_CuadreFinal(ctx_, hojas, pantalla_, this);
@@ -351,9 +288,9 @@ void VentanaVenta::showEvent(QShowEvent *ev) {
 
 void VentanaVenta::aplicarAspecto(const AspectoJuego &a) {
     Label1_0->setText(a.titulo);
-    fondoColor(Label1_0, a.color);
+    fondo(Label1_0, a.color, QStringLiteral("white"));
     Frame1->setStyleSheet(
-        QStringLiteral("QFrame#Frame1{background-color:%1;} QLabel{color:white;}").arg(cssColor(a.color)));
+        QStringLiteral("QFrame#Frame1{background-color:%1;} QLabel{color:white;}").arg(css(a.color)));
     Label3_0->setText(a.etiquetaMonto);
     boton_procesar->setVisible(!a.procesarPT);
     boton_procesarPT->setVisible(a.procesarPT);
@@ -363,7 +300,7 @@ void VentanaVenta::colorearBotones(int juego) {
     const std::pair<QPushButton *, int> botones[] = {{Command3, 1}, {Command6, 2}, {Command2, 3}};
     for (const auto &[b, j] : botones)
         b->setStyleSheet(
-            QStringLiteral("background-color:%1;").arg(cssColor(j == juego ? kAmarillo : kGrisClaro)));
+            QStringLiteral("background-color:%1;").arg(css(j == juego ? kAmarillo : kGrisClaro)));
 }
 
 void VentanaVenta::seleccionarJuego(int juego, bool desdeMenu) {
@@ -396,8 +333,8 @@ void VentanaVenta::Label_Moneda_Click(int index) {
 void VentanaVenta::marcarMoneda(int index) {
     if (index < 0 || index > 1)
         return;
-    fondoColor(Label_Moneda[index], kAmarillo, QStringLiteral("black"));
-    fondoColor(Label_Moneda[1 - index], kBlanco, QStringLiteral("black"));
+    fondo(Label_Moneda[index], kAmarillo);
+    fondo(Label_Moneda[1 - index], kBlanco);
     for (int i = 0; i < 2; ++i) {
         QFont f = Label_Moneda[i]->font();
         f.setBold(i == index);
@@ -427,15 +364,12 @@ void VentanaVenta::Limpiar() {
 }
 
 void VentanaVenta::Limpiar_Dinamicas() {
-    for (int i = 0; i < 16; ++i) {
-        Text_Caballo[i]->clear();
-        Text_Valor[i]->clear();
-    }
+    Frame_Valores->limpiar();
 }
 
 void VentanaVenta::ReinicioServer() {
     aplicarAspecto(aspectoReinicio());
-    fondoColor(Frame1, kColorReinicio);
+    fondo(Frame1, kColorReinicio, QStringLiteral("white"));
     juego_actual = 0;
     alCambiarJuego(0);
     Frame_CuadreFinal->hide();
@@ -499,10 +433,6 @@ bool VentanaVenta::eventFilter(QObject *obj, QEvent *ev) {
     if (ev->type() == QEvent::MouseButtonRelease) {
         if (obj == Label_Moneda[0] || obj == Label_Moneda[1]) {
             Label_Moneda_Click(obj == Label_Moneda[0] ? 0 : 1);
-            return true;
-        }
-        if (obj == Image1) {
-            Image1_Click();
             return true;
         }
     }
@@ -636,16 +566,14 @@ void VentanaVenta::boton_procesarPT_Click() {
 void VentanaVenta::ofrecerReimpresion(const Boleto &b, QString pregunta, const QString &titulo) {
     if (!impresion_)
         return;
-    while (ctx_.dialogos.pregunta(pregunta, titulo, Icono::Exclamacion)) {
-        try {
-            reimprimirBoleto(*impresion_, b);
-            return;
-        } catch (const std::exception &e) {
+    ofrecerImprimirDeNuevo(
+        ctx_.dialogos, std::move(pregunta), titulo,
+        QStringLiteral("NO SE PUDO IMPRIMIR EL BOLETO ") + b.nu_boleto +
+            QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?"),
+        [&] { reimprimirBoleto(*impresion_, b); },
+        [&](const std::exception &e) {
             fallaSilenciosa(QStringLiteral("reimprimir el boleto ") + b.nu_boleto, e);
-            pregunta = QStringLiteral("NO SE PUDO IMPRIMIR EL BOLETO ") + b.nu_boleto +
-                       QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?");
-        }
-    }
+        });
 }
 
 void VentanaVenta::reimprimirUltimoBoleto() {
@@ -701,21 +629,9 @@ void VentanaVenta::Timer_Pendientes_Timer() {
     vigilarPendientes();
 }
 
-void VentanaVenta::mostrarPanel(const PanelCaballos &p) {
-    Label_Carrera->setText(p.carrera);
-    Limpiar_Dinamicas();
-    for (int i = 0; i < p.filas; ++i) {
-        Text_Caballo[i]->setText(p.caballos[std::size_t(i)]);
-        Text_Valor[i]->setText(p.valores[std::size_t(i)]);
-        Text_Valor[i]->setStyleSheet(QStringLiteral("color:black;"));
-    }
-    if (p.total)
-        Text_Total_Dinm->setText(*p.total);
-}
-
 void VentanaVenta::Cuadrar() {
     try {
-        mostrarPanel(corvalo::Cuadrar(ctx_, juego_actual));
+        Frame_Valores->mostrar(corvalo::Cuadrar(ctx_, juego_actual));
     } catch (const DbError &e) {
         fallaSilenciosa(QStringLiteral("panel de caballos"), e);
     }
@@ -723,7 +639,7 @@ void VentanaVenta::Cuadrar() {
 
 void VentanaVenta::CuadrarPT() {
     try {
-        mostrarPanel(corvalo::CuadrarPT(ctx_));
+        Frame_Valores->mostrar(corvalo::CuadrarPT(ctx_));
     } catch (const DbError &e) {
         fallaSilenciosa(QStringLiteral("panel de puestos"), e);
     }
@@ -731,8 +647,7 @@ void VentanaVenta::CuadrarPT() {
 
 void VentanaVenta::boton_pantallacliente_Click() {
     // 1680, 720, 7815 x 5535 twips at 15 twips a pixel; larger when a larger font needs it.
-    Label_Columna[2]->setText(juego_actual == 3 ? QStringLiteral("PUESTO") : QStringLiteral("PRECIO"));
-    Text_Total_Dinm->setVisible(juego_actual != 3);
+    Frame_Valores->prepararJuego(juego_actual);
     Frame_Valores->move(112, 48);
     Frame_Valores->resize(Frame_Valores->sizeHint().expandedTo(QSize(521, 369)));
     Frame_Valores->show();
@@ -742,7 +657,7 @@ void VentanaVenta::boton_pantallacliente_Click() {
         CuadrarPT();
     else
         Cuadrar();
-    Text_Total_Dinm->setVisible(juego_actual != 3);
+    Frame_Valores->prepararJuego(juego_actual);
 }
 
 void VentanaVenta::Image1_Click() {
@@ -769,7 +684,7 @@ void VentanaVenta::Timer1_Timer() {
         Label_administrador->setText(e.administrador);
         Label_tecnico->setText(e.tecnico);
         Label_estado->setText(e.estado);
-        fondoColor(Label_estado, e.colorEstado);
+        fondo(Label_estado, e.colorEstado, QStringLiteral("white"));
         // Open sales show no box at all; "CERRADO" stands out in large white letters on red.
         Label_estado->setVisible(!e.estado.isEmpty());
         if (e.abierta) {

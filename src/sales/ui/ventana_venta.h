@@ -1,13 +1,15 @@
 // What the two sales screens share: the game and currency choice, the bet entry and its keyboard
-// flow, the status from the central settings, the horse panel, the periodic checks, the sales of
-// Parts the screens have in common, the pending outcomes and the reprint of the last ticket, and
-// the day summary and lists panels they both host.
+// flow, the status from the central settings, the horse panel (Frame_Caballos), the periodic
+// checks, the sales of the games both screens sell, the pending outcomes and the reprint of the
+// last ticket, and the day summary and lists panels they both host.
 #pragma once
 
 #include "frame5.h"
 #include "frame_cuadre_final.h"
+#include "panel_caballos.h"
 #include "pantalla_venta.h"
 #include "venta.h"
+#include "ventanas.h"
 
 #include <QWidget>
 
@@ -39,7 +41,8 @@ public:
     CupoCaballo cupo_caballo{};
 
     // Controls (objectName = member name; arrays get "_index").
-    QFrame *Frame_principal, *Frame1, *Frame_Moneda, *Frame_Valores;
+    QFrame *Frame_principal, *Frame1, *Frame_Moneda;
+    Frame_Caballos *Frame_Valores; // the horse panel
     QLabel *Label1_0, *Label3_0, *Label_Barner, *Label_estado, *Label_Mensaje, *Label_administrador,
         *Label_tecnico;
     QLabel *Label_Moneda[2];
@@ -51,9 +54,6 @@ public:
     QLineEdit *Text_datos_V1[2], *Text_Monto;
     QPushButton *boton_procesar, *boton_procesarPT, *Command4, *Command3, *Command6, *Command2,
         *boton_pantallacliente, *boton_salir;
-    QLabel *Label_Carrera, *Image1;
-    QLabel *Label_Columna[3]; // the horse panel's column headings
-    QLineEdit *Text_NCaballo[16], *Text_Caballo[16], *Text_Valor[16], *Text_Total_Dinm;
     QTimer *Timer1, *Timer_Dinamicas, *Timer_Activo;
     // Asks the server again about writes whose outcome is pending, while there are any.
     QTimer *Timer_Pendientes;
@@ -149,7 +149,6 @@ protected:
 
 private:
     void cargar();
-    void mostrarPanel(const PanelCaballos &p);
     void marcarMoneda(int index);
     void mostrarVenta(const Boleto &b);
     // Offers to print a recorded ticket again until it prints or the clerk says no.
@@ -160,10 +159,6 @@ private:
     std::optional<Boleto> ultimoBoleto_;
 };
 
-// Widget helpers both screens use.
-QString cssColor(const Color &c);
-void fondoColor(QWidget *w, const Color &c, const QString &texto = QStringLiteral("white"));
-QPushButton *botonVenta(const QString &nombre, const QString &texto, QWidget *padre);
 // The character code a key press of an entry field stands for: 13 for Enter, 8 for Backspace,
 // the character's code otherwise; -1 for navigation, function and Ctrl or Alt keys.
 int codigoTecla(const QKeyEvent *k);

@@ -157,7 +157,6 @@ void Form_MenuPrincipal::Form_Load() {
     if (cargado_)
         return;
     cargado_ = true;
-    // 1.
     Toolbar1_Button[0]->setText(QStringLiteral("VENTA"));
     Toolbar1_Button[1]->setText(QStringLiteral("SALIR"));
     Timer_Activo->start();

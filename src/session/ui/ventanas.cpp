@@ -10,11 +10,27 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 
 namespace corvalo {
+
+QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) {
+    auto *b = nombrar(new QPushButton(texto, padre), nombre);
+    b->setAutoDefault(true); // Enter presses the focused button
+    return b;
+}
+
+QString css(const Color &c) {
+    return QStringLiteral("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
+}
+
+void fondo(QWidget *w, const Color &c, const QString &texto) {
+    w->setStyleSheet(QStringLiteral("background-color:%1;color:%2;").arg(css(c), texto));
+}
 
 namespace {
 QRect areaPantalla(QWidget *w) {
@@ -53,6 +69,27 @@ void centrarMarcoEnMarco(QWidget *marco, QWidget *exterior) {
 } // namespace corvalo
 
 namespace corvalo {
+
+void ofrecerImprimirDeNuevo(Dialogos &dialogos, QString pregunta, const QString &titulo,
+                            const QString &otraVez, const std::function<void()> &imprimir,
+                            const std::function<void(const std::exception &)> &fallo) {
+    while (dialogos.pregunta(pregunta, titulo, Icono::Exclamacion)) {
+        try {
+            imprimir();
+            return;
+        } catch (const std::exception &e) {
+            fallo(e);
+            pregunta = otraVez;
+        }
+    }
+}
+
+void maximizarEnVentanaPrincipal(QWidget *pantalla) {
+    QTimer::singleShot(0, pantalla, [pantalla] {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(pantalla->parentWidget()))
+            sub->showMaximized();
+    });
+}
 
 void cerrarPantalla(QWidget *pantalla) {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(pantalla->parentWidget()))

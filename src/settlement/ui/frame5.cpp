@@ -1,6 +1,7 @@
 #include "frame5.h"
 
 #include "contexto.h"
+#include "ventanas.h"
 
 #include <algorithm>
 
@@ -19,17 +20,6 @@
 namespace corvalo {
 
 namespace {
-
-template <typename W> W *nombrar(W *w, const QString &nombre) {
-    w->setObjectName(nombre);
-    return w;
-}
-
-QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) {
-    auto *b = nombrar(new QPushButton(texto, padre), nombre);
-    b->setAutoDefault(true); // Enter presses the focused button
-    return b;
-}
 
 // Twips of the design at 15 twips a pixel.
 int pixeles(int twips) {

@@ -5,6 +5,7 @@
 #include "filtros.h"
 #include "registro.h"
 #include "teclado.h"
+#include "ventanas.h"
 
 #include <algorithm>
 
@@ -19,17 +20,6 @@
 namespace corvalo {
 
 namespace {
-
-template <typename W> W *nombrar(W *w, const QString &nombre) {
-    w->setObjectName(nombre);
-    return w;
-}
-
-QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) {
-    auto *b = nombrar(new QPushButton(texto, padre), nombre);
-    b->setAutoDefault(true); // Enter presses the focused button
-    return b;
-}
 
 // A font `factor` times the panel's, bold when asked.
 void escalar(QWidget *w, const QFont &base, double factor, bool negrita) {
@@ -251,17 +241,15 @@ void Frame_CobroBoleto::terminarPago(const ResultadoPago &r, QPushButton *pagar)
 void Frame_CobroBoleto::ofrecerReimpresion(const Recibo &r, QString pregunta) {
     if (!cobro_.recibos)
         return;
-    while (ctx_.dialogos.pregunta(pregunta, kTituloCobro, Icono::Exclamacion)) {
-        try {
-            corvalo::reimprimirRecibo(*cobro_.recibos, r);
-            return;
-        } catch (const std::exception &e) {
+    ofrecerImprimirDeNuevo(
+        ctx_.dialogos, std::move(pregunta), kTituloCobro,
+        QStringLiteral("NO SE PUDO IMPRIMIR EL RECIBO DEL BOLETO ") + r.codigo +
+            QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?"),
+        [&] { corvalo::reimprimirRecibo(*cobro_.recibos, r); },
+        [&](const std::exception &e) {
             registrarFalla(lcImpresion(), &ctx_.sesion, kTituloCobro, QStringLiteral("reimprimir el recibo"),
                            e);
-            pregunta = QStringLiteral("NO SE PUDO IMPRIMIR EL RECIBO DEL BOLETO ") + r.codigo +
-                       QStringLiteral(". ¿DESEA INTENTARLO DE NUEVO?");
-        }
-    }
+        });
 }
 
 void Frame_CobroBoleto::reimprimirRecibo() {

@@ -4,6 +4,7 @@
 #include "filtros.h"
 #include "registro.h"
 #include "teclado.h"
+#include "ventanas.h"
 
 #include <algorithm>
 
@@ -22,17 +23,6 @@
 namespace corvalo {
 
 namespace {
-
-template <typename W> W *nombrar(W *w, const QString &nombre) {
-    w->setObjectName(nombre);
-    return w;
-}
-
-QPushButton *boton(const QString &nombre, const QString &texto, QWidget *padre) {
-    auto *b = nombrar(new QPushButton(texto, padre), nombre);
-    b->setAutoDefault(true); // Enter presses the focused button
-    return b;
-}
 
 void negrita(QWidget *w, double factor) {
     QFont f = w->font();
